@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// Paths are held as UTF-8 text with the platform's separator; these turn them into file system calls.
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+
+// True when the path names a directory; a plain file of that name does not count.
+bool DirectoryExists(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Reads a whole file; throws std::runtime_error naming the path and the system's reason.
+std::string ReadWholeFile(const std::string& path);
+
+// Writes through a temporary file in the same directory that is renamed over the target, so a failed or
+// interrupted write leaves the previous content in place. Throws std::runtime_error with the path and the
+// system's reason.
+void WriteFileAtomically(const std::string& path, std::string_view content);

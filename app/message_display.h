@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The one seam through which every window tells the user something. The windows use the message box
+// implementation; tests install a recorder, so no test ever blocks on a modal box.
+class MessageDisplay {
+public:
+    virtual ~MessageDisplay() = default;
+    // A plain message: the application title and one OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // An error dialog titled "Error" with the error icon and one OK button.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // The display of unhandled errors: stop icon, application title, the text as WithFullStop gives it.
+    virtual void ShowUnhandled(QWidget* parent, const QString& text) = 0;
+};
+
+// A full stop is added unless the text already ends in one or in a character of lower code.
+QString WithFullStop(const QString& text);
+
+MessageDisplay& Messages();
+// Installs another display (tests); returns the previous one. The caller keeps ownership.
+MessageDisplay* SetMessageDisplay(MessageDisplay* display);
+
+class MessageBoxDisplay : public MessageDisplay {
+public:
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    void ShowUnhandled(QWidget* parent, const QString& text) override;
+};

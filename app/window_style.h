@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+inline const QString kApplicationTitle = QStringLiteral("Firmware Tessara");
+// The maker's product page, opened by the main window's link and the About box.
+inline const QString kProductPageHost = QStringLiteral("https://www.kestrane.com");
+inline const QString kProductPagePath = QStringLiteral("HOME/default.asp?frompg=SW48210");
+QString ProductPageUrl();
+void OpenProductPage();
+
+// The look every window of the tool shares: background RGB 248, 247, 237, text RGB 51, 51, 51, Verdana 8 pt
+// (the platform's sans-serif where Verdana is missing).
+void ApplyTessaraStyle(QWidget* window);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+// Where the tool is installed, where projects live and which project is current. Paths use the platform's
+// separator and never end in one; ProjectName keeps its leading-separator convention with that separator.
+class Workspace {
+public:
+    static constexpr const char* kSettingsFileName = "Tessara_DNETM2PROFI.ini";
+    static constexpr const char* kSettingsSection = "lastproj";
+    static constexpr const char* kSettingsKey = "projectname";
+
+    std::string AppDir;
+    std::string MasterDir;
+    std::string ProjectsDir;
+    std::string ProjectName;
+    std::string ProjectDir;
+    std::string PargenFile;
+    std::string DNetNetFile;
+    std::string DefByteFile;
+
+    // Establishes every field from the executable's path and the settings file, creating MASTER and PROJECTS
+    // when missing. Returns true when the remembered project exists and became current (the caption then
+    // shows it).
+    bool InitWorkspace(const std::string& exePath);
+
+    void BuildDocumentPaths();
+
+    // Writes ProjectName into the settings file, keeping every other section, key and comment. Throws
+    // std::runtime_error "Unable to write to <path>" when the file cannot be written.
+    void SaveLastProject() const;
+
+    std::string SettingsFile() const;
+
+    // ProjectDir + separator + name, formed at the time of use as the readers do.
+    std::string ProjectPath(const std::string& name) const;
+};
+
+// Turns "\" and "/" into the platform's separator, so a settings value written on another platform reads here.
+std::string ToNativeSeparators(std::string path);

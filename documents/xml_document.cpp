@@ -1,0 +1,126 @@
+#include "documents/xml_document.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "app/file_system.h"
+#include "documents/document_error.h"
+#include "documents/int_text.h"
+
+namespace {
+
+// Whitespace-only text is dropped (pugixml's default); no DTD, no entity of a DOCTYPE is ever expanded.
+constexpr unsigned kParseOptions = pugi::parse_default;
+
+std::string NodeName(pugi::xml_node node) {
+    return node.type() == pugi::node_element ? "\"" + std::string(node.name()) + "\"" : "(document)";
+}
+
+std::string ParseErrorText(const pugi::xml_parse_result& result, const std::string& text, const std::string& name) {
+    const size_t offset = std::min(static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)), text.size());
+    const size_t lineStart = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    const size_t begin = (lineStart == std::string::npos || offset == 0) ? 0 : lineStart + 1;
+    const long line = 1 + std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(begin), '\n');
+    std::string source = text.substr(begin, text.find_first_of("\r\n", begin) - begin).substr(0, 40);
+    return name + ": " + result.description() + "\r\nLine: " + std::to_string(line) + "\r\n" + source;
+}
+
+}  // namespace
+
+void XmlDocument::Activate() {
+    if (!doc_) doc_ = std::make_unique<pugi::xml_document>();
+}
+
+void XmlDocument::LoadFile(const std::string& path) { LoadText(ReadWholeFile(path), path); }
+
+void XmlDocument::LoadText(const std::string& text, const std::string& name) {
+    Activate();
+    doc_->reset();
+    const pugi::xml_parse_result result = doc_->load_buffer(text.data(), text.size(), kParseOptions);
+    if (!result) {
+        doc_->reset();
+        throw ParseError(ParseErrorText(result, text, name));
+    }
+}
+
+void XmlDocument::Deactivate() { doc_.reset(); }
+
+pugi::xml_node XmlDocument::FirstTopLevelNode() const { return doc_ ? doc_->first_child() : pugi::xml_node(); }
+
+void XmlDocument::RemoveAllTopLevelNodes() {
+    Activate();
+    doc_->reset();
+}
+
+pugi::xml_node XmlDocument::AddRoot(const char* name) {
+    Activate();
+    return doc_->append_child(name);
+}
+
+std::string XmlDocument::SaveText() const {
+    std::ostringstream out;
+    if (doc_) doc_->save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return out.str();
+}
+
+void XmlDocument::SaveFile(const std::string& path) const { WriteFileAtomically(path, SaveText()); }
+
+size_t ChildCount(pugi::xml_node node) {
+    return static_cast<size_t>(std::distance(node.children().begin(), node.children().end()));
+}
+
+pugi::xml_node ChildAt(pugi::xml_node node, size_t position) {
+    size_t i = 0;
+    for (pugi::xml_node child : node.children()) {
+        if (i++ == position) return child;
+    }
+    throw DocumentError("Child " + std::to_string(position + 1) + " of element " + NodeName(node) +
+                        " is missing: it has " + std::to_string(i) + " child nodes");
+}
+
+pugi::xml_node FindChild(pugi::xml_node node, const char* name) { return node.child(name); }
+
+pugi::xml_node RequireChild(pugi::xml_node node, const char* name) {
+    pugi::xml_node child = node.child(name);
+    if (!child) throw DocumentError("Element \"" + std::string(name) + "\" is missing in element " + NodeName(node));
+    return child;
+}
+
+pugi::xml_node AppendChild(pugi::xml_node node, const char* name) { return node.append_child(name); }
+
+std::string ElementText(pugi::xml_node element) {
+    pugi::xml_node first = element.first_child();
+    if (!first) return {};
+    const bool text = first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata;
+    if (!text || first.next_sibling()) throw DocumentError("Element does not contain a single text node");
+    return first.value();
+}
+
+void SetElementText(pugi::xml_node element, const std::string& text) {
+    while (element.first_child()) element.remove_child(element.first_child());
+    if (!text.empty()) element.append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
+std::optional<std::string> AttributeText(pugi::xml_node element, const char* name) {
+    pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute) return std::nullopt;
+    return std::string(attribute.value());
+}
+
+void SetAttribute(pugi::xml_node element, const char* name, const std::string& text) {
+    pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute) attribute = element.append_attribute(name);
+    attribute.set_value(text.c_str());
+}
+
+std::string AttrToText(pugi::xml_node element, const char* name) {
+    if (auto text = AttributeText(element, name)) return *std::move(text);
+    throw DocumentError("Attribute \"" + std::string(name) + "\" is missing in element " + NodeName(element));
+}
+
+int32_t AttrToInt(pugi::xml_node element, const char* name) {
+    const std::string text = AttrToText(element, name);
+    if (auto value = ParseIntText(text)) return *value;
+    throw DocumentError("Attribute \"" + std::string(name) + "\" of element " + NodeName(element) + ": '" + text +
+                        "' is not a valid integer value");
+}

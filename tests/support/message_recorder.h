@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+#include "app/message_display.h"
+
+// Stands in for the message boxes while it lives: records every message instead of showing it, so no test
+// blocks on a modal box and each test can assert exactly what the user would have been told.
+class MessageRecorder : public MessageDisplay {
+public:
+    enum class Kind { Message, Error, Unhandled };
+    struct Entry {
+        Kind kind;
+        std::string text;  // as shown: the display of unhandled errors adds its full stop
+        bool operator==(const Entry&) const = default;
+    };
+
+    MessageRecorder();
+    ~MessageRecorder() override;
+
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    void ShowUnhandled(QWidget* parent, const QString& text) override;
+
+    const std::vector<Entry>& entries() const { return entries_; }
+    std::vector<std::string> texts() const;
+    void clear() { entries_.clear(); }
+
+private:
+    std::vector<Entry> entries_;
+    MessageDisplay* previous_;
+};
+
+std::ostream& operator<<(std::ostream& out, const MessageRecorder::Entry& entry);

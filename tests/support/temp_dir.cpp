@@ -1,0 +1,48 @@
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include "app/file_system.h"
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path candidate = fs::temp_directory_path() / ("tessara-test-" + std::to_string(rd()));
+        if (fs::create_directory(candidate)) {
+            path_ = candidate.string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempDir::File(const std::string& relative) const { return path_ + kPathSeparator + relative; }
+
+std::string TempDir::Write(const std::string& relative, const std::string& content) const {
+    const std::string full = File(relative);
+    fs::create_directories(fs::path(full).parent_path());
+    std::ofstream(full, std::ios::binary) << content;
+    return full;
+}
+
+std::string TempDir::Read(const std::string& relative) const { return ReadWholeFile(File(relative)); }
+
+std::string TempDir::MakeDir(const std::string& relative) const {
+    const std::string full = File(relative);
+    fs::create_directories(full);
+    return full;
+}
+
+std::string FixturePath(const std::string& relative) { return std::string(TESSARA_FIXTURES_DIR) + "/" + relative; }
+
+std::string ReadFixture(const std::string& relative) { return ReadWholeFile(FixturePath(relative)); }

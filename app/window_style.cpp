@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <QWidget>
 
-QString ProductPageUrl() { return kProductPageHost + '/' + kProductPagePath; }
+QString ProductPageUrl() { return QStringLiteral("https://") + kProductPageHost + '/' + kProductPagePath; }
 
 void OpenProductPage() {
     QDesktopServices::openUrl(QUrl(ProductPageUrl()));  // a failure is not reported

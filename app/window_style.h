@@ -6,7 +6,7 @@ class QWidget;
 
 inline const QString kApplicationTitle = QStringLiteral("Firmware Tessara");
 // The maker's product page, opened by the main window's link and the About box.
-inline const QString kProductPageHost = QStringLiteral("https://www.kestrane.com");
+inline const QString kProductPageHost = QStringLiteral("www.kestrane.com");
 inline const QString kProductPagePath = QStringLiteral("HOME/default.asp?frompg=SW48210");
 QString ProductPageUrl();
 void OpenProductPage();

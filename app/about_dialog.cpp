@@ -1,0 +1,76 @@
+#include "app/about_dialog.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+
+#include "app/link_label.h"
+#include "app/window_style.h"
+
+namespace {
+
+const QString kContactMail = QStringLiteral("support@kestrane.com");
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(left, top);
+    return label;
+}
+
+LinkLabel* AddLink(QWidget* parent, const char* name, const QString& text, int left, int top) {
+    auto* link = new LinkLabel(text, parent);
+    link->setObjectName(QLatin1String(name));
+    link->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    link->move(left, top);
+    link->adjustSize();
+    return link;
+}
+
+}  // namespace
+
+TFAbout::TFAbout(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("TFAbout"));
+    setWindowTitle(QStringLiteral("About..."));
+    ApplyTessaraStyle(this);
+    setFixedSize(421, 152);
+
+    auto* image2 = new LinkLabel(QString(), this);
+    image2->setObjectName(QStringLiteral("Image2"));
+    image2->setGeometry(32, 24, 81, 81);
+    image2->setPixmap(QPixmap(QStringLiteral(":/about_picture.png")));
+    image2->setScaledContents(true);
+    image2->setAccessibleName(QStringLiteral("Tessara picture, opens the product page"));
+    connect(image2, &LinkLabel::clicked, this, &TFAbout::Label4Click);
+
+    QLabel* title = AddLabel(this, "Label1", QStringLiteral("Software Tessara "), 128, 24);
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPointSize(10);
+    title->setFont(bold);
+    AddLabel(this, "Label2", QStringLiteral("DeviceNet Master / PROFIBUS Slave - Converter"), 128, 39);
+    AddLabel(this, "Label6", QStringLiteral("Software Code : "), 128, 62);
+    AddLabel(this, "Label9", QStringLiteral("SW48210"), 240, 62);
+    AddLabel(this, "Label3", QStringLiteral("Version :"), 128, 77);
+    AddLabel(this, "Label10", QStringLiteral("1.100"), 240, 77);
+    AddLabel(this, "Label8", QStringLiteral("Document Code :"), 128, 93);
+    AddLabel(this, "Label12", QStringLiteral("MN48210"), 240, 93);
+
+    LinkLabel* label4 = AddLink(this, "Label4", kProductPageHost, 315, 138);
+    connect(label4, &LinkLabel::clicked, this, &TFAbout::Label4Click);
+    LinkLabel* label5 = AddLink(this, "Label5", kContactMail, 272, 59);
+    label5->hide();
+    connect(label5, &LinkLabel::clicked, this, &TFAbout::Label5Click);
+
+    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("LbButton1"));
+    ok->setGeometry(32, 115, 81, 22);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TFAbout::Label4Click() { OpenProductPage(); }
+
+void TFAbout::Label5Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + kContactMail)); }

@@ -1,0 +1,29 @@
+#include "app/folder_chooser.h"
+
+#include <QDir>
+
+#include "app/file_dialogs.h"
+#include "app/file_system.h"
+#include "app/message_display.h"
+
+namespace {
+
+bool IsInside(const QString& folder, const QString& root) {
+    const QString cleanRoot = QDir::cleanPath(root);
+    const QString cleanFolder = QDir::cleanPath(folder);
+    return cleanFolder == cleanRoot || cleanFolder.startsWith(cleanRoot + '/');
+}
+
+}  // namespace
+
+bool BrowseFolder(QWidget* owner, const QString& title, const QString& root, QString& dir) {
+    if (!DirectoryExists(dir.toStdString())) dir.clear();
+    const QString chosen = Dialogs().ExistingDirectory(owner, title, dir.isEmpty() ? root : dir);
+    if (chosen.isEmpty()) return false;
+    if (!root.isEmpty() && !IsInside(chosen, root)) {
+        Messages().ShowMessage(owner, QStringLiteral("Choose a folder inside %1").arg(QDir::toNativeSeparators(root)));
+        return false;
+    }
+    dir = QDir::toNativeSeparators(QDir::cleanPath(chosen));
+    return true;
+}

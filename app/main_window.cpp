@@ -1,0 +1,188 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "app/about_dialog.h"
+#include "app/file_dialogs.h"
+#include "app/folder_chooser.h"
+#include "app/link_label.h"
+#include "app/message_display.h"
+#include "app/new_project_dialog.h"
+#include "app/window_style.h"
+
+const QString TFTessaraFirmWare::kDesignedCaption =
+    QStringLiteral("Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
+const QString TFTessaraFirmWare::kCaptionPrefix = kDesignedCaption + QStringLiteral(" :");
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QLabel* AddStepLabel(QWidget* parent, int number, int top) {
+    auto* label = new QLabel(QStringLiteral("Step %1").arg(number), parent);
+    label->setObjectName(QStringLiteral("Label%1").arg(number + 1));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setStyleSheet(QStringLiteral("color: grey;"));
+    label->move(16, top);
+    return label;
+}
+
+}  // namespace
+
+TFTessaraFirmWare::TFTessaraFirmWare(const std::string& exePath, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("TFTessaraFirmWare"));
+    ApplyTessaraStyle(this);
+    setFixedSize(565, 257);
+    setWindowTitle(kDesignedCaption);
+    CreateControls();
+    FormCreate(exePath);
+    CreateWindows();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void TFTessaraFirmWare::FormCreate(const std::string& exePath) {
+    if (ws_.InitWorkspace(exePath)) ShowProjectInCaption();
+}
+
+void TFTessaraFirmWare::CreateWindows() {
+    saveproj_ = new TFsaveproj(ws_, this);
+    about_ = new TFAbout(this);
+}
+
+QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top) {
+    auto* button = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, top, 145, 26);
+    return button;
+}
+
+void TFTessaraFirmWare::CreateControls() {
+    const int stepTops[] = {47, 91, 135, 179, 223};
+    for (int i = 0; i < 5; ++i) AddStepLabel(this, i + 1, stepTops[i]);
+
+    QPushButton* newButton = AddStepButton("New", QStringLiteral("New project"), 80, 36);
+    newButton->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    QPushButton* openButton = AddStepButton("open", QStringLiteral("Open project"), 232, 36);
+    openButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    btnPrmGen_ = AddStepButton("btn_Prm_Gen", QStringLiteral("Set Communication"), 80, 80);
+    btnDNet_ = AddStepButton("Btn_DNET", QStringLiteral("DeviceNet Network"), 80, 124);
+    btnDefByte_ = AddStepButton("btn_DefByte", QStringLiteral("Define Byte"), 232, 124);
+    btnGsd_ = AddStepButton("btn_Gds", QStringLiteral("GSD File"), 80, 168);
+    QPushButton* createBin = AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212);
+    createBin->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+
+    auto* about = new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxInformation), QString(), this);
+    about->setObjectName(QStringLiteral("about"));
+    about->setGeometry(493, 21, 21, 19);
+    about->setAccessibleName(QStringLiteral("About"));
+    about->setToolTip(QStringLiteral("About"));
+    auto* closeButton = new QPushButton(QStringLiteral("X"), this);
+    closeButton->setObjectName(QStringLiteral("LbButton1"));
+    closeButton->setGeometry(520, 21, 21, 19);
+    closeButton->setAccessibleName(QStringLiteral("Close"));
+
+    auto* link = new LinkLabel(kProductPageHost, this);
+    link->setObjectName(QStringLiteral("Label1"));
+    QFont bold = link->font();
+    bold.setBold(true);
+    link->setFont(bold);
+    link->setStyleSheet(QStringLiteral("color: grey;"));
+    link->move(425, 223);
+    link->adjustSize();
+
+    connect(newButton, &QPushButton::clicked, this, &TFTessaraFirmWare::NewaClick);
+    connect(openButton, &QPushButton::clicked, this, &TFTessaraFirmWare::OpenaClick);
+    for (QPushButton* step : {btnPrmGen_, btnDNet_, btnDefByte_, btnGsd_}) {
+        connect(step, &QPushButton::clicked, this, &TFTessaraFirmWare::btn_str_lng1aClick);
+    }
+    connect(createBin, &QPushButton::clicked, this, &TFTessaraFirmWare::CreateBinaClick);
+    connect(about, &QPushButton::clicked, this, &TFTessaraFirmWare::AboutClick);
+    connect(closeButton, &QPushButton::clicked, this, &TFTessaraFirmWare::LbButton1Click);
+    connect(link, &LinkLabel::clicked, this, &TFTessaraFirmWare::Label1Click);
+
+    const QList<QWidget*> order = {newButton, openButton, closeButton, createBin, about,
+                                   btnPrmGen_, btnGsd_,   btnDNet_,    btnDefByte_};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+template <class Action>
+void TFTessaraFirmWare::RunAction(Action&& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        Messages().ShowUnhandled(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TFTessaraFirmWare::ShowProjectInCaption() { setWindowTitle(kCaptionPrefix + Q(ws_.ProjectName)); }
+
+void TFTessaraFirmWare::NewaClick() {
+    saveproj_->EditMode = 0;
+    saveproj_->DestDir = Q(ws_.ProjectsDir);
+    if (saveproj_->exec() == QDialog::Accepted) {
+        ShowProjectInCaption();
+    } else {
+        setWindowTitle(kCaptionPrefix);
+    }
+}
+
+void TFTessaraFirmWare::OpenaClick() {
+    QString dir = Q(ws_.ProjectDir);
+    BrowseFolder(this, QStringLiteral("Select directory of project"), Q(ws_.ProjectsDir), dir);
+    ws_.ProjectDir = dir.toStdString();
+    ws_.ProjectName = ws_.ProjectDir.size() > ws_.ProjectsDir.size() ? ws_.ProjectDir.substr(ws_.ProjectsDir.size())
+                                                                       : std::string();
+    ShowProjectInCaption();
+    ws_.BuildDocumentPaths();
+}
+
+void TFTessaraFirmWare::btn_str_lng1aClick() {
+    if (ws_.ProjectDir.empty()) {
+        Messages().ShowMessage(this, QStringLiteral("Project not valid"));
+        return;
+    }
+    const QObject* step = sender();
+    RunAction([&] {
+        if (step == btnGsd_) RunGsdStep();
+    });
+}
+
+void TFTessaraFirmWare::RunGsdStep() {
+    QString name = Dialogs().SaveFileName(this, Q(ws_.ProjectDir), QStringLiteral("Generic Station Description (*.gsd)"),
+                                          QStringLiteral("gsd"));
+    if (name.isEmpty()) return;
+    if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".gsd");
+}
+
+void TFTessaraFirmWare::CreateBinaClick() {}
+
+void TFTessaraFirmWare::AboutClick() { about_->exec(); }
+
+void TFTessaraFirmWare::LbButton1Click() { close(); }
+
+void TFTessaraFirmWare::Label1Click() { OpenProductPage(); }
+
+void TFTessaraFirmWare::FormClose() {
+    try {
+        ws_.SaveLastProject();
+    } catch (const std::exception& e) {
+        // Told, but never trapped: the window closes all the same.
+        Messages().ShowMessage(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TFTessaraFirmWare::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+#include "app/workspace.h"
+
+class QPushButton;
+class TFAbout;
+class TFsaveproj;
+
+// The five-step wizard: creates or opens a project, opens the editors, writes the GSD file and updates the
+// device. It creates every other window once, after the workspace is established.
+class TFTessaraFirmWare : public QWidget {
+    Q_OBJECT
+public:
+    static const QString kDesignedCaption;
+    static const QString kCaptionPrefix;
+
+    explicit TFTessaraFirmWare(const std::string& exePath, QWidget* parent = nullptr);
+
+    Workspace& workspace() { return ws_; }
+
+    void NewaClick();
+    void OpenaClick();
+    // The guarded steps; tells the four buttons apart by the sender.
+    void btn_str_lng1aClick();
+    void CreateBinaClick();
+    void AboutClick();
+    void LbButton1Click();
+    void Label1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(const std::string& exePath);
+    void FormClose();
+    void CreateControls();
+    void CreateWindows();
+    QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top);
+    void ShowProjectInCaption();
+    void RunGsdStep();
+    // Runs one user action; an error it does not handle itself goes to the display of unhandled errors.
+    template <class Action>
+    void RunAction(Action&& action);
+
+    Workspace ws_;
+    TFsaveproj* saveproj_ = nullptr;
+    TFAbout* about_ = nullptr;
+    QPushButton* btnPrmGen_ = nullptr;
+    QPushButton* btnDNet_ = nullptr;
+    QPushButton* btnDefByte_ = nullptr;
+    QPushButton* btnGsd_ = nullptr;
+};

@@ -1,0 +1,113 @@
+#include "app/new_project_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+#include <filesystem>
+
+#include "app/file_system.h"
+#include "app/message_display.h"
+#include "app/window_style.h"
+#include "app/workspace.h"
+
+TFsaveproj::TFsaveproj(Workspace& ws, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ws_(ws) {
+    setObjectName(QStringLiteral("TFsaveproj"));
+    ApplyTessaraStyle(this);
+    setFixedSize(319, 91);
+
+    label1_ = new QLabel(QStringLiteral("Project name"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->move(16, 2);
+    edit1_ = new QLineEdit(this);
+    edit1_->setObjectName(QStringLiteral("Edit1"));
+    edit1_->setGeometry(16, 16, 297, 21);
+    edit1_->setFrame(true);
+    label1_->setBuddy(edit1_);
+
+    bitbtn1_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    bitbtn1_->setObjectName(QStringLiteral("bitbtn1"));
+    bitbtn1_->setGeometry(92, 59, 69, 23);
+    bitbtn2_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    bitbtn2_->setObjectName(QStringLiteral("bitbtn2"));
+    bitbtn2_->setGeometry(164, 59, 69, 23);
+    // Neither button answers Enter: the name is confirmed by a click only.
+    for (QPushButton* button : {bitbtn1_, bitbtn2_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(bitbtn1_, &QPushButton::clicked, this, [this] {
+        BitBtn1Click();
+        accept();
+    });
+    connect(bitbtn2_, &QPushButton::clicked, this, [this] {
+        BitBtn2Click();
+        reject();
+    });
+}
+
+void TFsaveproj::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TFsaveproj::FormShow() {
+    if (EditMode == 1) {
+        setWindowTitle(QStringLiteral("Edit XML"));
+        label1_->hide();
+    } else {
+        setWindowTitle(QStringLiteral("New project"));
+        edit1_->clear();
+        NewName.clear();
+        label1_->show();
+    }
+    edit1_->setFocus();
+}
+
+void TFsaveproj::BitBtn1Click() {
+    CloseAllowed = 1;
+    if (EditMode == 1) return;
+    NewName = edit1_->text();
+    if (DestDir.isEmpty()) {
+        Messages().ShowMessage(this, QStringLiteral("directory destination not valid"));
+        CloseAllowed = 0;
+    }
+    if (NewName.isEmpty()) {
+        Messages().ShowMessage(this, QStringLiteral("Name project not valid"));
+        CloseAllowed = 0;
+    }
+    if (CloseAllowed == 1) CreateProject();
+}
+
+void TFsaveproj::CreateProject() {
+    // Separators typed either way name the same nested folder, as the settings file reads them back.
+    const std::string name = ToNativeSeparators(NewName.toStdString());
+    const std::string dir = DestDir.toStdString() + kPathSeparator + name;
+    if (DirectoryExists(dir)) {
+        Messages().ShowMessage(this, QStringLiteral("Name project not valid because directory already exists"));
+        CloseAllowed = 0;
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::create_directory(PathFromUtf8(dir), ec) || ec) {
+        // Say why, so the user knows what to correct; the name stays in the field.
+        Messages().ShowMessage(this, QStringLiteral("Cannot create directory %1. %2")
+                                         .arg(QString::fromStdString(dir), QString::fromStdString(ec.message())));
+        CloseAllowed = 0;
+        return;
+    }
+    std::filesystem::create_directories(PathFromUtf8(dir + kPathSeparator + "bin"), ec);  // a failure is ignored
+    ws_.ProjectName = name;
+    ws_.ProjectDir = dir;
+    ws_.BuildDocumentPaths();
+    CloseAllowed = 1;
+}
+
+void TFsaveproj::BitBtn2Click() { CloseAllowed = 1; }
+
+void TFsaveproj::done(int result) {
+    if (CloseAllowed == 0) return;
+    QDialog::done(result);
+}

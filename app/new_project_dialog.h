@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Workspace;
+
+// Asks for a project name, creates the project folder with its "bin" folder below DestDir and makes it
+// current. It refuses to close until the name is accepted or the user cancels.
+class TFsaveproj : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFsaveproj(Workspace& ws, QWidget* parent = nullptr);
+
+    QString DestDir;
+    QString NewName;
+    int CloseAllowed = 0;
+    int EditMode = 0;  // 0: new project; 1: "Edit XML", kept for the editors that use it
+
+    void FormShow();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    // Every close (OK, Cancel, the window's close, Escape) comes here; it is refused while CloseAllowed is 0.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateProject();
+
+    Workspace& ws_;
+    QLabel* label1_;
+    QLineEdit* edit1_;
+    QPushButton* bitbtn1_;
+    QPushButton* bitbtn2_;
+};

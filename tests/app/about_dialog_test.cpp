@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "app/about_dialog.h"
+
+namespace {
+
+TEST(AboutDialog, ShowsTheSoftwareIdentityWithItsPicture) {
+    TFAbout about;
+    EXPECT_EQ(about.windowTitle(), "About...");
+    EXPECT_EQ(about.size(), QSize(421, 152));
+    const std::pair<const char*, const char*> texts[] = {
+        {"Label1", "Software Tessara "}, {"Label2", "DeviceNet Master / PROFIBUS Slave - Converter"},
+        {"Label6", "Software Code : "},   {"Label9", "SW48210"},
+        {"Label3", "Version :"},         {"Label10", "1.100"},
+        {"Label8", "Document Code :"},   {"Label12", "MN48210"}};
+    for (const auto& [name, text] : texts) {
+        auto* label = about.findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text(), text) << name;
+    }
+    const QPixmap picture = about.findChild<QLabel*>("Image2")->pixmap();
+    EXPECT_EQ(picture.size(), QSize(340, 340));
+    about.show();
+    EXPECT_FALSE(about.findChild<QLabel*>("Label5")->isVisible());
+}
+
+}  // namespace

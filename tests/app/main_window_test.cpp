@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/file_system.h"
+#include "app/main_window.h"
+#include "app/new_project_dialog.h"
+#include "support/message_recorder.h"
+#include "support/scripted_file_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const std::string S(1, kPathSeparator);
+using Entry = MessageRecorder::Entry;
+using Kind = MessageRecorder::Kind;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    TempDir app;
+    MessageRecorder messages;
+    ScriptedFileDialogs dialogs;
+
+    std::unique_ptr<TFTessaraFirmWare> Start() {
+        return std::make_unique<TFTessaraFirmWare>(app.path() + S + "tessara");
+    }
+    void Click(QWidget& window, const char* name) {
+        auto* button = window.findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString Prefixed(const std::string& name) {
+        return TFTessaraFirmWare::kCaptionPrefix + QString::fromStdString(name);
+    }
+};
+
+TEST_F(MainWindowTest, StartsOnAnEmptyAppDirWithTheDesignedCaption) {
+    auto window = Start();
+    EXPECT_TRUE(DirectoryExists(app.File("MASTER")));
+    EXPECT_TRUE(DirectoryExists(app.File("PROJECTS")));
+    EXPECT_EQ(window->windowTitle(), "Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
+    EXPECT_EQ(window->size(), QSize(565, 257));
+}
+
+TEST_F(MainWindowTest, RestoresTheRememberedProjectAndWritesItBackOnClose) {
+    app.Write("Tessara_DNETM2PROFI.ini", "[other]\na=1\n[lastproj]\nprojectname=Plant1\n");
+    app.MakeDir("PROJECTS" + S + "Plant1");
+    auto window = Start();
+    EXPECT_EQ(window->windowTitle(), "Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s :" + QString(S[0]) + "Plant1");
+    Click(*window, "LbButton1");
+    const std::string saved = app.Read("Tessara_DNETM2PROFI.ini");
+    EXPECT_NE(saved.find("[other]\na=1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("[lastproj]\nprojectname=" + S + "Plant1\n"), std::string::npos) << saved;
+    EXPECT_TRUE(messages.entries().empty());
+
+    // A second close changes nothing: the file does not grow with every run.
+    Start()->close();
+    EXPECT_EQ(app.Read("Tessara_DNETM2PROFI.ini"), saved);
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsFileIsToldAndTheWindowStillCloses) {
+    auto window = Start();
+    window->show();
+    app.MakeDir("Tessara_DNETM2PROFI.ini");
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0], (Entry{Kind::Message, "Unable to write to " + app.File("Tessara_DNETM2PROFI.ini")}));
+}
+
+TEST_F(MainWindowTest, GuardedStepsRefuseOnlyWithoutAProjectDirectory) {
+    auto window = Start();
+    // With no project the steps act on PROJECTS itself: the GSD step opens its chooser there.
+    dialogs.Answer(QString());
+    Click(*window, "btn_Gds");
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(dialogs.startDirs.value(0).toStdString(), window->workspace().ProjectsDir);
+    EXPECT_EQ(dialogs.filters.value(0), "Generic Station Description (*.gsd)");
+
+    window->workspace().ProjectDir.clear();
+    for (const char* step : {"btn_Prm_Gen", "Btn_DNET", "btn_DefByte", "btn_Gds"}) Click(*window, step);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(4, "Project not valid"));
+}
+
+TEST_F(MainWindowTest, NewProjectBecomesCurrentAndCancelKeepsThePreviousOne) {
+    auto window = Start();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = window->findChild<TFsaveproj*>();
+        dialog->findChild<QLineEdit*>("Edit1")->setText("Plant1");
+        Click(*dialog, "bitbtn1");
+    });
+    window->NewaClick();
+    EXPECT_TRUE(DirectoryExists(app.File("PROJECTS" + S + "Plant1" + S + "bin")));
+    EXPECT_EQ(window->workspace().ProjectName, "Plant1");
+    EXPECT_EQ(window->windowTitle(), Prefixed("Plant1"));
+
+    QTimer::singleShot(0, [&] { Click(*window->findChild<TFsaveproj*>(), "bitbtn2"); });
+    window->NewaClick();
+    EXPECT_EQ(window->windowTitle(), TFTessaraFirmWare::kCaptionPrefix);
+    EXPECT_EQ(window->workspace().ProjectName, "Plant1");
+    EXPECT_TRUE(messages.entries().empty());
+
+    window->close();
+    EXPECT_EQ(app.Read("Tessara_DNETM2PROFI.ini"), "[lastproj]\nprojectname=Plant1\n");
+}
+
+struct OpenCase {
+    const char* description;
+    const char* chosen;     // relative to PROJECTS, "." for PROJECTS itself, nullptr for a cancel
+    bool currentVanishes;   // the current project folder was deleted outside the tool before Open
+    const char* expectedDir;   // relative to PROJECTS, "." for PROJECTS itself, "" for empty
+    const char* expectedName;  // '/' stands for the separator
+};
+
+class OpenProjectTest : public MainWindowTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(OpenProjectTest, FollowsTheOutcomesTable) {
+    const OpenCase& c = GetParam();
+    app.MakeDir("PROJECTS" + S + "Group" + S + "Plant1");
+    app.MakeDir("PROJECTS" + S + "Current");
+    app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=Current\n");
+    auto window = Start();
+    const std::string projects = window->workspace().ProjectsDir;
+    auto full = [&](const char* rel) { return std::string(rel) == "." ? projects : projects + S + ToNativeSeparators(rel); };
+
+    if (c.currentVanishes) std::filesystem::remove(PathFromUtf8(projects + S + "Current"));
+    dialogs.Answer(c.chosen ? QString::fromStdString(full(c.chosen)) : QString());
+    Click(*window, "open");
+
+    const Workspace& ws = window->workspace();
+    EXPECT_EQ(dialogs.titles.value(0), "Select directory of project");
+    EXPECT_EQ(ws.ProjectDir, *c.expectedDir ? full(c.expectedDir) : std::string()) << c.description;
+    EXPECT_EQ(ws.ProjectName, ToNativeSeparators(c.expectedName)) << c.description;
+    EXPECT_EQ(window->windowTitle(), Prefixed(ws.ProjectName));
+    EXPECT_EQ(ws.PargenFile, ws.ProjectDir + S + "pargen.xml");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OpenProjectTest,
+    ::testing::Values(OpenCase{"nested folder", "Group/Plant1", false, "Group/Plant1", "/Group/Plant1"},
+                      OpenCase{"PROJECTS itself", ".", false, ".", ""},
+                      OpenCase{"cancel, current exists", nullptr, false, "Current", "/Current"},
+                      OpenCase{"cancel, current vanished", nullptr, true, "", ""}));
+
+TEST_F(MainWindowTest, OpenRefusesAFolderOutsideProjects) {
+    app.MakeDir("elsewhere");
+    auto window = Start();
+    dialogs.Answer(QString::fromStdString(app.File("elsewhere")));
+    Click(*window, "open");
+    EXPECT_EQ(window->workspace().ProjectDir, window->workspace().ProjectsDir);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].text, "Choose a folder inside " + window->workspace().ProjectsDir);
+}
+
+TEST_F(MainWindowTest, CancellingOpenAfterStartDropsAStaleRememberedName) {
+    app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=Gone\n");
+    auto window = Start();
+    EXPECT_EQ(window->workspace().ProjectName, S + "Gone");
+    dialogs.Answer(QString());
+    Click(*window, "open");
+    EXPECT_EQ(window->workspace().ProjectName, "");
+    EXPECT_EQ(window->windowTitle(), TFTessaraFirmWare::kCaptionPrefix);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/file_system.h"
+#include "app/new_project_dialog.h"
+#include "app/workspace.h"
+#include "support/message_recorder.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const std::string S(1, kPathSeparator);
+
+class NewProjectTest : public ::testing::Test {
+protected:
+    TempDir projects;
+    MessageRecorder messages;
+    Workspace ws;
+    TFsaveproj dialog{ws};
+
+    void SetUp() override {
+        ws.ProjectsDir = projects.path();
+        ws.ProjectName = S + "Old";
+        ws.ProjectDir = projects.File("Old");
+        dialog.DestDir = QString::fromStdString(projects.path());
+        dialog.show();
+    }
+    void Type(const QString& text) { dialog.findChild<QLineEdit*>("Edit1")->setText(text); }
+    void Ok() { QTest::mouseClick(dialog.findChild<QPushButton*>("bitbtn1"), Qt::LeftButton); }
+    void Cancel() { QTest::mouseClick(dialog.findChild<QPushButton*>("bitbtn2"), Qt::LeftButton); }
+};
+
+TEST_F(NewProjectTest, CreatesTheProjectWithItsBinFolderAndMakesItCurrent) {
+    EXPECT_EQ(dialog.windowTitle(), "New project");
+    EXPECT_EQ(dialog.size(), QSize(319, 91));
+    Type(" Plant 1 ");  // blanks are kept
+    Ok();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(DirectoryExists(projects.File(" Plant 1 " + S + "bin")));
+    EXPECT_EQ(ws.ProjectName, " Plant 1 ");
+    EXPECT_EQ(ws.ProjectDir, projects.File(" Plant 1 "));
+    EXPECT_EQ(ws.DefByteFile, projects.File(" Plant 1 " + S + "DefByte.xml"));
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+struct RefusalCase {
+    const char* description;
+    bool emptyDestDir;
+    const char* name;
+    std::vector<std::string> messages;
+};
+
+class NewProjectRefusalTest : public NewProjectTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(NewProjectRefusalTest, ShowsItsMessagesInOrderAndStaysOpenWithTheText) {
+    const RefusalCase& c = GetParam();
+    projects.MakeDir("Existing");
+    if (c.emptyDestDir) dialog.DestDir.clear();
+    Type(c.name);
+    Ok();
+    EXPECT_EQ(messages.texts(), c.messages) << c.description;
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("Edit1")->text(), c.name);
+    EXPECT_EQ(ws.ProjectName, S + "Old");
+    // Neither the window's close nor Escape gets past a refused name.
+    dialog.close();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    Cancel();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ws.ProjectDir, projects.File("Old"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NewProjectRefusalTest,
+    ::testing::Values(RefusalCase{"empty name", false, "", {"Name project not valid"}},
+                      RefusalCase{"no destination and no name", true, "",
+                                  {"directory destination not valid", "Name project not valid"}},
+                      RefusalCase{"existing project", false, "Existing",
+                                  {"Name project not valid because directory already exists"}}));
+
+TEST_F(NewProjectTest, NestedNameNeedsItsParentAndSaysWhyItCannotCreate) {
+    Type("Group" + QString(S[0]) + "Plant1");
+    Ok();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].text.rfind("Cannot create directory " + projects.File("Group" + S + "Plant1"), 0), 0u);
+    EXPECT_TRUE(dialog.isVisible());
+
+    projects.MakeDir("Group");
+    Ok();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ws.ProjectName, "Group" + S + "Plant1");
+}
+
+TEST_F(NewProjectTest, EditModeClosesWithoutTests) {
+    dialog.hide();
+    dialog.EditMode = 1;
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Edit XML");
+    EXPECT_FALSE(dialog.findChild<QLabel*>("Label1")->isVisible());
+    Ok();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+}  // namespace

@@ -19,6 +19,16 @@ void CreateDirectoryIfMissing(const std::string& path) {
 }
 
 
+// Reads the settings file when there is one; a missing or unreadable file reads as empty.
+bool LoadSettings(CSimpleIniA& ini, const std::string& path) {
+    if (!FileExists(path)) return false;
+    try {
+        return ini.LoadData(ReadWholeFile(path)) >= 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 std::string ToNativeSeparators(std::string path) {
@@ -35,7 +45,7 @@ bool Workspace::InitWorkspace(const std::string& exePath) {
     CreateDirectoryIfMissing(ProjectsDir);
 
     CSimpleIniA ini;
-    ini.LoadFile(PathFromUtf8(SettingsFile()).c_str());
+    LoadSettings(ini, SettingsFile());
     ProjectName = ToNativeSeparators(ini.GetValue(kSettingsSection, kSettingsKey, ""));
     if (!ProjectName.empty() && ProjectName.front() != kPathSeparator) ProjectName.insert(0, kSep);
 
@@ -59,9 +69,10 @@ void Workspace::SaveLastProject() const {
     const std::string path = SettingsFile();
     CSimpleIniA ini;
     ini.SetSpaces(false);  // keeps the plain key=value form
-    const SI_Error loaded = ini.LoadFile(PathFromUtf8(path).c_str());
     // A file that exists but cannot be read must not be replaced by one that keeps only our key.
-    if (loaded < 0 && std::filesystem::exists(PathFromUtf8(path))) throw std::runtime_error("Unable to write to " + path);
+    if (!LoadSettings(ini, path) && std::filesystem::exists(PathFromUtf8(path))) {
+        throw std::runtime_error("Unable to write to " + path);
+    }
     ini.SetValue(kSettingsSection, kSettingsKey, ProjectName.c_str());
     std::string content;
     if (ini.Save(content) < 0) throw std::runtime_error("Unable to write to " + path);

@@ -39,9 +39,10 @@ std::string ReadWholeFile(const std::string& path) {
 
 namespace {
 
+// A name beside the target that no other writer uses; a process killed mid-save may have left one behind.
 std::string TemporarySibling(const std::string& path) {
     static std::mt19937_64 rng{std::random_device{}()};
-    return path + ".tmp" + std::to_string(rng() % 1000000000u);
+    return path + ".tmp-" + std::to_string(rng() % 1000000000u);
 }
 
 [[noreturn]] void FailWrite(const std::string& path, int error) {
@@ -68,9 +69,14 @@ void WriteAll(int fd, std::string_view content, const std::string& path, const s
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
-    const std::string tmp = TemporarySibling(path);
 #ifndef _WIN32
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        tmp = TemporarySibling(path);
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) FailWrite(path, errno);
     WriteAll(fd, content, path, tmp);
     // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
@@ -85,6 +91,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
         FailWrite(path, error);
     }
 #else
+    const std::string tmp = TemporarySibling(path);
     {
         std::ofstream out(PathFromUtf8(tmp), std::ios::binary | std::ios::trunc);
         if (!out) FailWrite(path, errno);

@@ -36,7 +36,12 @@ void XmlDocument::LoadFile(const std::string& path) { LoadText(ReadWholeFile(pat
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {
     Activate();
     doc_->reset();
-    const pugi::xml_parse_result result = doc_->load_buffer(text.data(), text.size(), kParseOptions);
+    pugi::xml_parse_result result = doc_->load_buffer(text.data(), text.size(), kParseOptions);
+    if (result && !doc_->document_element()) {
+        // Text without any element is no document; say so rather than read it as an empty one.
+        result.status = pugi::status_no_document_element;
+        result.offset = 0;
+    }
     if (!result) {
         doc_->reset();
         throw ParseError(ParseErrorText(result, text, name));

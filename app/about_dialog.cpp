@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/link_label.h"
+#include "app/workspace.h"
 #include "app/window_style.h"
 
 namespace {
@@ -32,7 +33,8 @@ LinkLabel* AddLink(QWidget* parent, const char* name, const QString& text, int l
 
 }  // namespace
 
-TFAbout::TFAbout(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowCloseButtonHint) {
+TFAbout::TFAbout(const Workspace& ws, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowCloseButtonHint), ws_(ws) {
     setObjectName(QStringLiteral("TFAbout"));
     setWindowTitle(QStringLiteral("About..."));
     ApplyTessaraStyle(this);
@@ -69,6 +71,20 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowCloseBu
     ok->setObjectName(QStringLiteral("LbButton1"));
     ok->setGeometry(32, 115, 81, 22);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Where MASTER, PROJECTS and the settings file are kept, since that moves for an installed tool.
+    workspaceLabel_ = new QLabel(this);
+    workspaceLabel_->setObjectName(QStringLiteral("LabelWorkspace"));
+    workspaceLabel_->setGeometry(128, 112, 285, 22);
+    workspaceLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void TFAbout::showEvent(QShowEvent* event) {
+    const QString folder = QString::fromStdString(ws_.AppDir);
+    workspaceLabel_->setToolTip(folder);
+    workspaceLabel_->setText(workspaceLabel_->fontMetrics().elidedText(QStringLiteral("Workspace: ") + folder,
+                                                                         Qt::ElideMiddle, workspaceLabel_->width()));
+    QDialog::showEvent(event);
 }
 
 void TFAbout::Label4Click() { OpenProductPage(); }

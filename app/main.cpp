@@ -1,13 +1,14 @@
 #include <QApplication>
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "app/file_system.h"
 #include "app/main_window.h"
+#include "app/workspace_location.h"
 #include "app/window_style.h"
 
 namespace {
@@ -16,7 +17,21 @@ constexpr const char* kUsage =
     "Usage: tessara [--app-dir DIR]      start the wizard\n"
     "       tessara --help | --version\n"
     "\n"
-    "  --app-dir DIR   use DIR instead of the executable's folder for MASTER, PROJECTS and the settings file\n";
+    "  --app-dir DIR   keep MASTER, PROJECTS and the settings file in DIR\n"
+    "\n"
+    "Without --app-dir they are kept beside the executable when it runs from its build folder, and in\n"
+    "$XDG_DATA_HOME/Tessara (default ~/.local/share/Tessara) when it is installed.\n";
+
+std::string ExecutableDir(const char* argv0) {
+    std::error_code ec;
+#ifdef _WIN32
+    std::filesystem::path exe = std::filesystem::absolute(argv0, ec);
+#else
+    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+#endif
+    return exe.parent_path().string();
+}
 
 struct StartOptions {
     std::string appDir;
@@ -28,6 +43,7 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0) {
             std::fputs(kUsage, stdout);
+            std::printf("This run uses: %s\n", WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
             return 0;
         }
         if (std::strcmp(arg, "--version") == 0) {
@@ -44,10 +60,12 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
     return std::nullopt;
 }
 
-std::string ExecutablePath(const StartOptions& options) {
-    // The workspace takes the folder of the executable's path; --app-dir stands in for that folder.
-    if (!options.appDir.empty()) return options.appDir + kPathSeparator + "tessara";
-    return QCoreApplication::applicationFilePath().toStdString();
+// The workspace takes the folder of the path it is given as the executable's.
+std::string WorkspaceExePath(const StartOptions& options, const char* argv0) {
+    const std::string dir = options.appDir.empty() ? WorkspaceDirFor(ExecutableDir(argv0)) : options.appDir;
+    std::error_code ignored;  // a folder that cannot be made shows where it is used
+    std::filesystem::create_directories(PathFromUtf8(dir), ignored);
+    return dir + kPathSeparator + "tessara";
 }
 
 }  // namespace
@@ -58,7 +76,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
-    TFTessaraFirmWare mainWindow(ExecutablePath(options));
+    TFTessaraFirmWare mainWindow(WorkspaceExePath(options, argv[0]));
     mainWindow.show();
     return app.exec();
 }

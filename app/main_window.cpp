@@ -57,7 +57,7 @@ void TFTessaraFirmWare::FormCreate(const std::string& exePath) {
 
 void TFTessaraFirmWare::CreateWindows() {
     saveproj_ = new TFsaveproj(ws_, this);
-    about_ = new TFAbout(this);
+    about_ = new TFAbout(ws_, this);
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top) {

@@ -3,11 +3,14 @@
 #include <QLabel>
 
 #include "app/about_dialog.h"
+#include "app/workspace.h"
 
 namespace {
 
 TEST(AboutDialog, ShowsTheSoftwareIdentityWithItsPicture) {
-    TFAbout about;
+    Workspace ws;
+    ws.AppDir = "/home/ana/.local/share/Tessara";
+    TFAbout about(ws);
     EXPECT_EQ(about.windowTitle(), "About...");
     EXPECT_EQ(about.size(), QSize(421, 152));
     const std::pair<const char*, const char*> texts[] = {
@@ -24,6 +27,7 @@ TEST(AboutDialog, ShowsTheSoftwareIdentityWithItsPicture) {
     EXPECT_EQ(picture.size(), QSize(340, 340));
     about.show();
     EXPECT_FALSE(about.findChild<QLabel*>("Label5")->isVisible());
+    EXPECT_EQ(about.findChild<QLabel*>("LabelWorkspace")->toolTip(), "/home/ana/.local/share/Tessara");
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#include "app/workspace_location.h"
+
+#include <cstdlib>
+
+#include "app/file_system.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define access _access
+#define W_OK 2
+#else
+#include <unistd.h>
+#endif
+
+#ifndef TESSARA_INSTALL_BINDIR
+#define TESSARA_INSTALL_BINDIR ""
+#endif
+
+std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
+    const bool installed = !in.installedBinDir.empty() && in.exeDir == in.installedBinDir;
+    if (!installed && in.exeDirWritable) return in.exeDir;
+    const std::string dataHome =
+        !in.xdgDataHome.empty() ? in.xdgDataHome : in.home + kPathSeparator + ".local" + kPathSeparator + "share";
+    return dataHome + kPathSeparator + "Tessara";
+}
+
+bool IsWritableDirectory(const std::string& dir) {
+    return DirectoryExists(dir) && access(PathFromUtf8(dir).string().c_str(), W_OK) == 0;
+}
+
+std::string WorkspaceDirFor(const std::string& exeDir) {
+    auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    WorkspaceLocationInputs inputs{exeDir, TESSARA_INSTALL_BINDIR, IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
+                                   env("HOME")};
+#ifdef _WIN32
+    inputs.xdgDataHome = env("LOCALAPPDATA");
+#endif
+    return ResolveWorkspaceDir(inputs);
+}

@@ -12,12 +12,12 @@
 #include <unistd.h>
 #endif
 
-#ifndef TESSARA_INSTALL_BINDIR
-#define TESSARA_INSTALL_BINDIR ""
+#ifndef TESSARA_INSTALL_APPDIR
+#define TESSARA_INSTALL_APPDIR ""
 #endif
 
 std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
-    const bool installed = !in.installedBinDir.empty() && in.exeDir == in.installedBinDir;
+    const bool installed = !in.installedAppDir.empty() && in.exeDir == in.installedAppDir;
     if (!installed && in.exeDirWritable) return in.exeDir;
     const std::string dataHome =
         !in.xdgDataHome.empty() ? in.xdgDataHome : in.home + kPathSeparator + ".local" + kPathSeparator + "share";
@@ -33,7 +33,7 @@ std::string WorkspaceDirFor(const std::string& exeDir) {
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
-    WorkspaceLocationInputs inputs{exeDir, TESSARA_INSTALL_BINDIR, IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
+    WorkspaceLocationInputs inputs{exeDir, TESSARA_INSTALL_APPDIR, IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
                                    env("HOME")};
 #ifdef _WIN32
     inputs.xdgDataHome = env("LOCALAPPDATA");

@@ -7,7 +7,7 @@
 // moves them to the user's data folder, $XDG_DATA_HOME/Tessara or ~/.local/share/Tessara.
 struct WorkspaceLocationInputs {
     std::string exeDir;
-    std::string installedBinDir;  // where `cmake --install` puts the executable
+    std::string installedAppDir;  // where `cmake --install` puts the executable
     bool exeDirWritable = true;
     std::string xdgDataHome;      // empty when unset
     std::string home;

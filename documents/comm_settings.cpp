@@ -18,13 +18,19 @@ constexpr const char* kDNetDevId = "DNET_DEV_ID";
 constexpr const char* kDNetBaud = "DNET_BAUD";
 constexpr const char* kDNetCancelData = "DNET_CANCEL_DATA";
 
-std::string RequiredText(pugi::xml_node root, const char* name) { return ElementText(RequireChild(root, name)); }
+std::string RequiredText(pugi::xml_node root, const char* name) {
+    return ElementText(RequireChild(root, name));
+}
 
 // A list index that names no item reads as the list would show it. The PROFIBUS list cannot be changed by
 // the user, so an unknown code falls back to "Auto Baudrate" rather than to no selection, which would be
 // written back as "-1", a code the device does not know.
-int ProfiBaudIndex(int code) { return code >= 0 && code < kProfiBaudCount ? code : 10; }
-int DNetBaudIndex(int code) { return code >= 0 && code < kDNetBaudCount ? code : -1; }
+int ProfiBaudIndex(int code) {
+    return code >= 0 && code < kProfiBaudCount ? code : kProfiAutoBaud;
+}
+int DNetBaudIndex(int code) {
+    return code >= 0 && code < kDNetBaudCount ? code : -1;
+}
 
 // Optional flags never stop the reading: anything but the text "1" unchecks the box.
 bool FlagIsSet(pugi::xml_node root, const char* name) {

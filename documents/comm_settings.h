@@ -5,12 +5,16 @@
 
 class XmlDocument;
 
+inline constexpr int kProfiBaudCount = 11;
+inline constexpr int kProfiAutoBaud = 10;  // "Auto Baudrate", the last item of the PROFIBUS list
+inline constexpr int kDNetBaudCount = 3;
+
 // The gateway's own parameters on its two networks, as the settings dialog holds them: the edit texts
 // verbatim, the baud-rate lists as item indexes (-1 for no selected item) and the two cancel flags.
 // Default-constructed it holds what the dialog shows for a project without pargen.xml.
 struct CommSettings {
     std::string ProfiId = "20";
-    int ProfiBaud = 10;  // "Auto Baudrate"
+    int ProfiBaud = kProfiAutoBaud;
     std::string ProfiNbIn = "20";
     std::string ProfiNbOut = "20";
     bool ProfiCancelData = false;
@@ -20,9 +24,6 @@ struct CommSettings {
 
     bool operator==(const CommSettings&) const = default;
 };
-
-inline constexpr int kProfiBaudCount = 11;
-inline constexpr int kDNetBaudCount = 3;
 
 // Reads pargen.xml into `settings`, element by element. A missing file changes nothing. The first failure
 // (parse error, missing required element, a baud rate that is not an integer text) throws and leaves the

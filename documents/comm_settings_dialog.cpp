@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-
+#include <QShowEvent>
 #include <exception>
 
 #include "app/message_display.h"
@@ -21,11 +21,13 @@ constexpr int kFieldLeft = 80;
 constexpr int kFieldWidth = 145;
 constexpr int kFieldHeight = 21;
 
-const QStringList kProfiBaudRates = {"9600", "19200", "45.45K", "93.75K", "187.5K", "500K",
+const QStringList kProfiBaudRates = {"9600", "19200", "45.45K", "93.75K", "187.5K",       "500K",
                                      "1.5M", "3.0M",  "6.0M",   "12M",    "Auto Baudrate"};
 const QStringList kDNetBaudRates = {"125K", "250K", "500K"};
 
-QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Places a field at its row of the frame, with the label that names it on its left.
 template <class Field>
@@ -56,7 +58,9 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
 
 // The DeviceNet list accepts typing: the stored index is that of the item whose text was typed (in any case),
 // -1 for any other text.
-int TypedItemIndex(const QComboBox* list) { return list->findText(list->currentText(), Qt::MatchFixedString); }
+int TypedItemIndex(const QComboBox* list) {
+    return list->findText(list->currentText(), Qt::MatchFixedString);
+}
 
 }  // namespace
 
@@ -102,6 +106,8 @@ void TFpargen::BuildDeviceNetFrame() {
 
 void TFpargen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The window system re-shows a restored window; only a showing by the program reloads the document.
+    if (event->spontaneous()) return;
     if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
     FormShow();
 }

@@ -27,9 +27,6 @@ public:
     // Shows the first field out of range and returns false; true when all are in range.
     bool CheckSettings();
 
-    // What the controls hold now.
-    CommSettings Settings() const;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -37,6 +34,8 @@ private:
     void BuildProfibusFrame();
     void BuildDeviceNetFrame();
     void ShowSettings(const CommSettings& settings);
+    // What the controls hold now.
+    CommSettings Settings() const;
 
     const Workspace& ws_;
     XmlDocument XML1;

@@ -2,8 +2,8 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
-
 #include <exception>
 
 #include "app/message_display.h"
@@ -69,7 +69,8 @@ QWidget* TFDNet::BuildButtonStrip() {
 
 void TFDNet::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    // The window system re-shows a restored window; only a showing by the program reloads the document.
+    if (!event->spontaneous()) FormShow();
 }
 
 void TFDNet::FormShow() {

@@ -24,8 +24,6 @@ public:
     // Shows the first failing test and returns false; true when every row of the list is valid.
     bool CheckRows();
 
-    DNetTableModel& Model() const { return *model_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -11,15 +11,22 @@ const char* const kHeaders[DNetTableModel::ColumnCount] = {"N", "ID", "N BYTE IN
 template <class Row>
 auto CellOf(Row& row, int column) -> decltype(&row.ID) {
     switch (column) {
-        case DNetTableModel::ColId: return &row.ID;
-        case DNetTableModel::ColNbIn: return &row.NB_IN;
-        case DNetTableModel::ColNbOut: return &row.NB_OUT;
-        case DNetTableModel::ColMnemonic: return &row.Mnemonic;
-        default: return nullptr;
+        case DNetTableModel::ColId:
+            return &row.ID;
+        case DNetTableModel::ColNbIn:
+            return &row.NB_IN;
+        case DNetTableModel::ColNbOut:
+            return &row.NB_OUT;
+        case DNetTableModel::ColMnemonic:
+            return &row.Mnemonic;
+        default:
+            return nullptr;
     }
 }
 
-bool InGrid(const QModelIndex& index) { return index.isValid() && index.row() < static_cast<int>(kDNetRowCount); }
+bool InGrid(const QModelIndex& index) {
+    return index.isValid() && index.row() < static_cast<int>(kDNetRowCount);
+}
 
 }  // namespace
 
@@ -33,7 +40,9 @@ int DNetTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(kDNetRowCount);
 }
 
-int DNetTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int DNetTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QVariant DNetTableModel::data(const QModelIndex& index, int role) const {
     if (!InGrid(index)) return {};

@@ -1,3 +1,5 @@
+#include "documents/comm_settings_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -10,7 +12,6 @@
 
 #include "app/file_system.h"
 #include "app/workspace.h"
-#include "documents/comm_settings_dialog.h"
 #include "support/message_recorder.h"
 #include "support/temp_dir.h"
 
@@ -70,9 +71,10 @@ TEST_F(TFpargenTest, WindowHasTheDesignedControls) {
         const char* label;
         int top;
     };
-    for (const Field& f : {Field{"E_Pro_ID", "GroupBox2", "ID Dev.", 21}, Field{"CB_Pro_Baud", "GroupBox2", "Baud rate", 45},
-                           Field{"E_Pro_IN", "GroupBox2", "N Byte IN", 69}, Field{"E_Pro_Out", "GroupBox2", "N Byte OUT", 93},
-                           Field{"E_DNET_ID", "GroupBox1", "ID Dev.", 21}, Field{"CB_DNET_Baud", "GroupBox1", "Baud rate", 45}}) {
+    for (const Field& f :
+         {Field{"E_Pro_ID", "GroupBox2", "ID Dev.", 21}, Field{"CB_Pro_Baud", "GroupBox2", "Baud rate", 45},
+          Field{"E_Pro_IN", "GroupBox2", "N Byte IN", 69}, Field{"E_Pro_Out", "GroupBox2", "N Byte OUT", 93},
+          Field{"E_DNET_ID", "GroupBox1", "ID Dev.", 21}, Field{"CB_DNET_Baud", "GroupBox1", "Baud rate", 45}}) {
         QWidget* field = Find<QWidget>(f.name);
         ASSERT_TRUE(field);
         EXPECT_EQ(field->parent()->objectName(), f.frame) << f.name;
@@ -153,8 +155,9 @@ TEST_F(TFpargenTest, CheckBoxesKeepTheirStateWhenThereIsNoDocument) {
     EXPECT_NE(Pargen().find("<PROFI_CANCEL_DATA>1</PROFI_CANCEL_DATA>"), std::string::npos);
 
     // A document decides the boxes: without the elements both read unchecked.
-    dir.Write("pargen.xml", "<Par_Gen><PROFI_ID>1</PROFI_ID><PROFI_BAUD>1</PROFI_BAUD><PROFI_NB_IN>1</PROFI_NB_IN>"
-                            "<PROFI_NB_OUT>1</PROFI_NB_OUT><DNET_DEV_ID>1</DNET_DEV_ID><DNET_BAUD>1</DNET_BAUD></Par_Gen>");
+    dir.Write("pargen.xml",
+              "<Par_Gen><PROFI_ID>1</PROFI_ID><PROFI_BAUD>1</PROFI_BAUD><PROFI_NB_IN>1</PROFI_NB_IN>"
+              "<PROFI_NB_OUT>1</PROFI_NB_OUT><DNET_DEV_ID>1</DNET_DEV_ID><DNET_BAUD>1</DNET_BAUD></Par_Gen>");
     dialog.show();
     EXPECT_FALSE(Find<QCheckBox>("CB_Pro_CancelData")->isChecked());
     EXPECT_TRUE(messages.entries().empty());
@@ -181,14 +184,16 @@ TEST_F(TFpargenTest, EveryShowingReloadsAndCancelLeavesTheDocumentByteForByte) {
     EXPECT_FALSE(Find<QCheckBox>("CB_DNET_CancelData")->isChecked());
     ClickOk();
     // The loaded PROFIBUS rate is written back as loaded; the comment and the unknown element are dropped.
-    EXPECT_EQ(Pargen(), "<Par_Gen><PROFI_ID>9</PROFI_ID><PROFI_BAUD>3</PROFI_BAUD><PROFI_NB_IN>1</PROFI_NB_IN>"
-                        "<PROFI_NB_OUT>2</PROFI_NB_OUT><PROFI_CANCEL_DATA>1</PROFI_CANCEL_DATA><DNET_DEV_ID>4</DNET_DEV_ID>"
-                        "<DNET_BAUD>0</DNET_BAUD><DNET_CANCEL_DATA>0</DNET_CANCEL_DATA></Par_Gen>");
+    EXPECT_EQ(Pargen(),
+              "<Par_Gen><PROFI_ID>9</PROFI_ID><PROFI_BAUD>3</PROFI_BAUD><PROFI_NB_IN>1</PROFI_NB_IN>"
+              "<PROFI_NB_OUT>2</PROFI_NB_OUT><PROFI_CANCEL_DATA>1</PROFI_CANCEL_DATA><DNET_DEV_ID>4</DNET_DEV_ID>"
+              "<DNET_BAUD>0</DNET_BAUD><DNET_CANCEL_DATA>0</DNET_CANCEL_DATA></Par_Gen>");
 }
 
 TEST_F(TFpargenTest, UnknownBaudCodesShowAutoAndNoSelection) {
-    dir.Write("pargen.xml", "<Par_Gen><PROFI_ID>1</PROFI_ID><PROFI_BAUD>-1</PROFI_BAUD><PROFI_NB_IN>1</PROFI_NB_IN>"
-                            "<PROFI_NB_OUT>1</PROFI_NB_OUT><DNET_DEV_ID>1</DNET_DEV_ID><DNET_BAUD>5</DNET_BAUD></Par_Gen>");
+    dir.Write("pargen.xml",
+              "<Par_Gen><PROFI_ID>1</PROFI_ID><PROFI_BAUD>-1</PROFI_BAUD><PROFI_NB_IN>1</PROFI_NB_IN>"
+              "<PROFI_NB_OUT>1</PROFI_NB_OUT><DNET_DEV_ID>1</DNET_DEV_ID><DNET_BAUD>5</DNET_BAUD></Par_Gen>");
     dialog.show();
     EXPECT_EQ(Find<QComboBox>("CB_Pro_Baud")->currentText(), "Auto Baudrate");
     EXPECT_EQ(Find<QComboBox>("CB_DNET_Baud")->currentIndex(), -1);
@@ -213,12 +218,14 @@ TEST_F(TFpargenTest, TypedDeviceNetRateSelectsTheItemOfThatText) {
 }
 
 TEST_F(TFpargenTest, FailedLoadIsReportedAndShowsWhatWasReadWithDefaultsForTheRest) {
-    dir.Write("pargen.xml", "<Par_Gen><PROFI_ID>7</PROFI_ID><PROFI_BAUD>4</PROFI_BAUD><PROFI_NB_OUT>9</PROFI_NB_OUT>"
-                            "<DNET_DEV_ID>5</DNET_DEV_ID><DNET_BAUD>1</DNET_BAUD></Par_Gen>");
+    dir.Write("pargen.xml",
+              "<Par_Gen><PROFI_ID>7</PROFI_ID><PROFI_BAUD>4</PROFI_BAUD><PROFI_NB_OUT>9</PROFI_NB_OUT>"
+              "<DNET_DEV_ID>5</DNET_DEV_ID><DNET_BAUD>1</DNET_BAUD></Par_Gen>");
     dialog.show();
     EXPECT_EQ(messages.entries(),
               (std::vector<MessageRecorder::Entry>{
-                  {Kind::Unhandled, "Element \"PROFI_NB_IN\" is missing in element \"Par_Gen\" (in " + ws.PargenFile + ")"}}));
+                  {Kind::Unhandled,
+                   "Element \"PROFI_NB_IN\" is missing in element \"Par_Gen\" (in " + ws.PargenFile + ")"}}));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Text("E_Pro_ID"), "7");
     EXPECT_EQ(Find<QComboBox>("CB_Pro_Baud")->currentIndex(), 4);
@@ -227,9 +234,10 @@ TEST_F(TFpargenTest, FailedLoadIsReportedAndShowsWhatWasReadWithDefaultsForTheRe
     EXPECT_EQ(Text("E_DNET_ID"), "10");
     EXPECT_EQ(Find<QComboBox>("CB_DNET_Baud")->currentIndex(), 2);
     ClickOk();
-    EXPECT_EQ(Pargen(), "<Par_Gen><PROFI_ID>7</PROFI_ID><PROFI_BAUD>4</PROFI_BAUD><PROFI_NB_IN>20</PROFI_NB_IN>"
-                        "<PROFI_NB_OUT>20</PROFI_NB_OUT><PROFI_CANCEL_DATA>0</PROFI_CANCEL_DATA><DNET_DEV_ID>10</DNET_DEV_ID>"
-                        "<DNET_BAUD>2</DNET_BAUD><DNET_CANCEL_DATA>0</DNET_CANCEL_DATA></Par_Gen>");
+    EXPECT_EQ(Pargen(),
+              "<Par_Gen><PROFI_ID>7</PROFI_ID><PROFI_BAUD>4</PROFI_BAUD><PROFI_NB_IN>20</PROFI_NB_IN>"
+              "<PROFI_NB_OUT>20</PROFI_NB_OUT><PROFI_CANCEL_DATA>0</PROFI_CANCEL_DATA><DNET_DEV_ID>10</DNET_DEV_ID>"
+              "<DNET_BAUD>2</DNET_BAUD><DNET_CANCEL_DATA>0</DNET_CANCEL_DATA></Par_Gen>");
 }
 
 TEST_F(TFpargenTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {

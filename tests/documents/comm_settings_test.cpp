@@ -1,15 +1,18 @@
+#include "documents/comm_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "documents/comm_settings.h"
 #include "documents/document_error.h"
 #include "documents/xml_document.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-std::string Pargen(const std::string& children) { return "<Par_Gen>" + children + "</Par_Gen>"; }
+std::string Pargen(const std::string& children) {
+    return "<Par_Gen>" + children + "</Par_Gen>";
+}
 
 const std::string kRequired =
     "<PROFI_ID>7</PROFI_ID><PROFI_BAUD>3</PROFI_BAUD><PROFI_NB_IN>8</PROFI_NB_IN><PROFI_NB_OUT>9</PROFI_NB_OUT>"
@@ -76,9 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"CancelOnlyForTheTextOne",
                  Pargen(kRequired + "<PROFI_CANCEL_DATA>1</PROFI_CANCEL_DATA><DNET_CANCEL_DATA>1</DNET_CANCEL_DATA>"),
                  [](CommSettings& s) { s.ProfiCancelData = s.DNetCancelData = true; }},
-        LoadCase{"CancelBlankOneAndTrueAreUnchecked",
-                 Pargen(kRequired + "<PROFI_CANCEL_DATA> 1</PROFI_CANCEL_DATA><DNET_CANCEL_DATA>true</DNET_CANCEL_DATA>"),
-                 [](CommSettings&) {}},
+        LoadCase{
+            "CancelBlankOneAndTrueAreUnchecked",
+            Pargen(kRequired + "<PROFI_CANCEL_DATA> 1</PROFI_CANCEL_DATA><DNET_CANCEL_DATA>true</DNET_CANCEL_DATA>"),
+            [](CommSettings&) {}},
         LoadCase{"UnreadableCancelIsUncheckedSilently",
                  Pargen(kRequired + "<PROFI_CANCEL_DATA><x/></PROFI_CANCEL_DATA>"), [](CommSettings&) {}},
         LoadCase{"IndentedReadsLikeCompact",
@@ -87,9 +91,12 @@ INSTANTIATE_TEST_SUITE_P(
                  [](CommSettings&) {}},
         LoadCase{"TextsAreNotTestedWhenLoaded",
                  Pargen("<DNET_DEV_ID>500</DNET_DEV_ID><PROFI_ID/>" + kRequired),  // first element of a name wins
-                 [](CommSettings& s) { s.ProfiId = ""; s.DNetDevId = "500"; }},
-        LoadCase{"DNetBaudBeyondTheListSelectsNothing",
-                 Pargen("<DNET_BAUD>5</DNET_BAUD>" + kRequired), [](CommSettings& s) { s.DNetBaud = -1; }},
+                 [](CommSettings& s) {
+                     s.ProfiId = "";
+                     s.DNetDevId = "500";
+                 }},
+        LoadCase{"DNetBaudBeyondTheListSelectsNothing", Pargen("<DNET_BAUD>5</DNET_BAUD>" + kRequired),
+                 [](CommSettings& s) { s.DNetBaud = -1; }},
         // A code the PROFIBUS list does not hold shows "Auto Baudrate", so OK never writes "-1" for it.
         LoadCase{"ProfiBaudMinusOneShowsAuto", Pargen("<PROFI_BAUD>-1</PROFI_BAUD>" + kRequired),
                  [](CommSettings& s) { s.ProfiBaud = 10; }},
@@ -115,7 +122,11 @@ TEST(CommSettings, FailedLoadKeepsWhatWasReadAndNamesTheProblem) {
         {Pargen("<PROFI_ID>7</PROFI_ID><PROFI_BAUD>3</PROFI_BAUD><PROFI_NB_OUT>9</PROFI_NB_OUT>"),
          "Element \"PROFI_NB_IN\" is missing in element \"Par_Gen\"", idOnly},
         {Pargen("<PROFI_ID>7</PROFI_ID><PROFI_BAUD>abc</PROFI_BAUD>"), "'abc' is not a valid integer value",
-         [&] { CommSettings s = untouched; s.ProfiId = "7"; return s; }()},
+         [&] {
+             CommSettings s = untouched;
+             s.ProfiId = "7";
+             return s;
+         }()},
         {Pargen("<PROFI_ID>7</PROFI_ID><PROFI_BAUD>3</PROFI_BAUD><PROFI_NB_IN>8</PROFI_NB_IN>"
                 "<PROFI_NB_OUT>9</PROFI_NB_OUT><DNET_DEV_ID>5</DNET_DEV_ID><DNET_BAUD></DNET_BAUD>"),
          "'' is not a valid integer value", upToDNetId},
@@ -154,10 +165,14 @@ const char* const kMessages[] = {
 
 std::string& FieldText(CommSettings& s, Field field) {
     switch (field) {
-        case ProfiId: return s.ProfiId;
-        case ProfiNbIn: return s.ProfiNbIn;
-        case ProfiNbOut: return s.ProfiNbOut;
-        case DNetDevId: return s.DNetDevId;
+        case ProfiId:
+            return s.ProfiId;
+        case ProfiNbIn:
+            return s.ProfiNbIn;
+        case ProfiNbOut:
+            return s.ProfiNbOut;
+        case DNetDevId:
+            return s.DNetDevId;
     }
     throw std::logic_error("unknown field");
 }
@@ -169,13 +184,14 @@ TEST(CommSettings, CheckAcceptsTheRangeEndsAndRefusesEverythingElse) {
         bool accepted;
     };
     const Case cases[] = {
-        {ProfiId, "1", true},       {ProfiId, "125", true},      {ProfiId, " 20", true},   {ProfiId, "$7D", true},
-        {ProfiId, "0x7d", true},    {ProfiId, "0", false},       {ProfiId, "126", false},  {ProfiId, "abc", false},
-        {ProfiId, "", false},       {ProfiId, "20 ", false},     {ProfiId, " ", false},    {ProfiNbIn, "0", true},
-        {ProfiNbIn, "128", true},   {ProfiNbIn, "129", false},   {ProfiNbIn, "-1", false}, {ProfiNbOut, "0", true},
-        {ProfiNbOut, "128", true},  {ProfiNbOut, "129", false},  {ProfiNbOut, "", false},  {DNetDevId, "0", true},
-        {DNetDevId, "63", true},    {DNetDevId, "64", false},    {DNetDevId, "-1", false},
-        {DNetDevId, "99999999999", false},
+        {ProfiId, "1", true},     {ProfiId, "125", true},    {ProfiId, " 20", true},
+        {ProfiId, "$7D", true},   {ProfiId, "0x7d", true},   {ProfiId, "0", false},
+        {ProfiId, "126", false},  {ProfiId, "abc", false},   {ProfiId, "", false},
+        {ProfiId, "20 ", false},  {ProfiId, " ", false},     {ProfiNbIn, "0", true},
+        {ProfiNbIn, "128", true}, {ProfiNbIn, "129", false}, {ProfiNbIn, "-1", false},
+        {ProfiNbOut, "0", true},  {ProfiNbOut, "128", true}, {ProfiNbOut, "129", false},
+        {ProfiNbOut, "", false},  {DNetDevId, "0", true},    {DNetDevId, "63", true},
+        {DNetDevId, "64", false}, {DNetDevId, "-1", false},  {DNetDevId, "99999999999", false},
     };
     for (const Case& c : cases) {
         CommSettings settings;

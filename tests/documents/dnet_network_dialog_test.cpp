@@ -1,3 +1,5 @@
+#include "documents/dnet_network_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,7 +10,6 @@
 
 #include "app/file_system.h"
 #include "app/workspace.h"
-#include "documents/dnet_network_dialog.h"
 #include "documents/dnet_table_model.h"
 #include "support/message_recorder.h"
 #include "support/temp_dir.h"
@@ -133,12 +134,14 @@ TEST_F(TFDNetTest, CancelWritesNothingAndTheNextShowingForgetsTheEdits) {
 }
 
 TEST_F(TFDNetTest, FailedLoadIsReportedAndTheRowsReadSoFarStay) {
-    dir.Write("DNET_Net.xml", "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"2\" Mnemonic=\"a\"/>"
-                              "<row ID=\"6\" NB_IN=\"3\"/><row ID=\"7\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/></DNET_Net>");
+    dir.Write("DNET_Net.xml",
+              "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"2\" Mnemonic=\"a\"/>"
+              "<row ID=\"6\" NB_IN=\"3\"/><row ID=\"7\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/></DNET_Net>");
     dialog.show();
-    EXPECT_EQ(messages.entries(),
-              (std::vector<MessageRecorder::Entry>{
-                  {Kind::Unhandled, "Attribute \"NB_OUT\" is missing in element \"row\" (in " + ws.DNetNetFile + ")"}}));
+    EXPECT_EQ(
+        messages.entries(),
+        (std::vector<MessageRecorder::Entry>{
+            {Kind::Unhandled, "Attribute \"NB_OUT\" is missing in element \"row\" (in " + ws.DNetNetFile + ")"}}));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Cell(0, 4), "a");
     EXPECT_EQ(Cell(1, 1) + "|" + Cell(1, 2) + "|" + Cell(1, 3), "6|3|");
@@ -148,8 +151,9 @@ TEST_F(TFDNetTest, FailedLoadIsReportedAndTheRowsReadSoFarStay) {
     SetCell(1, 3, "0");
     ClickOk();
     EXPECT_TRUE(messages.entries().empty());
-    EXPECT_EQ(Network(), "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"2\" Mnemonic=\"a\"/>"
-                         "<row ID=\"6\" NB_IN=\"3\" NB_OUT=\"0\" Mnemonic=\"\"/></DNET_Net>");
+    EXPECT_EQ(Network(),
+              "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"2\" Mnemonic=\"a\"/>"
+              "<row ID=\"6\" NB_IN=\"3\" NB_OUT=\"0\" Mnemonic=\"\"/></DNET_Net>");
 }
 
 TEST_F(TFDNetTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {

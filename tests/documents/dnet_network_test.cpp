@@ -1,7 +1,8 @@
+#include "documents/dnet_network.h"
+
 #include <gtest/gtest.h>
 
 #include "documents/document_error.h"
-#include "documents/dnet_network.h"
 #include "documents/xml_document.h"
 #include "support/temp_dir.h"
 
@@ -128,9 +129,9 @@ TEST(DNetNetwork, TextsSurviveAWriteAndARead) {
 
 TEST(DNetNetwork, FailedLoadKeepsTheCellsReadBeforeIt) {
     TempDir dir;
-    const std::string path = dir.Write(
-        "DNET_Net.xml", "<DNET_Net>\n  " + RowXml("5", "first") + "\n  <node ID=\"6\" NB_IN=\"3\"/>" + RowXml("7") +
-                            "</DNET_Net>");
+    const std::string path =
+        dir.Write("DNET_Net.xml", "<DNET_Net>\n  " + RowXml("5", "first") + "\n  <node ID=\"6\" NB_IN=\"3\"/>" +
+                                      RowXml("7") + "</DNET_Net>");
     DNetRows rows;
     try {
         LoadDNetNetwork(path, rows);

@@ -1,0 +1,90 @@
+#include "documents/comm_settings.h"
+
+#include "app/file_system.h"
+#include "documents/document_error.h"
+#include "documents/int_text.h"
+#include "documents/int_text_range.h"
+#include "documents/xml_document.h"
+
+namespace {
+
+constexpr const char* kRoot = "Par_Gen";
+constexpr const char* kProfiId = "PROFI_ID";
+constexpr const char* kProfiBaud = "PROFI_BAUD";
+constexpr const char* kProfiNbIn = "PROFI_NB_IN";
+constexpr const char* kProfiNbOut = "PROFI_NB_OUT";
+constexpr const char* kProfiCancelData = "PROFI_CANCEL_DATA";
+constexpr const char* kDNetDevId = "DNET_DEV_ID";
+constexpr const char* kDNetBaud = "DNET_BAUD";
+constexpr const char* kDNetCancelData = "DNET_CANCEL_DATA";
+
+std::string RequiredText(pugi::xml_node root, const char* name) {
+    return ElementText(RequireChild(root, name));
+}
+
+// A list index that names no item reads as the list would show it. The PROFIBUS list cannot be changed by
+// the user, so an unknown code falls back to "Auto Baudrate" rather than to no selection, which would be
+// written back as "-1", a code the device does not know.
+int ProfiBaudIndex(int code) {
+    return code >= 0 && code < kProfiBaudCount ? code : kProfiAutoBaud;
+}
+int DNetBaudIndex(int code) {
+    return code >= 0 && code < kDNetBaudCount ? code : -1;
+}
+
+// Optional flags never stop the reading: anything but the text "1" unchecks the box.
+bool FlagIsSet(pugi::xml_node root, const char* name) {
+    pugi::xml_node element = FindChild(root, name);
+    if (!element) return false;
+    try {
+        return ElementText(element) == "1";
+    } catch (const DocumentError&) {
+        return false;
+    }
+}
+
+void ReadElements(pugi::xml_node root, CommSettings& s) {
+    s.ProfiId = RequiredText(root, kProfiId);
+    s.ProfiBaud = ProfiBaudIndex(IntOrError(RequiredText(root, kProfiBaud)));
+    s.ProfiNbIn = RequiredText(root, kProfiNbIn);
+    s.ProfiNbOut = RequiredText(root, kProfiNbOut);
+    s.ProfiCancelData = FlagIsSet(root, kProfiCancelData);
+    s.DNetDevId = RequiredText(root, kDNetDevId);
+    s.DNetBaud = DNetBaudIndex(IntOrError(RequiredText(root, kDNetBaud)));
+    s.DNetCancelData = FlagIsSet(root, kDNetCancelData);
+}
+
+void AppendText(pugi::xml_node root, const char* name, const std::string& text) {
+    SetElementText(AppendChild(root, name), text);
+}
+
+}  // namespace
+
+void LoadCommSettings(const std::string& path, CommSettings& settings) {
+    if (!FileExists(path)) return;
+    XmlDocument doc;
+    doc.LoadFile(path);
+    ReadingDocument(path, [&] { ReadElements(doc.FirstTopLevelNode(), settings); });
+}
+
+std::optional<std::string> CheckSettings(const CommSettings& s) {
+    if (!IntTextInRange(s.ProfiId, 1, 125)) return "Error!! The PROFIBUS Device ID must be between 1 and 125. ";
+    if (!IntTextInRange(s.ProfiNbIn, 0, 128)) return "Error!! The PROFIBUS Byte IN must be between 0 and 128. ";
+    if (!IntTextInRange(s.ProfiNbOut, 0, 128)) return "Error!! The PROFIBUS Byte OUT must be between 0 and 128. ";
+    if (!IntTextInRange(s.DNetDevId, 0, 63)) return "Error!! The DeviceNet Device ID must be between 0 and 63. ";
+    return std::nullopt;
+}
+
+void SaveCommSettings(XmlDocument& doc, const std::string& path, const CommSettings& s) {
+    doc.RemoveAllTopLevelNodes();
+    pugi::xml_node root = doc.AddRoot(kRoot);
+    AppendText(root, kProfiId, s.ProfiId);
+    AppendText(root, kProfiBaud, std::to_string(s.ProfiBaud));
+    AppendText(root, kProfiNbIn, s.ProfiNbIn);
+    AppendText(root, kProfiNbOut, s.ProfiNbOut);
+    AppendText(root, kProfiCancelData, s.ProfiCancelData ? "1" : "0");
+    AppendText(root, kDNetDevId, s.DNetDevId);
+    AppendText(root, kDNetBaud, std::to_string(s.DNetBaud));
+    AppendText(root, kDNetCancelData, s.DNetCancelData ? "1" : "0");
+    doc.SaveFile(path);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+#include "documents/comm_settings.h"
+#include "documents/xml_document.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class Workspace;
+
+// "SET COMMUNICATION": edits pargen.xml of the current project. Each showing reloads the document; OK checks
+// the four numeric fields and rewrites the document; Cancel writes nothing.
+class TFpargen : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFpargen(const Workspace& ws, QWidget* parent = nullptr);
+
+    // Fills the controls from the defaults and the project's pargen.xml.
+    void FormShow();
+    // OK: checks, writes the document and closes; a refusal or a failed save leaves the dialog open.
+    void BitBtn1Click();
+    // Shows the first field out of range and returns false; true when all are in range.
+    bool CheckSettings();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildProfibusFrame();
+    void BuildDeviceNetFrame();
+    void ShowSettings(const CommSettings& settings);
+    // What the controls hold now.
+    CommSettings Settings() const;
+
+    const Workspace& ws_;
+    XmlDocument XML1;
+
+    QGroupBox* GroupBox2;
+    QLineEdit* E_Pro_ID;
+    QComboBox* CB_Pro_Baud;
+    QLineEdit* E_Pro_IN;
+    QLineEdit* E_Pro_Out;
+    QCheckBox* CB_Pro_CancelData;
+    QGroupBox* GroupBox1;
+    QLineEdit* E_DNET_ID;
+    QComboBox* CB_DNET_Baud;
+    QCheckBox* CB_DNET_CancelData;
+    QPushButton* bitbtn1;
+    QPushButton* bitbtn2;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+class XmlDocument;
+
+// One row of the DeviceNet node list: the cell texts verbatim, as the grid holds them.
+struct DNetRow {
+    std::string ID, NB_IN, NB_OUT, Mnemonic;
+    bool operator==(const DNetRow&) const = default;
+};
+
+// The grid always has exactly 64 rows; the node list is the run of rows before the first empty "ID".
+inline constexpr size_t kDNetRowCount = 64;
+using DNetRows = std::array<DNetRow, kDNetRowCount>;
+
+// The number of nodes: rows before the first whose "ID" holds no character.
+size_t DNetListLength(const DNetRows& rows);
+
+// Reads DNET_Net.xml into the rows from the first: child i of the root fills row i, cell by cell, up to 64
+// children; the rest of `rows` is left as it is. A missing file changes nothing. The first failure (parse
+// error, a missing attribute) throws and leaves what was read before it.
+void LoadDNetNetwork(const std::string& path, DNetRows& rows);
+
+// The exact message of the first failing test in row order ("ID", then "N BYTE IN", then "N BYTE OUT"), or
+// nullopt when every row of the list is valid.
+std::optional<std::string> CheckRows(const DNetRows& rows);
+
+// Rebuilds `doc` as DNET_Net.xml with one "row" per node of the list and saves it to `path`; throws
+// std::runtime_error when the file cannot be written, leaving the previous file intact.
+void SaveDNetNetwork(XmlDocument& doc, const std::string& path, const DNetRows& rows);

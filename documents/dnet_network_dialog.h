@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include "documents/xml_document.h"
+
+class DNetTableModel;
+class QPushButton;
+class TextGridView;
+class Workspace;
+
+// "DeviceNet Network": edits DNET_Net.xml of the current project in a grid of 64 rows. Each showing rebuilds
+// the grid from the document; OK checks the node list and rewrites the document; Cancel writes nothing.
+class TFDNet : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFDNet(const Workspace& ws, QWidget* parent = nullptr);
+
+    // Empties the grid and fills it from the project's DNET_Net.xml.
+    void FormShow();
+    // OK: checks, writes the document and closes; a refusal or a failed save leaves the dialog open.
+    void bitbtn1Click();
+    // Shows the first failing test and returns false; true when every row of the list is valid.
+    bool CheckRows();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildGrid();
+    QWidget* BuildButtonStrip();
+
+    const Workspace& ws_;
+    XmlDocument XML1;
+    DNetTableModel* model_;
+    TextGridView* grid_;
+    QPushButton* bitbtn1;
+    QPushButton* bitbtn2;
+};

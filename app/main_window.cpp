@@ -15,6 +15,8 @@
 #include "app/message_display.h"
 #include "app/new_project_dialog.h"
 #include "app/window_style.h"
+#include "documents/comm_settings_dialog.h"
+#include "documents/dnet_network_dialog.h"
 
 const QString TFTessaraFirmWare::kDesignedCaption =
     QStringLiteral("Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
@@ -58,6 +60,8 @@ void TFTessaraFirmWare::FormCreate(const std::string& exePath) {
 void TFTessaraFirmWare::CreateWindows() {
     saveproj_ = new TFsaveproj(ws_, this);
     about_ = new TFAbout(ws_, this);
+    pargen_ = new TFpargen(ws_, this);
+    dnet_ = new TFDNet(ws_, this);
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top) {
@@ -154,6 +158,8 @@ void TFTessaraFirmWare::btn_str_lng1aClick() {
     }
     const QObject* step = sender();
     RunAction([&] {
+        if (step == btnPrmGen_) pargen_->exec();
+        if (step == btnDNet_) dnet_->exec();
         if (step == btnGsd_) RunGsdStep();
     });
 }

@@ -9,6 +9,8 @@
 
 class QPushButton;
 class TFAbout;
+class TFDNet;
+class TFpargen;
 class TFsaveproj;
 
 // The five-step wizard: creates or opens a project, opens the editors, writes the GSD file and updates the
@@ -50,6 +52,8 @@ private:
     Workspace ws_;
     TFsaveproj* saveproj_ = nullptr;
     TFAbout* about_ = nullptr;
+    TFpargen* pargen_ = nullptr;
+    TFDNet* dnet_ = nullptr;
     QPushButton* btnPrmGen_ = nullptr;
     QPushButton* btnDNet_ = nullptr;
     QPushButton* btnDefByte_ = nullptr;

@@ -51,7 +51,9 @@ std::string NodeItemText(const DN_Nodo& node) {
            node.Mnemonic;
 }
 
-bool IsSelectedText(const std::string& text) { return text == "Y" || text == "y"; }
+bool IsSelectedText(const std::string& text) {
+    return text == "Y" || text == "y";
+}
 
 void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead) {
     table.clear();

@@ -36,6 +36,16 @@ TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws
     connect(bitbtn2, &QPushButton::clicked, this, &TFDefByte::reject);
 }
 
+// The table dies before the child widgets, and the grids still ask their models for rows while they close.
+TFDefByte::~TFDefByte() {
+    DetachGrids();
+}
+
+void TFDefByte::DetachGrids() {
+    ASG_IN->Bytes().Detach();
+    ASG_OUT->Bytes().Detach();
+}
+
 void TFDefByte::BuildWindow() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -85,8 +95,7 @@ void TFDefByte::showEvent(QShowEvent* event) {
 void TFDefByte::FormShow() {
     const QSignalBlocker quiet(CB);
     // The grids view the table's arrays, so they let go of them before the table is rebuilt.
-    ASG_IN->Bytes().Detach();
-    ASG_OUT->Bytes().Detach();
+    DetachGrids();
     CB->clear();
     currentNode_ = -1;
     if (!LoadDocuments()) {
@@ -101,8 +110,7 @@ void TFDefByte::FormShow() {
 
 bool TFDefByte::LoadDocuments() {
     size_t nodesRead = 0;
-    const bool networkRead =
-        LoadStep([&] { ReadDNetNodes(XML1, ws_.ProjectPath("DNET_Net.xml"), table_, nodesRead); });
+    const bool networkRead = LoadStep([&] { ReadDNetNodes(XML1, ws_.ProjectPath("DNET_Net.xml"), table_, nodesRead); });
     for (size_t i = 0; i < nodesRead; ++i) CB->addItem(QString::fromStdString(NodeItemText(table_[i])));
     return networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
 }
@@ -120,8 +128,7 @@ bool TFDefByte::LoadStep(const std::function<void()>& step) {
 void TFDefByte::ShowNodeBytes() {
     const int e = CB->currentIndex();
     if (e < 0 || static_cast<size_t>(e) >= table_.size()) {
-        ASG_IN->Bytes().Detach();
-        ASG_OUT->Bytes().Detach();
+        DetachGrids();
         return;
     }
     DN_Nodo& node = table_[static_cast<size_t>(e)];

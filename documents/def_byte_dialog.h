@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <functional>
 
 #include "app/workspace.h"
@@ -20,6 +19,7 @@ class TFDefByte : public QDialog {
 
 public:
     explicit TFDefByte(const Workspace& ws, QWidget* parent = nullptr);
+    ~TFDefByte() override;
 
     void FormShow();
     void CBChange();
@@ -39,6 +39,7 @@ private:
     void BuildWindow();
     QWidget* BuildTopStrip();
     QWidget* BuildBottomStrip();
+    void DetachGrids();
     bool LoadDocuments();
     // Runs a loading step; an error is shown as unhandled and ends the loading.
     bool LoadStep(const std::function<void()>& step);

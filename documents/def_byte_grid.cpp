@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
-
 #include <limits>
 
 namespace {
@@ -41,8 +40,7 @@ public:
 
 }  // namespace
 
-DefByteGrid::DefByteGrid(int mnemonicWidth, QWidget* parent)
-    : QTableView(parent), bytes_(new DefByteGridModel(this)) {
+DefByteGrid::DefByteGrid(int mnemonicWidth, QWidget* parent) : QTableView(parent), bytes_(new DefByteGridModel(this)) {
     setModel(bytes_);
     setItemDelegate(new ByteCellDelegate(this));
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);

@@ -21,7 +21,9 @@ int DefByteGridModel::rowCount(const QModelIndex& parent) const {
     return select_->empty() ? 1 : static_cast<int>(select_->size());
 }
 
-int DefByteGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int DefByteGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 bool DefByteGridModel::IsByte(const QModelIndex& index) const {
     return select_ && index.isValid() && static_cast<size_t>(index.row()) < select_->size();

@@ -1,3 +1,5 @@
+#include "documents/def_byte.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -5,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "documents/def_byte.h"
 #include "documents/document_error.h"
 #include "support/temp_dir.h"
 
@@ -60,9 +61,9 @@ TEST(DefByte, ExampleListsNodesAndWritesTheDocumentExactly) {
     EXPECT_EQ(NodeItemText(table[1]), "12 ;10 ;0 ;");
     EXPECT_EQ(table[1].InSelect, Selections(10, 0));
 
-    const std::string special = "A&B <\"q\"> \xC3\xA9";
+    const std::string escaped = "A&B <\"q\"> \xC3\xA9";
     table[0].InSelect[0] = table[0].InSelect[2] = 1;
-    table[0].InMnemonic[0] = special;
+    table[0].InMnemonic[0] = escaped;
     table[0].OutSelect[1] = 1;
     table[0].OutMnemonic[1] = "Pump";
     SaveDefBytes(project.xml, project.BytesFile(), table);
@@ -70,7 +71,7 @@ TEST(DefByte, ExampleListsNodesAndWritesTheDocumentExactly) {
 
     const DefByteTable back = project.Read();
     EXPECT_EQ(back[0].InSelect, Selections({1, 0, 1, 0}));
-    EXPECT_EQ(back[0].InMnemonic[0], special);
+    EXPECT_EQ(back[0].InMnemonic[0], escaped);
     EXPECT_EQ(back[0].OutSelect, Selections({0, 1}));
     EXPECT_EQ(back[0].OutMnemonic[1], "Pump");
 }

@@ -22,12 +22,19 @@ DN_Nodo ReadNode(pugi::xml_node row) {
     return node;
 }
 
+// Byte rows are the bulk of the document, so their values are taken in place instead of being copied out.
+const char* RowValue(pugi::xml_node row, const char* name) {
+    const pugi::xml_attribute attribute = row.attribute(name);
+    if (!attribute) AttrToText(row, name);  // throws the document's error naming the attribute
+    return attribute.value();
+}
+
 // Walks the siblings rather than asking for each position, so a group of 65 535 bytes reads in one pass.
 void ReadGroup(pugi::xml_node group, std::vector<char>& select, std::vector<std::string>& mnemonic) {
     size_t j = 0;
     for (pugi::xml_node row = group.first_child(); row && j < select.size(); row = row.next_sibling(), ++j) {
-        select[j] = IsSelectedText(AttrToText(row, "Select"));
-        mnemonic[j] = AttrToText(row, "Mnemonic");
+        select[j] = IsSelectedText(RowValue(row, "Select"));
+        mnemonic[j].assign(RowValue(row, "Mnemonic"));
     }
 }
 
@@ -51,7 +58,7 @@ std::string NodeItemText(const DN_Nodo& node) {
            node.Mnemonic;
 }
 
-bool IsSelectedText(const std::string& text) {
+bool IsSelectedText(std::string_view text) {
     return text == "Y" || text == "y";
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "documents/xml_document.h"
@@ -28,7 +29,7 @@ using DefByteTable = std::vector<DN_Nodo>;
 std::string NodeItemText(const DN_Nodo& node);
 
 // "Y" counts as selected whatever the case of its letter; anything else does not.
-bool IsSelectedText(const std::string& text);
+bool IsSelectedText(std::string_view text);
 
 // Rebuilds `table` from the network document at `path`; a missing file leaves it empty. On an error the table
 // keeps the length it was given by the root's child count, the entries from the failing one onward stay at

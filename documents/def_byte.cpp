@@ -10,7 +10,7 @@ namespace {
 // A node counts as read only once everything about it is, so a failing row leaves its entry at zero.
 DN_Nodo ReadNode(pugi::xml_node row) {
     DN_Nodo node;
-    // Hand-edited values wider than the fields wrap, as the device would take them.
+    // A hand-edited value wider than its field is kept modulo the field's range, without error.
     node.ID = static_cast<uint8_t>(AttrToInt(row, "ID"));
     node.NB_IN = static_cast<uint16_t>(AttrToInt(row, "NB_IN"));
     node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, "NB_OUT"));

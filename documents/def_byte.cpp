@@ -1,0 +1,106 @@
+#include "documents/def_byte.h"
+
+#include <stdexcept>
+
+#include "app/file_system.h"
+#include "documents/document_error.h"
+
+namespace {
+
+// A node counts as read only once everything about it is, so a failing row leaves its entry at zero.
+DN_Nodo ReadNode(pugi::xml_node row) {
+    DN_Nodo node;
+    // A hand-edited value wider than its field is kept modulo the field's range, without error.
+    node.ID = static_cast<uint8_t>(AttrToInt(row, "ID"));
+    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, "NB_IN"));
+    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, "NB_OUT"));
+    node.Mnemonic = AttrToText(row, "Mnemonic");
+    node.InSelect.assign(node.NB_IN, 0);
+    node.InMnemonic.assign(node.NB_IN, std::string());
+    node.OutSelect.assign(node.NB_OUT, 0);
+    node.OutMnemonic.assign(node.NB_OUT, std::string());
+    return node;
+}
+
+// Byte rows are the bulk of the document, so their values are taken in place instead of being copied out.
+const char* RowValue(pugi::xml_node row, const char* name) {
+    const pugi::xml_attribute attribute = row.attribute(name);
+    if (!attribute) AttrToText(row, name);  // throws the document's error naming the attribute
+    return attribute.value();
+}
+
+// Walks the siblings rather than asking for each position, so a group of 65 535 bytes reads in one pass.
+void ReadGroup(pugi::xml_node group, std::vector<char>& select, std::vector<std::string>& mnemonic) {
+    size_t j = 0;
+    for (pugi::xml_node row = group.first_child(); row && j < select.size(); row = row.next_sibling(), ++j) {
+        select[j] = IsSelectedText(RowValue(row, "Select"));
+        mnemonic[j].assign(RowValue(row, "Mnemonic"));
+    }
+}
+
+void AppendGroup(pugi::xml_node group, uint16_t count, const std::vector<char>& select,
+                 const std::vector<std::string>& mnemonic) {
+    // Writing fewer or more rows than the node has bytes would shift every later selection of the node.
+    if (select.size() != count || mnemonic.size() != count) {
+        throw std::logic_error("Byte table out of step with the node's byte count");
+    }
+    for (size_t j = 0; j < count; ++j) {
+        pugi::xml_node row = AppendChild(group, "row");
+        SetAttribute(row, "Select", select[j] ? "Y" : "N");
+        SetAttribute(row, "Mnemonic", mnemonic[j]);
+    }
+}
+
+}  // namespace
+
+std::string NodeItemText(const DN_Nodo& node) {
+    return std::to_string(node.ID) + " ;" + std::to_string(node.NB_IN) + " ;" + std::to_string(node.NB_OUT) + " ;" +
+           node.Mnemonic;
+}
+
+bool IsSelectedText(std::string_view text) {
+    return text == "Y" || text == "y";
+}
+
+void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead) {
+    table.clear();
+    nodesRead = 0;
+    if (!FileExists(path)) return;
+    ReadingDocument(path, [&] {
+        xml.LoadFile(path);
+        const pugi::xml_node root = xml.FirstTopLevelNode();
+        table.resize(ChildCount(root));
+        for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
+            table[nodesRead] = ReadNode(row);
+            ++nodesRead;
+        }
+    });
+}
+
+void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table) {
+    if (table.empty() || !FileExists(path)) return;
+    ReadingDocument(path, [&] {
+        xml.LoadFile(path);
+        const pugi::xml_node root = xml.FirstTopLevelNode();
+        auto entry = table.begin();
+        for (pugi::xml_node node = root.first_child(); node && entry != table.end(); node = node.next_sibling()) {
+            // The groups go by position: child 0 is the input group and child 1 the output group, whatever
+            // their names.
+            ReadGroup(ChildAt(node, 0), entry->InSelect, entry->InMnemonic);
+            ReadGroup(ChildAt(node, 1), entry->OutSelect, entry->OutMnemonic);
+            ++entry;
+        }
+    });
+}
+
+void SaveDefBytes(XmlDocument& xml, const std::string& path, const DefByteTable& table) {
+    xml.Activate();
+    xml.RemoveAllTopLevelNodes();
+    const pugi::xml_node root = xml.AddRoot("DefBytes");
+    for (const DN_Nodo& node : table) {
+        const pugi::xml_node nodo = AppendChild(root, "Nodo_DNET");
+        AppendGroup(AppendChild(nodo, "ByteIN"), node.NB_IN, node.InSelect, node.InMnemonic);
+        AppendGroup(AppendChild(nodo, "ByteOUT"), node.NB_OUT, node.OutSelect, node.OutMnemonic);
+    }
+    xml.SaveFile(path);
+}

@@ -16,6 +16,7 @@
 #include "app/new_project_dialog.h"
 #include "app/window_style.h"
 #include "documents/comm_settings_dialog.h"
+#include "documents/def_byte_dialog.h"
 #include "documents/dnet_network_dialog.h"
 
 const QString TFTessaraFirmWare::kDesignedCaption =
@@ -62,6 +63,7 @@ void TFTessaraFirmWare::CreateWindows() {
     about_ = new TFAbout(ws_, this);
     pargen_ = new TFpargen(ws_, this);
     dnet_ = new TFDNet(ws_, this);
+    defByte_ = new TFDefByte(ws_, this);
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top) {
@@ -160,6 +162,7 @@ void TFTessaraFirmWare::btn_str_lng1aClick() {
     RunAction([&] {
         if (step == btnPrmGen_) pargen_->exec();
         if (step == btnDNet_) dnet_->exec();
+        if (step == btnDefByte_) defByte_->exec();
         if (step == btnGsd_) RunGsdStep();
     });
 }

@@ -10,6 +10,7 @@
 class QPushButton;
 class TFAbout;
 class TFDNet;
+class TFDefByte;
 class TFpargen;
 class TFsaveproj;
 
@@ -54,6 +55,7 @@ private:
     TFAbout* about_ = nullptr;
     TFpargen* pargen_ = nullptr;
     TFDNet* dnet_ = nullptr;
+    TFDefByte* defByte_ = nullptr;
     QPushButton* btnPrmGen_ = nullptr;
     QPushButton* btnDNet_ = nullptr;
     QPushButton* btnDefByte_ = nullptr;

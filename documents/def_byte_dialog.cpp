@@ -111,6 +111,7 @@ void TFDefByte::FormShow() {
 bool TFDefByte::LoadDocuments() {
     size_t nodesRead = 0;
     const bool networkRead = LoadStep([&] { ReadDNetNodes(XML1, ws_.ProjectPath("DNET_Net.xml"), table_, nodesRead); });
+    networkUnread_ = !networkRead;
     for (size_t i = 0; i < nodesRead; ++i) CB->addItem(QString::fromStdString(NodeItemText(table_[i])));
     return networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
 }
@@ -150,6 +151,12 @@ void TFDefByte::CBChange() {
 
 void TFDefByte::bitbtn1Click() {
     StoreNodeBytes();
+    if (networkUnread_) {
+        Messages().ShowError(this, QStringLiteral("Error!! DNET_Net.xml could not be read, so the stored byte "
+                                                  "selections were not loaded and saving would drop them. Correct "
+                                                  "the network first. "));
+        return;
+    }
     try {
         SaveDefBytes(XML1, ws_.DefByteFile, table_);
     } catch (const std::exception& e) {

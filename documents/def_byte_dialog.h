@@ -48,6 +48,9 @@ private:
     XmlDocument XML1;
     DefByteTable table_;
     int currentNode_ = -1;
+    // Set when DNET_Net.xml failed to load: DefByte.xml was then not read, and writing it would drop
+    // every selection it holds.
+    bool networkUnread_ = false;
 
     QComboBox* CB = nullptr;
     QTabWidget* pages_ = nullptr;

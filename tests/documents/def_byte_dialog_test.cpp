@@ -181,11 +181,11 @@ TEST_F(DefByteDialog, WithoutNetworkOkWritesTheRootAlone) {
     EXPECT_EQ(dir.Read("DefByte.xml"), "<DefBytes/>");
 }
 
-TEST_F(DefByteDialog, NetworkErrorListsTheNodesReadAndOkWritesEveryEntry) {
+TEST_F(DefByteDialog, NetworkErrorListsTheNodesReadAndOkRefusesToDropTheStoredSelections) {
     Network(NetRow(1, 1, 0) + "<row ID=\"2\" NB_IN=\"3\" NB_OUT=\"0\"/>" + NetRow(3, 2, 0));
-    dir.Write("DefByte.xml",
-              "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\" Mnemonic=\"\"/></ByteIN><ByteOUT/>"
-              "</Nodo_DNET></DefBytes>");
+    const std::string stored =
+        "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\" Mnemonic=\"\"/></ByteIN><ByteOUT/></Nodo_DNET></DefBytes>";
+    dir.Write("DefByte.xml", stored);
     Show();
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, MessageRecorder::Kind::Unhandled);
@@ -198,10 +198,13 @@ TEST_F(DefByteDialog, NetworkErrorListsTheNodesReadAndOkWritesEveryEntry) {
     CB()->setCurrentIndex(0);  // the byte document was not read, so nothing is selected
     EXPECT_EQ(dialog->CurrentNode(), 0);
     EXPECT_EQ(Text(In(), 0, ColSelect), "N");
+    messages.clear();
     dialog->bitbtn1Click();
-    EXPECT_EQ(dir.Read("DefByte.xml"), "<DefBytes><Nodo_DNET><ByteIN>" + kRowN +
-                                           "</ByteIN><ByteOUT/></Nodo_DNET><Nodo_DNET><ByteIN/><ByteOUT/></Nodo_DNET>"
-                                           "<Nodo_DNET><ByteIN/><ByteOUT/></Nodo_DNET></DefBytes>");
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, MessageRecorder::Kind::Error);
+    EXPECT_EQ(messages.entries()[0].text.rfind("Error!! DNET_Net.xml could not be read", 0), 0u);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dir.Read("DefByte.xml"), stored);
 }
 
 TEST_F(DefByteDialog, ByteDocumentErrorLeavesNoNodeCurrentUntilOneIsPicked) {

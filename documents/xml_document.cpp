@@ -1,7 +1,8 @@
 #include "documents/xml_document.h"
 
 #include <algorithm>
-#include <sstream>
+#include <cstring>
+#include <new>
 
 #include "app/file_system.h"
 #include "documents/document_error.h"
@@ -31,21 +32,38 @@ void XmlDocument::Activate() {
     if (!doc_) doc_ = std::make_unique<pugi::xml_document>();
 }
 
-void XmlDocument::LoadFile(const std::string& path) { LoadText(ReadWholeFile(path), path); }
+void XmlDocument::LoadFile(const std::string& path) {
+    // The parser works in place on a buffer it then owns, so a large document is held once, not twice.
+    std::string text = ReadWholeFile(path);
+    void* buffer = pugi::get_memory_allocation_function()(text.size() ? text.size() : 1);
+    if (!buffer) throw std::bad_alloc();
+    std::memcpy(buffer, text.data(), text.size());
+    const size_t size = text.size();
+    Activate();
+    doc_->reset();
+    const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer, size, kParseOptions));
+    if (!result) Fail(result, text, path);
+}
 
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {
     Activate();
     doc_->reset();
-    pugi::xml_parse_result result = doc_->load_buffer(text.data(), text.size(), kParseOptions);
+    const pugi::xml_parse_result result = Checked(doc_->load_buffer(text.data(), text.size(), kParseOptions));
+    if (!result) Fail(result, text, name);
+}
+
+pugi::xml_parse_result XmlDocument::Checked(pugi::xml_parse_result result) const {
     if (result && !doc_->document_element()) {
         // Text without any element is no document; say so rather than read it as an empty one.
         result.status = pugi::status_no_document_element;
         result.offset = 0;
     }
-    if (!result) {
-        doc_->reset();
-        throw ParseError(ParseErrorText(result, text, name));
-    }
+    return result;
+}
+
+void XmlDocument::Fail(const pugi::xml_parse_result& result, const std::string& text, const std::string& name) {
+    doc_->reset();
+    throw ParseError(ParseErrorText(result, text, name));
 }
 
 void XmlDocument::Deactivate() { doc_.reset(); }
@@ -62,10 +80,20 @@ pugi::xml_node XmlDocument::AddRoot(const char* name) {
     return doc_->append_child(name);
 }
 
+namespace {
+
+class StringWriter : public pugi::xml_writer {
+public:
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+};
+
+}  // namespace
+
 std::string XmlDocument::SaveText() const {
-    std::ostringstream out;
+    StringWriter out;
     if (doc_) doc_->save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    return out.str();
+    return std::move(out.text);
 }
 
 void XmlDocument::SaveFile(const std::string& path) const { WriteFileAtomically(path, SaveText()); }

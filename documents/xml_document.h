@@ -30,6 +30,9 @@ public:
     std::string SaveText() const;
 
 private:
+    pugi::xml_parse_result Checked(pugi::xml_parse_result result) const;
+    [[noreturn]] void Fail(const pugi::xml_parse_result& result, const std::string& text, const std::string& name);
+
     std::unique_ptr<pugi::xml_document> doc_;
 };
 

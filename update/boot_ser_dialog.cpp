@@ -131,6 +131,9 @@ void TFBootSer::BuildPage2() {
     CB_Proj = AddCheckBox(Panel1, "CB_Proj", QStringLiteral("Project"), 16, 88);
     CB_RProj = AddCheckBox(Panel1, "CB_RProj", QStringLiteral("Read Project when finish"), 64, 112);
     title->setBuddy(CB_Firm);
+    for (QCheckBox* box : {CB_Firm, CB_RFirm, CB_Proj, CB_RProj}) {
+        connect(box, &QCheckBox::toggled, this, &TFBootSer::ShowCommandLine);
+    }
 
     // Kept from the device's older options; never shown and never read.
     auto* panel2 = new QFrame(Panel1);
@@ -222,15 +225,20 @@ void TFBootSer::LbButton2Click() {
     Panel1->show();
     Panel1->raise();
     SetPage1LabelsVisible(false);
+    ShowCommandLine();
     ClosePortQuietly();  // the updater opens the port itself
 }
 
-UpdateOptions TFBootSer::CurrentOptions() const {
-    return {CB_Firm->isChecked(), CB_RFirm->isChecked(), CB_Proj->isChecked(), CB_RProj->isChecked()};
+UpdaterCommand TFBootSer::CurrentCommand() const {
+    const UpdateOptions options{CB_Firm->isChecked(), CB_RFirm->isChecked(), CB_Proj->isChecked(),
+                                CB_RProj->isChecked()};
+    return BuildUpdaterCommand(ws_, SelectedPortDevice().toStdString(), options);
 }
 
+void TFBootSer::ShowCommandLine() { E_Command->setText(QString::fromStdString(CurrentCommand().ParameterString)); }
+
 void TFBootSer::LbButton4Click() {
-    const UpdaterCommand command = BuildUpdaterCommand(ws_, SelectedPortDevice().toStdString(), CurrentOptions());
+    const UpdaterCommand command = CurrentCommand();
     const QString commandLine = QString::fromStdString(command.ParameterString);
     E_Command->setText(commandLine);
 

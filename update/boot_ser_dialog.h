@@ -54,7 +54,8 @@ private:
     void SetPage1LabelsVisible(bool visible);
     QString SelectedPortDevice() const;
     void ClosePortQuietly();
-    UpdateOptions CurrentOptions() const;
+    UpdaterCommand CurrentCommand() const;
+    void ShowCommandLine();
     void ShowProgress(std::chrono::milliseconds elapsed);
     void ReportOutcome(const RunResult& result);
 

@@ -147,14 +147,16 @@ TEST_F(BootSerTest, ConnectNextAndExecuteRunTheUpdaterOnTheSelectedPort) {
     EXPECT_FALSE(Find<QLabel>(*dialog, "Label1")->isVisible());
     EXPECT_FALSE(Find<QPushButton>(*dialog, "LbButton5")->isVisible());
 
+    // The command line shown follows the boxes before anything runs.
     QTest::mouseClick(Find<QCheckBox>(*dialog, "CB_RFirm"), Qt::LeftButton, {}, QPoint(4, 8));
-    WriteUpdater(0);
-    Click(*dialog, "LbButton4");
     const std::string sim = ws.MasterDir + S + "sim48210.sim";
     const std::string bin = ws.ProjectDir + S + "bin" + S;
-    EXPECT_EQ(app.Read("args.txt"), "/dev/ttyUSB1\nFW\nNO\nPW\nPR\n" + sim + "\n" + bin + "\n");
     EXPECT_EQ(Find<QLineEdit>(*dialog, "E_Command")->text().toStdString(),
               "/dev/ttyUSB1 FW NO PW PR \"" + sim + "\" \"" + bin + "\"");
+
+    WriteUpdater(0);
+    Click(*dialog, "LbButton4");
+    EXPECT_EQ(app.Read("args.txt"), "/dev/ttyUSB1\nFW\nNO\nPW\nPR\n" + sim + "\n" + bin + "\n");
     EXPECT_EQ(messages.entries(),
               (std::vector<MessageRecorder::Entry>{{Kind::Message, "The updater ended with exit code 0."}}));
     EXPECT_FALSE(Find<QProgressBar>(*dialog, "PB_Busy")->isVisible());

@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
-
 #include <memory>
 
 #ifdef Q_OS_WIN

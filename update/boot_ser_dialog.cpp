@@ -47,7 +47,8 @@ QString OutcomeText(const RunResult& result) {
         case RunResult::Outcome::Ended:
             break;
     }
-    if (result.exitCode != 0) return QStringLiteral("Error!! The updater ended with exit code %1.").arg(result.exitCode);
+    if (result.exitCode != 0)
+        return QStringLiteral("Error!! The updater ended with exit code %1.").arg(result.exitCode);
     return QStringLiteral("The updater ended with exit code 0.");
 }
 
@@ -151,8 +152,8 @@ void TFBootSer::BuildPage2() {
     E_Command->setReadOnly(true);
     E_Command->setGeometry(8, 136, 337, 20);
 
-    auto* execute = AddButton(Panel1, "LbButton4", QStringLiteral("Execute update firmware"),
-                              QRect(8, 174, 169, kButtonHeight));
+    auto* execute =
+        AddButton(Panel1, "LbButton4", QStringLiteral("Execute update firmware"), QRect(8, 174, 169, kButtonHeight));
     connect(execute, &QPushButton::clicked, this, &TFBootSer::LbButton4Click);
 
     PB_Busy = new QProgressBar(Panel1);
@@ -195,7 +196,9 @@ void TFBootSer::FillPortList() {
     CB_Com->setCurrentIndex(ports_.empty() ? -1 : 0);
 }
 
-void TFBootSer::LbButton5Click() { FillPortList(); }
+void TFBootSer::LbButton5Click() {
+    FillPortList();
+}
 
 QString TFBootSer::SelectedPortDevice() const {
     const int index = CB_Com->currentIndex();
@@ -235,7 +238,9 @@ UpdaterCommand TFBootSer::CurrentCommand() const {
     return BuildUpdaterCommand(ws_, SelectedPortDevice().toStdString(), options);
 }
 
-void TFBootSer::ShowCommandLine() { E_Command->setText(QString::fromStdString(CurrentCommand().ParameterString)); }
+void TFBootSer::ShowCommandLine() {
+    E_Command->setText(QString::fromStdString(CurrentCommand().ParameterString));
+}
 
 void TFBootSer::LbButton4Click() {
     const UpdaterCommand command = CurrentCommand();
@@ -252,8 +257,8 @@ void TFBootSer::LbButton4Click() {
 }
 
 void TFBootSer::ShowProgress(std::chrono::milliseconds elapsed) {
-    L_Status->setText(QStringLiteral("Updater running: %1 s")
-                          .arg(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count()));
+    L_Status->setText(
+        QStringLiteral("Updater running: %1 s").arg(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count()));
 }
 
 void TFBootSer::ReportOutcome(const RunResult& result) {
@@ -275,7 +280,9 @@ void TFBootSer::ClosePortQuietly() {
     }
 }
 
-void TFBootSer::FormClose() { ClosePortQuietly(); }
+void TFBootSer::FormClose() {
+    ClosePortQuietly();
+}
 
 void TFBootSer::done(int result) {
     FormClose();

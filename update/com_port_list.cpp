@@ -1,7 +1,6 @@
 #include "update/com_port_list.h"
 
 #include <QSerialPortInfo>
-
 #include <algorithm>
 #include <tuple>
 

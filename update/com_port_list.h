@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <vector>
 
 // A serial port as the update dialog lists it: the name the user picks ("COM3", "ttyUSB0") and the place

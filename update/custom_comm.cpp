@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<int, 17> kBaudrates = {110,   300,   600,    1200,   2400,   4800,    9600,   14400,  19200,
+constexpr std::array<int, 17> kBaudrates = {110,   300,   600,   1200,   2400,   4800,   9600,    14400,  19200,
                                             38400, 56000, 57600, 115200, 128000, 256000, 1500000, 3000000};
 
 // Qt's port has no setting for these, so anything but their defaults cannot be applied.
@@ -46,11 +46,15 @@ bool IsOtherThanCharacterDevice(const QString& deviceName) {
 
 }  // namespace
 
-int BaudrateValue(TBaudrate rate) { return kBaudrates[static_cast<int>(rate)]; }
+int BaudrateValue(TBaudrate rate) {
+    return kBaudrates[static_cast<int>(rate)];
+}
 
 TCustomComm::TCustomComm() = default;
 
-TCustomComm::~TCustomComm() { Close(); }
+TCustomComm::~TCustomComm() {
+    Close();
+}
 
 template <typename T>
 void TCustomComm::SetWhileClosed(T& field, const T& value) {
@@ -65,17 +69,39 @@ void TCustomComm::SetLineSetting(T& field, const T& value) {
     ApplyLineSettings();
 }
 
-void TCustomComm::SetDeviceName(const QString& name) { SetWhileClosed(deviceName_, name); }
-void TCustomComm::SetReadBufSize(int size) { SetWhileClosed(readBufSize_, size); }
-void TCustomComm::SetWriteBufSize(int size) { SetWhileClosed(writeBufSize_, size); }
-void TCustomComm::SetMonitorEvents(TCommEventTypes events) { SetWhileClosed(monitorEvents_, events); }
-void TCustomComm::SetBaudRate(TBaudrate rate) { SetLineSetting(baudRate_, rate); }
-void TCustomComm::SetParity(TParity parity) { SetLineSetting(parity_, parity); }
-void TCustomComm::SetStopbits(TStopbits stopbits) { SetLineSetting(stopbits_, stopbits); }
-void TCustomComm::SetDatabits(TDatabits databits) { SetLineSetting(databits_, databits); }
-void TCustomComm::SetOptions(TCommOptions options) { SetLineSetting(options_, options); }
-void TCustomComm::SetFlowControl(TFlowControl flow) { SetLineSetting(flowControl_, flow); }
-void TCustomComm::SetEventChars(const TCommEventChars& chars) { SetLineSetting(eventChars_, chars); }
+void TCustomComm::SetDeviceName(const QString& name) {
+    SetWhileClosed(deviceName_, name);
+}
+void TCustomComm::SetReadBufSize(int size) {
+    SetWhileClosed(readBufSize_, size);
+}
+void TCustomComm::SetWriteBufSize(int size) {
+    SetWhileClosed(writeBufSize_, size);
+}
+void TCustomComm::SetMonitorEvents(TCommEventTypes events) {
+    SetWhileClosed(monitorEvents_, events);
+}
+void TCustomComm::SetBaudRate(TBaudrate rate) {
+    SetLineSetting(baudRate_, rate);
+}
+void TCustomComm::SetParity(TParity parity) {
+    SetLineSetting(parity_, parity);
+}
+void TCustomComm::SetStopbits(TStopbits stopbits) {
+    SetLineSetting(stopbits_, stopbits);
+}
+void TCustomComm::SetDatabits(TDatabits databits) {
+    SetLineSetting(databits_, databits);
+}
+void TCustomComm::SetOptions(TCommOptions options) {
+    SetLineSetting(options_, options);
+}
+void TCustomComm::SetFlowControl(TFlowControl flow) {
+    SetLineSetting(flowControl_, flow);
+}
+void TCustomComm::SetEventChars(const TCommEventChars& chars) {
+    SetLineSetting(eventChars_, chars);
+}
 
 void TCustomComm::Open() {
     if (IsOpen()) throw ECommError(comm_text::kPortAlreadyOpen, ECommError::kNoSystemCode);

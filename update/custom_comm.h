@@ -2,14 +2,29 @@
 
 #include <QSerialPort>
 #include <QString>
-
 #include <cstdint>
+#include <initializer_list>
 
 #include "update/comm_port.h"
 
 enum class TBaudrate {
-    br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200, br38400, br56000, br57600,
-    br115200, br128000, br256000, br1500000, br3000000
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000,
+    br1500000,
+    br3000000
 };
 enum class TParity { paNone, paOdd, paEven, paMark, paSpace };
 enum class TStopbits { sb10, sb15, sb20 };

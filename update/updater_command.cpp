@@ -11,7 +11,9 @@ constexpr const char* kUpdaterName = "Ser_48210_Update.exe";
 constexpr const char* kUpdaterName = "Ser_48210_Update";
 #endif
 
-std::string Quoted(const std::string& text) { return '"' + text + '"'; }
+std::string Quoted(const std::string& text) {
+    return '"' + text + '"';
+}
 
 }  // namespace
 

@@ -1,12 +1,12 @@
+#include "app/program_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
-
 #include <filesystem>
 
-#include "app/program_runner.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -20,8 +20,9 @@ protected:
 
     // A shell script that writes its arguments one per line to args.txt, then runs body.
     QString Script(const std::string& body) {
-        const std::string path = dir.Write("program.sh", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
-                                                             dir.File("args.txt") + "\"\n" + body + "\n");
+        const std::string path =
+            dir.Write("program.sh", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
+                                        dir.File("args.txt") + "\"\n" + body + "\n");
         std::filesystem::permissions(path, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
         return QString::fromStdString(path);
     }

@@ -1,3 +1,5 @@
+#include "update/boot_ser_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -8,14 +10,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-
+#include <QTimer>
 #include <filesystem>
 
 #include "app/file_system.h"
 #include "app/workspace.h"
 #include "support/message_recorder.h"
 #include "support/temp_dir.h"
-#include "update/boot_ser_dialog.h"
 #include "update/custom_comm.h"
 #include "update/pseudo_terminal.h"
 
@@ -79,11 +80,11 @@ protected:
         return dialog;
     }
 
-    // The updater stand-in records its arguments one per line and ends with the given code.
-    void WriteUpdater(int exitCode) {
-        const std::string path = app.Write("Ser_48210_Update", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
-                                                                   app.File("args.txt") + "\"\nexit " +
-                                                                   std::to_string(exitCode) + "\n");
+    // The updater stand-in records its arguments one per line, then runs tail (its exit, a pause).
+    void WriteUpdater(const std::string& tail) {
+        const std::string script = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
+                                   app.File("args.txt") + "\"\n" + tail + "\n";
+        const std::string path = app.Write("Ser_48210_Update", script);
         std::filesystem::permissions(path, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
     }
 
@@ -107,7 +108,8 @@ TEST_F(BootSerTest, ConnectOnAPortThatRefusesDtrFailsAndNextRefusesToGoOn) {
     dialog.show();
 
     Click(dialog, "LbButton1");
-    EXPECT_EQ(messages.entries(), (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error!! Com Port cannot be open."}}));
+    EXPECT_EQ(messages.entries(),
+              (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error!! Com Port cannot be open."}}));
     EXPECT_FALSE(dialog.PortConnected());
     EXPECT_TRUE(port->IsOpen());  // opened before DTR was refused; closing the dialog closes it
 
@@ -154,7 +156,7 @@ TEST_F(BootSerTest, ConnectNextAndExecuteRunTheUpdaterOnTheSelectedPort) {
     EXPECT_EQ(Find<QLineEdit>(*dialog, "E_Command")->text().toStdString(),
               "/dev/ttyUSB1 FW NO PW PR \"" + sim + "\" \"" + bin + "\"");
 
-    WriteUpdater(0);
+    WriteUpdater("exit 0");
     Click(*dialog, "LbButton4");
     EXPECT_EQ(app.Read("args.txt"), "/dev/ttyUSB1\nFW\nNO\nPW\nPR\n" + sim + "\n" + bin + "\n");
     EXPECT_EQ(messages.entries(),
@@ -182,11 +184,31 @@ TEST_F(BootSerTest, AnUpdaterThatFailsOrCannotStartIsToldInWords) {
     EXPECT_EQ(messages.entries()[0].text.rfind("Error!! The updater cannot be started: ", 0), 0u);
 
     messages.clear();
-    WriteUpdater(3);
+    WriteUpdater("exit 3");
     Click(*dialog, "LbButton4");
     EXPECT_EQ(messages.entries(),
               (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error!! The updater ended with exit code 3."}}));
     EXPECT_EQ(Find<QLabel>(*dialog, "L_Status")->text(), "Error!! The updater ended with exit code 3.");
+}
+
+// While the updater runs the dialog still repaints: the busy bar shows and the elapsed time counts.
+TEST_F(BootSerTest, WhileTheUpdaterRunsTheDialogShowsItIsBusy) {
+    auto dialog = WithFakePort({{"ttyUSB0", "/dev/ttyUSB0"}});
+    Click(*dialog, "LbButton1");
+    Click(*dialog, "LbButton2");
+    WriteUpdater("sleep 1");
+
+    bool busyShown = false;
+    QString status;
+    QTimer::singleShot(400, [&] {
+        busyShown = Find<QProgressBar>(*dialog, "PB_Busy")->isVisible();
+        status = Find<QLabel>(*dialog, "L_Status")->text();
+    });
+    Click(*dialog, "LbButton4");
+    EXPECT_TRUE(busyShown);
+    EXPECT_EQ(status, "Updater running: 0 s");
+    EXPECT_FALSE(Find<QProgressBar>(*dialog, "PB_Busy")->isVisible());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"The updater ended with exit code 0."});
 }
 
 }  // namespace

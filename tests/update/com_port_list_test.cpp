@@ -1,8 +1,8 @@
+#include "update/com_port_list.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
-
-#include "update/com_port_list.h"
 
 namespace {
 

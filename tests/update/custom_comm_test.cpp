@@ -1,3 +1,5 @@
+#include "update/custom_comm.h"
+
 #include <gtest/gtest.h>
 #include <termios.h>
 
@@ -5,7 +7,6 @@
 
 #include "support/temp_dir.h"
 #include "update/comm_error.h"
-#include "update/custom_comm.h"
 #include "update/pseudo_terminal.h"
 
 namespace {
@@ -130,15 +131,33 @@ TEST_F(CustomCommTest, FailedStepsRaiseTheirTexts) {
     };
     TComm other;
     const Case cases[] = {
-        {"Port already assigned (open)", false, [&] { comm.Open(); comm.Open(); }},
-        {"EscapeCommFunction failure", true, [&] { comm.Open(); comm.SetDtr(true); }},
+        {"Port already assigned (open)", false,
+         [&] {
+             comm.Open();
+             comm.Open();
+         }},
+        {"EscapeCommFunction failure", true,
+         [&] {
+             comm.Open();
+             comm.SetDtr(true);
+         }},
         {"Port not open, unable to complete operation", false, [&] { comm.SetDtr(false); }},
         {"Error accessing specified device", true,
-         [&] { comm.SetDeviceName(QString::fromStdString(dir.File("missing"))); comm.Open(); }},
+         [&] {
+             comm.SetDeviceName(QString::fromStdString(dir.File("missing")));
+             comm.Open();
+         }},
         {"Invalid device handle, access denied", false,
-         [&] { comm.SetDeviceName(QString::fromStdString(plainFile)); comm.Open(); }},
+         [&] {
+             comm.SetDeviceName(QString::fromStdString(plainFile));
+             comm.Open();
+         }},
         {"Error accessing specified device", true,  // held open by another component
-         [&] { comm.Open(); other.SetDeviceName(pty.Path()); other.Open(); }},
+         [&] {
+             comm.Open();
+             other.SetDeviceName(pty.Path());
+             other.Open();
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

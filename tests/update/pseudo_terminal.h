@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QString>
-
 #include <stdexcept>
 #include <string>
 

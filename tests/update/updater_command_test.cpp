@@ -1,8 +1,9 @@
+#include "update/updater_command.h"
+
 #include <gtest/gtest.h>
 
 #include "app/file_system.h"
 #include "app/workspace.h"
-#include "update/updater_command.h"
 
 namespace {
 
@@ -32,13 +33,8 @@ TEST(UpdaterCommandTest, ClearedBoxesReadNoAndArgumentsAreTheSamePieces) {
     const UpdaterCommand command = BuildUpdaterCommand(ws, "/dev/ttyUSB0", {false, false, false, false});
     const std::string S(1, kPathSeparator);
     EXPECT_EQ(command.ParameterString.substr(0, 25), "/dev/ttyUSB0 NO NO NO NO ");
-    const std::vector<std::string> expected = {"/dev/ttyUSB0",
-                                               "NO",
-                                               "NO",
-                                               "NO",
-                                               "NO",
-                                               ws.MasterDir + S + "sim48210.sim",
-                                               ws.ProjectDir + S + "bin" + S};
+    const std::vector<std::string> expected = {
+        "/dev/ttyUSB0", "NO", "NO", "NO", "NO", ws.MasterDir + S + "sim48210.sim", ws.ProjectDir + S + "bin" + S};
     EXPECT_EQ(command.Arguments, expected);
 
     const UpdaterCommand mixed = BuildUpdaterCommand(ws, "/dev/ttyUSB0", {true, false, false, true});

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kLabelHeight = 16;
 constexpr int kButtonHeight = 25;
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
@@ -33,6 +32,15 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, c
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     return button;
+}
+
+QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& text, int left, int top) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->move(left, top);
+    box->adjustSize();
+    box->setChecked(true);
+    return box;
 }
 
 QString OutcomeText(const RunResult& result) {
@@ -110,22 +118,18 @@ void TFBootSer::BuildPage1() {
     connect(next, &QPushButton::clicked, this, &TFBootSer::LbButton2Click);
 }
 
-QCheckBox* TFBootSer::AddCheckBox(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->move(left, top);
-    box->adjustSize();
-    box->setChecked(true);
-    return box;
-}
-
 void TFBootSer::BuildPage2() {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
     Panel1->setGeometry(0, 0, 353, 209);
     Panel1->setAutoFillBackground(true);  // covers page 1 entirely
+    BuildOptionBoxes();
+    BuildRunControls();
+    Panel1->hide();
+}
 
+void TFBootSer::BuildOptionBoxes() {
     auto* title = AddLabel(Panel1, "Label7", QStringLiteral("Update Device Options"), 8, 8);
     CB_Firm = AddCheckBox(Panel1, "CB_Firm", QStringLiteral("Firmware"), 16, 32);
     CB_RFirm = AddCheckBox(Panel1, "CB_RFirm", QStringLiteral("Read Firmware when finish"), 64, 56);
@@ -136,7 +140,7 @@ void TFBootSer::BuildPage2() {
         connect(box, &QCheckBox::toggled, this, &TFBootSer::ShowCommandLine);
     }
 
-    // Kept from the device's older options; never shown and never read.
+    // Part of the page, but never shown and never read.
     auto* panel2 = new QFrame(Panel1);
     panel2->setObjectName(QStringLiteral("Panel2"));
     panel2->move(8, 136);
@@ -144,7 +148,9 @@ void TFBootSer::BuildPage2() {
     AddCheckBox(panel2, "CB_Var", QStringLiteral("List PGN"), 0, 20)->hide();
     panel2->setEnabled(false);
     panel2->hide();
+}
 
+void TFBootSer::BuildRunControls() {
     // The command line is shown as the updater receives it on Windows, so the user can repeat it by hand.
     E_Command = new QLineEdit(Panel1);
     E_Command->setObjectName(QStringLiteral("E_Command"));
@@ -169,7 +175,6 @@ void TFBootSer::BuildPage2() {
     L_Status->setAccessibleName(QStringLiteral("Updater status"));
     L_Status->setWordWrap(true);
     L_Status->setGeometry(184, 174, 165, 32);
-    Panel1->hide();
 }
 
 void TFBootSer::showEvent(QShowEvent* event) {

@@ -49,7 +49,8 @@ protected:
 private:
     void BuildPage1();
     void BuildPage2();
-    QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& text, int left, int top);
+    void BuildOptionBoxes();
+    void BuildRunControls();
     void SetPage1LabelsVisible(bool visible);
     QString SelectedPortDevice() const;
     void ClosePortQuietly();

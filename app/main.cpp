@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
-    TFTessaraFirmWare mainWindow(WorkspaceExePath(options, argv[0]));
+    TFTessaraFirmWare mainWindow(WorkspaceExePath(options, argv[0]), ExecutableDir(argv[0]));
     mainWindow.show();
     return app.exec();
 }

@@ -18,6 +18,7 @@
 #include "documents/comm_settings_dialog.h"
 #include "documents/def_byte_dialog.h"
 #include "documents/dnet_network_dialog.h"
+#include "update/boot_ser_dialog.h"
 
 const QString TFTessaraFirmWare::kDesignedCaption =
     QStringLiteral("Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
@@ -40,28 +41,30 @@ QLabel* AddStepLabel(QWidget* parent, int number, int top) {
 
 }  // namespace
 
-TFTessaraFirmWare::TFTessaraFirmWare(const std::string& exePath, QWidget* parent)
+TFTessaraFirmWare::TFTessaraFirmWare(const std::string& exePath, const std::string& programDir, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TFTessaraFirmWare"));
     ApplyTessaraStyle(this);
     setFixedSize(565, 257);
     setWindowTitle(kDesignedCaption);
     CreateControls();
-    FormCreate(exePath);
+    FormCreate(exePath, programDir);
     CreateWindows();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
 }
 
-void TFTessaraFirmWare::FormCreate(const std::string& exePath) {
+void TFTessaraFirmWare::FormCreate(const std::string& exePath, const std::string& programDir) {
     if (ws_.InitWorkspace(exePath)) ShowProjectInCaption();
+    if (!programDir.empty()) ws_.ProgramDir = programDir;
 }
 
 void TFTessaraFirmWare::CreateWindows() {
     saveproj_ = new TFsaveproj(ws_, this);
     about_ = new TFAbout(ws_, this);
     pargen_ = new TFpargen(ws_, this);
+    bootSer_ = new TFBootSer(ws_, this);
     dnet_ = new TFDNet(ws_, this);
     defByte_ = new TFDefByte(ws_, this);
 }

@@ -9,6 +9,7 @@
 
 class QPushButton;
 class TFAbout;
+class TFBootSer;
 class TFDNet;
 class TFDefByte;
 class TFpargen;
@@ -22,7 +23,9 @@ public:
     static const QString kDesignedCaption;
     static const QString kCaptionPrefix;
 
-    explicit TFTessaraFirmWare(const std::string& exePath, QWidget* parent = nullptr);
+    // exePath gives the workspace its folder; programDir, when given, is where the updater is found.
+    explicit TFTessaraFirmWare(const std::string& exePath, const std::string& programDir = {},
+                               QWidget* parent = nullptr);
 
     Workspace& workspace() { return ws_; }
 
@@ -39,7 +42,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate(const std::string& exePath);
+    void FormCreate(const std::string& exePath, const std::string& programDir);
     void FormClose();
     void CreateControls();
     void CreateWindows();
@@ -54,6 +57,7 @@ private:
     TFsaveproj* saveproj_ = nullptr;
     TFAbout* about_ = nullptr;
     TFpargen* pargen_ = nullptr;
+    TFBootSer* bootSer_ = nullptr;
     TFDNet* dnet_ = nullptr;
     TFDefByte* defByte_ = nullptr;
     QPushButton* btnPrmGen_ = nullptr;

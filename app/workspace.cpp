@@ -39,6 +39,7 @@ std::string ToNativeSeparators(std::string path) {
 bool Workspace::InitWorkspace(const std::string& exePath) {
     const auto cut = exePath.find_last_of(kPathSeparator == '\\' ? "\\:" : "/");
     AppDir = cut == std::string::npos ? std::string() : exePath.substr(0, cut);
+    ProgramDir = AppDir;
     MasterDir = AppDir + kSep + "MASTER";
     CreateDirectoryIfMissing(MasterDir);
     ProjectsDir = AppDir + kSep + "PROJECTS";

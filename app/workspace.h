@@ -11,6 +11,9 @@ public:
     static constexpr const char* kSettingsKey = "projectname";
 
     std::string AppDir;
+    // The running executable's folder, where the updater is installed beside it. It is AppDir unless the
+    // workspace lives elsewhere (an installed tool, --app-dir).
+    std::string ProgramDir;
     std::string MasterDir;
     std::string ProjectsDir;
     std::string ProjectName;

@@ -26,7 +26,7 @@ UpdaterCommand BuildUpdaterCommand(const Workspace& ws, const std::string& portD
     const std::string binDir = ws.ProjectDir + separator + "bin" + separator;
 
     UpdaterCommand command;
-    command.Program = ws.AppDir + separator + kUpdaterName;
+    command.Program = ws.ProgramDir + separator + kUpdaterName;
     command.ParameterString = portDevice + ' ';
     command.Arguments.push_back(portDevice);
     for (const std::string& code : codes) {

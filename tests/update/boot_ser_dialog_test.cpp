@@ -69,6 +69,7 @@ protected:
 
     void SetUp() override {
         ws.AppDir = app.path();
+        ws.ProgramDir = app.path();
         ws.MasterDir = app.MakeDir("MASTER");
         ws.ProjectDir = app.MakeDir("PROJECTS" + S + "Plant \"1\"");  // blanks and quotes must arrive intact
     }

@@ -10,6 +10,7 @@ namespace {
 Workspace ToolAt(const std::string& appDir, const std::string& project) {
     Workspace ws;
     ws.AppDir = ToNativeSeparators(appDir);
+    ws.ProgramDir = ws.AppDir;
     ws.MasterDir = ws.AppDir + kPathSeparator + "MASTER";
     ws.ProjectDir = ToNativeSeparators(project);
     return ws;

@@ -2,7 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <string>
+
+#include "cli/command_line.h"
 
 namespace {
 
@@ -13,6 +16,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A command word runs headless: decided before any application object exists, so no display is needed.
+    if (const std::optional<int> status = RunCommand(argc, argv, std::cout, std::cerr)) return *status;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);

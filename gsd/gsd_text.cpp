@@ -10,48 +10,132 @@ namespace {
 constexpr size_t kBoxWidth = 84;
 
 // Parameter texts and extended user parameters: fixed, and referred to by nothing else in the file.
-constexpr const char* kPrmTextDefinitions[] = {
-    "PrmText=1", "Text(0)=\"disable\"", "Text(1)=\"enable\"", "EndPrmText", "",
-    "PrmText  = 2", "Text(0)  = \"clock up\"", "Text(1)  = \"clock down\"", "EndPrmText", "",
-    "PrmText  = 3", "Text(1)  = \"10\"", "Text(2)  = \"20\"", "Text(3)  = \"30\"", "Text(4)  = \"40\"",
-    "Text(5)  = \"50\"", "EndPrmText", "", ""};
+constexpr const char* kPrmTextDefinitions[] = {"PrmText=1",
+                                               "Text(0)=\"disable\"",
+                                               "Text(1)=\"enable\"",
+                                               "EndPrmText",
+                                               "",
+                                               "PrmText  = 2",
+                                               "Text(0)  = \"clock up\"",
+                                               "Text(1)  = \"clock down\"",
+                                               "EndPrmText",
+                                               "",
+                                               "PrmText  = 3",
+                                               "Text(1)  = \"10\"",
+                                               "Text(2)  = \"20\"",
+                                               "Text(3)  = \"30\"",
+                                               "Text(4)  = \"40\"",
+                                               "Text(5)  = \"50\"",
+                                               "EndPrmText",
+                                               "",
+                                               ""};
 
-constexpr const char* kExtUserPrmDefinitions[] = {
-    "ExtUserPrmData=1 \"[SlotNumber]\"", "Unsigned8 0 0-32", "EndExtUserPrmData", "",
-    "ExtUserPrmData=2 \"Diagnostic Alarm\"", "Bit(0) 0 0-1", "Prm_Text_Ref=1", "EndExtUserPrmData", "",
-    "ExtUserPrmData=3 \"Process Alarm\"", "Bit(1) 0 0-1", "Prm_Text_Ref=1", "EndExtUserPrmData", "",
-    "ExtUserPrmData=4 \"Counter mode\"", "Unsigned8 0 0-1", "Prm_Text_Ref=2", "EndExtUserPrmData", "",
-    "ExtUserPrmData=5 \"Counter timebase (ms)\"", "Unsigned8 1 1-5", "Prm_Text_Ref=3", "EndExtUserPrmData", "",
-    "ExtUserPrmData=6 \"Counter high-limit\"", "Unsigned16 65535 0-65535", "EndExtUserPrmData", "",
-    "ExtUserPrmData=7 \"Counter low-limit\"", "Unsigned16 0 0-65535", "EndExtUserPrmData", "", ""};
+constexpr const char* kExtUserPrmDefinitions[] = {"ExtUserPrmData=1 \"[SlotNumber]\"",
+                                                  "Unsigned8 0 0-32",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  "ExtUserPrmData=2 \"Diagnostic Alarm\"",
+                                                  "Bit(0) 0 0-1",
+                                                  "Prm_Text_Ref=1",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  "ExtUserPrmData=3 \"Process Alarm\"",
+                                                  "Bit(1) 0 0-1",
+                                                  "Prm_Text_Ref=1",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  "ExtUserPrmData=4 \"Counter mode\"",
+                                                  "Unsigned8 0 0-1",
+                                                  "Prm_Text_Ref=2",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  "ExtUserPrmData=5 \"Counter timebase (ms)\"",
+                                                  "Unsigned8 1 1-5",
+                                                  "Prm_Text_Ref=3",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  "ExtUserPrmData=6 \"Counter high-limit\"",
+                                                  "Unsigned16 65535 0-65535",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  "ExtUserPrmData=7 \"Counter low-limit\"",
+                                                  "Unsigned16 0 0-65535",
+                                                  "EndExtUserPrmData",
+                                                  "",
+                                                  ""};
 
-constexpr const char* kGeneralKeywords[] = {
-    "GSD_Revision = 5", "Vendor_Name = \"Kestrane\"", "Model_Name = \"VO48210\"", "Revision = \"1.00\"",
-    "Ident_Number = 0xAFF5", "Protocol_Ident = 0", "Station_Type = 0", "FMS_supp = 0",
-    "Hardware_Release = \"V1.00\"", "Software_Release = \"V1.00\"", "Redundancy = 0", "Repeater_Ctrl_Sig = 2",
-    "24V_Pins = 0", "", ""};
+constexpr const char* kGeneralKeywords[] = {"GSD_Revision = 5",
+                                            "Vendor_Name = \"Kestrane\"",
+                                            "Model_Name = \"VO48210\"",
+                                            "Revision = \"1.00\"",
+                                            "Ident_Number = 0xAFF5",
+                                            "Protocol_Ident = 0",
+                                            "Station_Type = 0",
+                                            "FMS_supp = 0",
+                                            "Hardware_Release = \"V1.00\"",
+                                            "Software_Release = \"V1.00\"",
+                                            "Redundancy = 0",
+                                            "Repeater_Ctrl_Sig = 2",
+                                            "24V_Pins = 0",
+                                            "",
+                                            ""};
 
-constexpr const char* kBaudrates[] = {
-    "9.6_supp = 1", "19.2_supp = 1", "45.45_supp = 1", "93.75_supp = 1", "187.5_supp = 1", "500_supp = 1",
-    "1.5M_supp = 1", "3M_supp = 1", "6M_supp = 1", "12M_supp = 1", "",
-    "MaxTsdr_9.6=15", "MaxTsdr_19.2=15", "MaxTsdr_45.45=15", "MaxTsdr_93.75=15", "MaxTsdr_187.5=15",
-    "MaxTsdr_500=15", "MaxTsdr_1.5M=20", "MaxTsdr_3M=35", "MaxTsdr_6M=50", "MaxTsdr_12M=95", "", ""};
+constexpr const char* kBaudrates[] = {"9.6_supp = 1",
+                                      "19.2_supp = 1",
+                                      "45.45_supp = 1",
+                                      "93.75_supp = 1",
+                                      "187.5_supp = 1",
+                                      "500_supp = 1",
+                                      "1.5M_supp = 1",
+                                      "3M_supp = 1",
+                                      "6M_supp = 1",
+                                      "12M_supp = 1",
+                                      "",
+                                      "MaxTsdr_9.6=15",
+                                      "MaxTsdr_19.2=15",
+                                      "MaxTsdr_45.45=15",
+                                      "MaxTsdr_93.75=15",
+                                      "MaxTsdr_187.5=15",
+                                      "MaxTsdr_500=15",
+                                      "MaxTsdr_1.5M=20",
+                                      "MaxTsdr_3M=35",
+                                      "MaxTsdr_6M=50",
+                                      "MaxTsdr_12M=95",
+                                      "",
+                                      ""};
 
-constexpr const char* kSlaveValues[] = {
-    "OrderNumber=\"VO48210\"", "Slave_Family = 9@Kestrane@VO48210", "Implementation_Type = \"VPC3+\"",
-    "Info_Text=\"Kestrane: Gateway DeviceNet Master to PROFIBUS Slave\"", "Bitmap_Device = \"DPV0_1N\"",
-    "Bitmap_SF=\"DPV0_1S\"", "", "Freeze_Mode_supp=1", "Sync_Mode_supp=1", "Fail_Safe=1", "Auto_Baud_supp=1",
-    "Set_Slave_Add_supp=0", "", "Min_Slave_Intervall=6", "", "Modular_Station=1"};
+constexpr const char* kSlaveValues[] = {"OrderNumber=\"VO48210\"",
+                                        "Slave_Family = 9@Kestrane@VO48210",
+                                        "Implementation_Type = \"VPC3+\"",
+                                        "Info_Text=\"Kestrane: Gateway DeviceNet Master to PROFIBUS Slave\"",
+                                        "Bitmap_Device = \"DPV0_1N\"",
+                                        "Bitmap_SF=\"DPV0_1S\"",
+                                        "",
+                                        "Freeze_Mode_supp=1",
+                                        "Sync_Mode_supp=1",
+                                        "Fail_Safe=1",
+                                        "Auto_Baud_supp=1",
+                                        "Set_Slave_Add_supp=0",
+                                        "",
+                                        "Min_Slave_Intervall=6",
+                                        "",
+                                        "Modular_Station=1"};
 
-constexpr const char* kUserPrmData[] = {"Max_User_Prm_Data_Len = 12", "Ext_User_Prm_Data_Const(0)= 0x00,0x00,0x00",
-                                        ""};
+constexpr const char* kUserPrmData[] = {"Max_User_Prm_Data_Len = 12", "Ext_User_Prm_Data_Const(0)= 0x00,0x00,0x00", ""};
 
 // The diagnostic areas are always those of slots 1 and 2, whatever the number of modules.
-constexpr const char* kModuleStatus[] = {
-    "Unit_Diag_Area = 24 - 25", "Value(1)= \"Slot 1: Module error\"", "Value(2)= \"Slot 1: Wrong module\"",
-    "Value(3)= \"Slot 1: No module\"", "Unit_Diag_Area_End", "Unit_Diag_Area = 26 - 27",
-    "Value(1)= \"Slot 2: Module error\"", "Value(2)= \"Slot 2: Wrong module\"", "Value(3)= \"Slot 2: No module\"",
-    "Unit_Diag_Area_End", "", ""};
+constexpr const char* kModuleStatus[] = {"Unit_Diag_Area = 24 - 25",
+                                         "Value(1)= \"Slot 1: Module error\"",
+                                         "Value(2)= \"Slot 1: Wrong module\"",
+                                         "Value(3)= \"Slot 1: No module\"",
+                                         "Unit_Diag_Area_End",
+                                         "Unit_Diag_Area = 26 - 27",
+                                         "Value(1)= \"Slot 2: Module error\"",
+                                         "Value(2)= \"Slot 2: Wrong module\"",
+                                         "Value(3)= \"Slot 2: No module\"",
+                                         "Unit_Diag_Area_End",
+                                         "",
+                                         ""};
 
 class GsdWriter {
 public:
@@ -157,9 +241,13 @@ void ModulesAndSlots(GsdWriter& gsd, const ProfiSizes& s) {
 
 }  // namespace
 
-int32_t ModuleCount(int32_t byteCount) { return byteCount / 64 + (byteCount % 64 != 0 ? 1 : 0); }
+int32_t ModuleCount(int32_t byteCount) {
+    return byteCount / 64 + (byteCount % 64 != 0 ? 1 : 0);
+}
 
-ProfiSizes SizesFor(int32_t nbIn, int32_t nbOut) { return {nbIn, nbOut, ModuleCount(nbIn), ModuleCount(nbOut)}; }
+ProfiSizes SizesFor(int32_t nbIn, int32_t nbOut) {
+    return {nbIn, nbOut, ModuleCount(nbIn), ModuleCount(nbOut)};
+}
 
 std::string GsdText(const ProfiSizes& sizes) {
     GsdWriter gsd;

@@ -14,16 +14,18 @@ namespace {
 
 using ParameterBlock = std::array<uint8_t, kParameterBlockLength>;
 
-size_t BitmapLength(size_t byteCount) { return (byteCount + 7) / 8; }
+size_t BitmapLength(size_t byteCount) {
+    return (byteCount + 7) / 8;
+}
 
 std::string NodeName(const NodeTable& nodes, size_t index) {
     return "node " + std::to_string(index + 1) + " (ID " + std::to_string(nodes[index].ID) + ")";
 }
 
 [[noreturn]] void OffsetLimitPassed(const NodeTable& nodes, size_t index, const char* direction, size_t offset) {
-    throw ImageLimitError("The configuration image cannot be built: the " + std::string(direction) +
-                          " bitmap of " + NodeName(nodes, index) + " would begin at offset " +
-                          std::to_string(offset) + ", but node records hold bitmap offsets only up to " +
+    throw ImageLimitError("The configuration image cannot be built: the " + std::string(direction) + " bitmap of " +
+                          NodeName(nodes, index) + " would begin at offset " + std::to_string(offset) +
+                          ", but node records hold bitmap offsets only up to " +
                           std::to_string(kBitmapOffsetLimit - 1));
 }
 
@@ -87,7 +89,8 @@ ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
     const pugi::xml_node root = doc.FirstTopLevelNode();
     ParameterBlock block{};
     ReadingDocument(path, [&] {
-        for (size_t i = 0; i < std::size(kSettings); ++i) block[i] = static_cast<uint8_t>(RequiredInt(root, kSettings[i]));
+        for (size_t i = 0; i < std::size(kSettings); ++i)
+            block[i] = static_cast<uint8_t>(RequiredInt(root, kSettings[i]));
     });
     block[6] = static_cast<uint8_t>(nodeCount);
     block[7] = OptionalFlag(root, "PROFI_CANCEL_DATA");

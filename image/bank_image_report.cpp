@@ -57,7 +57,9 @@ std::string JsonNumbers(const std::vector<uint32_t>& values) {
     return text + "]";
 }
 
-std::string JsonName(const char* name) { return name ? "\"" + std::string(name) + "\"" : "null"; }
+std::string JsonName(const char* name) {
+    return name ? "\"" + std::string(name) + "\"" : "null";
+}
 
 void JsonNode(std::ostream& out, const DecodedNode& n) {
     out << "{\"ID\":" << int{n.ID} << ",\"NB_IN\":" << n.NB_IN << ",\"NB_OUT\":" << n.NB_OUT
@@ -68,11 +70,12 @@ void JsonNode(std::ostream& out, const DecodedNode& n) {
 
 void JsonParameters(std::ostream& out, const DecodedParameters& p) {
     out << "{\"PROFI_ID\":" << int{p.PROFI_ID} << ",\"PROFI_BAUD\":" << int{p.PROFI_BAUD}
-        << ",\"PROFI_BAUD_NAME\":" << JsonName(ProfibusBaudName(p.PROFI_BAUD)) << ",\"PROFI_NB_IN\":" << int{p.PROFI_NB_IN}
-        << ",\"PROFI_NB_OUT\":" << int{p.PROFI_NB_OUT} << ",\"DNET_DEV_ID\":" << int{p.DNET_DEV_ID}
-        << ",\"DNET_BAUD\":" << int{p.DNET_BAUD} << ",\"DNET_BAUD_NAME\":" << JsonName(DeviceNetBaudName(p.DNET_BAUD))
-        << ",\"NodeCount\":" << int{p.NodeCount} << ",\"PROFI_CANCEL_DATA\":" << int{p.PROFI_CANCEL_DATA}
-        << ",\"DNET_CANCEL_DATA\":" << int{p.DNET_CANCEL_DATA} << "}";
+        << ",\"PROFI_BAUD_NAME\":" << JsonName(ProfibusBaudName(p.PROFI_BAUD))
+        << ",\"PROFI_NB_IN\":" << int{p.PROFI_NB_IN} << ",\"PROFI_NB_OUT\":" << int{p.PROFI_NB_OUT}
+        << ",\"DNET_DEV_ID\":" << int{p.DNET_DEV_ID} << ",\"DNET_BAUD\":" << int{p.DNET_BAUD}
+        << ",\"DNET_BAUD_NAME\":" << JsonName(DeviceNetBaudName(p.DNET_BAUD)) << ",\"NodeCount\":" << int{p.NodeCount}
+        << ",\"PROFI_CANCEL_DATA\":" << int{p.PROFI_CANCEL_DATA} << ",\"DNET_CANCEL_DATA\":" << int{p.DNET_CANCEL_DATA}
+        << "}";
 }
 
 }  // namespace

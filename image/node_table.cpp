@@ -12,7 +12,9 @@ namespace {
     throw DocumentError(place + ": " + e.what());
 }
 
-std::string NodePlace(size_t index) { return "node " + std::to_string(index + 1); }
+std::string NodePlace(size_t index) {
+    return "node " + std::to_string(index + 1);
+}
 
 DN_Nodo_1 ReadNode(pugi::xml_node row) {
     DN_Nodo_1 node;
@@ -43,7 +45,9 @@ NodeTable ReadNodes(const std::string& path) {
     return table;
 }
 
-bool IsSelected(const char* text) { return (text[0] == 'Y' || text[0] == 'y') && text[1] == '\0'; }
+bool IsSelected(const char* text) {
+    return (text[0] == 'Y' || text[0] == 'y') && text[1] == '\0';
+}
 
 // Only the first select.size() byte elements count; a group may list more or fewer than the node has.
 void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* direction) {

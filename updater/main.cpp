@@ -1,6 +1,5 @@
 #include <QCoreApplication>
 #include <QSerialPort>
-
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,7 +14,8 @@ namespace {
 std::optional<std::string> PortProblem(const std::string& location) {
     QSerialPort port;
     port.setPortName(QString::fromStdString(location));
-    if (!port.open(QIODevice::ReadWrite)) return "Cannot open port " + location + ": " + port.errorString().toStdString();
+    if (!port.open(QIODevice::ReadWrite))
+        return "Cannot open port " + location + ": " + port.errorString().toStdString();
     port.close();
     return std::nullopt;
 }

@@ -10,17 +10,18 @@ constexpr const char* kSimFileName = "sim48210.sim";
 bool ReadCode(const std::string& arg, const char* code, int position) {
     if (arg == code) return true;
     if (arg == "NO") return false;
-    throw UpdaterArgumentError("Argument " + std::to_string(position) + " is \"" + arg + "\": it must be \"" +
-                               code + "\" or \"NO\"");
+    throw UpdaterArgumentError("Argument " + std::to_string(position) + " is \"" + arg + "\": it must be \"" + code +
+                               "\" or \"NO\"");
 }
 
-std::string YesNo(bool value) { return value ? "yes" : "no"; }
+std::string YesNo(bool value) {
+    return value ? "yes" : "no";
+}
 
 }  // namespace
 
 UpdaterRequest ParseUpdaterArguments(const std::vector<std::string>& args) {
-    if (args.size() != 7)
-        throw UpdaterArgumentError("Expected 7 arguments, got " + std::to_string(args.size()));
+    if (args.size() != 7) throw UpdaterArgumentError("Expected 7 arguments, got " + std::to_string(args.size()));
     UpdaterRequest request;
     request.port = args[0];
     if (request.port.empty()) throw UpdaterArgumentError("Argument 1, the port, is empty");
@@ -46,11 +47,14 @@ std::optional<DecodedImage> ImageToDownload(const UpdaterRequest& request) {
 std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent, const std::optional<DecodedImage>& image) {
     std::string plan =
         "Ser_48210_Update stand-in: it speaks no device protocol and sends nothing to the device.\n"
-        "Port " + request.port + " opened and closed again: it is free.\n"
-        "Firmware: write " + YesNo(request.writeFirmware) + ", read back when finished " +
-        YesNo(request.readFirmware) + " (" + request.simFile + (simFilePresent ? ", present" : ", not found") + ")\n" +
-        "Project: write " + YesNo(request.writeProject) + ", read back when finished " + YesNo(request.readProject) +
-        " (" + request.binDir + "bank.bin)\n";
+        "Port " +
+        request.port +
+        " opened and closed again: it is free.\n"
+        "Firmware: write " +
+        YesNo(request.writeFirmware) + ", read back when finished " + YesNo(request.readFirmware) + " (" +
+        request.simFile + (simFilePresent ? ", present" : ", not found") + ")\n" + "Project: write " +
+        YesNo(request.writeProject) + ", read back when finished " + YesNo(request.readProject) + " (" +
+        request.binDir + "bank.bin)\n";
     if (image) plan += "\n" + ImageTable(*image);
     return plan;
 }

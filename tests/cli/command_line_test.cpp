@@ -1,3 +1,5 @@
+#include "cli/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "app/file_system.h"
-#include "cli/command_line.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -31,7 +32,9 @@ Outcome Tessara(std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // A copy of the demo project, so the test writes nothing into the source tree.
 void CopyPlant1(const TempDir& project) {
@@ -61,10 +64,11 @@ TEST(CommandLine, FailedImageBuildLeavesThePreviousImageAsItWas) {
     };
     const Case cases[] = {
         {"DNET_Net.xml", "<DNET_Net><row ID=\"5\"</DNET_Net>", "DNET_Net.xml"},
-        {"DNET_Net.xml", "<DNET_Net><row ID=\"5\" NB_IN=\"65535\" NB_OUT=\"65535\"/>"
-                         "<row ID=\"6\" NB_IN=\"65535\" NB_OUT=\"65535\"/><row ID=\"7\" NB_IN=\"65535\" NB_OUT=\"65535\"/>"
-                         "<row ID=\"8\" NB_IN=\"65535\" NB_OUT=\"65535\"/><row ID=\"9\" NB_IN=\"1\" NB_OUT=\"1\"/>"
-                         "</DNET_Net>",
+        {"DNET_Net.xml",
+         "<DNET_Net><row ID=\"5\" NB_IN=\"65535\" NB_OUT=\"65535\"/>"
+         "<row ID=\"6\" NB_IN=\"65535\" NB_OUT=\"65535\"/><row ID=\"7\" NB_IN=\"65535\" NB_OUT=\"65535\"/>"
+         "<row ID=\"8\" NB_IN=\"65535\" NB_OUT=\"65535\"/><row ID=\"9\" NB_IN=\"1\" NB_OUT=\"1\"/>"
+         "</DNET_Net>",
          "node 5 (ID 9)"},
         {"pargen.xml", "<Par_Gen><PROFI_ID>3</PROFI_ID></Par_Gen>", "Element \"PROFI_BAUD\" is missing"},
     };
@@ -124,8 +128,7 @@ TEST(CommandLine, InspectPrintsTheImageAsTableOrJson) {
                              "   1    5         3          2      12       13       2        1  1, 3 / 2\n",
                              "   2   12        10          0      14       16       3        0  2, 8-9 / -\n",
                              "  PROFIBUS baud rate              10 (Auto Baudrate)\n",
-                             "  DeviceNet baud rate             2 (500K)\n",
-                             "  Cancel data on DeviceNet error  1\n"}) {
+                             "  DeviceNet baud rate             2 (500K)\n", "  Cancel data on DeviceNet error  1\n"}) {
         EXPECT_TRUE(Contains(table.out, line)) << line << "\n" << table.out;
     }
 

@@ -1,10 +1,11 @@
+#include "gsd/gsd_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "documents/document_error.h"
-#include "gsd/gsd_file.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -1,10 +1,11 @@
+#include "image/bank_image_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "image/bank_image_decoder.h"
 #include "support/temp_dir.h"
 
 namespace {

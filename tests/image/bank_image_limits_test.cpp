@@ -32,7 +32,7 @@ struct LimitCase {
     const char* name;
     std::vector<NodeCounts> nodes;
     bool pargen;
-    size_t expectedLength;        // 0 when refused
+    size_t expectedLength;  // 0 when refused
     std::vector<std::string> messageParts;
 };
 
@@ -62,23 +62,35 @@ TEST_P(BankImageLimits, AcceptsUpToTheLimitAndRefusesBeyondNamingLimitAndNode) {
         BuildBankImage(project.path());
         ADD_FAILURE() << "built";
     } catch (const ImageLimitError& e) {
-        for (const std::string& part : c.messageParts) EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Images, BankImageLimits,
-    testing::Values(
-        LimitCase{"LastBitmapAt65535", UpTo65535({0, 8}), true, 65535 + 1 + 5 * 11 + 9, {}},
-        LimitCase{"OutputBitmapAt65536", UpTo65535({8, 8}), true, 0,
-                  {"output bitmap of node 5 (ID 5)", "offset 65536", "up to 65535"}},
-        LimitCase{"NodeAfterFullBitmaps", {{65535, 65535}, {65535, 65535}, {65535, 65535}, {65535, 65535}, {0, 0}},
-                  false, 0, {"input bitmap of node 5 (ID 5)", "offset 65548"}},
-        LimitCase{"RecordsFillTheCapacity", EmptyNodes(9089), true, 100000, {}},
-        LimitCase{"RecordPassesTheCapacity", EmptyNodes(9090), false, 0,
-                  {"100002 bytes", "100001 bytes", "record of node 9090 (ID 130)"}},
-        LimitCase{"ParameterBlockPassesTheCapacity", EmptyNodes(9089, {16, 0}), true, 0,
-                  {"100002 bytes", "100001 bytes", "the parameter block"}}),
+    testing::Values(LimitCase{"LastBitmapAt65535", UpTo65535({0, 8}), true, 65535 + 1 + 5 * 11 + 9, {}},
+                    LimitCase{"OutputBitmapAt65536",
+                              UpTo65535({8, 8}),
+                              true,
+                              0,
+                              {"output bitmap of node 5 (ID 5)", "offset 65536", "up to 65535"}},
+                    LimitCase{"NodeAfterFullBitmaps",
+                              {{65535, 65535}, {65535, 65535}, {65535, 65535}, {65535, 65535}, {0, 0}},
+                              false,
+                              0,
+                              {"input bitmap of node 5 (ID 5)", "offset 65548"}},
+                    LimitCase{"RecordsFillTheCapacity", EmptyNodes(9089), true, 100000, {}},
+                    LimitCase{"RecordPassesTheCapacity",
+                              EmptyNodes(9090),
+                              false,
+                              0,
+                              {"100002 bytes", "100001 bytes", "record of node 9090 (ID 130)"}},
+                    LimitCase{"ParameterBlockPassesTheCapacity",
+                              EmptyNodes(9089, {16, 0}),
+                              true,
+                              0,
+                              {"100002 bytes", "100001 bytes", "the parameter block"}}),
     [](const testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

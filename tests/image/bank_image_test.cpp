@@ -1,3 +1,5 @@
+#include "image/bank_image.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,14 +8,15 @@
 
 #include "app/file_system.h"
 #include "documents/document_error.h"
-#include "image/bank_image.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const BankImage& image) { return std::string(image.bytes.begin(), image.bytes.end()); }
+std::string Bytes(const BankImage& image) {
+    return std::string(image.bytes.begin(), image.bytes.end());
+}
 
 // Copies the documents of a fixture folder into a fresh project with its bin folder.
 void CopyDocuments(const std::string& fixture, const TempDir& project) {
@@ -69,7 +72,8 @@ TEST(BankImage, RecordsTheBitmapOffsetsAndCountsInTheNodeTable) {
 
 std::string SelectRows(int count, int selectedFrom) {
     std::string rows;
-    for (int j = 1; j <= count; ++j) rows += j >= selectedFrom ? "<row Select=\"Y\" Mnemonic=\"\"/>" : "<row Select=\"N\" Mnemonic=\"\"/>";
+    for (int j = 1; j <= count; ++j)
+        rows += j >= selectedFrom ? "<row Select=\"Y\" Mnemonic=\"\"/>" : "<row Select=\"N\" Mnemonic=\"\"/>";
     return rows;
 }
 

@@ -1,3 +1,5 @@
+#include "image/node_table.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,12 +7,13 @@
 #include <vector>
 
 #include "documents/document_error.h"
-#include "image/node_table.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-std::string Row(const std::string& select) { return "<row Select=\"" + select + "\" Mnemonic=\"m\"/>"; }
+std::string Row(const std::string& select) {
+    return "<row Select=\"" + select + "\" Mnemonic=\"m\"/>";
+}
 
 TEST(NodeTable, SelectionsApplyByPositionWithinEachNodesByteCounts) {
     TempDir project;
@@ -22,8 +25,10 @@ TEST(NodeTable, SelectionsApplyByPositionWithinEachNodesByteCounts) {
     std::string tenInputs;
     for (const char* s : {"Y", "y", "N", "yes", "Y", "Y", "Y", "Y", "Y", "Y"}) tenInputs += Row(s);
     project.Write("DefByte.xml", "<DefBytes><Nodo_DNET><ByteIN>" + tenInputs + "</ByteIN><ByteOUT>" + Row(" Y") +
-                                     Row("") + "</ByteOUT></Nodo_DNET>"
-                                     "<Nodo_DNET><ByteIN>" + Row("Y") + "</ByteIN><ByteOUT/></Nodo_DNET></DefBytes>");
+                                     Row("") +
+                                     "</ByteOUT></Nodo_DNET>"
+                                     "<Nodo_DNET><ByteIN>" +
+                                     Row("Y") + "</ByteIN><ByteOUT/></Nodo_DNET></DefBytes>");
     const NodeTable table = LoadNodeTable(project.path());
     ASSERT_EQ(table.size(), 3u);
     EXPECT_EQ(table[0].InSelect, (std::vector<bool>{true, true, false, false}));
@@ -70,8 +75,7 @@ TEST(NodeTable, ErrorsNameTheDocumentAndThePlace) {
          "node 1: Attribute \"NB_IN\" of element \"row\": '4 ' is not a valid integer value"},
         {twoNodes, "<DefBytes><Nodo_DNET><ByteIN/><ByteOUT/></Nodo_DNET><Nodo_DNET><ByteIN/></Nodo_DNET></DefBytes>",
          "DefByte.xml", "node 2: Child 2 of element \"Nodo_DNET\" is missing"},
-        {twoNodes,
-         "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\"/><row/></ByteIN><ByteOUT/></Nodo_DNET></DefBytes>",
+        {twoNodes, "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\"/><row/></ByteIN><ByteOUT/></Nodo_DNET></DefBytes>",
          "DefByte.xml", "node 1: input byte 2: Attribute \"Select\" is missing"},
     };
     for (const Case& c : cases) {

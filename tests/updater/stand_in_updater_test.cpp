@@ -1,12 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QProcess>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -51,8 +49,13 @@ protected:
         project.Write("bin/bank.bin", ReadFixture("image_worked_example/expected_bank.bin"));
     }
     QStringList Args(const std::string& port, const char* projectCode) const {
-        return {QString::fromStdString(port), "FW", "NO", projectCode, "PR",
-                QString::fromStdString(master.File("sim48210.sim")), QString::fromStdString(project.File("bin/"))};
+        return {QString::fromStdString(port),
+                "FW",
+                "NO",
+                projectCode,
+                "PR",
+                QString::fromStdString(master.File("sim48210.sim")),
+                QString::fromStdString(project.File("bin/"))};
     }
 
     PseudoTerminal pty;

@@ -1,9 +1,9 @@
+#include "updater/updater_request.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "updater/updater_request.h"
 
 namespace {
 

@@ -203,7 +203,9 @@ void SizeLines(GsdWriter& gsd, const ProfiSizes& s) {
     gsd.Line("Modul_Offset=1");
     gsd.Line("Max_Input_Len=" + std::to_string(s.NbIn));
     gsd.Line("Max_Output_Len=" + std::to_string(s.NbOut));
-    gsd.Line("Max_Data_Len=" + std::to_string(s.NbIn + s.NbOut));
+    // The sum of two hand-edited counts may pass 32 bits; it wraps as the counts' own arithmetic does.
+    const auto dataLength = static_cast<int32_t>(static_cast<int64_t>(s.NbIn) + s.NbOut);
+    gsd.Line("Max_Data_Len=" + std::to_string(dataLength));
     gsd.Line("Max_Diag_Data_Len=18");
     gsd.Empty(1);
     gsd.Line("WD_Base_1ms_supp = 1");

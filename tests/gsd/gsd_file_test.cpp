@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -67,6 +68,13 @@ TEST(GsdFile, NegativeCountWritesNoModulesButCountsOneSlot) {
     EXPECT_NE(text.find("\r\nMax_Input_Len=-5\r\n"), std::string::npos);
     EXPECT_EQ(text.find("Module=\"DI"), std::string::npos);
     EXPECT_NE(text.find("\r\nSlotDefinition\r\nSlot(1) = \"Slot 1\" 1 1\r\nEndSlotDefinition\r\n"), std::string::npos);
+}
+
+TEST(GsdFile, DataLengthOfHugeCountsWrapsInsteadOfOverflowing) {
+    ProfiSizes sizes;  // module counts 0: only the size lines matter here
+    sizes.NbIn = INT32_MAX;
+    sizes.NbOut = 1;
+    EXPECT_NE(GsdText(sizes).find("\r\nMax_Data_Len=-2147483648\r\n"), std::string::npos);
 }
 
 TEST(GsdFile, UnparsableSettingsStopBeforeAnythingIsWritten) {

@@ -8,6 +8,7 @@
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
+#include "image/project_document.h"
 #include "image/project_files.h"
 
 namespace {
@@ -84,9 +85,9 @@ uint8_t OptionalFlag(pugi::xml_node root, const char* name) {
 ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
     static constexpr const char* kSettings[] = {"PROFI_ID",     "PROFI_BAUD",  "PROFI_NB_IN",
                                                 "PROFI_NB_OUT", "DNET_DEV_ID", "DNET_BAUD"};
-    XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
+    pugi::xml_document doc;
+    LoadProjectDocument(doc, path);
+    const pugi::xml_node root = doc.first_child();
     ParameterBlock block{};
     ReadingDocument(path, [&] {
         for (size_t i = 0; i < std::size(kSettings); ++i)

@@ -3,6 +3,7 @@
 #include "app/file_system.h"
 #include "documents/document_error.h"
 #include "documents/xml_document.h"
+#include "image/project_document.h"
 #include "image/project_files.h"
 
 namespace {
@@ -28,9 +29,9 @@ DN_Nodo_1 ReadNode(pugi::xml_node row) {
 }
 
 NodeTable ReadNodes(const std::string& path) {
-    XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
+    pugi::xml_document doc;
+    LoadProjectDocument(doc, path);
+    const pugi::xml_node root = doc.first_child();
     NodeTable table;
     table.reserve(ChildCount(root));
     ReadingDocument(path, [&] {
@@ -64,9 +65,9 @@ void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* dire
 }
 
 void ReadSelections(const std::string& path, NodeTable& table) {
-    XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
+    pugi::xml_document doc;
+    LoadProjectDocument(doc, path);
+    const pugi::xml_node root = doc.first_child();
     ReadingDocument(path, [&] {
         size_t i = 0;
         for (pugi::xml_node node = root.first_child(); node && i < table.size(); node = node.next_sibling(), ++i) {

@@ -129,6 +129,8 @@ DecodedImage DecodeBankImage(std::span<const uint8_t> bytes) {
 }
 
 DecodedImage DecodeBankFile(const std::string& path) {
+    // A folder opens as a stream on some systems and fails only while read, without naming the path.
+    if (DirectoryExists(path)) throw std::runtime_error("Cannot read \"" + path + "\": it is a folder");
     const std::string content = ReadWholeFile(path);
     try {
         return DecodeBankImage({reinterpret_cast<const uint8_t*>(content.data()), content.size()});

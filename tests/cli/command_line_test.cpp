@@ -102,6 +102,10 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(notFound.status, 1);
     EXPECT_TRUE(Contains(notFound.err, project.File("bank.bin"))) << notFound.err;
 
+    const Outcome folder = Tessara({"inspect", project.path()});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.err, "Cannot read \"" + project.path() + "\": it is a folder\n");
+
     project.Write("short.bin", std::string("\x0C\0\0\0", 4));
     const Outcome invalid = Tessara({"inspect", project.File("short.bin")});
     EXPECT_EQ(invalid.status, 1);

@@ -3,18 +3,23 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <string>
 
 #include "app/file_system.h"
 #include "app/main_window.h"
-#include "app/workspace_location.h"
 #include "app/window_style.h"
+#include "app/workspace_location.h"
+#include "cli/command_line.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tessara [--app-dir DIR]      start the wizard\n"
+    "Usage: tessara [--app-dir DIR]            start the wizard\n"
+    "       tessara image PROJECT_DIR          build PROJECT_DIR/bin/bank.bin as \"Update Device\" does\n"
+    "       tessara gsd PROJECT_DIR FILE       write the GSD file as \"GSD File\" does\n"
+    "       tessara inspect [--json] FILE      print a configuration image as a table, or as JSON\n"
     "       tessara --help | --version\n"
     "\n"
     "  --app-dir DIR   keep MASTER, PROJECTS and the settings file in DIR\n"
@@ -71,6 +76,8 @@ std::string WorkspaceExePath(const StartOptions& options, const char* argv0) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A command word runs headless: decided before any application object exists, so no display is needed.
+    if (const std::optional<int> status = RunCommand(argc, argv, std::cout, std::cerr)) return *status;
     StartOptions options;
     if (auto status = ParseStartOptions(argc, argv, options)) return *status;
 

@@ -18,6 +18,8 @@
 #include "documents/comm_settings_dialog.h"
 #include "documents/def_byte_dialog.h"
 #include "documents/dnet_network_dialog.h"
+#include "gsd/gsd_file.h"
+#include "image/bank_image.h"
 #include "update/boot_ser_dialog.h"
 
 const QString TFTessaraFirmWare::kDesignedCaption =
@@ -175,9 +177,17 @@ void TFTessaraFirmWare::RunGsdStep() {
                                           QStringLiteral("gsd"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".gsd");
+    WriteGsdFile(ws_.ProjectDir, name.toStdString());
 }
 
-void TFTessaraFirmWare::CreateBinaClick() {}
+void TFTessaraFirmWare::CreateBinaClick() {
+    // An error in the build or the write ends the sequence: the updater never runs on a stale image.
+    RunAction([&] {
+        const BankImage image = BuildBankImage(ws_.ProjectDir);
+        WriteBankFile(ws_.ProjectDir, image);
+        bootSer_->exec();
+    });
+}
 
 void TFTessaraFirmWare::AboutClick() { about_->exec(); }
 

@@ -8,6 +8,7 @@
 #include "app/file_system.h"
 #include "app/main_window.h"
 #include "app/new_project_dialog.h"
+#include "update/boot_ser_dialog.h"
 #include "support/message_recorder.h"
 #include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
@@ -163,6 +164,60 @@ TEST_F(MainWindowTest, CancellingOpenAfterStartDropsAStaleRememberedName) {
     Click(*window, "open");
     EXPECT_EQ(window->workspace().ProjectName, "");
     EXPECT_EQ(window->windowTitle(), TFTessaraFirmWare::kCaptionPrefix);
+}
+
+class ProjectStepsTest : public MainWindowTest {
+protected:
+    std::unique_ptr<TFTessaraFirmWare> window;
+    std::string project;
+
+    void SetUp() override {
+        app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=Plant1\n");
+        project = app.MakeDir("PROJECTS" + S + "Plant1");
+        app.MakeDir("PROJECTS" + S + "Plant1" + S + "bin");
+        for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+            app.Write("PROJECTS" + S + "Plant1" + S + name, ReadFixture(std::string("image_worked_example/") + name));
+        }
+        window = Start();
+    }
+    std::string Bank() { return app.Read("PROJECTS" + S + "Plant1" + S + "bin" + S + "bank.bin"); }
+};
+
+TEST_F(ProjectStepsTest, UpdateDeviceWritesTheImageThenShowsTheUpdateDialog) {
+    bool dialogShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = window->findChild<TFBootSer*>();
+        dialogShown = dialog->isVisible();
+        dialog->reject();
+    });
+    Click(*window, "CreateBin");
+    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ(Bank(), ReadFixture("image_worked_example/expected_bank.bin"));
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+TEST_F(ProjectStepsTest, UpdateDeviceWithABrokenNetworkStopsBeforeWritingOrShowingTheDialog) {
+    app.Write("PROJECTS" + S + "Plant1" + S + "bin" + S + "bank.bin", "previous image");
+    app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml", "<DNET_Net><row ID=\"5\" NB_IN=\"x\"/></DNET_Net>");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = window->findChild<TFBootSer*>();
+        EXPECT_FALSE(dialog->isVisible()) << "the update dialog opened";
+        dialog->reject();
+    });
+    Click(*window, "CreateBin");
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Unhandled);
+    EXPECT_NE(messages.entries()[0].text.find("DNET_Net.xml"), std::string::npos) << messages.entries()[0].text;
+    EXPECT_EQ(Bank(), "previous image");
+    QCoreApplication::processEvents();  // runs the guard, which would have closed a dialog that opened
+}
+
+TEST_F(ProjectStepsTest, GsdStepAppendsTheExtensionAndWritesTheFile) {
+    dialogs.Answer(QString::fromStdString(project + S + "Gateway"));
+    Click(*window, "btn_Gds");
+    const std::string gsd = app.Read("PROJECTS" + S + "Plant1" + S + "Gateway.gsd");
+    EXPECT_NE(gsd.find("Max_Input_Len=16\r\nMax_Output_Len=8\r\n"), std::string::npos);
+    EXPECT_TRUE(messages.entries().empty());
 }
 
 }  // namespace

@@ -17,4 +17,11 @@ version=$("$tool" --version)
 [ "$version" = "tessara 1.100" ] || { echo "unexpected version: $version"; exit 1; }
 [ -x "$scratch/root/usr/lib/tessara/tessara" ] || { echo "the executable is not in its own folder"; exit 1; }
 desktop-file-validate "$scratch/root/usr/share/applications/tessara.desktop"
+[ -x "$scratch/root/usr/lib/tessara/Ser_48210_Update" ] || { echo "the updater is not beside the executable"; exit 1; }
+
+# The installed tool builds the example image headless, with no display at all.
+cp -r "$source/examples/Plant1" "$scratch/Plant1"
+env -u DISPLAY -u QT_QPA_PLATFORM "$tool" image "$scratch/Plant1"
+size=$(stat -c %s "$scratch/Plant1/bin/bank.bin")
+[ "$size" = 47 ] || { echo "the example image has $size bytes, not 47"; exit 1; }
 echo "installed package runs: $version"

@@ -1,0 +1,163 @@
+#include "image/bank_image.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "app/file_system.h"
+#include "documents/document_error.h"
+#include "documents/int_text.h"
+#include "documents/xml_document.h"
+#include "image/project_files.h"
+
+namespace {
+
+using ParameterBlock = std::array<uint8_t, kParameterBlockLength>;
+
+size_t BitmapLength(size_t byteCount) {
+    return (byteCount + 7) / 8;
+}
+
+std::string NodeName(const NodeTable& nodes, size_t index) {
+    return "node " + std::to_string(index + 1) + " (ID " + std::to_string(nodes[index].ID) + ")";
+}
+
+[[noreturn]] void OffsetLimitPassed(const NodeTable& nodes, size_t index, const char* direction, size_t offset) {
+    throw ImageLimitError("The configuration image cannot be built: the " + std::string(direction) + " bitmap of " +
+                          NodeName(nodes, index) + " would begin at offset " + std::to_string(offset) +
+                          ", but node records hold bitmap offsets only up to " +
+                          std::to_string(kBitmapOffsetLimit - 1));
+}
+
+[[noreturn]] void SizeLimitPassed(size_t length, const std::string& where) {
+    throw ImageLimitError("The configuration image cannot be built: it would be " + std::to_string(length) +
+                          " bytes long, more than the " + std::to_string(kBankImageCapacity) +
+                          " bytes the device holds; the limit is passed at " + where);
+}
+
+// Gives every node its bitmap offsets, refusing any the 16-bit record fields would wrap. Returns the offset of
+// the first node record.
+size_t AssignBitmapOffsets(NodeTable& nodes) {
+    size_t position = kBankHeaderLength;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        DN_Nodo_1& node = nodes[i];
+        if (position >= kBitmapOffsetLimit) OffsetLimitPassed(nodes, i, "input", position);
+        node.InMapPos = static_cast<uint16_t>(position);
+        position += BitmapLength(node.NB_IN);
+        if (position >= kBitmapOffsetLimit) OffsetLimitPassed(nodes, i, "output", position);
+        node.OutMapPos = static_cast<uint16_t>(position);
+        position += BitmapLength(node.NB_OUT);
+    }
+    return position;
+}
+
+// Bitmaps end below 65 536 + two bitmaps of 8 192 bytes, so only the records or the parameter block can pass
+// the capacity.
+void CheckCapacity(const NodeTable& nodes, size_t recordsOffset, size_t length) {
+    if (length <= kBankImageCapacity) return;
+    const size_t recordsEnd = recordsOffset + kNodeRecordLength * nodes.size();
+    if (recordsEnd <= kBankImageCapacity) SizeLimitPassed(length, "the parameter block");
+    const size_t index = (kBankImageCapacity - recordsOffset) / kNodeRecordLength;
+    SizeLimitPassed(length, "the record of " + NodeName(nodes, index));
+}
+
+int32_t RequiredInt(pugi::xml_node root, const char* name) {
+    const pugi::xml_node element = RequireChild(root, name);
+    try {
+        return IntOrError(ElementText(element));
+    } catch (const DocumentError& e) {
+        throw DocumentError("Element \"" + std::string(name) + "\": " + e.what());
+    }
+}
+
+// The cancel flags are optional: missing or unreadable they are 0.
+uint8_t OptionalFlag(pugi::xml_node root, const char* name) {
+    const pugi::xml_node element = FindChild(root, name);
+    if (!element) return 0;
+    try {
+        return static_cast<uint8_t>(ParseIntText(ElementText(element)).value_or(0));
+    } catch (const DocumentError&) {
+        return 0;
+    }
+}
+
+ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
+    static constexpr const char* kSettings[] = {"PROFI_ID",     "PROFI_BAUD",  "PROFI_NB_IN",
+                                                "PROFI_NB_OUT", "DNET_DEV_ID", "DNET_BAUD"};
+    XmlDocument doc;
+    doc.LoadFile(path);
+    const pugi::xml_node root = doc.FirstTopLevelNode();
+    ParameterBlock block{};
+    ReadingDocument(path, [&] {
+        for (size_t i = 0; i < std::size(kSettings); ++i)
+            block[i] = static_cast<uint8_t>(RequiredInt(root, kSettings[i]));
+    });
+    block[6] = static_cast<uint8_t>(nodeCount);
+    block[7] = OptionalFlag(root, "PROFI_CANCEL_DATA");
+    block[8] = OptionalFlag(root, "DNET_CANCEL_DATA");
+    return block;
+}
+
+void AppendLittleEndian(std::vector<uint8_t>& out, uint32_t value, int width) {
+    for (int i = 0; i < width; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// Bit k of bitmap byte g is byte 8g + k + 1 of the node. The count wraps at 256 as its record field does.
+uint8_t AppendBitmap(std::vector<uint8_t>& out, const std::vector<bool>& select) {
+    uint8_t count = 0;
+    for (size_t g = 0; g < select.size(); g += 8) {
+        uint8_t byte = 0;
+        for (size_t k = 0; k < 8 && g + k < select.size(); ++k) {
+            if (!select[g + k]) continue;
+            byte = static_cast<uint8_t>(byte | (1u << k));
+            ++count;
+        }
+        out.push_back(byte);
+    }
+    return count;
+}
+
+void AppendNodeRecord(std::vector<uint8_t>& out, const DN_Nodo_1& node) {
+    AppendLittleEndian(out, node.ID, 1);
+    AppendLittleEndian(out, node.NB_IN, 2);
+    AppendLittleEndian(out, node.NB_OUT, 2);
+    AppendLittleEndian(out, node.InMapPos, 2);
+    AppendLittleEndian(out, node.OutMapPos, 2);
+    AppendLittleEndian(out, node.InSelCount, 1);
+    AppendLittleEndian(out, node.OutSelCount, 1);
+}
+
+}  // namespace
+
+BankImage BuildBankImage(const std::string& projectDir) {
+    BankImage image;
+    image.nodes = LoadNodeTable(projectDir);
+    NodeTable& nodes = image.nodes;
+
+    const size_t recordsOffset = AssignBitmapOffsets(nodes);
+    const size_t blockOffset = recordsOffset + kNodeRecordLength * nodes.size();
+    const std::string pargenPath = ProjectFile(projectDir, kPargenFileName);
+    const bool hasParameters = FileExists(pargenPath);
+    const size_t length = blockOffset + (hasParameters ? kParameterBlockLength : 0);
+    CheckCapacity(nodes, recordsOffset, length);
+    std::optional<ParameterBlock> block;
+    if (hasParameters) block = ReadParameterBlock(pargenPath, nodes.size());
+
+    std::vector<uint8_t>& bytes = image.bytes;
+    bytes.reserve(length);
+    AppendLittleEndian(bytes, kBankHeaderLength, 4);
+    AppendLittleEndian(bytes, static_cast<uint32_t>(recordsOffset), 4);
+    AppendLittleEndian(bytes, static_cast<uint32_t>(blockOffset), 4);
+    for (DN_Nodo_1& node : nodes) {
+        node.InSelCount = AppendBitmap(bytes, node.InSelect);
+        node.OutSelCount = AppendBitmap(bytes, node.OutSelect);
+    }
+    for (const DN_Nodo_1& node : nodes) AppendNodeRecord(bytes, node);
+    if (block) bytes.insert(bytes.end(), block->begin(), block->end());
+    return image;
+}
+
+void WriteBankFile(const std::string& projectDir, const BankImage& image) {
+    const std::string_view content(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
+    WriteFileAtomically(BankFilePath(projectDir), content);
+}

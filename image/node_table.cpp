@@ -1,0 +1,92 @@
+#include "image/node_table.h"
+
+#include "app/file_system.h"
+#include "documents/document_error.h"
+#include "documents/xml_document.h"
+#include "image/project_files.h"
+
+namespace {
+
+// Says which node (and byte) of the document an error belongs to; nodes and bytes count from 1 for the user.
+[[noreturn]] void RethrowAt(const std::string& place, const DocumentError& e) {
+    throw DocumentError(place + ": " + e.what());
+}
+
+std::string NodePlace(size_t index) {
+    return "node " + std::to_string(index + 1);
+}
+
+DN_Nodo_1 ReadNode(pugi::xml_node row) {
+    DN_Nodo_1 node;
+    // The unsigned conversions keep the value modulo the field's range, as the image stores it.
+    node.ID = static_cast<uint8_t>(AttrToInt(row, "ID"));
+    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, "NB_IN"));
+    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, "NB_OUT"));
+    node.InSelect.assign(node.NB_IN, false);
+    node.OutSelect.assign(node.NB_OUT, false);
+    return node;
+}
+
+NodeTable ReadNodes(const std::string& path) {
+    XmlDocument doc;
+    doc.LoadFile(path);
+    const pugi::xml_node root = doc.FirstTopLevelNode();
+    NodeTable table;
+    table.reserve(ChildCount(root));
+    ReadingDocument(path, [&] {
+        for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
+            try {
+                table.push_back(ReadNode(row));
+            } catch (const DocumentError& e) {
+                RethrowAt(NodePlace(table.size()), e);
+            }
+        }
+    });
+    return table;
+}
+
+bool IsSelected(const char* text) {
+    return (text[0] == 'Y' || text[0] == 'y') && text[1] == '\0';
+}
+
+// Only the first select.size() byte elements count; a group may list more or fewer than the node has.
+void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* direction) {
+    size_t j = 0;
+    try {
+        for (pugi::xml_node byte = group.first_child(); byte && j < select.size(); byte = byte.next_sibling(), ++j) {
+            const pugi::xml_attribute attribute = byte.attribute("Select");
+            if (!attribute) AttrToText(byte, "Select");  // throws the missing-attribute error
+            select[j] = IsSelected(attribute.value());
+        }
+    } catch (const DocumentError& e) {
+        RethrowAt(std::string(direction) + " byte " + std::to_string(j + 1), e);
+    }
+}
+
+void ReadSelections(const std::string& path, NodeTable& table) {
+    XmlDocument doc;
+    doc.LoadFile(path);
+    const pugi::xml_node root = doc.FirstTopLevelNode();
+    ReadingDocument(path, [&] {
+        size_t i = 0;
+        for (pugi::xml_node node = root.first_child(); node && i < table.size(); node = node.next_sibling(), ++i) {
+            try {
+                ReadGroup(ChildAt(node, 0), table[i].InSelect, "input");
+                ReadGroup(ChildAt(node, 1), table[i].OutSelect, "output");
+            } catch (const DocumentError& e) {
+                RethrowAt(NodePlace(i), e);
+            }
+        }
+    });
+}
+
+}  // namespace
+
+NodeTable LoadNodeTable(const std::string& projectDir) {
+    const std::string nodesPath = ProjectFile(projectDir, kDNetNetFileName);
+    if (!FileExists(nodesPath)) return {};
+    NodeTable table = ReadNodes(nodesPath);
+    const std::string selectionsPath = ProjectFile(projectDir, kDefByteFileName);
+    if (!table.empty() && FileExists(selectionsPath)) ReadSelections(selectionsPath, table);
+    return table;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One DeviceNet slave node as the configuration image needs it: its address, its byte counts and which of its
+// bytes are exchanged. The four image fields are filled by the image build.
+struct DN_Nodo_1 {
+    uint8_t ID = 0;
+    uint16_t NB_IN = 0;
+    uint16_t NB_OUT = 0;
+    uint16_t InMapPos = 0;
+    uint16_t OutMapPos = 0;
+    std::vector<bool> InSelect;   // element j is true when input byte j + 1 is selected
+    std::vector<bool> OutSelect;  // the same for output bytes
+    uint8_t InSelCount = 0;
+    uint8_t OutSelCount = 0;
+};
+
+// The nodes in the order of DNET_Net.xml; DefByte.xml's node elements belong to them by position alone.
+using NodeTable = std::vector<DN_Nodo_1>;
+
+// Reads DNET_Net.xml and DefByte.xml of the project. A project without DNET_Net.xml has no nodes (never those
+// of an earlier build); without DefByte.xml every byte is unselected. Throws ParseError, or DocumentError
+// naming the document and the node, byte or attribute at fault.
+NodeTable LoadNodeTable(const std::string& projectDir);

@@ -1,0 +1,160 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/file_system.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    std::optional<int> status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Tessara(std::vector<std::string> args) {
+    args.insert(args.begin(), "tessara");
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::optional<int> status = RunCommand(static_cast<int>(args.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A copy of the demo project, so the test writes nothing into the source tree.
+void CopyPlant1(const TempDir& project) {
+    fs::copy(FixturePath("../../examples/Plant1"), project.path(), fs::copy_options::recursive);
+}
+
+TEST(CommandLine, WithoutACommandWordTheWizardStarts) {
+    EXPECT_FALSE(Tessara({}).status.has_value());
+    EXPECT_FALSE(Tessara({"--app-dir", "/tmp"}).status.has_value());
+    EXPECT_FALSE(Tessara({"check", "x"}).status.has_value());
+}
+
+TEST(CommandLine, ImageOfTheDemoProjectIsTheWorkedExample) {
+    TempDir project;
+    CopyPlant1(project);
+    const Outcome outcome = Tessara({"image", project.path() + "/"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(project.Read("bin/bank.bin"), ReadFixture("image_worked_example/expected_bank.bin"));
+}
+
+TEST(CommandLine, FailedImageBuildLeavesThePreviousImageAsItWas) {
+    struct Case {
+        const char* file;
+        std::string content;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"DNET_Net.xml", "<DNET_Net><row ID=\"5\"</DNET_Net>", "DNET_Net.xml"},
+        {"DNET_Net.xml",
+         "<DNET_Net><row ID=\"5\" NB_IN=\"65535\" NB_OUT=\"65535\"/>"
+         "<row ID=\"6\" NB_IN=\"65535\" NB_OUT=\"65535\"/><row ID=\"7\" NB_IN=\"65535\" NB_OUT=\"65535\"/>"
+         "<row ID=\"8\" NB_IN=\"65535\" NB_OUT=\"65535\"/><row ID=\"9\" NB_IN=\"1\" NB_OUT=\"1\"/>"
+         "</DNET_Net>",
+         "node 5 (ID 9)"},
+        {"pargen.xml", "<Par_Gen><PROFI_ID>3</PROFI_ID></Par_Gen>", "Element \"PROFI_BAUD\" is missing"},
+    };
+    for (const Case& c : cases) {
+        TempDir project;
+        CopyPlant1(project);
+        project.Write("bin/bank.bin", "previous image");
+        project.Write(c.file, c.content);
+        const Outcome outcome = Tessara({"image", project.path()});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(Contains(outcome.err, c.expected)) << outcome.err;
+        EXPECT_EQ(project.Read("bin/bank.bin"), "previous image");
+    }
+}
+
+TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
+    TempDir project;
+    const Outcome missing = Tessara({"image", project.File("nowhere")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Project folder \"" + project.File("nowhere") + "\" does not exist\n");
+
+    const Outcome noBin = Tessara({"image", project.path()});
+    EXPECT_EQ(noBin.status, 1);
+    EXPECT_EQ(noBin.err, "Cannot write \"" + project.File("bin/bank.bin") + "\". No such file or directory\n");
+
+    const Outcome gsd = Tessara({"gsd", project.path(), project.File("no/dev.gsd")});
+    EXPECT_EQ(gsd.status, 1);
+    EXPECT_EQ(gsd.err, "Cannot create file \"" + project.File("no/dev.gsd") + "\". No such file or directory\n");
+
+    const Outcome notFound = Tessara({"inspect", project.File("bank.bin")});
+    EXPECT_EQ(notFound.status, 1);
+    EXPECT_TRUE(Contains(notFound.err, project.File("bank.bin"))) << notFound.err;
+
+    const Outcome folder = Tessara({"inspect", project.path()});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.err, "Cannot read \"" + project.path() + "\": it is a folder\n");
+
+    project.Write("short.bin", std::string("\x0C\0\0\0", 4));
+    const Outcome invalid = Tessara({"inspect", project.File("short.bin")});
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_EQ(invalid.err, project.File("short.bin") +
+                               ": Not a valid configuration image: the file is 4 bytes long, shorter than the "
+                               "12-byte header\n");
+    EXPECT_EQ(invalid.out, "");
+}
+
+TEST(CommandLine, GsdWritesTheProjectsDescription) {
+    TempDir project;
+    project.Write("pargen.xml", ReadFixture("gsd_in100_out20/pargen.xml"));
+    const Outcome outcome = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(project.Read("VO48210.gsd"), ReadFixture("gsd_in100_out20/expected.gsd"));
+}
+
+TEST(CommandLine, InspectPrintsTheImageAsTableOrJson) {
+    const std::string file = FixturePath("image_worked_example/expected_bank.bin");
+    const Outcome table = Tessara({"inspect", file});
+    EXPECT_EQ(table.status, 0);
+    for (const char* line : {"Configuration image: 47 bytes, 2 nodes\n",
+                             "Header: bitmaps at 12, node records at 16, parameter block at 38\n",
+                             "   1    5         3          2      12       13       2        1  1, 3 / 2\n",
+                             "   2   12        10          0      14       16       3        0  2, 8-9 / -\n",
+                             "  PROFIBUS baud rate              10 (Auto Baudrate)\n",
+                             "  DeviceNet baud rate             2 (500K)\n", "  Cancel data on DeviceNet error  1\n"}) {
+        EXPECT_TRUE(Contains(table.out, line)) << line << "\n" << table.out;
+    }
+
+    const Outcome json = Tessara({"inspect", "--json", file});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_TRUE(Contains(json.out, "{\"length\":47,\"header\":{\"bitmaps\":12,\"records\":16,\"parameters\":38},"))
+        << json.out;
+    EXPECT_TRUE(Contains(json.out, "\"InSelected\":[2,8,9],\"OutSelected\":[]}")) << json.out;
+    EXPECT_TRUE(Contains(json.out, "\"PROFI_BAUD\":10,\"PROFI_BAUD_NAME\":\"Auto Baudrate\"")) << json.out;
+    EXPECT_TRUE(Contains(json.out, "\"DNET_BAUD\":2,\"DNET_BAUD_NAME\":\"500K\"")) << json.out;
+}
+
+TEST(CommandLine, UsageErrorsGiveStatusTwoAndHelpGivesZero) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"image"}, {"image", "a", "b"}, {"gsd", "a"}, {"inspect", "--yaml", "f"}, {"image", "--json", "a"}}) {
+        const Outcome outcome = Tessara(args);
+        EXPECT_EQ(outcome.status, 2) << args[0];
+        EXPECT_TRUE(Contains(outcome.err, "Usage: tessara image PROJECT_DIR")) << outcome.err;
+    }
+    const Outcome help = Tessara({"gsd", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(Contains(help.out, "tessara inspect [--json] FILE"));
+}
+
+}  // namespace

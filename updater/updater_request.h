@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "image/bank_image_decoder.h"
+
+// What the update dialog asks of the updater: the port's system location, the four action codes (each its own
+// word in its own position, or "NO"), the sim file of the MASTER folder and the project's bin folder with its
+// trailing separator.
+struct UpdaterRequest {
+    std::string port;
+    bool writeFirmware = false;
+    bool readFirmware = false;
+    bool writeProject = false;
+    bool readProject = false;
+    std::string simFile;
+    std::string binDir;
+};
+
+class UpdaterArgumentError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kUpdaterUsage =
+    "Usage: Ser_48210_Update PORT FW|NO FR|NO PW|NO PR|NO MASTER_DIR/sim48210.sim PROJECT_DIR/bin/\n";
+
+// The arguments after the program's name, exactly seven. Throws UpdaterArgumentError saying which is wrong.
+UpdaterRequest ParseUpdaterArguments(const std::vector<std::string>& args);
+
+// The image in the bin folder when the project is to be written; throws when it is missing or not valid.
+std::optional<DecodedImage> ImageToDownload(const UpdaterRequest& request);
+
+// What a real updater would do with the request; says plainly that nothing reaches the device.
+std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent, const std::optional<DecodedImage>& image);

@@ -37,3 +37,8 @@ QString QtFileDialogs::SaveFileName(QWidget* parent, const QString& startDir, co
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
+
+QString QtFileDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& startDir,
+                                    const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, startDir, filter);
+}

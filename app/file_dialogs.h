@@ -15,6 +15,9 @@ public:
     // question.
     virtual QString SaveFileName(QWidget* parent, const QString& startDir, const QString& filter,
                                  const QString& defaultSuffix) = 0;
+    // The chosen existing file, or an empty text when the user cancels.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& startDir,
+                                 const QString& filter) = 0;
 };
 
 FileDialogs& Dialogs();
@@ -26,4 +29,6 @@ public:
     QString ExistingDirectory(QWidget* parent, const QString& title, const QString& startDir) override;
     QString SaveFileName(QWidget* parent, const QString& startDir, const QString& filter,
                          const QString& defaultSuffix) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& startDir,
+                         const QString& filter) override;
 };

@@ -1,15 +1,19 @@
 #include "documents/dnet_network_dialog.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/file_dialogs.h"
+#include "app/file_system.h"
 #include "app/message_display.h"
 #include "app/window_style.h"
 #include "app/workspace.h"
 #include "documents/dnet_table_model.h"
+#include "documents/grid_clipboard.h"
 #include "documents/text_grid_view.h"
 
 namespace {
@@ -33,6 +37,7 @@ TFDNet::TFDNet(const Workspace& ws, QWidget* parent)
     resize(625, 554);
     ApplyTessaraStyle(this);
     BuildGrid();
+    BuildActions();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -59,6 +64,27 @@ void TFDNet::BuildGrid() {
     }
 }
 
+void TFDNet::BuildActions() {
+    model_->SetUndoStack(&undo_);
+    grid_->SetUndoStack(&undo_);
+    connect(AddGridAction(grid_, tr("Insert row above"), QKeySequence(Qt::CTRL | Qt::Key_I)), &QAction::triggered,
+            this, &TFDNet::InsertRowClick);
+    connect(AddGridAction(grid_, tr("Delete rows"), QKeySequence(Qt::CTRL | Qt::Key_Delete)), &QAction::triggered,
+            this, &TFDNet::DeleteRowsClick);
+    connect(AddGridAction(grid_, tr("Move up"), QKeySequence(Qt::ALT | Qt::Key_Up)), &QAction::triggered, this,
+            &TFDNet::MoveUpClick);
+    connect(AddGridAction(grid_, tr("Move down"), QKeySequence(Qt::ALT | Qt::Key_Down)), &QAction::triggered, this,
+            &TFDNet::MoveDownClick);
+    connect(AddGridAction(grid_, tr("Import EDS..."), QKeySequence()), &QAction::triggered, this,
+            &TFDNet::ImportEdsClick);
+    QAction* undo = undo_.createUndoAction(this, tr("Undo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = undo_.createRedoAction(this, tr("Redo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    addActions({undo, redo});
+    grid_->addActions({undo, redo});
+}
+
 QWidget* TFDNet::BuildButtonStrip() {
     auto* strip = new QWidget(this);
     strip->setFixedHeight(kButtonStripHeight);
@@ -82,6 +108,7 @@ void TFDNet::FormShow() {
         failure = QString::fromStdString(e.what());
     }
     model_->SetRows(rows);
+    undo_.clear();
     grid_->setCurrentIndex(model_->index(0, DNetTableModel::ColId));
     if (!failure.isEmpty()) Messages().ShowUnhandled(this, failure);
 }
@@ -93,12 +120,66 @@ bool TFDNet::CheckRows() {
 }
 
 void TFDNet::bitbtn1Click() {
-    if (!CheckRows()) return;
+    if (!CheckRows() || !SaveDocuments()) return;
+    accept();
+}
+
+bool TFDNet::SaveDocuments() {
+    const NetworkGrid& grid = model_->Grid();
+    if (grid.NodesMoved() && FileExists(ws_.DefByteFile)) {
+        Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
+                                        "every node keeps its byte selections and mnemonics."));
+    }
     try {
-        SaveDNetNetwork(XML1, ws_.DNetNetFile, model_->Rows());
+        SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid);
     } catch (const std::exception& e) {
         Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
-        return;
+        return false;
     }
-    accept();
+    return true;
+}
+
+void TFDNet::InsertRowClick() {
+    const int row = grid_->SelectedRowSpan().first;
+    if (row < 0) return;
+    if (!model_->InsertRowAbove(row)) {
+        Messages().ShowError(this, tr("Error!! Row 64 is not empty: delete a row before inserting one. "));
+    }
+}
+
+void TFDNet::DeleteRowsClick() {
+    const auto [first, count] = grid_->SelectedRowSpan();
+    model_->DeleteRows(first, count);
+}
+
+void TFDNet::MoveUpClick() {
+    MoveClick(-1);
+}
+
+void TFDNet::MoveDownClick() {
+    MoveClick(1);
+}
+
+// The selection and the current cell travel with the rows, so repeated presses keep moving the same block.
+void TFDNet::MoveClick(int delta) {
+    const auto [first, count] = grid_->SelectedRowSpan();
+    const QModelIndex current = grid_->currentIndex();
+    if (first < 0 || !model_->MoveRows(first, count, delta)) return;
+    const QItemSelection moved(model_->index(first + delta, DNetTableModel::ColId),
+                               model_->index(first + delta + count - 1, DNetTableModel::ColMnemonic));
+    grid_->setCurrentIndex(model_->index(current.row() + delta, current.column()));
+    grid_->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+}
+
+void TFDNet::ImportEdsClick() {
+    const int row = grid_->currentIndex().row();
+    if (row < 0) return;
+    const QString path = Dialogs().OpenFileName(this, tr("Import EDS"), QString::fromStdString(ws_.ProjectDir),
+                                                tr("EDS files (*.eds *.EDS);;All files (*)"));
+    if (path.isEmpty()) return;
+    try {
+        model_->ImportDevice(row, ReadEdsFile(path.toStdString()));
+    } catch (const std::exception& e) {
+        Messages().ShowError(this, QStringLiteral("Error!! ") + QString::fromStdString(e.what()) + QLatin1Char(' '));
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QUndoStack>
 
 #include "documents/xml_document.h"
 
@@ -24,15 +25,27 @@ public:
     // Shows the first failing test and returns false; true when every row of the list is valid.
     bool CheckRows();
 
+    // Row operations on the rows the grid selects (context menu, Ctrl+I, Ctrl+Delete, Alt+Up, Alt+Down).
+    void InsertRowClick();
+    void DeleteRowsClick();
+    void MoveUpClick();
+    void MoveDownClick();
+    // Fills the current row's byte counts and mnemonic from a device's EDS file.
+    void ImportEdsClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void BuildGrid();
     QWidget* BuildButtonStrip();
+    void BuildActions();
+    void MoveClick(int delta);
+    bool SaveDocuments();
 
     const Workspace& ws_;
     XmlDocument XML1;
+    QUndoStack undo_;
     DNetTableModel* model_;
     TextGridView* grid_;
     QPushButton* bitbtn1;

@@ -2,9 +2,13 @@
 
 #include <QAbstractTableModel>
 
-#include "documents/dnet_network.h"
+#include "documents/eds_reader.h"
+#include "documents/network_reorder.h"
 
-// The node grid: a fixed row-number column, then the four cells of each of the 64 rows, all editable.
+class QUndoStack;
+
+// The node grid: a fixed row-number column, then the four cells of each of the 64 rows, all editable. With an
+// undo stack every change, cell or row operation, goes through it and can be undone.
 class DNetTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -13,8 +17,21 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    const DNetRows& Rows() const { return rows_; }
+    void SetUndoStack(QUndoStack* stack) { undo_ = stack; }
+
+    const DNetRows& Rows() const { return grid_.rows; }
+    const NetworkGrid& Grid() const { return grid_; }
+    // Loads the rows as they stand in the document: every row is where it was loaded.
     void SetRows(const DNetRows& rows);
+    // Replaces the whole grid without recording it; what undo and redo use.
+    void ApplyGrid(const NetworkGrid& grid);
+
+    // Row operations (see network_reorder.h); each is one undoable step. False when refused.
+    bool InsertRowAbove(int row);
+    void DeleteRows(int first, int count);
+    bool MoveRows(int first, int count, int delta);
+    // Fills the row's byte counts, and its mnemonic when the device names its product, as one step.
+    void ImportDevice(int row, const EdsDevice& device);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -24,5 +41,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
-    DNetRows rows_;
+    void Change(const NetworkGrid& after, const QString& what);
+
+    NetworkGrid grid_;
+    QUndoStack* undo_ = nullptr;
 };

@@ -1,6 +1,14 @@
 #include "documents/text_grid_view.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QUndoStack>
+#include <algorithm>
+
+#include "app/message_display.h"
+#include "documents/grid_clipboard.h"
 
 TextGridView::TextGridView(QWidget* parent) : QTableView(parent) {
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -8,11 +16,40 @@ TextGridView::TextGridView(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(true);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(AddGridAction(this, tr("Copy"), QKeySequence::Copy), &QAction::triggered, this,
+            &TextGridView::CopySelection);
+    connect(AddGridAction(this, tr("Paste"), QKeySequence::Paste), &QAction::triggered, this, &TextGridView::Paste);
+}
+
+void TextGridView::CopySelection() {
+    if (model()) QApplication::clipboard()->setText(CopyCells(*model(), selectedIndexes()));
+}
+
+void TextGridView::Paste() {
+    if (!model()) return;
+    const PasteOutcome outcome = PasteCells(*model(), currentIndex(), QApplication::clipboard()->text(), undo_);
+    const QString report = PasteReport(outcome);
+    if (!report.isEmpty()) Messages().ShowMessage(this, report);
+}
+
+std::pair<int, int> TextGridView::SelectedRowSpan() const {
+    const QModelIndexList selected = selectedIndexes();
+    if (selected.isEmpty()) {
+        const QModelIndex current = currentIndex();
+        return current.isValid() ? std::pair(current.row(), 1) : std::pair(-1, 0);
+    }
+    int first = selected.front().row(), last = first;
+    for (const QModelIndex& index : selected) {
+        first = std::min(first, index.row());
+        last = std::max(last, index.row());
+    }
+    return {first, last - first + 1};
 }
 
 void TextGridView::keyPressEvent(QKeyEvent* event) {
     const bool editing = state() == QAbstractItemView::EditingState;
-    if (!editing && event->key() == Qt::Key_Delete) {
+    if (!editing && event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         ClearSelectedCells();
         return;
     }
@@ -34,9 +71,11 @@ void TextGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
 void TextGridView::ClearSelectedCells() {
     QAbstractItemModel* cells = model();
     if (!cells) return;
+    if (undo_) undo_->beginMacro(tr("Clear cells"));
     for (const QModelIndex& index : selectedIndexes()) {
         if (cells->flags(index) & Qt::ItemIsEditable) cells->setData(index, QString());
     }
+    if (undo_) undo_->endMacro();
 }
 
 void TextGridView::MoveDown() {

@@ -36,3 +36,11 @@ QString ScriptedFileDialogs::SaveFileName(QWidget*, const QString& startDir, con
     filters << filter;
     return Next();
 }
+
+QString ScriptedFileDialogs::OpenFileName(QWidget*, const QString& title, const QString& startDir,
+                                          const QString& filter) {
+    titles << title;
+    startDirs << startDir;
+    filters << filter;
+    return Next();
+}

@@ -21,6 +21,8 @@ public:
     QString ExistingDirectory(QWidget* parent, const QString& title, const QString& startDir) override;
     QString SaveFileName(QWidget* parent, const QString& startDir, const QString& filter,
                          const QString& defaultSuffix) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& startDir,
+                         const QString& filter) override;
 
     QStringList titles;     // what each chooser was opened with
     QStringList startDirs;

@@ -1,0 +1,87 @@
+#include "documents/grid_clipboard.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QWidget>
+#include <QStringList>
+#include <QUndoStack>
+#include <algorithm>
+
+namespace {
+
+QList<QStringList> ParseTable(const QString& text) {
+    QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+    if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();  // the break that ends the last row
+    QList<QStringList> table;
+    for (const QString& line : lines) table.append(line.split(QLatin1Char('\t')));
+    return table;
+}
+
+QString Count(int n, const char* one, const char* many) {
+    return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
+}
+
+}  // namespace
+
+QString CopyCells(const QAbstractItemModel& model, const QModelIndexList& selected) {
+    if (selected.isEmpty()) return {};
+    int top = selected.front().row(), bottom = top, left = selected.front().column(), right = left;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        for (int column = left; column <= right; ++column) {
+            const QModelIndex index = model.index(row, column);
+            if (selected.contains(index)) text += model.data(index).toString();
+            if (column < right) text += QLatin1Char('\t');
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+PasteOutcome PasteCells(QAbstractItemModel& model, const QModelIndex& start, const QString& text, QUndoStack* undo) {
+    PasteOutcome outcome;
+    if (!start.isValid() || text.isEmpty()) return outcome;
+    const QList<QStringList> table = ParseTable(text);
+    const int rows = static_cast<int>(table.size());
+    outcome.rowsLeftOut = std::max(0, start.row() + rows - model.rowCount());
+    if (undo) undo->beginMacro(QObject::tr("Paste"));
+    for (int r = 0; r < rows - outcome.rowsLeftOut; ++r) {
+        const QStringList& cells = table[r];
+        const int fit = std::min(static_cast<int>(cells.size()), model.columnCount() - start.column());
+        outcome.columnsLeftOut = std::max(outcome.columnsLeftOut, static_cast<int>(cells.size()) - fit);
+        for (int c = 0; c < fit; ++c) {
+            const QModelIndex target = model.index(start.row() + r, start.column() + c);
+            if (model.data(target, Qt::EditRole).toString() == cells[c]) continue;
+            if (!model.setData(target, cells[c], Qt::EditRole)) ++outcome.cellsRefused;
+        }
+    }
+    if (undo) undo->endMacro();
+    return outcome;
+}
+
+QString PasteReport(const PasteOutcome& outcome) {
+    QStringList parts;
+    if (outcome.rowsLeftOut > 0) parts << Count(outcome.rowsLeftOut, "row", "rows");
+    if (outcome.columnsLeftOut > 0) parts << Count(outcome.columnsLeftOut, "column", "columns");
+    QString report;
+    if (!parts.isEmpty()) report = parts.join(QStringLiteral(" and ")) + QStringLiteral(" did not fit in the grid. ");
+    if (outcome.cellsRefused > 0) {
+        report += Count(outcome.cellsRefused, "cell was", "cells were") +
+                  QStringLiteral(" not pasted: \"Select\" takes Y or N, 1 or 0, x or blank. ");
+    }
+    return report.trimmed();
+}
+
+QAction* AddGridAction(QWidget* view, const QString& text, const QKeySequence& keys) {
+    auto* action = new QAction(text, view);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    view->addAction(action);
+    return action;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "documents/dnet_network.h"
+
+class XmlDocument;
+
+// Where a grid row came from: the position at which it was loaded, or kNewRow for a row that row operations
+// brought in. Byte selections belong to nodes by position, so this is what lets them follow their node.
+inline constexpr int kNewRow = -1;
+using RowOrigins = std::array<int, kDNetRowCount>;
+
+// The network editor's grid: its 64 rows and where each came from.
+struct NetworkGrid {
+    DNetRows rows;
+    RowOrigins origins = IdentityOrigins();
+
+    static RowOrigins IdentityOrigins();
+    // True when some row no longer stands where it was loaded, so DefByte.xml must follow.
+    bool NodesMoved() const { return origins != IdentityOrigins(); }
+    bool operator==(const NetworkGrid&) const = default;
+};
+
+// Row operations; each keeps 64 rows. Inserting puts an empty row at `row` and pushes the rest down; it is
+// refused (false) when the last row holds anything, which would fall off the grid.
+bool InsertRowAbove(NetworkGrid& grid, size_t row);
+// Removes `count` rows from `first` and fills the bottom with empty rows.
+void DeleteRows(NetworkGrid& grid, size_t first, size_t count);
+// Moves the block of `count` rows from `first` one row up (delta -1) or down (+1); false at the grid's edge.
+bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta);
+
+// Writes DNET_Net.xml and, when nodes moved and DefByte.xml exists, rewrites DefByte.xml so that node i gets
+// the "Nodo_DNET" that stood at its origin; an inserted node, or one the document did not reach, gets all its
+// bytes unselected; nodes that were deleted lose theirs. DefByte.xml is read and rebuilt before anything is
+// written, and restored network text follows a failure to write it, so the two documents never disagree.
+// Throws ParseError / DocumentError for an unreadable DefByte.xml, std::runtime_error for a failed write.
+void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPath, const std::string& defBytePath,
+                                  const NetworkGrid& grid);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -12,6 +14,7 @@
 #include "app/workspace.h"
 #include "documents/dnet_table_model.h"
 #include "support/message_recorder.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -180,7 +183,9 @@ protected:
         Grid()->setFocus();
     }
     // Keys go where the user's would: to whichever widget has the focus, the grid or its cell editor.
-    void Key(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
     void Type(const char* text) {
         for (const char* c = text; *c; ++c) QTest::keyClick(QApplication::focusWidget(), *c);
     }
@@ -227,6 +232,126 @@ TEST_F(TFDNetKeysTest, DeleteEmptiesEverySelectedCell) {
     EXPECT_EQ(Cell(0, 0), "1");
     EXPECT_EQ(Cell(0, 1) + Cell(0, 2) + Cell(1, 1) + Cell(1, 2), "");
     EXPECT_EQ(Cell(0, 3) + Cell(1, 4), "99");
+}
+
+// The list column by column: "ID|NB_IN|NB_OUT|Mnemonic" of every node, blank-separated.
+std::string ListOf(const QAbstractItemModel& model) {
+    std::string list;
+    for (int row = 0; !model.index(row, 1).data().toString().isEmpty(); ++row) {
+        for (int column = 1; column < 5; ++column) {
+            list += model.index(row, column).data().toString().toStdString() + (column < 4 ? "|" : " ");
+        }
+    }
+    return list;
+}
+
+class TFDNetRowsTest : public TFDNetKeysTest {
+protected:
+    void SetUp() override {
+        dir.Write("DNET_Net.xml", ReadFixture("image_worked_example/DNET_Net.xml"));
+        dir.Write("DefByte.xml", ReadFixture("image_worked_example/DefByte.xml"));
+        TFDNetKeysTest::SetUp();
+    }
+    std::string List() { return ListOf(*Grid()->model()); }
+    QAction* Action(const QString& text) {
+        for (QAction* action : Grid()->actions()) {
+            if (action->text() == text) return action;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(TFDNetRowsTest, ShortcutsInsertDeleteAndMoveRowsAndUndoRedoThem) {
+    EXPECT_EQ(List(), "5|3|2|Valve 3 12|10|0|Conveyor drive ");
+    Select(1, 1);
+    Key(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(Cell(1, 1), "");
+    EXPECT_EQ(Cell(2, 1), "12");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(List(), "5|3|2|Valve 3 12|10|0|Conveyor drive ");
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Cell(2, 1), "12");
+    Key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(List(), "5|3|2|Valve 3 12|10|0|Conveyor drive ");
+    Select(1, 4);
+    Key(Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(List(), "12|10|0|Conveyor drive 5|3|2|Valve 3 ");
+    EXPECT_EQ(Current(), std::make_pair(0, 4));  // the cursor went with its row
+    Key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(List(), "5|3|2|Valve 3 12|10|0|Conveyor drive ");
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+TEST_F(TFDNetRowsTest, ContextMenuOffersTheRowOperationsAndInsertingOnAFullGridIsRefused) {
+    for (const char* text : {"Copy", "Paste", "Insert row above", "Delete rows", "Move up", "Move down",
+                             "Import EDS...", "Undo", "Redo"}) {
+        EXPECT_TRUE(Action(QString::fromLatin1(text))) << text;
+    }
+    EXPECT_EQ(Grid()->contextMenuPolicy(), Qt::ActionsContextMenu);
+    SetCell(63, 4, "last row in use");
+    Select(0, 1);
+    Action(QStringLiteral("Insert row above"))->trigger();
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"Error!! Row 64 is not empty: delete a row before inserting one. "});
+    EXPECT_EQ(Cell(0, 1), "5");
+}
+
+TEST_F(TFDNetRowsTest, OkAfterARowOperationSaysSoAndMovesTheSelections) {
+    Select(1, 1);
+    Key(Qt::Key_Up, Qt::AltModifier);
+    ClickOk();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Message);
+    EXPECT_NE(messages.entries()[0].text.find("DefByte.xml is rewritten"), std::string::npos);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    // The conveyor's ten input bytes now come first.
+    EXPECT_EQ(dir.Read("DefByte.xml").find("<DefBytes><Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row "
+                                           "Select=\"Y\""),
+              0u);
+}
+
+TEST_F(TFDNetRowsTest, TypingAloneLeavesTheByteDocumentAlone) {
+    SetCell(0, 2, "4");
+    Select(1, 1);
+    Key(Qt::Key_I, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);  // an operation undone leaves the rows where they were loaded
+    ClickOk();
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(dir.Read("DefByte.xml"), ReadFixture("image_worked_example/DefByte.xml"));
+}
+
+TEST_F(TFDNetRowsTest, CopyGivesSpreadsheetTextAndPasteStopsAtTheGridsEdge) {
+    Grid()->selectionModel()->select(QItemSelection(Grid()->model()->index(0, 1), Grid()->model()->index(1, 2)),
+                                     QItemSelectionModel::ClearAndSelect);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "5\t3\n12\t10\n");
+
+    QApplication::clipboard()->setText("1\t2\t3\tA\textra\r\n4\t5\t6\tB\r\n7\t8\t9\tC\r\n");
+    Select(62, 1);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Cell(62, 1) + Cell(62, 4) + Cell(63, 1) + Cell(63, 4), "1A4B");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"1 row and 1 column did not fit in the grid."});
+    Key(Qt::Key_Z, Qt::ControlModifier);  // the whole paste is one step
+    EXPECT_EQ(Cell(62, 1) + Cell(63, 4), "");
+}
+
+TEST_F(TFDNetRowsTest, ImportEdsFillsTheRowOrNamesTheFaultInTheFile) {
+    ScriptedFileDialogs files;
+    files.Answer(QString::fromStdString(FixturePath("eds_good/valve_block.eds")));
+    files.Answer(QString::fromStdString(FixturePath("eds_broken/bad_input_size.eds")));
+    files.Answer(QString());
+    Select(1, 1);
+    Action(QStringLiteral("Import EDS..."))->trigger();
+    EXPECT_EQ(List(), "5|3|2|Valve 3 12|6|4|Valve block VB-8 ");
+    Action(QStringLiteral("Import EDS..."))->trigger();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
+    EXPECT_EQ(messages.entries()[0].text.rfind("Error!! " + FixturePath("eds_broken/bad_input_size.eds") + ", line 6: ", 0),
+              0u);
+    Action(QStringLiteral("Import EDS..."))->trigger();  // cancelled: nothing changes
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(List(), "5|3|2|Valve 3 12|10|0|Conveyor drive ");
+    EXPECT_EQ(files.startDirs.front().toStdString(), dir.path());
 }
 
 }  // namespace

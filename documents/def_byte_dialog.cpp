@@ -1,5 +1,6 @@
 #include "documents/def_byte_dialog.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/message_display.h"
 #include "app/window_style.h"
@@ -23,6 +25,13 @@ QPushButton* StripButton(const QString& text, const char* name, int x, QWidget* 
     return button;
 }
 
+// The node's item with its selected counts: "5 ;4 ;2 ;Valve 3  (selected: 2 in, 1 out)".
+QString NodeListText(const DN_Nodo& node) {
+    const auto in = std::count(node.InSelect.begin(), node.InSelect.end(), 1);
+    const auto out = std::count(node.OutSelect.begin(), node.OutSelect.end(), 1);
+    return QString::fromStdString(NodeItemText(node)) + QStringLiteral("  (selected: %1 in, %2 out)").arg(in).arg(out);
+}
+
 }  // namespace
 
 TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
@@ -34,6 +43,16 @@ TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws
     connect(CB, &QComboBox::currentIndexChanged, this, &TFDefByte::CBChange);
     connect(bitbtn1, &QPushButton::clicked, this, &TFDefByte::bitbtn1Click);
     connect(bitbtn2, &QPushButton::clicked, this, &TFDefByte::reject);
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) {
+        grid->SetUndoStack(&undo_);
+        connect(&grid->Bytes(), &DefByteGridModel::RevealRequested, this, &TFDefByte::RevealBytes);
+    }
+    connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::ShowSelectedCounts);
+    QAction* undo = undo_.createUndoAction(this, tr("Undo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = undo_.createRedoAction(this, tr("Redo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    addActions({undo, redo});
 }
 
 // The table dies before the child widgets, and the grids still ask their models for rows while they close.
@@ -84,6 +103,21 @@ QWidget* TFDefByte::BuildBottomStrip() {
     strip->setFixedHeight(kStripHeight);
     bitbtn1 = StripButton(QStringLiteral("OK"), "bitbtn1", 12, strip);
     bitbtn2 = StripButton(QStringLiteral("Cancel"), "bitbtn2", 116, strip);
+    struct Choice {
+        const char* caption;
+        const char* name;
+        void (TFDefByte::*click)();
+    };
+    int x = 250;
+    for (const Choice& choice : {Choice{"All", "btn_SelectAll", &TFDefByte::SelectAllClick},
+                                 Choice{"None", "btn_SelectNone", &TFDefByte::SelectNoneClick},
+                                 Choice{"Invert", "btn_Invert", &TFDefByte::InvertClick}}) {
+        QPushButton* button = StripButton(tr(choice.caption), choice.name, x, strip);
+        button->resize(76, 23);
+        button->setToolTip(tr("%1: the bytes of this node on the page shown").arg(tr(choice.caption)));
+        connect(button, &QPushButton::clicked, this, choice.click);
+        x += 84;
+    }
     return strip;
 }
 
@@ -97,6 +131,7 @@ void TFDefByte::FormShow() {
     // The grids view the table's arrays, so they let go of them before the table is rebuilt.
     DetachGrids();
     CB->clear();
+    undo_.clear();
     currentNode_ = -1;
     if (!LoadDocuments()) {
         CB->setCurrentIndex(-1);  // after a failed load no node is current until the user picks one
@@ -112,8 +147,40 @@ bool TFDefByte::LoadDocuments() {
     size_t nodesRead = 0;
     const bool networkRead = LoadStep([&] { ReadDNetNodes(XML1, ws_.ProjectPath("DNET_Net.xml"), table_, nodesRead); });
     networkUnread_ = !networkRead;
-    for (size_t i = 0; i < nodesRead; ++i) CB->addItem(QString::fromStdString(NodeItemText(table_[i])));
-    return networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
+    for (size_t i = 0; i < nodesRead; ++i) CB->addItem(NodeListText(table_[i]));
+    const bool bytesRead = networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
+    ShowSelectedCounts();
+    return bytesRead;
+}
+
+void TFDefByte::ShowSelectedCounts() {
+    for (int i = 0; i < CB->count(); ++i) CB->setItemText(i, NodeListText(table_[static_cast<size_t>(i)]));
+}
+
+void TFDefByte::RevealBytes(const std::vector<char>* select) {
+    for (size_t i = 0; i < table_.size() && static_cast<int>(i) < CB->count(); ++i) {
+        const bool in = &table_[i].InSelect == select;
+        if (!in && &table_[i].OutSelect != select) continue;
+        CB->setCurrentIndex(static_cast<int>(i));
+        pages_->setCurrentIndex(in ? 0 : 1);
+        return;
+    }
+}
+
+DefByteGrid* TFDefByte::ShownGrid() const {
+    return pages_->currentIndex() == 1 ? ASG_OUT : ASG_IN;
+}
+
+void TFDefByte::SelectAllClick() {
+    ShownGrid()->SelectAllBytes();
+}
+
+void TFDefByte::SelectNoneClick() {
+    ShownGrid()->SelectNoBytes();
+}
+
+void TFDefByte::InvertClick() {
+    ShownGrid()->InvertBytes();
 }
 
 bool TFDefByte::LoadStep(const std::function<void()>& step) {

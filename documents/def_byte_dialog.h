@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QUndoStack>
 #include <functional>
 
 #include "app/workspace.h"
@@ -29,6 +30,11 @@ public:
     // The grids edit the current node's arrays in place; this hands over a cell still being edited.
     void StoreNodeBytes();
 
+    // Select all, none or invert the bytes of the current node in the direction of the page shown.
+    void SelectAllClick();
+    void SelectNoneClick();
+    void InvertClick();
+
     // The index of the node the grids show and store into, or -1.
     int CurrentNode() const { return currentNode_; }
 
@@ -43,10 +49,17 @@ private:
     bool LoadDocuments();
     // Runs a loading step; an error is shown as unhandled and ends the loading.
     bool LoadStep(const std::function<void()>& step);
+    DefByteGrid* ShownGrid() const;
+    // Keeps each node's item telling how many of its bytes are selected.
+    void ShowSelectedCounts();
+    // Brings the node and page that own `select` into view, so an undone edit happens where the user sees it.
+    void RevealBytes(const std::vector<char>* select);
 
     const Workspace& ws_;
     XmlDocument XML1;
     DefByteTable table_;
+    // Its steps refer to the table's arrays, so it goes first.
+    QUndoStack undo_;
     int currentNode_ = -1;
     // Set when DNET_Net.xml failed to load: DefByte.xml was then not read, and writing it would drop
     // every selection it holds.

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <memory>
@@ -84,8 +87,8 @@ TEST_F(DefByteDialog, ShowsTheFirstNodeInGridsAsDesigned) {
     Show();
     EXPECT_EQ(dialog->windowTitle(), "FDefByte");
     ASSERT_EQ(CB()->count(), 2);
-    EXPECT_EQ(CB()->itemText(0), "5 ;4 ;2 ;Valve 3");
-    EXPECT_EQ(CB()->itemText(1), "12 ;10 ;0 ;");
+    EXPECT_EQ(CB()->itemText(0), "5 ;4 ;2 ;Valve 3  (selected: 0 in, 0 out)");
+    EXPECT_EQ(CB()->itemText(1), "12 ;10 ;0 ;  (selected: 0 in, 0 out)");
     EXPECT_EQ(CB()->currentIndex(), 0);
     EXPECT_EQ(dialog->CurrentNode(), 0);
     EXPECT_EQ(dialog->findChild<QLabel*>()->buddy(), CB());
@@ -267,6 +270,102 @@ TEST_F(DefByteDialog, LargestNodeKeepsAnEditAtItsLastByteAcrossSwitchingAndWriti
     EXPECT_FALSE(table[0].InSelect[65533] || table[0].OutSelect[65533]);
     EXPECT_EQ(table[0].InMnemonic[65534], "last in");
     EXPECT_EQ(table[0].OutMnemonic[65534], "last out");
+}
+
+// The "Select" column of a grid as one text, "YNNY".
+QString Selections(QTableView* grid) {
+    QString text;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+        text += grid->model()->index(row, ColSelect).data().toString();
+    }
+    return text;
+}
+
+class DefByteEditing : public DefByteDialog {
+protected:
+    void SetUp() override {
+        Network(NetRow(5, 4, 2, "Valve 3") + NetRow(12, 3, 0));
+        Show();
+        QApplication::setActiveWindow(dialog.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        In()->setFocus();
+    }
+    void Click(const char* button) { QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void SelectCells(QTableView* grid, int top, int left, int bottom, int right) {
+        grid->setCurrentIndex(Cell(grid, top, left));
+        grid->selectionModel()->select(QItemSelection(Cell(grid, top, left), Cell(grid, bottom, right)),
+                                       QItemSelectionModel::ClearAndSelect);
+    }
+};
+
+TEST_F(DefByteEditing, AllNoneAndInvertActOnTheNodeAndPageShownAndTheListCountsThem) {
+    ClickSelect(In(), 1);
+    Click("btn_Invert");
+    EXPECT_EQ(Selections(In()), "YNYY");
+    EXPECT_EQ(Selections(Out()), "NN");  // the other direction is left alone
+    EXPECT_EQ(CB()->itemText(0), "5 ;4 ;2 ;Valve 3  (selected: 3 in, 0 out)");
+    dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+    Click("btn_SelectAll");
+    EXPECT_EQ(Selections(Out()), "YY");
+    EXPECT_EQ(CB()->itemText(0), "5 ;4 ;2 ;Valve 3  (selected: 3 in, 2 out)");
+    dialog->findChild<QTabWidget*>()->setCurrentIndex(0);
+    Click("btn_SelectNone");
+    EXPECT_EQ(Selections(In()), "NNNN");
+    EXPECT_EQ(CB()->itemText(1), "12 ;3 ;0 ;  (selected: 0 in, 0 out)");
+}
+
+TEST_F(DefByteEditing, SpaceTogglesEverySelectedSelectCellAsOneStep) {
+    ClickSelect(In(), 0);
+    SelectCells(In(), 0, ColSelect, 2, ColMnemonic);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(Selections(In()), "NYYN");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Selections(In()), "YNNN");
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Selections(In()), "NYYN");
+}
+
+TEST_F(DefByteEditing, UndoGoesBackToTheNodeWhoseBytesItChanges) {
+    TypeMnemonic(In(), 1, "Level");
+    dialog->StoreNodeBytes();
+    CB()->setCurrentIndex(1);
+    ClickSelect(In(), 2);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Selections(In()), "NNN");
+    Key(Qt::Key_Z, Qt::ControlModifier);  // the mnemonic was typed on node 0: the editor shows it again
+    EXPECT_EQ(CB()->currentIndex(), 0);
+    EXPECT_EQ(dialog->CurrentNode(), 0);
+    EXPECT_EQ(Text(In(), 1, ColMnemonic), "");
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Text(In(), 1, ColMnemonic), "Level");
+}
+
+TEST_F(DefByteEditing, PasteTakesSpreadsheetSelectionsAndCopyGivesThemBack) {
+    QApplication::clipboard()->setText("y\tFirst\n1\t\nx\tThird\nN\tFourth\n0\tFifth\n");
+    In()->setCurrentIndex(Cell(In(), 0, ColNumber));  // the byte number is no data: the paste starts at "Select"
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Selections(In()), "YYYN");
+    EXPECT_EQ(Text(In(), 3, ColMnemonic), "Fourth");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"1 row did not fit in the grid."});
+
+    messages.clear();
+    QApplication::clipboard()->setText("yes\tA\n\tB\n");
+    In()->setCurrentIndex(Cell(In(), 0, ColSelect));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Selections(In()), "YNYN");  // "yes" is not understood; a blank clears
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{
+                                    "1 cell was not pasted: \"Select\" takes Y or N, 1 or 0, x or blank."});
+
+    SelectCells(In(), 2, ColSelect, 3, ColMnemonic);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Y\tThird\nN\tFourth\n");
+
+    Click("bitbtn1");
+    EXPECT_NE(dir.Read("DefByte.xml").find("<row Select=\"N\" Mnemonic=\"B\"/><row Select=\"Y\" Mnemonic=\"Third\"/>"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "documents/comm_settings_dialog.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,7 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QShowEvent>
+#include <QUndoCommand>
 #include <exception>
 
 #include "app/message_display.h"
@@ -62,6 +65,36 @@ int TypedItemIndex(const QComboBox* list) {
     return list->findText(list->currentText(), Qt::MatchFixedString);
 }
 
+// One change of one control; successive changes of the same control join, so a typed word is one step.
+class ControlCommand : public QUndoCommand {
+public:
+    ControlCommand(TFpargen& dialog, int control, TFpargen::ControlState before, TFpargen::ControlState after)
+        : QUndoCommand(QObject::tr("Edit")), dialog_(dialog), control_(control), before_(std::move(before)),
+          after_(std::move(after)) {}
+    int id() const override { return control_; }
+    bool mergeWith(const QUndoCommand* other) override {
+        after_ = static_cast<const ControlCommand*>(other)->after_;
+        return true;
+    }
+    // The control already shows the change when the step is recorded.
+    void redo() override {
+        if (!first_) dialog_.Restore(after_);
+        first_ = false;
+    }
+    void undo() override { dialog_.Restore(before_); }
+
+private:
+    TFpargen& dialog_;
+    int control_;
+    TFpargen::ControlState before_, after_;
+    bool first_ = true;
+};
+
+bool IsUndoKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+}
+
 }  // namespace
 
 TFpargen::TFpargen(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
@@ -75,6 +108,60 @@ TFpargen::TFpargen(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     bitbtn2 = AddButton(this, "bitbtn2", QStringLiteral("Cancel"), 140);
     connect(bitbtn1, &QPushButton::clicked, this, &TFpargen::BitBtn1Click);
     connect(bitbtn2, &QPushButton::clicked, this, &TFpargen::reject);
+    BuildUndo();
+}
+
+void TFpargen::BuildUndo() {
+    int control = 0;
+    for (QLineEdit* field : {E_Pro_ID, E_Pro_IN, E_Pro_Out, E_DNET_ID, CB_DNET_Baud->lineEdit()}) {
+        connect(field, &QLineEdit::textEdited, this, [this, control] { RecordChange(control); });
+        field->installEventFilter(this);
+        ++control;
+    }
+    connect(CB_DNET_Baud, &QComboBox::activated, this, [this, control] { RecordChange(control); });
+    for (QCheckBox* box : {CB_Pro_CancelData, CB_DNET_CancelData}) {
+        connect(box, &QCheckBox::clicked, this, [this] { RecordChange(-1); });
+    }
+    QAction* undo = undo_.createUndoAction(this, tr("Undo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = undo_.createRedoAction(this, tr("Redo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    addActions({undo, redo});
+}
+
+// A check box's clicks never join (-1): each one is a step of its own.
+void TFpargen::RecordChange(int control) {
+    if (restoring_) return;
+    const ControlState now = Capture();
+    if (now == shown_) return;
+    undo_.push(new ControlCommand(*this, control, shown_, now));
+    shown_ = now;
+}
+
+TFpargen::ControlState TFpargen::Capture() const {
+    return {E_Pro_ID->text(),           E_Pro_IN->text(),
+            E_Pro_Out->text(),          E_DNET_ID->text(),
+            CB_DNET_Baud->currentText(), CB_Pro_CancelData->isChecked(),
+            CB_DNET_CancelData->isChecked()};
+}
+
+void TFpargen::Restore(const ControlState& state) {
+    restoring_ = true;
+    E_Pro_ID->setText(state.proId);
+    E_Pro_IN->setText(state.proIn);
+    E_Pro_Out->setText(state.proOut);
+    E_DNET_ID->setText(state.dnetId);
+    CB_DNET_Baud->setCurrentIndex(CB_DNET_Baud->findText(state.dnetBaud));
+    CB_DNET_Baud->setEditText(state.dnetBaud);
+    CB_Pro_CancelData->setChecked(state.proCancel);
+    CB_DNET_CancelData->setChecked(state.dnetCancel);
+    shown_ = state;
+    restoring_ = false;
+}
+
+bool TFpargen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsUndoKey(static_cast<QKeyEvent*>(event))) return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFpargen::BuildProfibusFrame() {
@@ -124,6 +211,8 @@ void TFpargen::FormShow() {
         failure = FromUtf8(e.what());
     }
     ShowSettings(settings);
+    undo_.clear();
+    shown_ = Capture();
     if (!failure.isEmpty()) Messages().ShowUnhandled(this, failure);
 }
 

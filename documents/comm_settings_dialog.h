@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QUndoStack>
 
 #include "documents/comm_settings.h"
 #include "documents/xml_document.h"
@@ -27,8 +28,19 @@ public:
     // Shows the first field out of range and returns false; true when all are in range.
     bool CheckSettings();
 
+    // What the editable controls hold, as typed: what undo and redo step between.
+    struct ControlState {
+        QString proId, proIn, proOut, dnetId, dnetBaud;
+        bool proCancel = false, dnetCancel = false;
+        bool operator==(const ControlState&) const = default;
+    };
+    ControlState Capture() const;
+    void Restore(const ControlState& state);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // Ctrl+Z and Ctrl+Y in a field go to the dialog's steps, not to the field's own undo.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildProfibusFrame();
@@ -36,9 +48,15 @@ private:
     void ShowSettings(const CommSettings& settings);
     // What the controls hold now.
     CommSettings Settings() const;
+    void BuildUndo();
+    // Records the user's change of one control as a step; typing in the same control joins the step.
+    void RecordChange(int control);
 
     const Workspace& ws_;
     XmlDocument XML1;
+    QUndoStack undo_;
+    ControlState shown_;
+    bool restoring_ = false;
 
     QGroupBox* GroupBox2;
     QLineEdit* E_Pro_ID;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -260,6 +261,36 @@ TEST_F(TFpargenTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_NE(messages.entries()[0].text.find("No such file or directory"), std::string::npos);
     EXPECT_TRUE(dialog.isVisible());
+}
+
+// Keys go to whichever control has the focus, as the user's would.
+TEST_F(TFpargenTest, CtrlZAndCtrlYStepThroughTheEditsOfEveryControl) {
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    Edit("E_Pro_ID")->setFocus();
+    Edit("E_Pro_ID")->selectAll();
+    QTest::keyClicks(Edit("E_Pro_ID"), "42");  // one typed word, one step
+    QTest::mouseClick(Find<QCheckBox>("CB_DNET_CancelData"), Qt::LeftButton);
+    Edit("E_DNET_ID")->setFocus();
+    QTest::keyClicks(Edit("E_DNET_ID"), "7");
+    auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier); };
+
+    key(Qt::Key_Z);
+    EXPECT_EQ(Text("E_DNET_ID"), "10");
+    key(Qt::Key_Z);
+    EXPECT_FALSE(Find<QCheckBox>("CB_DNET_CancelData")->isChecked());
+    key(Qt::Key_Z);
+    EXPECT_EQ(Text("E_Pro_ID"), "20");
+    key(Qt::Key_Y);
+    key(Qt::Key_Y);
+    EXPECT_EQ(Text("E_Pro_ID"), "42");
+    EXPECT_TRUE(Find<QCheckBox>("CB_DNET_CancelData")->isChecked());
+    EXPECT_EQ(Text("E_DNET_ID"), "10");
+
+    ClickOk();
+    EXPECT_NE(Pargen().find("<PROFI_ID>42</PROFI_ID>"), std::string::npos);
+    EXPECT_NE(Pargen().find("<DNET_CANCEL_DATA>1</DNET_CANCEL_DATA>"), std::string::npos);
 }
 
 }  // namespace

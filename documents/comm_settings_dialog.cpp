@@ -4,11 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QKeyEvent>
 #include <QShowEvent>
 #include <QUndoCommand>
 #include <exception>
@@ -69,7 +69,10 @@ int TypedItemIndex(const QComboBox* list) {
 class ControlCommand : public QUndoCommand {
 public:
     ControlCommand(TFpargen& dialog, int control, TFpargen::ControlState before, TFpargen::ControlState after)
-        : QUndoCommand(QObject::tr("Edit")), dialog_(dialog), control_(control), before_(std::move(before)),
+        : QUndoCommand(QObject::tr("Edit")),
+          dialog_(dialog),
+          control_(control),
+          before_(std::move(before)),
           after_(std::move(after)) {}
     int id() const override { return control_; }
     bool mergeWith(const QUndoCommand* other) override {
@@ -139,9 +142,12 @@ void TFpargen::RecordChange(int control) {
 }
 
 TFpargen::ControlState TFpargen::Capture() const {
-    return {E_Pro_ID->text(),           E_Pro_IN->text(),
-            E_Pro_Out->text(),          E_DNET_ID->text(),
-            CB_DNET_Baud->currentText(), CB_Pro_CancelData->isChecked(),
+    return {E_Pro_ID->text(),
+            E_Pro_IN->text(),
+            E_Pro_Out->text(),
+            E_DNET_ID->text(),
+            CB_DNET_Baud->currentText(),
+            CB_Pro_CancelData->isChecked(),
             CB_DNET_CancelData->isChecked()};
 }
 

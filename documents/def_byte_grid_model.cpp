@@ -11,8 +11,14 @@ class ByteCellCommand : public QUndoCommand {
 public:
     ByteCellCommand(DefByteGridModel& model, std::vector<char>& select, std::vector<std::string>& mnemonic, size_t row,
                     int column, QString before, QString after)
-        : QUndoCommand(QObject::tr("Edit byte")), model_(model), select_(select), mnemonic_(mnemonic), row_(row),
-          column_(column), before_(std::move(before)), after_(std::move(after)) {}
+        : QUndoCommand(QObject::tr("Edit byte")),
+          model_(model),
+          select_(select),
+          mnemonic_(mnemonic),
+          row_(row),
+          column_(column),
+          before_(std::move(before)),
+          after_(std::move(after)) {}
     void redo() override { model_.Apply(select_, mnemonic_, row_, column_, after_); }
     void undo() override { model_.Apply(select_, mnemonic_, row_, column_, before_); }
 
@@ -30,7 +36,11 @@ class SelectionsCommand : public QUndoCommand {
 public:
     SelectionsCommand(DefByteGridModel& model, std::vector<char>& select, std::vector<std::string>& mnemonic,
                       std::vector<char> after, const QString& text)
-        : QUndoCommand(text), model_(model), select_(select), mnemonic_(mnemonic), before_(select),
+        : QUndoCommand(text),
+          model_(model),
+          select_(select),
+          mnemonic_(mnemonic),
+          before_(select),
           after_(std::move(after)) {}
     void redo() override { model_.ApplySelections(select_, mnemonic_, after_); }
     void undo() override { model_.ApplySelections(select_, mnemonic_, before_); }

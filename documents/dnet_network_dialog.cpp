@@ -67,10 +67,10 @@ void TFDNet::BuildGrid() {
 void TFDNet::BuildActions() {
     model_->SetUndoStack(&undo_);
     grid_->SetUndoStack(&undo_);
-    connect(AddGridAction(grid_, tr("Insert row above"), QKeySequence(Qt::CTRL | Qt::Key_I)), &QAction::triggered,
-            this, &TFDNet::InsertRowClick);
-    connect(AddGridAction(grid_, tr("Delete rows"), QKeySequence(Qt::CTRL | Qt::Key_Delete)), &QAction::triggered,
-            this, &TFDNet::DeleteRowsClick);
+    connect(AddGridAction(grid_, tr("Insert row above"), QKeySequence(Qt::CTRL | Qt::Key_I)), &QAction::triggered, this,
+            &TFDNet::InsertRowClick);
+    connect(AddGridAction(grid_, tr("Delete rows"), QKeySequence(Qt::CTRL | Qt::Key_Delete)), &QAction::triggered, this,
+            &TFDNet::DeleteRowsClick);
     connect(AddGridAction(grid_, tr("Move up"), QKeySequence(Qt::ALT | Qt::Key_Up)), &QAction::triggered, this,
             &TFDNet::MoveUpClick);
     connect(AddGridAction(grid_, tr("Move down"), QKeySequence(Qt::ALT | Qt::Key_Down)), &QAction::triggered, this,

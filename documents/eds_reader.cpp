@@ -39,7 +39,7 @@ bool IsUtf8(const std::string& text) {
     constexpr size_t kBad = 4;
     for (size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const size_t extra = c < 0x80                ? 0
+        const size_t extra = c < 0x80             ? 0
                              : (c & 0xE0) == 0xC0 ? 1
                              : (c & 0xF0) == 0xE0 ? 2
                              : (c & 0xF8) == 0xF0 ? 3

@@ -2,9 +2,9 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QWidget>
 #include <QStringList>
 #include <QUndoStack>
+#include <QWidget>
 #include <algorithm>
 
 namespace {

@@ -356,8 +356,8 @@ TEST_F(DefByteEditing, PasteTakesSpreadsheetSelectionsAndCopyGivesThemBack) {
     In()->setCurrentIndex(Cell(In(), 0, ColSelect));
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Selections(In()), "YNYN");  // "yes" is not understood; a blank clears
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{
-                                    "1 cell was not pasted: \"Select\" takes Y or N, 1 or 0, x or blank."});
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"1 cell was not pasted: \"Select\" takes Y or N, 1 or 0, x or blank."});
 
     SelectCells(In(), 2, ColSelect, 3, ColMnemonic);
     Key(Qt::Key_C, Qt::ControlModifier);

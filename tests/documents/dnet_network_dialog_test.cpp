@@ -305,8 +305,9 @@ TEST_F(TFDNetRowsTest, OkAfterARowOperationSaysSoAndMovesTheSelections) {
     EXPECT_NE(messages.entries()[0].text.find("DefByte.xml is rewritten"), std::string::npos);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     // The conveyor's ten input bytes now come first.
-    EXPECT_EQ(dir.Read("DefByte.xml").find("<DefBytes><Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row "
-                                           "Select=\"Y\""),
+    EXPECT_EQ(dir.Read("DefByte.xml")
+                  .find("<DefBytes><Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row "
+                        "Select=\"Y\""),
               0u);
 }
 
@@ -346,8 +347,9 @@ TEST_F(TFDNetRowsTest, ImportEdsFillsTheRowOrNamesTheFaultInTheFile) {
     Action(QStringLiteral("Import EDS..."))->trigger();
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
-    EXPECT_EQ(messages.entries()[0].text.rfind("Error!! " + FixturePath("eds_broken/bad_input_size.eds") + ", line 6: ", 0),
-              0u);
+    EXPECT_EQ(
+        messages.entries()[0].text.rfind("Error!! " + FixturePath("eds_broken/bad_input_size.eds") + ", line 6: ", 0),
+        0u);
     Action(QStringLiteral("Import EDS..."))->trigger();  // cancelled: nothing changes
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(List(), "5|3|2|Valve 3 12|10|0|Conveyor drive ");

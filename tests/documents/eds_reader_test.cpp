@@ -71,10 +71,14 @@ TEST(EdsReader, MalformedEntriesAreRefusedWithTheirLine) {
 TEST(EdsReader, SpellingsThatMakersUseAreRead) {
     // Keywords in any case, a comment sign inside quotes, an output-less connection, Latin-1 product names.
     const EdsDevice device = ParseEds(
-        "[device]\nprodname = \"Pr\xFC" "fger\xE4t $1\";\n[io_info]\npollinfo=1,1,0;input1=0x10;", "x.eds");
+        "[device]\nprodname = \"Pr\xFC"
+        "fger\xE4t $1\";\n[io_info]\npollinfo=1,1,0;input1=0x10;",
+        "x.eds");
     EXPECT_EQ(device.InputBytes, 16);
     EXPECT_EQ(device.OutputBytes, 0);
-    EXPECT_EQ(device.ProdName, "Pr\xC3\xBC" "fger\xC3\xA4t $1");
+    EXPECT_EQ(device.ProdName,
+              "Pr\xC3\xBC"
+              "fger\xC3\xA4t $1");
     EXPECT_FALSE(ParseEds("[IO_Info]\nPollInfo = 1, 0, 0;", "x.eds").ProdName.has_value());
 }
 

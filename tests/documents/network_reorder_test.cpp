@@ -23,8 +23,8 @@ NetworkGrid Nodes(std::initializer_list<const char*> ids) {
 
 std::string Ids(const NetworkGrid& grid) {
     std::string ids;
-    for (size_t i = 0; i < DNetListLength(grid.rows); ++i) ids += grid.rows[i].ID + "@" +
-                                                               std::to_string(grid.origins[i]) + " ";
+    for (size_t i = 0; i < DNetListLength(grid.rows); ++i)
+        ids += grid.rows[i].ID + "@" + std::to_string(grid.origins[i]) + " ";
     return ids;
 }
 
@@ -95,9 +95,10 @@ TEST_F(SaveKeepingSelectionsTest, InsertingANodeAddsItsRecordAndKeepsEveryOtherN
     EXPECT_EQ(after.length, before.length + 11 + 2);  // one record, one bitmap byte per direction
     EXPECT_EQ(after.parameters->NodeCount, 3);
     // The new node is written unselected, as the byte editor would write it.
-    EXPECT_NE(dir.Read("DefByte.xml").find("<Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" "
-                                           "Mnemonic=\"\"/><row Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" "
-                                           "Mnemonic=\"\"/></ByteIN><ByteOUT><row Select=\"N\" Mnemonic=\"\"/>"),
+    EXPECT_NE(dir.Read("DefByte.xml")
+                  .find("<Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" "
+                        "Mnemonic=\"\"/><row Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" "
+                        "Mnemonic=\"\"/></ByteIN><ByteOUT><row Select=\"N\" Mnemonic=\"\"/>"),
               std::string::npos);
 }
 
@@ -107,7 +108,8 @@ TEST_F(SaveKeepingSelectionsTest, DeletingANodeDropsItsSelections) {
     const NodeTable nodes = LoadNodeTable(dir.path());
     ASSERT_EQ(nodes.size(), 1u);
     EXPECT_EQ(nodes[0].ID, 12);
-    EXPECT_EQ(nodes[0].InSelect, (std::vector<bool>{false, true, false, false, false, false, false, true, true, false}));
+    EXPECT_EQ(nodes[0].InSelect,
+              (std::vector<bool>{false, true, false, false, false, false, false, true, true, false}));
     EXPECT_EQ(dir.Read("DefByte.xml").find("Position"), std::string::npos);
 }
 

@@ -6,6 +6,7 @@
 #include <QUndoStack>
 #include <QWidget>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -32,11 +33,19 @@ QString CopyCells(const QAbstractItemModel& model, const QModelIndexList& select
         left = std::min(left, index.column());
         right = std::max(right, index.column());
     }
+    // A byte grid can have 196 605 cells selected, so membership is looked up in a map of the rectangle.
+    const int width = right - left + 1;
+    std::vector<char> chosen(static_cast<size_t>(bottom - top + 1) * static_cast<size_t>(width), 0);
+    for (const QModelIndex& index : selected) {
+        chosen[static_cast<size_t>(index.row() - top) * static_cast<size_t>(width) +
+               static_cast<size_t>(index.column() - left)] = 1;
+    }
     QString text;
     for (int row = top; row <= bottom; ++row) {
         for (int column = left; column <= right; ++column) {
-            const QModelIndex index = model.index(row, column);
-            if (selected.contains(index)) text += model.data(index).toString();
+            const size_t cell =
+                static_cast<size_t>(row - top) * static_cast<size_t>(width) + static_cast<size_t>(column - left);
+            if (chosen[cell]) text += model.data(model.index(row, column)).toString();
             if (column < right) text += QLatin1Char('\t');
         }
         text += QLatin1Char('\n');

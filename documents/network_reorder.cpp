@@ -1,6 +1,7 @@
 #include "documents/network_reorder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -106,7 +107,13 @@ void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPa
     try {
         rebuilt.SaveFile(defBytePath);
     } catch (...) {
-        if (previousNetwork) WriteFileAtomically(networkPath, *previousNetwork);
+        // Back to the network the stored selections belong to.
+        if (previousNetwork) {
+            WriteFileAtomically(networkPath, *previousNetwork);
+        } else {
+            std::error_code ignored;
+            std::filesystem::remove(PathFromUtf8(networkPath), ignored);
+        }
         throw;
     }
 }

@@ -16,6 +16,7 @@
 #include "app/message_display.h"
 #include "app/window_style.h"
 #include "app/workspace.h"
+#include "documents/edit_actions.h"
 
 namespace {
 
@@ -125,11 +126,7 @@ void TFpargen::BuildUndo() {
     for (QCheckBox* box : {CB_Pro_CancelData, CB_DNET_CancelData}) {
         connect(box, &QCheckBox::clicked, this, [this] { RecordChange(-1); });
     }
-    QAction* undo = undo_.createUndoAction(this, tr("Undo"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = undo_.createRedoAction(this, tr("Redo"));
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    addActions({undo, redo});
+    AddUndoActions(this, undo_);
 }
 
 // A check box's clicks never join (-1): each one is a step of its own.

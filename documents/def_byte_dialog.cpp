@@ -13,6 +13,7 @@
 #include "app/message_display.h"
 #include "app/window_style.h"
 #include "documents/def_byte_grid.h"
+#include "documents/edit_actions.h"
 
 namespace {
 
@@ -48,11 +49,7 @@ TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws
         connect(&grid->Bytes(), &DefByteGridModel::RevealRequested, this, &TFDefByte::RevealBytes);
     }
     connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::ShowSelectedCounts);
-    QAction* undo = undo_.createUndoAction(this, tr("Undo"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = undo_.createRedoAction(this, tr("Redo"));
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    addActions({undo, redo});
+    AddUndoActions(this, undo_);
 }
 
 // The table dies before the child widgets, and the grids still ask their models for rows while they close.

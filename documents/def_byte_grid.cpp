@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "app/message_display.h"
+#include "documents/edit_actions.h"
 #include "documents/grid_clipboard.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "app/window_style.h"
 #include "app/workspace.h"
 #include "documents/dnet_table_model.h"
+#include "documents/edit_actions.h"
 #include "documents/grid_clipboard.h"
 #include "documents/text_grid_view.h"
 
@@ -77,12 +78,7 @@ void TFDNet::BuildActions() {
             &TFDNet::MoveDownClick);
     connect(AddGridAction(grid_, tr("Import EDS..."), QKeySequence()), &QAction::triggered, this,
             &TFDNet::ImportEdsClick);
-    QAction* undo = undo_.createUndoAction(this, tr("Undo"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = undo_.createRedoAction(this, tr("Redo"));
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    addActions({undo, redo});
-    grid_->addActions({undo, redo});
+    grid_->addActions(AddUndoActions(this, undo_));  // in the grid's context menu too
 }
 
 QWidget* TFDNet::BuildButtonStrip() {

@@ -86,11 +86,3 @@ QString PasteReport(const PasteOutcome& outcome) {
     }
     return report.trimmed();
 }
-
-QAction* AddGridAction(QWidget* view, const QString& text, const QKeySequence& keys) {
-    auto* action = new QAction(text, view);
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    view->addAction(action);
-    return action;
-}

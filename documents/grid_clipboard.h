@@ -3,10 +3,7 @@
 #include <QModelIndexList>
 #include <QString>
 
-class QAction;
 class QAbstractItemModel;
-class QKeySequence;
-class QWidget;
 class QUndoStack;
 
 // Cells travel in the form spreadsheets use: a rectangle of texts, cells separated by tabs, rows by line
@@ -25,6 +22,3 @@ PasteOutcome PasteCells(QAbstractItemModel& model, const QModelIndex& start, con
 
 // One line for the user about what a paste left out; empty when everything was pasted.
 QString PasteReport(const PasteOutcome& outcome);
-
-// An action of a grid's context menu whose keys work while the grid has the focus.
-QAction* AddGridAction(QWidget* view, const QString& text, const QKeySequence& keys);

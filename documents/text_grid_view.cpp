@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/message_display.h"
+#include "documents/edit_actions.h"
 #include "documents/grid_clipboard.h"
 
 TextGridView::TextGridView(QWidget* parent) : QTableView(parent) {

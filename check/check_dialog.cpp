@@ -26,18 +26,6 @@ namespace {
 
 constexpr int kRowHeight = 21;
 
-QString Summary(const ProjectCheck& check) {
-    size_t errors = 0;
-    for (const Finding& f : check.findings) errors += f.severity == Severity::Error ? 1 : 0;
-    const size_t warnings = check.findings.size() - errors;
-    if (check.findings.empty()) return QStringLiteral("No findings.");
-    return QStringLiteral("%1 error%2, %3 warning%4.")
-        .arg(errors)
-        .arg(errors == 1 ? "" : "s")
-        .arg(warnings)
-        .arg(warnings == 1 ? "" : "s");
-}
-
 QLabel* Heading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     QFont bold = label->font();
@@ -128,7 +116,8 @@ void TFCheck::showEvent(QShowEvent* event) {
 
 void TFCheck::FormShow() {
     check_ = CheckProject(ws_.ProjectDir);
-    summary_->setText(QString::fromStdString("Project " + ProjectFolderName(ws_.ProjectDir) + ": ") + Summary(check_));
+    summary_->setText(
+        QString::fromStdString("Project " + ProjectFolderName(ws_.ProjectDir) + ": " + FindingsSummary(check_) + "."));
     ioMap_->SetNodes(check_.nodes);
     findings_->SetFindings(check_.findings);
     inputBar_->SetFit(check_.input);

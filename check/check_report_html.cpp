@@ -91,7 +91,7 @@ std::string CheckReportHtml(const ProjectCheck& check, const std::string& checke
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << title
         << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n<h1>" << title << "</h1>\n<p>Checked on "
-        << Escaped(checkedOn) << ".</p>\n";
+        << Escaped(checkedOn) << ": " << FindingsSummary(check) << ".</p>\n";
     IoMap(out, check);
     out << "<h2>PROFIBUS areas</h2>\n";
     Fit(out, "Input", check.input);

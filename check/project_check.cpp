@@ -219,6 +219,15 @@ std::string SelectedBytesText(const NodeIo& node) {
     return text;
 }
 
+std::string FindingsSummary(const ProjectCheck& check) {
+    if (check.findings.empty()) return "no findings";
+    const auto errors = static_cast<size_t>(std::count_if(
+        check.findings.begin(), check.findings.end(), [](const Finding& f) { return f.severity == Severity::Error; }));
+    const size_t warnings = check.findings.size() - errors;
+    return std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
+           (warnings == 1 ? " warning" : " warnings");
+}
+
 std::string ProjectFolderName(const std::string& projectDir) {
     std::string path = projectDir;
     while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();

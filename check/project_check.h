@@ -64,5 +64,8 @@ ProjectCheck CheckProject(const std::string& projectDir);
 // "in 1 Position, 3; out 2 Command": the selected bytes of a node by number and mnemonic.
 std::string SelectedBytesText(const NodeIo& node);
 
+// "3 errors, 1 warning" or "no findings".
+std::string FindingsSummary(const ProjectCheck& check);
+
 // The last name of the project's path, as the report and the window title show it.
 std::string ProjectFolderName(const std::string& projectDir);

@@ -15,7 +15,9 @@ void AreaBarWidget::SetFit(const AreaFit& fit) {
     update();
 }
 
-QSize AreaBarWidget::sizeHint() const { return {360, 18}; }
+QSize AreaBarWidget::sizeHint() const {
+    return {360, 18};
+}
 
 void AreaBarWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);

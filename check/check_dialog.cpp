@@ -25,6 +25,7 @@
 namespace {
 
 constexpr int kRowHeight = 21;
+constexpr int kRowsMeasured = 200;
 
 QLabel* Heading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -47,10 +48,12 @@ TFCheck::TFCheck(const Workspace& ws, QWidget* parent)
     summary_->setObjectName(QStringLiteral("Summary"));
     layout->addWidget(summary_);
     layout->addWidget(Heading(QStringLiteral("I/O map"), this));
-    layout->addWidget(AddTable("IoMap", QStringLiteral("I/O map"), ioMap_), 3);
+    ioMapTable_ = AddTable("IoMap", QStringLiteral("I/O map"), ioMap_);
+    layout->addWidget(ioMapTable_, 3);
     layout->addWidget(BuildAreas());
     layout->addWidget(Heading(QStringLiteral("Findings"), this));
-    layout->addWidget(AddTable("Findings", QStringLiteral("Findings"), findings_), 2);
+    findingsTable_ = AddTable("Findings", QStringLiteral("Findings"), findings_);
+    layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
 }
 
@@ -67,6 +70,8 @@ QTableView* TFCheck::AddTable(const char* name, const QString& accessibleName, Q
     table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     table->horizontalHeader()->setStretchLastSection(true);
     table->horizontalHeader()->setHighlightSections(false);
+    // Widths follow the first rows only, so a network of thousands of nodes still opens at once.
+    table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     return table;
 }
 
@@ -120,6 +125,8 @@ void TFCheck::FormShow() {
         QString::fromStdString("Project " + ProjectFolderName(ws_.ProjectDir) + ": " + FindingsSummary(check_) + "."));
     ioMap_->SetNodes(check_.nodes);
     findings_->SetFindings(check_.findings);
+    ioMapTable_->resizeColumnsToContents();
+    findingsTable_->resizeColumnsToContents();
     inputBar_->SetFit(check_.input);
     outputBar_->SetFit(check_.output);
     inputText_->setText(QString::fromStdString(AreaFitText(check_.input)));

@@ -40,6 +40,8 @@ private:
     ProjectCheck check_;
     IoMapModel* ioMap_;
     FindingsModel* findings_;
+    QTableView* ioMapTable_ = nullptr;
+    QTableView* findingsTable_ = nullptr;
     QLabel* summary_ = nullptr;
     AreaBarWidget* inputBar_ = nullptr;
     AreaBarWidget* outputBar_ = nullptr;

@@ -22,13 +22,25 @@ std::string Escaped(const std::string& text) {
     std::string html;
     for (const char c : text) {
         switch (c) {
-            case '&': html += "&amp;"; break;
-            case '<': html += "&lt;"; break;
-            case '>': html += "&gt;"; break;
-            case '"': html += "&quot;"; break;
-            case '\r': break;
-            case '\n': html += "<br>"; break;
-            default: html += c;
+            case '&':
+                html += "&amp;";
+                break;
+            case '<':
+                html += "&lt;";
+                break;
+            case '>':
+                html += "&gt;";
+                break;
+            case '"':
+                html += "&quot;";
+                break;
+            case '\r':
+                break;
+            case '\n':
+                html += "<br>";
+                break;
+            default:
+                html += c;
         }
     }
     return html;

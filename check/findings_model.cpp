@@ -24,7 +24,9 @@ int FindingsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(findings_.size());
 }
 
-int FindingsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int FindingsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
@@ -35,9 +37,12 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole && index.column() == ColText) return QString::fromStdString(finding.text);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-        case ColSeverity: return QString::fromLatin1(SeverityName(finding.severity));
-        case ColPlace: return QString::fromStdString(finding.place);
-        default: return CellText(finding.text);
+        case ColSeverity:
+            return QString::fromLatin1(SeverityName(finding.severity));
+        case ColPlace:
+            return QString::fromStdString(finding.place);
+        default:
+            return CellText(finding.text);
     }
 }
 

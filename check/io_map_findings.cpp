@@ -19,8 +19,12 @@ void Warn(std::vector<Finding>& findings, std::string place, std::string text) {
     findings.push_back({Severity::Warning, std::move(place), std::move(text)});
 }
 
-const char* Bytes(size_t n) { return n == 1 ? "byte" : "bytes"; }
-const char* Verb(size_t n) { return n == 1 ? "is" : "are"; }
+const char* Bytes(size_t n) {
+    return n == 1 ? "byte" : "bytes";
+}
+const char* Verb(size_t n) {
+    return n == 1 ? "is" : "are";
+}
 
 void AddAreaFit(const AreaFit& fit, const char* direction, std::vector<Finding>& findings) {
     if (fit.area < 0 || fit.area > kProfiAreaMax) return;
@@ -57,8 +61,8 @@ void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::ve
         if (shape[i].in == node.NB_IN && shape[i].out == node.NB_OUT) continue;
         Warn(findings, NodePlace(i, node.ID),
              "DefByte.xml lists " + std::to_string(shape[i].in) + " input and " + std::to_string(shape[i].out) +
-                 " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) + " and " +
-                 std::to_string(node.NB_OUT) + kFollowPositions);
+                 " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) + " and " + std::to_string(node.NB_OUT) +
+                 kFollowPositions);
     }
 }
 
@@ -86,8 +90,7 @@ void AddAreaFitFindings(const AreaFit& input, const AreaFit& output, std::vector
     AddAreaFit(output, "output", findings);
 }
 
-void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasPargen,
-                          std::vector<Finding>& findings) {
+void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasPargen, std::vector<Finding>& findings) {
     if (input.area != 0 || output.area != 0) return;
     const char* opening = hasPargen ? "The" : "There is no pargen.xml, so the";
     Warn(findings, "pargen.xml",

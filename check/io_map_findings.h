@@ -29,5 +29,4 @@ void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, st
 void AddAreaFitFindings(const AreaFit& input, const AreaFit& output, std::vector<Finding>& findings);
 
 // Two areas of 0 bytes give a GSD file without modules, which no master can configure (warning).
-void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasPargen,
-                          std::vector<Finding>& findings);
+void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasPargen, std::vector<Finding>& findings);

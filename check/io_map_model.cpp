@@ -2,19 +2,27 @@
 
 namespace {
 
-const char* const kHeaders[IoMapModel::ColumnCount] = {
-    "N", "ID", "MNEMONIC", "N BYTE IN", "SELECTED IN", "N BYTE OUT", "SELECTED OUT", "SELECTED BYTES"};
+const char* const kHeaders[IoMapModel::ColumnCount] = {"N",           "ID",         "MNEMONIC",     "N BYTE IN",
+                                                       "SELECTED IN", "N BYTE OUT", "SELECTED OUT", "SELECTED BYTES"};
 
 QVariant Cell(const NodeIo& node, int column) {
     switch (column) {
-        case IoMapModel::ColPosition: return static_cast<qulonglong>(node.position);
-        case IoMapModel::ColId: return node.ID;
-        case IoMapModel::ColMnemonic: return QString::fromStdString(node.mnemonic);
-        case IoMapModel::ColNbIn: return node.NB_IN;
-        case IoMapModel::ColSelIn: return static_cast<qulonglong>(node.selectedIn.size());
-        case IoMapModel::ColNbOut: return node.NB_OUT;
-        case IoMapModel::ColSelOut: return static_cast<qulonglong>(node.selectedOut.size());
-        default: return QString::fromStdString(SelectedBytesText(node));
+        case IoMapModel::ColPosition:
+            return static_cast<qulonglong>(node.position);
+        case IoMapModel::ColId:
+            return node.ID;
+        case IoMapModel::ColMnemonic:
+            return QString::fromStdString(node.mnemonic);
+        case IoMapModel::ColNbIn:
+            return node.NB_IN;
+        case IoMapModel::ColSelIn:
+            return static_cast<qulonglong>(node.selectedIn.size());
+        case IoMapModel::ColNbOut:
+            return node.NB_OUT;
+        case IoMapModel::ColSelOut:
+            return static_cast<qulonglong>(node.selectedOut.size());
+        default:
+            return QString::fromStdString(SelectedBytesText(node));
     }
 }
 
@@ -30,7 +38,9 @@ int IoMapModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(nodes_.size());
 }
 
-int IoMapModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int IoMapModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QVariant IoMapModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};

@@ -187,7 +187,8 @@ const char* SeverityName(Severity severity) {
 }
 
 bool ProjectCheck::HasError() const {
-    return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.severity == Severity::Error; });
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& f) { return f.severity == Severity::Error; });
 }
 
 ProjectCheck CheckProject(const std::string& projectDir) {

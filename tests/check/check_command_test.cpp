@@ -29,7 +29,9 @@ Outcome Tessara(std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST(CheckCommand, ListsOneFindingPerLineAndFailsOnlyOnAnError) {
     const Outcome clean = Tessara({"check", FixturePath("check_clean")});
@@ -56,8 +58,9 @@ TEST(CheckCommand, KeepsAParseErrorOnOneLineAndAMissingFolderIsAnError) {
     const std::string dir = FixturePath("check_unreadable_network");
     const Outcome unreadable = Tessara({"check", dir});
     EXPECT_EQ(unreadable.status, 1);
-    EXPECT_EQ(unreadable.out, "error\tDNET_Net.xml\t" + dir +
-                                  "/DNET_Net.xml: Error parsing start element tag Line: 1 <DNET_Net><row ID=\"5\"</DNET_Net>\n");
+    EXPECT_EQ(unreadable.out,
+              "error\tDNET_Net.xml\t" + dir +
+                  "/DNET_Net.xml: Error parsing start element tag Line: 1 <DNET_Net><row ID=\"5\"</DNET_Net>\n");
 
     TempDir parent;
     const Outcome missing = Tessara({"check", parent.File("gone")});
@@ -78,7 +81,8 @@ TEST(CheckCommand, JsonCarriesTheMapTheAreasAndTheFindings) {
         EXPECT_TRUE(Contains(json.out, part)) << part << "\n" << json.out;
     }
     const Outcome parseError = Tessara({"check", "--json", FixturePath("check_unreadable_network")});
-    EXPECT_TRUE(Contains(parseError.out, "start element tag\\u000d\\u000aLine: 1\\u000d\\u000a<DNET_Net><row ID=\\\"5\\\"<"))
+    EXPECT_TRUE(
+        Contains(parseError.out, "start element tag\\u000d\\u000aLine: 1\\u000d\\u000a<DNET_Net><row ID=\\\"5\\\"<"))
         << parseError.out;
 }
 

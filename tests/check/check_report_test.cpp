@@ -1,8 +1,7 @@
-#include "check/check_report_html.h"
-
 #include <gtest/gtest.h>
 
 #include "check/area_bar.h"
+#include "check/check_report_html.h"
 #include "check/project_check.h"
 #include "support/temp_dir.h"
 
@@ -29,12 +28,9 @@ TEST(CheckReport, BarsShowUseGapAndOverflowOnOneScale) {
         const char* text;
     };
     const Case cases[] = {
-        {{5, 16}, 312, 688, 0, "5 of 16 bytes used"},
-        {{20, 16}, 800, 0, 200, "20 bytes selected for 16: 4 too many"},
-        {{3, 3}, 1000, 0, 0, "3 of 3 bytes used"},
-        {{0, 1}, 0, 1000, 0, "0 of 1 byte used"},
-        {{0, 0}, 0, 0, 0, "0 of 0 bytes used"},
-        {{2, -1}, 0, 0, 1000, "2 bytes selected for 0: 2 too many"},
+        {{5, 16}, 312, 688, 0, "5 of 16 bytes used"}, {{20, 16}, 800, 0, 200, "20 bytes selected for 16: 4 too many"},
+        {{3, 3}, 1000, 0, 0, "3 of 3 bytes used"},    {{0, 1}, 0, 1000, 0, "0 of 1 byte used"},
+        {{0, 0}, 0, 0, 0, "0 of 0 bytes used"},       {{2, -1}, 0, 0, 1000, "2 bytes selected for 0: 2 too many"},
     };
     for (const Case& c : cases) {
         const AreaBar bar = AreaBarFor(c.fit);

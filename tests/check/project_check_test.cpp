@@ -32,7 +32,9 @@ std::string Expand(std::string text, const std::string& dir) {
     return text;
 }
 
-void PrintTo(const ProjectCase& c, std::ostream* out) { *out << c.fixture; }
+void PrintTo(const ProjectCase& c, std::ostream* out) {
+    *out << c.fixture;
+}
 
 class ProjectCheckTest : public ::testing::TestWithParam<ProjectCase> {};
 
@@ -56,38 +58,46 @@ INSTANTIATE_TEST_SUITE_P(
     Projects, ProjectCheckTest,
     ::testing::Values(
         ProjectCase{"check_clean", {}},
-        ProjectCase{"../../examples/Plant1",
-                    {{W, "PROFIBUS input", "11 of the 16 PROFIBUS input bytes are left unused (5 selected on DeviceNet)"},
-                     {W, "PROFIBUS output", "7 of the 8 PROFIBUS output bytes are left unused (1 selected on DeviceNet)"}}},
-        ProjectCase{"check_overflow",
-                    {{E, "node 2 (ID 7)", "Address 7 is the gateway's own DeviceNet ID"},
-                     {E, "PROFIBUS input", "4 DeviceNet input bytes are selected, but the PROFIBUS input area holds 3"},
-                     {E, "PROFIBUS output", "2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1"},
-                     {W, "node 3 (ID 5)", "Address 5 is also used by node 1"}}},
-        ProjectCase{"check_shifted",
-                    {{W, "DefByte.xml", std::string("DefByte.xml lists 2 nodes, DNET_Net.xml 1 node") + kFollow},
-                     {W, "node 1 (ID 12)",
-                      std::string("DefByte.xml lists 3 input and 2 output bytes, DNET_Net.xml 10 and 0") + kFollow},
-                     {W, "PROFIBUS input", "14 of the 16 PROFIBUS input bytes are left unused (2 selected on DeviceNet)"},
-                     {W, "PROFIBUS output", "8 of the 8 PROFIBUS output bytes are left unused (0 selected on DeviceNet)"}}},
+        ProjectCase{
+            "../../examples/Plant1",
+            {{W, "PROFIBUS input", "11 of the 16 PROFIBUS input bytes are left unused (5 selected on DeviceNet)"},
+             {W, "PROFIBUS output", "7 of the 8 PROFIBUS output bytes are left unused (1 selected on DeviceNet)"}}},
+        ProjectCase{
+            "check_overflow",
+            {{E, "node 2 (ID 7)", "Address 7 is the gateway's own DeviceNet ID"},
+             {E, "PROFIBUS input", "4 DeviceNet input bytes are selected, but the PROFIBUS input area holds 3"},
+             {E, "PROFIBUS output", "2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1"},
+             {W, "node 3 (ID 5)", "Address 5 is also used by node 1"}}},
+        ProjectCase{
+            "check_shifted",
+            {{W, "DefByte.xml", std::string("DefByte.xml lists 2 nodes, DNET_Net.xml 1 node") + kFollow},
+             {W, "node 1 (ID 12)",
+              std::string("DefByte.xml lists 3 input and 2 output bytes, DNET_Net.xml 10 and 0") + kFollow},
+             {W, "PROFIBUS input", "14 of the 16 PROFIBUS input bytes are left unused (2 selected on DeviceNet)"},
+             {W, "PROFIBUS output", "8 of the 8 PROFIBUS output bytes are left unused (0 selected on DeviceNet)"}}},
         ProjectCase{"check_zero_sizes", {{W, "pargen.xml", "The" + kNoModules}}},
-        ProjectCase{"check_no_pargen",
-                    {{E, "PROFIBUS input", "5 DeviceNet input bytes are selected, but the PROFIBUS input area holds 0"},
-                     {E, "PROFIBUS output", "1 DeviceNet output byte is selected, but the PROFIBUS output area holds 0"},
-                     {W, "pargen.xml", "There is no pargen.xml, so the" + kNoModules}}},
+        ProjectCase{
+            "check_no_pargen",
+            {{E, "PROFIBUS input", "5 DeviceNet input bytes are selected, but the PROFIBUS input area holds 0"},
+             {E, "PROFIBUS output", "1 DeviceNet output byte is selected, but the PROFIBUS output area holds 0"},
+             {W, "pargen.xml", "There is no pargen.xml, so the" + kNoModules}}},
         ProjectCase{"check_editor_refusals",
                     {{E, "pargen.xml", "Error!! The PROFIBUS Device ID must be between 1 and 125. "},
                      {E, "DNET_Net.xml", "Error in row 1!! ID must be 0 or 63. "}}},
-        ProjectCase{"check_unreadable_network",
-                    {{E, "DNET_Net.xml",
-                      "{dir}/DNET_Net.xml: Error parsing start element tag\r\nLine: 1\r\n<DNET_Net><row ID=\"5\"</DNET_Net>"}}},
+        ProjectCase{
+            "check_unreadable_network",
+            {{E, "DNET_Net.xml",
+              "{dir}/DNET_Net.xml: Error parsing start element tag\r\nLine: 1\r\n<DNET_Net><row ID=\"5\"</DNET_Net>"}}},
+        ProjectCase{"check_unreadable_settings",
+                    {{E, "pargen.xml", "'fast' is not a valid integer value (in {dir}/pargen.xml)"}}},
         ProjectCase{"check_missing_group",
                     {{E, "DefByte.xml",
                       "Child 2 of element \"Nodo_DNET\" is missing: it has 1 child nodes (in {dir}/DefByte.xml)"}}},
-        ProjectCase{"check_image_too_large", {{E, "bank.bin",
+        ProjectCase{"check_image_too_large",
+                    {{E, "bank.bin",
                       "The configuration image cannot be built: the input bitmap of node 5 (ID 9) would begin at "
                       "offset 65548, but node records hold bitmap offsets only up to 65535"},
-                      {W, "pargen.xml", "The" + kNoModules}}}));
+                     {W, "pargen.xml", "The" + kNoModules}}}));
 
 TEST(ProjectCheck, AMissingFolderIsAnErrorNotAnEmptyProject) {
     TempDir parent;
@@ -126,8 +136,9 @@ TEST(ProjectCheck, ANetworkOnlyTheNetworkEditorCannotLoadStillGivesTheIoMap) {
     TempDir project;
     project.Write("pargen.xml", ReadFixture("check_clean/pargen.xml"));
     project.Write("DefByte.xml", ReadFixture("check_clean/DefByte.xml"));
-    project.Write("DNET_Net.xml",
-                  "<DNET_Net><row ID=\"5\" NB_IN=\"3\" NB_OUT=\"2\"/><row ID=\"12\" NB_IN=\"10\" NB_OUT=\"0\"/></DNET_Net>");
+    project.Write(
+        "DNET_Net.xml",
+        "<DNET_Net><row ID=\"5\" NB_IN=\"3\" NB_OUT=\"2\"/><row ID=\"12\" NB_IN=\"10\" NB_OUT=\"0\"/></DNET_Net>");
     const ProjectCheck check = CheckProject(project.path());
     ASSERT_EQ(check.findings.size(), 1u);
     EXPECT_EQ(check.findings[0].place, "DNET_Net.xml");

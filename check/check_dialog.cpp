@@ -116,6 +116,7 @@ QWidget* TFCheck::BuildButtons() {
 
 void TFCheck::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The window system re-shows a restored window; only a showing by the program checks the project again.
     if (!event->spontaneous()) FormShow();
 }
 

@@ -93,13 +93,22 @@ std::string DocumentNamedIn(const Reading& r, const std::string& message) {
     return kImagePlace;
 }
 
+// The build read the nodes before it found the image too large; only a document changed since can fail now.
+std::optional<NodeTable> NodesOfImageTooLarge(const Reading& r) {
+    try {
+        return LoadNodeTable(r.dir);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 // The node table the image is built from. An image too large for the device still has its nodes.
 std::optional<NodeTable> BuildImageNodes(Reading& r) {
     try {
         return BuildBankImage(r.dir).nodes;
     } catch (const ImageLimitError& e) {
         r.Error(kImagePlace, e.what());
-        return LoadNodeTable(r.dir);
+        return NodesOfImageTooLarge(r);
     } catch (const std::exception& e) {
         const std::string place = DocumentNamedIn(r, e.what());
         if (!r.Failed(place)) r.Error(place, e.what());

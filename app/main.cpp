@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "Usage: tessara [--app-dir DIR]            start the wizard\n"
     "       tessara image PROJECT_DIR          build PROJECT_DIR/bin/bank.bin as \"Update Device\" does\n"
     "       tessara gsd PROJECT_DIR FILE       write the GSD file as \"GSD File\" does\n"
+    "       tessara check [--json] PROJECT_DIR list every problem of the project; status 1 on an error\n"
+    "       tessara report PROJECT_DIR FILE    write the project check as one HTML page\n"
     "       tessara inspect [--json] FILE      print a configuration image as a table, or as JSON\n"
     "       tessara --help | --version\n"
     "\n"

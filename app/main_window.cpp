@@ -15,6 +15,8 @@
 #include "app/message_display.h"
 #include "app/new_project_dialog.h"
 #include "app/window_style.h"
+#include "check/check_dialog.h"
+#include "check/project_check.h"
 #include "documents/comm_settings_dialog.h"
 #include "documents/def_byte_dialog.h"
 #include "documents/dnet_network_dialog.h"
@@ -69,6 +71,7 @@ void TFTessaraFirmWare::CreateWindows() {
     bootSer_ = new TFBootSer(ws_, this);
     dnet_ = new TFDNet(ws_, this);
     defByte_ = new TFDefByte(ws_, this);
+    check_ = new TFCheck(ws_, this);
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top) {
@@ -90,6 +93,7 @@ void TFTessaraFirmWare::CreateControls() {
     btnDNet_ = AddStepButton("Btn_DNET", QStringLiteral("DeviceNet Network"), 80, 124);
     btnDefByte_ = AddStepButton("btn_DefByte", QStringLiteral("Define Byte"), 232, 124);
     btnGsd_ = AddStepButton("btn_Gds", QStringLiteral("GSD File"), 80, 168);
+    btnCheck_ = AddStepButton("btn_Check", QStringLiteral("Check Project"), 232, 168);
     QPushButton* createBin = AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212);
     createBin->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
 
@@ -114,7 +118,7 @@ void TFTessaraFirmWare::CreateControls() {
 
     connect(newButton, &QPushButton::clicked, this, &TFTessaraFirmWare::NewaClick);
     connect(openButton, &QPushButton::clicked, this, &TFTessaraFirmWare::OpenaClick);
-    for (QPushButton* step : {btnPrmGen_, btnDNet_, btnDefByte_, btnGsd_}) {
+    for (QPushButton* step : {btnPrmGen_, btnDNet_, btnDefByte_, btnGsd_, btnCheck_}) {
         connect(step, &QPushButton::clicked, this, &TFTessaraFirmWare::btn_str_lng1aClick);
     }
     connect(createBin, &QPushButton::clicked, this, &TFTessaraFirmWare::CreateBinaClick);
@@ -122,8 +126,8 @@ void TFTessaraFirmWare::CreateControls() {
     connect(closeButton, &QPushButton::clicked, this, &TFTessaraFirmWare::LbButton1Click);
     connect(link, &LinkLabel::clicked, this, &TFTessaraFirmWare::Label1Click);
 
-    const QList<QWidget*> order = {newButton, openButton, closeButton, createBin, about,
-                                   btnPrmGen_, btnGsd_,   btnDNet_,    btnDefByte_};
+    const QList<QWidget*> order = {newButton,  openButton, closeButton, createBin, about,
+                                   btnPrmGen_, btnGsd_,    btnCheck_,   btnDNet_,  btnDefByte_};
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -169,6 +173,7 @@ void TFTessaraFirmWare::btn_str_lng1aClick() {
         if (step == btnDNet_) dnet_->exec();
         if (step == btnDefByte_) defByte_->exec();
         if (step == btnGsd_) RunGsdStep();
+        if (step == btnCheck_) check_->exec();
     });
 }
 
@@ -180,7 +185,19 @@ void TFTessaraFirmWare::RunGsdStep() {
     WriteGsdFile(ws_.ProjectDir, name.toStdString());
 }
 
+bool TFTessaraFirmWare::UpdateAllowedByCheck() {
+    const ProjectCheck check = CheckProject(ws_.ProjectDir);
+    if (!check.HasError()) return true;
+    QString text = QStringLiteral("The project check found problems:\n");
+    for (const Finding& f : check.findings) {
+        text += QStringLiteral("\n%1 - %2: %3").arg(SeverityName(f.severity), Q(f.place), Q(f.text));
+    }
+    return Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
+}
+
 void TFTessaraFirmWare::CreateBinaClick() {
+    // Warnings do not stop an update; an error does unless the user chooses to go on.
+    if (!UpdateAllowedByCheck()) return;
     // An error in the build or the write ends the sequence: the updater never runs on a stale image.
     RunAction([&] {
         const BankImage image = BuildBankImage(ws_.ProjectDir);

@@ -10,6 +10,7 @@
 class QPushButton;
 class TFAbout;
 class TFBootSer;
+class TFCheck;
 class TFDNet;
 class TFDefByte;
 class TFpargen;
@@ -31,7 +32,7 @@ public:
 
     void NewaClick();
     void OpenaClick();
-    // The guarded steps; tells the four buttons apart by the sender.
+    // The guarded steps; tells the five buttons apart by the sender.
     void btn_str_lng1aClick();
     void CreateBinaClick();
     void AboutClick();
@@ -49,6 +50,8 @@ private:
     QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top);
     void ShowProjectInCaption();
     void RunGsdStep();
+    // Checks the project before an update; on an error the user decides whether to go on (default: no).
+    bool UpdateAllowedByCheck();
     // Runs one user action; an error it does not handle itself goes to the display of unhandled errors.
     template <class Action>
     void RunAction(Action&& action);
@@ -60,8 +63,10 @@ private:
     TFBootSer* bootSer_ = nullptr;
     TFDNet* dnet_ = nullptr;
     TFDefByte* defByte_ = nullptr;
+    TFCheck* check_ = nullptr;
     QPushButton* btnPrmGen_ = nullptr;
     QPushButton* btnDNet_ = nullptr;
     QPushButton* btnDefByte_ = nullptr;
     QPushButton* btnGsd_ = nullptr;
+    QPushButton* btnCheck_ = nullptr;
 };

@@ -46,3 +46,10 @@ void MessageBoxDisplay::ShowUnhandled(QWidget* parent, const QString& text) {
     // Qt has no separate stop icon; the critical icon is the platform's stop sign.
     Show(parent, QMessageBox::Critical, kApplicationTitle, WithFullStop(text));
 }
+
+bool MessageBoxDisplay::AskYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

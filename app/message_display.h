@@ -15,6 +15,8 @@ public:
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
     // The display of unhandled errors: stop icon, application title, the text as WithFullStop gives it.
     virtual void ShowUnhandled(QWidget* parent, const QString& text) = 0;
+    // A question with the application title and the buttons Yes and No, No being the default: true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
 };
 
 // A full stop is added unless the text already ends in one or in a character of lower code.
@@ -29,4 +31,5 @@ public:
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowUnhandled(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
 };

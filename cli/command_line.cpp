@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/file_system.h"
+#include "check/check_report_html.h"
+#include "check/findings_text.h"
+#include "check/project_check.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
@@ -20,8 +23,10 @@ constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "Usage: tessara image PROJECT_DIR         build PROJECT_DIR/bin/bank.bin as \"Update Device\" does\n"
     "       tessara gsd PROJECT_DIR FILE      write the GSD file as \"GSD File\" does\n"
+    "       tessara check [--json] PROJECT_DIR  list every problem of the project, one per line or as JSON\n"
+    "       tessara report PROJECT_DIR FILE   write the project check as an HTML page\n"
     "       tessara inspect [--json] FILE     print a configuration image as a table, or as JSON\n"
-    "Exit status: 0 done, 1 error, 2 usage error.\n";
+    "Exit status: 0 done, 1 error (for check: an error finding), 2 usage error.\n";
 
 struct Arguments {
     std::vector<std::string> positional;
@@ -48,8 +53,13 @@ Arguments SplitArguments(int argc, char** argv) {
 }
 
 // A trailing separator would double the separator in the project's file names.
-std::string ProjectDirFrom(std::string path) {
+std::string TrimmedProjectDir(std::string path) {
     while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+    return path;
+}
+
+std::string ProjectDirFrom(const std::string& argument) {
+    const std::string path = TrimmedProjectDir(argument);
     if (!DirectoryExists(path)) throw std::runtime_error("Project folder \"" + path + "\" does not exist");
     return path;
 }
@@ -62,6 +72,21 @@ int Image(const Arguments& args, std::ostream&) {
 
 int Gsd(const Arguments& args, std::ostream&) {
     WriteGsdFile(ProjectDirFrom(args.positional[0]), args.positional[1]);
+    return kDone;
+}
+
+// A folder that does not exist is one of the findings, so it is listed like the others.
+int Check(const Arguments& args, std::ostream& out) {
+    const ProjectCheck check = CheckProject(TrimmedProjectDir(args.positional[0]));
+    out << (args.json ? ProjectCheckJson(check) : FindingsText(check));
+    return check.HasError() ? kFailed : kDone;
+}
+
+// The report is written whatever the findings; only a project that cannot be read, or a file that cannot be
+// written, fails.
+int Report(const Arguments& args, std::ostream&) {
+    const ProjectCheck check = CheckProject(ProjectDirFrom(args.positional[0]));
+    WriteFileAtomically(args.positional[1], CheckReportHtml(check, TodayText()));
     return kDone;
 }
 
@@ -81,12 +106,14 @@ struct Command {
 constexpr Command kCommands[] = {
     {"image", 1, false, &Image},
     {"gsd", 2, false, &Gsd},
+    {"check", 1, true, &Check},
+    {"report", 2, false, &Report},
     {"inspect", 1, true, &Inspect},
 };
 
 std::string UsageProblem(const Command& command, const Arguments& args) {
     if (!args.unknownOption.empty()) return "unknown option \"" + args.unknownOption + "\"";
-    if (args.json && !command.takesJson) return "--json applies only to inspect";
+    if (args.json && !command.takesJson) return "--json applies only to check and inspect";
     if (args.positional.size() != command.positionalCount) {
         return "expected " + std::to_string(command.positionalCount) + " argument" +
                (command.positionalCount > 1 ? "s" : "") + ", got " + std::to_string(args.positional.size());

@@ -14,6 +14,14 @@ void MessageRecorder::ShowUnhandled(QWidget*, const QString& text) {
     entries_.push_back({Kind::Unhandled, WithFullStop(text).toStdString()});
 }
 
+bool MessageRecorder::AskYesNo(QWidget*, const QString& text) {
+    entries_.push_back({Kind::Question, text.toStdString()});
+    if (answers_.empty()) return false;
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
+}
+
 std::vector<std::string> MessageRecorder::texts() const {
     std::vector<std::string> result;
     for (const Entry& e : entries_) result.push_back(e.text);
@@ -21,6 +29,6 @@ std::vector<std::string> MessageRecorder::texts() const {
 }
 
 std::ostream& operator<<(std::ostream& out, const MessageRecorder::Entry& entry) {
-    static const char* const kNames[] = {"Message", "Error", "Unhandled"};
+    static const char* const kNames[] = {"Message", "Error", "Unhandled", "Question"};
     return out << kNames[static_cast<int>(entry.kind)] << "(\"" << entry.text << "\")";
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@
 // blocks on a modal box and each test can assert exactly what the user would have been told.
 class MessageRecorder : public MessageDisplay {
 public:
-    enum class Kind { Message, Error, Unhandled };
+    enum class Kind { Message, Error, Unhandled, Question };
     struct Entry {
         Kind kind;
         std::string text;  // as shown: the display of unhandled errors adds its full stop
@@ -24,6 +25,9 @@ public:
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowUnhandled(QWidget* parent, const QString& text) override;
+    // Records the question and gives the next scripted answer; with none left, the default answer No.
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    void Answer(bool yes) { answers_.push_back(yes); }
 
     const std::vector<Entry>& entries() const { return entries_; }
     std::vector<std::string> texts() const;
@@ -31,6 +35,7 @@ public:
 
 private:
     std::vector<Entry> entries_;
+    std::deque<bool> answers_;
     MessageDisplay* previous_;
 };
 

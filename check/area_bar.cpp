@@ -1,0 +1,33 @@
+#include "check/area_bar.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kWhole = 1000;
+
+}  // namespace
+
+AreaBar AreaBarFor(const AreaFit& fit) {
+    const size_t area = static_cast<size_t>(std::max(fit.area, 0));
+    const size_t scale = std::max(area, fit.selected);
+    if (scale == 0) return {};
+    AreaBar bar;
+    bar.used = static_cast<int>(std::min(area, fit.selected) * kWhole / scale);
+    // The larger remainder takes the rounding, so the parts always fill the bar.
+    if (fit.selected > area) {
+        bar.overflow = kWhole - bar.used;
+    } else {
+        bar.unused = kWhole - bar.used;
+    }
+    return bar;
+}
+
+std::string AreaFitText(const AreaFit& fit) {
+    const size_t area = static_cast<size_t>(std::max(fit.area, 0));
+    if (fit.selected > area) {
+        return std::to_string(fit.selected) + " bytes selected for " + std::to_string(area) + ": " +
+               std::to_string(fit.selected - area) + " too many";
+    }
+    return std::to_string(fit.selected) + " of " + std::to_string(area) + (area == 1 ? " byte" : " bytes") + " used";
+}

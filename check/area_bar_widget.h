@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+#include "check/project_check.h"
+
+// One PROFIBUS area drawn as a bar: the selected bytes that fit in green, the unused rest of the area in grey,
+// bytes beyond the area in red, so the fit is seen at a glance.
+class AreaBarWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AreaBarWidget(QWidget* parent = nullptr);
+
+    void SetFit(const AreaFit& fit);
+    const AreaFit& Fit() const { return fit_; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AreaFit fit_;
+};

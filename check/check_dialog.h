@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+
+#include "check/project_check.h"
+
+class AreaBarWidget;
+class QAbstractItemModel;
+class FindingsModel;
+class IoMapModel;
+class QLabel;
+class QPushButton;
+class QTableView;
+class Workspace;
+
+// "Check Project": the I/O map of the current project, its selected bytes against the PROFIBUS areas and every
+// finding, read afresh at each showing. "Save Report..." writes the same as one HTML page.
+class TFCheck : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFCheck(const Workspace& ws, QWidget* parent = nullptr);
+
+    // Checks the project and shows the result.
+    void FormShow();
+    // Asks for a file name and writes the report of what the window shows.
+    void SaveReportClick();
+
+    const ProjectCheck& Check() const { return check_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);
+    QWidget* BuildAreas();
+    QWidget* BuildButtons();
+
+    const Workspace& ws_;
+    ProjectCheck check_;
+    IoMapModel* ioMap_;
+    FindingsModel* findings_;
+    QTableView* ioMapTable_ = nullptr;
+    QTableView* findingsTable_ = nullptr;
+    QLabel* summary_ = nullptr;
+    AreaBarWidget* inputBar_ = nullptr;
+    AreaBarWidget* outputBar_ = nullptr;
+    QLabel* inputText_ = nullptr;
+    QLabel* outputText_ = nullptr;
+    QPushButton* btnSaveReport_ = nullptr;
+    QPushButton* btnClose_ = nullptr;
+};

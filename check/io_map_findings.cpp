@@ -1,0 +1,100 @@
+#include "check/io_map_findings.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace {
+
+// The editors accept PROFIBUS areas of 0 to 128 bytes; a count outside is reported by the settings check.
+constexpr int32_t kProfiAreaMax = 128;
+
+constexpr const char* kFollowPositions = ": selections follow positions, so they may belong to another node";
+
+std::string Count(size_t n, const char* singular, const char* plural) {
+    return std::to_string(n) + " " + (n == 1 ? singular : plural);
+}
+
+void Warn(std::vector<Finding>& findings, std::string place, std::string text) {
+    findings.push_back({Severity::Warning, std::move(place), std::move(text)});
+}
+
+const char* Bytes(size_t n) {
+    return n == 1 ? "byte" : "bytes";
+}
+const char* Verb(size_t n) {
+    return n == 1 ? "is" : "are";
+}
+
+void AddAreaFit(const AreaFit& fit, const char* direction, std::vector<Finding>& findings) {
+    if (fit.area < 0 || fit.area > kProfiAreaMax) return;
+    const size_t area = static_cast<size_t>(fit.area);
+    const size_t selected = fit.selected;
+    const std::string place = std::string("PROFIBUS ") + direction;
+    if (selected > area) {
+        findings.push_back({Severity::Error, place,
+                            std::to_string(selected) + " DeviceNet " + direction + " " + Bytes(selected) + " " +
+                                Verb(selected) + " selected, but the PROFIBUS " + direction + " area holds " +
+                                std::to_string(area)});
+    } else if (selected < area) {
+        Warn(findings, place,
+             std::to_string(area - selected) + " of the " + std::to_string(area) + " PROFIBUS " + direction + " " +
+                 Bytes(area) + " " + Verb(area - selected) + " left unused (" + std::to_string(selected) +
+                 " selected on DeviceNet)");
+    }
+}
+
+}  // namespace
+
+std::string NodePlace(size_t index, int id) {
+    return "node " + std::to_string(index + 1) + " (ID " + std::to_string(id) + ")";
+}
+
+void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings) {
+    if (shape.size() != nodes.size()) {
+        Warn(findings, "DefByte.xml",
+             "DefByte.xml lists " + Count(shape.size(), "node", "nodes") + ", DNET_Net.xml " +
+                 Count(nodes.size(), "node", "nodes") + kFollowPositions);
+    }
+    for (size_t i = 0; i < std::min(shape.size(), nodes.size()); ++i) {
+        const DN_Nodo_1& node = nodes[i];
+        if (shape[i].in == node.NB_IN && shape[i].out == node.NB_OUT) continue;
+        Warn(findings, NodePlace(i, node.ID),
+             "DefByte.xml lists " + std::to_string(shape[i].in) + " input and " + std::to_string(shape[i].out) +
+                 " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) + " and " + std::to_string(node.NB_OUT) +
+                 kFollowPositions);
+    }
+}
+
+void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings) {
+    // Addresses are 8-bit, so the first node at each fits a small array however long the network is.
+    std::array<size_t, 256> firstAt;
+    firstAt.fill(nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const int id = nodes[i].ID;
+        if (gatewayId == id) {
+            findings.push_back({Severity::Error, NodePlace(i, id),
+                                "Address " + std::to_string(id) + " is the gateway's own DeviceNet ID"});
+        }
+        if (firstAt[nodes[i].ID] == nodes.size()) {
+            firstAt[nodes[i].ID] = i;
+            continue;
+        }
+        Warn(findings, NodePlace(i, id),
+             "Address " + std::to_string(id) + " is also used by node " + std::to_string(firstAt[nodes[i].ID] + 1));
+    }
+}
+
+void AddAreaFitFindings(const AreaFit& input, const AreaFit& output, std::vector<Finding>& findings) {
+    AddAreaFit(input, "input", findings);
+    AddAreaFit(output, "output", findings);
+}
+
+void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasPargen, std::vector<Finding>& findings) {
+    if (input.area != 0 || output.area != 0) return;
+    const char* opening = hasPargen ? "The" : "There is no pargen.xml, so the";
+    Warn(findings, "pargen.xml",
+         std::string(opening) +
+             " PROFIBUS input and output sizes are both 0: the GSD file has no modules, and a master cannot "
+             "configure the gateway");
+}

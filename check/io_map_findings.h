@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "check/project_check.h"
+#include "image/node_table.h"
+
+// "node 2 (ID 12)": a node by its position from 1 and its address, as the image build names it.
+std::string NodePlace(size_t index, int id);
+
+// The byte groups DefByte.xml lists: per node element, the child counts of its input and output groups.
+struct GroupCounts {
+    size_t in = 0;
+    size_t out = 0;
+};
+using DefByteShape = std::vector<GroupCounts>;
+
+// DefByte.xml out of step with the network: more or fewer node elements, or groups whose byte counts differ
+// from the node's. Selections follow positions, so they may then belong to another node (warnings).
+void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings);
+
+// Two nodes with one address (warning); a node at the gateway's own DeviceNet ID (error).
+void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings);
+
+// The selected bytes against the PROFIBUS areas: more than an area holds (error), bytes of an area left unused
+// (warning).
+void AddAreaFitFindings(const AreaFit& input, const AreaFit& output, std::vector<Finding>& findings);
+
+// Two areas of 0 bytes give a GSD file without modules, which no master can configure (warning).
+void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasPargen, std::vector<Finding>& findings);

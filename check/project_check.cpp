@@ -1,0 +1,246 @@
+#include "check/project_check.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "app/file_system.h"
+#include "check/io_map_findings.h"
+#include "documents/comm_settings.h"
+#include "documents/def_byte.h"
+#include "documents/dnet_network.h"
+#include "documents/int_text.h"
+#include "documents/xml_document.h"
+#include "gsd/gsd_file.h"
+#include "image/bank_image.h"
+#include "image/project_files.h"
+
+namespace {
+
+constexpr const char* kImagePlace = "bank.bin";
+
+// What one check has read so far. Each document gets at most one load error: the first reader that fails on it
+// speaks for the others, which would fail on the same fault.
+struct Reading {
+    std::string dir;
+    ProjectCheck& check;
+    std::vector<std::string> failed;
+
+    std::string Path(const char* name) const { return ProjectFile(dir, name); }
+    bool Failed(const std::string& name) const { return std::find(failed.begin(), failed.end(), name) != failed.end(); }
+    void Error(std::string place, std::string text) {
+        check.findings.push_back({Severity::Error, std::move(place), std::move(text)});
+    }
+    void LoadError(const std::string& name, const std::exception& e) {
+        if (Failed(name)) return;
+        failed.push_back(name);
+        Error(name, e.what());
+    }
+};
+
+// The settings as the settings editor loads them, with the refusal its OK would give. Nullopt when there is
+// no pargen.xml or it cannot be loaded.
+std::optional<CommSettings> ReadSettings(Reading& r) {
+    if (!FileExists(r.Path(kPargenFileName))) return std::nullopt;
+    CommSettings settings;
+    try {
+        LoadCommSettings(r.Path(kPargenFileName), settings);
+    } catch (const std::exception& e) {
+        r.LoadError(kPargenFileName, e);
+        return std::nullopt;
+    }
+    if (const auto refusal = CheckSettings(settings)) r.Error(kPargenFileName, *refusal);
+    return settings;
+}
+
+// The node list as the network editor loads it, with the refusal its OK would give.
+void ReadNetworkRows(Reading& r) {
+    DNetRows rows;
+    try {
+        LoadDNetNetwork(r.Path(kDNetNetFileName), rows);
+    } catch (const std::exception& e) {
+        r.LoadError(kDNetNetFileName, e);
+        return;
+    }
+    if (const auto refusal = CheckRows(rows)) r.Error(kDNetNetFileName, *refusal);
+}
+
+// The nodes and byte mnemonics as the byte selection editor loads them; what was read before a failure stays.
+DefByteTable ReadEditorNodes(Reading& r) {
+    XmlDocument xml;
+    DefByteTable table;
+    size_t nodesRead = 0;
+    try {
+        ReadDNetNodes(xml, r.Path(kDNetNetFileName), table, nodesRead);
+    } catch (const std::exception& e) {
+        r.LoadError(kDNetNetFileName, e);
+        table.resize(nodesRead);
+        return table;
+    }
+    try {
+        ReadDefBytes(xml, r.Path(kDefByteFileName), table);
+    } catch (const std::exception& e) {
+        r.LoadError(kDefByteFileName, e);
+    }
+    return table;
+}
+
+// The document an image build error names, if any: its readers name the file at fault.
+std::string DocumentNamedIn(const Reading& r, const std::string& message) {
+    for (const char* name : {kPargenFileName, kDNetNetFileName, kDefByteFileName}) {
+        if (message.find(r.Path(name)) != std::string::npos) return name;
+    }
+    return kImagePlace;
+}
+
+// The build read the nodes before it found the image too large; only a document changed since can fail now.
+std::optional<NodeTable> NodesOfImageTooLarge(const Reading& r) {
+    try {
+        return LoadNodeTable(r.dir);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The node table the image is built from. An image too large for the device still has its nodes.
+std::optional<NodeTable> BuildImageNodes(Reading& r) {
+    try {
+        return BuildBankImage(r.dir).nodes;
+    } catch (const ImageLimitError& e) {
+        r.Error(kImagePlace, e.what());
+        return NodesOfImageTooLarge(r);
+    } catch (const std::exception& e) {
+        const std::string place = DocumentNamedIn(r, e.what());
+        if (!r.Failed(place)) r.Error(place, e.what());
+        return std::nullopt;
+    }
+}
+
+// The byte groups of DefByte.xml, nullopt when the document is missing or no reader of the tool can read it
+// (its error is then already listed, or, with no nodes, nothing reads it).
+std::optional<DefByteShape> ReadDefByteShape(const Reading& r) {
+    const std::string path = r.Path(kDefByteFileName);
+    if (!FileExists(path) || r.Failed(kDefByteFileName)) return std::nullopt;
+    try {
+        XmlDocument doc;
+        doc.LoadFile(path);
+        DefByteShape shape;
+        for (pugi::xml_node node = doc.FirstTopLevelNode().first_child(); node; node = node.next_sibling()) {
+            shape.push_back({ChildCount(ChildAt(node, 0)), ChildCount(ChildAt(node, 1))});
+        }
+        return shape;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::vector<SelectedByte> Selected(const std::vector<bool>& select, const std::vector<std::string>* mnemonics) {
+    std::vector<SelectedByte> bytes;
+    for (size_t j = 0; j < select.size(); ++j) {
+        if (!select[j]) continue;
+        const bool named = mnemonics && j < mnemonics->size();
+        bytes.push_back({static_cast<uint32_t>(j + 1), named ? (*mnemonics)[j] : std::string()});
+    }
+    return bytes;
+}
+
+// The image's nodes, named with what the byte selection editor holds for the node at the same position.
+void FillIoMap(ProjectCheck& check, const NodeTable& nodes, const DefByteTable& editor) {
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const DN_Nodo_1& node = nodes[i];
+        const DN_Nodo* named = i < editor.size() ? &editor[i] : nullptr;
+        NodeIo row{i + 1, node.ID, named ? named->Mnemonic : std::string(), node.NB_IN, node.NB_OUT, {}, {}};
+        row.selectedIn = Selected(node.InSelect, named ? &named->InMnemonic : nullptr);
+        row.selectedOut = Selected(node.OutSelect, named ? &named->OutMnemonic : nullptr);
+        check.input.selected += row.selectedIn.size();
+        check.output.selected += row.selectedOut.size();
+        check.nodes.push_back(std::move(row));
+    }
+}
+
+std::optional<int> GatewayId(const std::optional<CommSettings>& settings) {
+    if (!settings) return std::nullopt;
+    return ParseIntText(settings->DNetDevId);
+}
+
+void ReadProfibusAreas(Reading& r) {
+    try {
+        const ProfiSizes sizes = ReadProfiSizes(r.dir);
+        r.check.input.area = sizes.NbIn;
+        r.check.output.area = sizes.NbOut;
+    } catch (const std::exception&) {
+        // A pargen.xml that is not XML is listed by the settings reader; the areas count as 0, as for the GSD.
+    }
+}
+
+void CheckReadableProject(Reading& r) {
+    const std::optional<CommSettings> settings = ReadSettings(r);
+    ReadNetworkRows(r);
+    const DefByteTable editor = ReadEditorNodes(r);
+    const std::optional<NodeTable> nodes = BuildImageNodes(r);
+    ReadProfibusAreas(r);
+    std::vector<Finding>& findings = r.check.findings;
+    if (nodes) {
+        FillIoMap(r.check, *nodes, editor);
+        if (const auto shape = ReadDefByteShape(r)) AddShapeFindings(*nodes, *shape, findings);
+        AddAddressFindings(*nodes, GatewayId(settings), findings);
+        AddAreaFitFindings(r.check.input, r.check.output, findings);
+    }
+    AddEmptyAreasFinding(r.check.input, r.check.output, FileExists(r.Path(kPargenFileName)), findings);
+}
+
+}  // namespace
+
+const char* SeverityName(Severity severity) {
+    return severity == Severity::Error ? "error" : "warning";
+}
+
+bool ProjectCheck::HasError() const {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& f) { return f.severity == Severity::Error; });
+}
+
+ProjectCheck CheckProject(const std::string& projectDir) {
+    ProjectCheck check;
+    check.projectDir = projectDir;
+    if (!DirectoryExists(projectDir)) {
+        check.findings.push_back({Severity::Error, "project", "Project folder \"" + projectDir + "\" does not exist"});
+        return check;
+    }
+    Reading reading{projectDir, check, {}};
+    CheckReadableProject(reading);
+    std::stable_sort(check.findings.begin(), check.findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
+    return check;
+}
+
+std::string SelectedBytesText(const NodeIo& node) {
+    std::string text;
+    auto list = [&text](const char* direction, const std::vector<SelectedByte>& bytes) {
+        if (bytes.empty()) return;
+        text += (text.empty() ? "" : "; ") + std::string(direction);
+        for (size_t k = 0; k < bytes.size(); ++k) {
+            text += (k ? ", " : " ") + std::to_string(bytes[k].number);
+            if (!bytes[k].mnemonic.empty()) text += " " + bytes[k].mnemonic;
+        }
+    };
+    list("in", node.selectedIn);
+    list("out", node.selectedOut);
+    return text;
+}
+
+std::string FindingsSummary(const ProjectCheck& check) {
+    if (check.findings.empty()) return "no findings";
+    const auto errors = static_cast<size_t>(std::count_if(
+        check.findings.begin(), check.findings.end(), [](const Finding& f) { return f.severity == Severity::Error; }));
+    const size_t warnings = check.findings.size() - errors;
+    return std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
+           (warnings == 1 ? " warning" : " warnings");
+}
+
+std::string ProjectFolderName(const std::string& projectDir) {
+    std::string path = projectDir;
+    while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+    const size_t slash = path.rfind(kPathSeparator);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class Severity { Error, Warning };
+
+// "error" or "warning", as every presentation of the findings names them.
+const char* SeverityName(Severity severity);
+
+// One problem of a project: how grave it is, what it concerns (a document, a node, a PROFIBUS area) and what
+// the user is told.
+struct Finding {
+    Severity severity = Severity::Error;
+    std::string place;
+    std::string text;
+    bool operator==(const Finding&) const = default;
+};
+
+// A selected byte of a node: its number (from 1) and the mnemonic the byte selection editor holds for it.
+struct SelectedByte {
+    uint32_t number = 0;
+    std::string mnemonic;
+    bool operator==(const SelectedByte&) const = default;
+};
+
+// One node of the I/O map, as the configuration image carries it.
+struct NodeIo {
+    size_t position = 0;  // from 1, in network order
+    int ID = 0;
+    std::string mnemonic;
+    uint32_t NB_IN = 0;
+    uint32_t NB_OUT = 0;
+    std::vector<SelectedByte> selectedIn;
+    std::vector<SelectedByte> selectedOut;
+};
+
+// How the selected DeviceNet bytes of one direction fill the PROFIBUS area of the same direction.
+struct AreaFit {
+    size_t selected = 0;
+    int32_t area = 0;
+};
+
+// The I/O map of a project and every problem found in it. One model: the check window, the command line and
+// the printed report only present it.
+struct ProjectCheck {
+    std::string projectDir;
+    std::vector<NodeIo> nodes;
+    AreaFit input;
+    AreaFit output;
+    std::vector<Finding> findings;  // errors first, then warnings, each in the order they were found
+
+    bool HasError() const;
+};
+
+// Reads pargen.xml, DNET_Net.xml and DefByte.xml with the readers of the editors and of the image build and
+// lists what the editors' OK or the image build would refuse, and what they accept but the running network
+// would not: selections that do not fit the PROFIBUS areas, documents out of step, clashing addresses.
+// A folder that does not exist gives an error finding. Never throws for a problem of the project.
+ProjectCheck CheckProject(const std::string& projectDir);
+
+// "in 1 Position, 3; out 2 Command": the selected bytes of a node by number and mnemonic.
+std::string SelectedBytesText(const NodeIo& node);
+
+// "3 errors, 1 warning" or "no findings".
+std::string FindingsSummary(const ProjectCheck& check);
+
+// The last name of the project's path, as the report and the window title show it.
+std::string ProjectFolderName(const std::string& projectDir);

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "check/area_bar.h"
+#include "check/check_report_html.h"
+#include "check/project_check.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+TEST(CheckReport, MatchesTheCommittedPage) {
+    const ProjectCheck check = CheckProject(FixturePath("check_overflow"));
+    EXPECT_EQ(CheckReportHtml(check, "2026-01-31"), ReadFixture("check_report/expected_overflow.html"));
+}
+
+TEST(CheckReport, NeedsNoOtherFileAndSaysWhenThereIsNothingToFix) {
+    const std::string html = CheckReportHtml(CheckProject(FixturePath("check_clean")), "2026-01-31");
+    for (const char* external : {"src=", "href=", "url(", "@import", "<script"}) {
+        EXPECT_EQ(html.find(external), std::string::npos) << external;
+    }
+    EXPECT_NE(html.find("<p>No findings.</p>"), std::string::npos);
+    EXPECT_NE(html.find("<span>5 of 5 bytes used</span>"), std::string::npos);
+}
+
+TEST(CheckReport, BarsShowUseGapAndOverflowOnOneScale) {
+    struct Case {
+        AreaFit fit;
+        int used, unused, overflow;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{5, 16}, 312, 688, 0, "5 of 16 bytes used"}, {{20, 16}, 800, 0, 200, "20 bytes selected for 16: 4 too many"},
+        {{3, 3}, 1000, 0, 0, "3 of 3 bytes used"},    {{0, 1}, 0, 1000, 0, "0 of 1 byte used"},
+        {{0, 0}, 0, 0, 0, "0 of 0 bytes used"},       {{2, -1}, 0, 0, 1000, "2 bytes selected for 0: 2 too many"},
+    };
+    for (const Case& c : cases) {
+        const AreaBar bar = AreaBarFor(c.fit);
+        EXPECT_EQ(bar.used, c.used) << c.text;
+        EXPECT_EQ(bar.unused, c.unused) << c.text;
+        EXPECT_EQ(bar.overflow, c.overflow) << c.text;
+        EXPECT_EQ(AreaFitText(c.fit), c.text);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+#include "check/project_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/file_system.h"
+#include "support/temp_dir.h"
+
+// Found by the test framework's printer through the argument's namespace.
+void PrintTo(const Finding& f, std::ostream* out) {
+    *out << SeverityName(f.severity) << " | " << f.place << " | " << f.text;
+}
+
+namespace {
+
+constexpr Severity E = Severity::Error;
+constexpr Severity W = Severity::Warning;
+
+const char* const kFollow = ": selections follow positions, so they may belong to another node";
+
+struct ProjectCase {
+    const char* fixture;
+    std::vector<Finding> expected;  // "{dir}" stands for the project folder
+};
+
+std::string Expand(std::string text, const std::string& dir) {
+    for (size_t at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}", at)) {
+        text.replace(at, 5, dir);
+    }
+    return text;
+}
+
+void PrintTo(const ProjectCase& c, std::ostream* out) {
+    *out << c.fixture;
+}
+
+class ProjectCheckTest : public ::testing::TestWithParam<ProjectCase> {};
+
+TEST_P(ProjectCheckTest, GivesExactlyTheExpectedFindings) {
+    const ProjectCase& c = GetParam();
+    const std::string dir = FixturePath(c.fixture);
+    std::vector<Finding> expected = c.expected;
+    for (Finding& f : expected) f.text = Expand(f.text, dir);
+    const ProjectCheck check = CheckProject(dir);
+    EXPECT_EQ(check.findings, expected) << c.fixture;
+    bool hasError = false;
+    for (const Finding& f : expected) hasError = hasError || f.severity == E;
+    EXPECT_EQ(check.HasError(), hasError);
+}
+
+const std::string kNoModules =
+    " PROFIBUS input and output sizes are both 0: the GSD file has no modules, and a master cannot configure the "
+    "gateway";
+
+INSTANTIATE_TEST_SUITE_P(
+    Projects, ProjectCheckTest,
+    ::testing::Values(
+        ProjectCase{"check_clean", {}},
+        ProjectCase{
+            "../../examples/Plant1",
+            {{W, "PROFIBUS input", "11 of the 16 PROFIBUS input bytes are left unused (5 selected on DeviceNet)"},
+             {W, "PROFIBUS output", "7 of the 8 PROFIBUS output bytes are left unused (1 selected on DeviceNet)"}}},
+        ProjectCase{
+            "check_overflow",
+            {{E, "node 2 (ID 7)", "Address 7 is the gateway's own DeviceNet ID"},
+             {E, "PROFIBUS input", "4 DeviceNet input bytes are selected, but the PROFIBUS input area holds 3"},
+             {E, "PROFIBUS output", "2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1"},
+             {W, "node 3 (ID 5)", "Address 5 is also used by node 1"}}},
+        ProjectCase{
+            "check_shifted",
+            {{W, "DefByte.xml", std::string("DefByte.xml lists 2 nodes, DNET_Net.xml 1 node") + kFollow},
+             {W, "node 1 (ID 12)",
+              std::string("DefByte.xml lists 3 input and 2 output bytes, DNET_Net.xml 10 and 0") + kFollow},
+             {W, "PROFIBUS input", "14 of the 16 PROFIBUS input bytes are left unused (2 selected on DeviceNet)"},
+             {W, "PROFIBUS output", "8 of the 8 PROFIBUS output bytes are left unused (0 selected on DeviceNet)"}}},
+        ProjectCase{"check_zero_sizes", {{W, "pargen.xml", "The" + kNoModules}}},
+        ProjectCase{
+            "check_no_pargen",
+            {{E, "PROFIBUS input", "5 DeviceNet input bytes are selected, but the PROFIBUS input area holds 0"},
+             {E, "PROFIBUS output", "1 DeviceNet output byte is selected, but the PROFIBUS output area holds 0"},
+             {W, "pargen.xml", "There is no pargen.xml, so the" + kNoModules}}},
+        ProjectCase{"check_editor_refusals",
+                    {{E, "pargen.xml", "Error!! The PROFIBUS Device ID must be between 1 and 125. "},
+                     {E, "DNET_Net.xml", "Error in row 1!! ID must be 0 or 63. "}}},
+        ProjectCase{
+            "check_unreadable_network",
+            {{E, "DNET_Net.xml",
+              "{dir}/DNET_Net.xml: Error parsing start element tag\r\nLine: 1\r\n<DNET_Net><row ID=\"5\"</DNET_Net>"}}},
+        ProjectCase{"check_unreadable_settings",
+                    {{E, "pargen.xml", "'fast' is not a valid integer value (in {dir}/pargen.xml)"}}},
+        ProjectCase{"check_missing_group",
+                    {{E, "DefByte.xml",
+                      "Child 2 of element \"Nodo_DNET\" is missing: it has 1 child nodes (in {dir}/DefByte.xml)"}}},
+        ProjectCase{"check_image_too_large",
+                    {{E, "bank.bin",
+                      "The configuration image cannot be built: the input bitmap of node 5 (ID 9) would begin at "
+                      "offset 65548, but node records hold bitmap offsets only up to 65535"},
+                     {W, "pargen.xml", "The" + kNoModules}}}));
+
+TEST(ProjectCheck, AMissingFolderIsAnErrorNotAnEmptyProject) {
+    TempDir parent;
+    const std::string dir = parent.File("gone");
+    const ProjectCheck check = CheckProject(dir);
+    EXPECT_EQ(check.findings, (std::vector<Finding>{{E, "project", "Project folder \"" + dir + "\" does not exist"}}));
+    EXPECT_TRUE(check.nodes.empty());
+}
+
+TEST(ProjectCheck, IoMapListsEveryNodeWithItsSelectedBytesAndTheirMnemonics) {
+    const ProjectCheck check = CheckProject(FixturePath("check_overflow"));
+    ASSERT_EQ(check.nodes.size(), 3u);
+    const NodeIo& first = check.nodes[0];
+    EXPECT_EQ(first.position, 1u);
+    EXPECT_EQ(first.ID, 5);
+    EXPECT_EQ(first.mnemonic, "Valve <A&B>");
+    EXPECT_EQ(first.NB_IN, 3u);
+    EXPECT_EQ(first.NB_OUT, 2u);
+    EXPECT_EQ(SelectedBytesText(first), "in 1 Position, 2, 3 Status & alarm; out 1 Command");
+    EXPECT_EQ(SelectedBytesText(check.nodes[1]), "in 1 Speed; out 1 Setpoint");
+    EXPECT_EQ(SelectedBytesText(check.nodes[2]), "");
+    EXPECT_EQ(check.input.selected, 4u);
+    EXPECT_EQ(check.input.area, 3);
+    EXPECT_EQ(check.output.selected, 2u);
+    EXPECT_EQ(check.output.area, 1);
+}
+
+TEST(ProjectCheck, AnImageTooLargeForTheDeviceStillShowsItsNodes) {
+    const ProjectCheck check = CheckProject(FixturePath("check_image_too_large"));
+    ASSERT_EQ(check.nodes.size(), 5u);
+    EXPECT_EQ(check.nodes[4].ID, 9);
+    EXPECT_EQ(check.nodes[0].NB_IN, 65535u);
+}
+
+TEST(ProjectCheck, ANetworkOnlyTheNetworkEditorCannotLoadStillGivesTheIoMap) {
+    TempDir project;
+    project.Write("pargen.xml", ReadFixture("check_clean/pargen.xml"));
+    project.Write("DefByte.xml", ReadFixture("check_clean/DefByte.xml"));
+    project.Write(
+        "DNET_Net.xml",
+        "<DNET_Net><row ID=\"5\" NB_IN=\"3\" NB_OUT=\"2\"/><row ID=\"12\" NB_IN=\"10\" NB_OUT=\"0\"/></DNET_Net>");
+    const ProjectCheck check = CheckProject(project.path());
+    ASSERT_EQ(check.findings.size(), 1u);
+    EXPECT_EQ(check.findings[0].place, "DNET_Net.xml");
+    EXPECT_EQ(check.nodes.size(), 2u);
+    EXPECT_EQ(check.input.selected, 5u);
+}
+
+}  // namespace

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "documents/dnet_network.h"
+
 namespace {
 
 // The editors accept PROFIBUS areas of 0 to 128 bytes; a count outside is reported by the settings check.
@@ -64,6 +66,13 @@ void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::ve
                  " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) + " and " + std::to_string(node.NB_OUT) +
                  kFollowPositions);
     }
+}
+
+void AddNetworkLengthFinding(const NodeTable& nodes, std::vector<Finding>& findings) {
+    if (nodes.size() <= kDNetRowCount) return;
+    Warn(findings, "DNET_Net.xml",
+         "DNET_Net.xml lists " + std::to_string(nodes.size()) + " nodes: the network editor shows only the first " +
+             std::to_string(kDNetRowCount) + " and drops the rest at its next OK, while the image takes them all");
 }
 
 void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings) {

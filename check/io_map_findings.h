@@ -21,6 +21,10 @@ using DefByteShape = std::vector<GroupCounts>;
 // from the node's. Selections follow positions, so they may then belong to another node (warnings).
 void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings);
 
+// More nodes than the network editor's 64 rows: it shows the first 64 and drops the rest at its next OK, while
+// the image takes them all (warning).
+void AddNetworkLengthFinding(const NodeTable& nodes, std::vector<Finding>& findings);
+
 // Two nodes with one address (warning); a node at the gateway's own DeviceNet ID (error).
 void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings);
 

@@ -182,6 +182,7 @@ void CheckReadableProject(Reading& r) {
     std::vector<Finding>& findings = r.check.findings;
     if (nodes) {
         FillIoMap(r.check, *nodes, editor);
+        AddNetworkLengthFinding(*nodes, findings);
         if (const auto shape = ReadDefByteShape(r)) AddShapeFindings(*nodes, *shape, findings);
         AddAddressFindings(*nodes, GatewayId(settings), findings);
         AddAreaFitFindings(r.check.input, r.check.output, findings);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,21 @@ TEST(ProjectCheck, ANetworkOnlyTheNetworkEditorCannotLoadStillGivesTheIoMap) {
     EXPECT_EQ(check.findings[0].place, "DNET_Net.xml");
     EXPECT_EQ(check.nodes.size(), 2u);
     EXPECT_EQ(check.input.selected, 5u);
+}
+
+TEST(ProjectCheck, MoreNodesThanTheNetworkEditorShowsAreToldOf) {
+    TempDir project;
+    std::string rows;
+    for (int i = 0; i < 70; ++i) {
+        rows += "<row ID=\"" + std::to_string(i % 64) + "\" NB_IN=\"0\" NB_OUT=\"0\" Mnemonic=\"\"/>";
+    }
+    project.Write("DNET_Net.xml", "<DNET_Net>" + rows + "</DNET_Net>");
+    const ProjectCheck check = CheckProject(project.path());
+    const Finding expected{W, "DNET_Net.xml",
+                           "DNET_Net.xml lists 70 nodes: the network editor shows only the first 64 and drops the "
+                           "rest at its next OK, while the image takes them all"};
+    EXPECT_NE(std::find(check.findings.begin(), check.findings.end(), expected), check.findings.end());
+    EXPECT_EQ(check.nodes.size(), 70u);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ std::string TemporarySibling(const std::string& path) {
 }
 
 [[noreturn]] void FailWrite(const std::string& path, int error) {
-    throw std::runtime_error("Cannot write \"" + path + "\". " + std::strerror(error));
+    throw FileWriteError(path, std::strerror(error));
 }
 
 #ifndef _WIN32
@@ -114,7 +114,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
     if (ec) {
         std::error_code ignored;
         fs::remove(PathFromUtf8(tmp), ignored);
-        throw std::runtime_error("Cannot write \"" + path + "\". " + ec.message());
+        throw FileWriteError(path, ec.message());
     }
 #endif
 }

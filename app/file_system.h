@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,18 @@ bool FileExists(const std::string& path);
 // Reads a whole file; throws std::runtime_error naming the path and the system's reason.
 std::string ReadWholeFile(const std::string& path);
 
+// A file that could not be written: "Cannot write "<path>". <reason>", with the system's reason kept apart so
+// a caller can word the failure its own way.
+class FileWriteError : public std::runtime_error {
+public:
+    FileWriteError(const std::string& path, const std::string& reason)
+        : std::runtime_error("Cannot write \"" + path + "\". " + reason), reason_(reason) {}
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // Writes through a temporary file in the same directory that is renamed over the target, so a failed or
-// interrupted write leaves the previous content in place. Throws std::runtime_error with the path and the
-// system's reason.
+// interrupted write leaves the previous content in place. Throws FileWriteError.
 void WriteFileAtomically(const std::string& path, std::string_view content);

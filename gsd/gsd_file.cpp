@@ -19,11 +19,15 @@ int32_t CountOrZero(pugi::xml_node root, const char* name) {
     }
 }
 
-// The file layer words its failures "Cannot write "<path>". <reason>"; the user is told the reason alone
-// after this generator's own wording.
-std::string SystemReason(const std::string& message, const std::string& path) {
-    const std::string prefix = "Cannot write \"" + path + "\". ";
-    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+// The editor keeps both counts within 0 to 128; a hand-edited count far beyond would ask for a file of
+// millions of modules. Anything up to the largest byte count of the project's documents is still written.
+constexpr int32_t kLargestGsdCount = 65535;
+
+void RefuseHugeCount(int32_t count, const char* name) {
+    if (count <= kLargestGsdCount) return;
+    throw std::runtime_error(std::string(name) + " " + std::to_string(count) +
+                             " in pargen.xml is too large for a GSD file: at most " +
+                             std::to_string(kLargestGsdCount) + " bytes");
 }
 
 }  // namespace
@@ -38,10 +42,12 @@ ProfiSizes ReadProfiSizes(const std::string& projectDir) {
 }
 
 void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
-    const std::string text = GsdText(ReadProfiSizes(projectDir));
+    const ProfiSizes sizes = ReadProfiSizes(projectDir);
+    RefuseHugeCount(sizes.NbIn, "PROFI_NB_IN");
+    RefuseHugeCount(sizes.NbOut, "PROFI_NB_OUT");
     try {
-        WriteFileAtomically(fileName, text);
-    } catch (const std::runtime_error& e) {
-        throw std::runtime_error("Cannot create file \"" + fileName + "\". " + SystemReason(e.what(), fileName));
+        WriteFileAtomically(fileName, GsdText(sizes));
+    } catch (const FileWriteError& e) {
+        throw std::runtime_error("Cannot create file \"" + fileName + "\". " + e.reason());
     }
 }

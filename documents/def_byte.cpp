@@ -7,6 +7,18 @@
 
 namespace {
 
+// The network editor holds 64 nodes of at most 65 535 bytes each way. A hand-edited network beyond that is
+// refused at the node that passes it: each byte takes a selection and a mnemonic here, so a small file of many
+// large nodes would otherwise take gigabytes.
+constexpr size_t kNetworkByteLimit = 64 * 2 * 65535;
+
+void CheckNetworkBytes(size_t bytes, size_t index) {
+    if (bytes <= kNetworkByteLimit) return;
+    throw DocumentError("Node " + std::to_string(index + 1) + " brings the network to " + std::to_string(bytes) +
+                        " bytes, more than the " + std::to_string(kNetworkByteLimit) +
+                        " of 64 nodes with 65535 input and 65535 output bytes");
+}
+
 // A node counts as read only once everything about it is, so a failing row leaves its entry at zero.
 DN_Nodo ReadNode(pugi::xml_node row) {
     DN_Nodo node;
@@ -70,8 +82,11 @@ void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& tabl
         xml.LoadFile(path);
         const pugi::xml_node root = xml.FirstTopLevelNode();
         table.resize(ChildCount(root));
+        size_t bytes = 0;
         for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
-            table[nodesRead] = ReadNode(row);
+            DN_Nodo node = ReadNode(row);
+            CheckNetworkBytes(bytes += node.NB_IN + node.NB_OUT, nodesRead);
+            table[nodesRead] = std::move(node);
             ++nodesRead;
         }
     });

@@ -131,15 +131,18 @@ void AppendNodeRecord(std::vector<uint8_t>& out, const DN_Nodo_1& node) {
 
 BankImage BuildBankImage(const std::string& projectDir) {
     BankImage image;
-    image.nodes = LoadNodeTable(projectDir);
+    image.nodes = LoadNodeNumbers(projectDir);
     NodeTable& nodes = image.nodes;
 
+    // The limits need only the byte counts; checking them first keeps a hand-edited network of many large
+    // nodes from taking gigabytes of selections for an image that would be refused anyway.
     const size_t recordsOffset = AssignBitmapOffsets(nodes);
     const size_t blockOffset = recordsOffset + kNodeRecordLength * nodes.size();
     const std::string pargenPath = ProjectFile(projectDir, kPargenFileName);
     const bool hasParameters = FileExists(pargenPath);
     const size_t length = blockOffset + (hasParameters ? kParameterBlockLength : 0);
     CheckCapacity(nodes, recordsOffset, length);
+    LoadNodeSelections(projectDir, nodes);
     std::optional<ParameterBlock> block;
     if (hasParameters) block = ReadParameterBlock(pargenPath, nodes.size());
 

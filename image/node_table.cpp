@@ -22,8 +22,6 @@ DN_Nodo_1 ReadNode(pugi::xml_node row) {
     node.ID = static_cast<uint8_t>(AttrToInt(row, "ID"));
     node.NB_IN = static_cast<uint16_t>(AttrToInt(row, "NB_IN"));
     node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, "NB_OUT"));
-    node.InSelect.assign(node.NB_IN, false);
-    node.OutSelect.assign(node.NB_OUT, false);
     return node;
 }
 
@@ -82,11 +80,23 @@ void ReadSelections(const std::string& path, NodeTable& table) {
 
 }  // namespace
 
-NodeTable LoadNodeTable(const std::string& projectDir) {
+NodeTable LoadNodeNumbers(const std::string& projectDir) {
     const std::string nodesPath = ProjectFile(projectDir, kDNetNetFileName);
     if (!FileExists(nodesPath)) return {};
-    NodeTable table = ReadNodes(nodesPath);
+    return ReadNodes(nodesPath);
+}
+
+void LoadNodeSelections(const std::string& projectDir, NodeTable& table) {
+    for (DN_Nodo_1& node : table) {
+        node.InSelect.assign(node.NB_IN, false);
+        node.OutSelect.assign(node.NB_OUT, false);
+    }
     const std::string selectionsPath = ProjectFile(projectDir, kDefByteFileName);
     if (!table.empty() && FileExists(selectionsPath)) ReadSelections(selectionsPath, table);
+}
+
+NodeTable LoadNodeTable(const std::string& projectDir) {
+    NodeTable table = LoadNodeNumbers(projectDir);
+    LoadNodeSelections(projectDir, table);
     return table;
 }

@@ -25,3 +25,9 @@ using NodeTable = std::vector<DN_Nodo_1>;
 // of an earlier build); without DefByte.xml every byte is unselected. Throws ParseError, or DocumentError
 // naming the document and the node, byte or attribute at fault.
 NodeTable LoadNodeTable(const std::string& projectDir);
+
+// LoadNodeTable in its two steps, so the image build can refuse a network too large for the device before the
+// selection arrays of hand-edited byte counts take their memory. The first reads the nodes' numbers and leaves
+// their arrays empty; the second sizes the arrays and reads DefByte.xml.
+NodeTable LoadNodeNumbers(const std::string& projectDir);
+void LoadNodeSelections(const std::string& projectDir, NodeTable& table);

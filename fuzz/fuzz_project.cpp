@@ -1,0 +1,56 @@
+#include "fuzz_project.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/file_system.h"
+#include "image/project_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void RemoveFuzzFolder() {
+    std::error_code ignored;
+    fs::remove_all(FuzzFolder(), ignored);
+}
+
+}  // namespace
+
+const std::string& FuzzFolder() {
+    // Never destroyed: the exit handler that removes the folder runs after static destructors.
+    static const std::string* folder = [] {
+        std::string pattern = (fs::temp_directory_path() / "tessara-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::perror("mkdtemp");
+            std::abort();
+        }
+        std::atexit(RemoveFuzzFolder);
+        return new std::string(pattern);
+    }();
+    return *folder;
+}
+
+void WriteFuzzFile(const std::string& path, std::string_view content) {
+    // The plain stream, not the tool's own writer: the input must arrive byte for byte whatever it holds.
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file || std::fwrite(content.data(), 1, content.size(), file) != content.size() || std::fclose(file) != 0) {
+        std::perror(path.c_str());
+        std::abort();
+    }
+}
+
+std::string WriteFuzzProject(const uint8_t* data, size_t size) {
+    const std::string& project = FuzzFolder();
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    for (const char* name : {kPargenFileName, kDNetNetFileName, kDefByteFileName}) {
+        const std::string path = ProjectFile(project, name);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        const size_t cut = rest.find(kDocumentSeparator);
+        if (cut != 0 && !rest.empty()) WriteFuzzFile(path, rest.substr(0, cut));
+        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + kDocumentSeparator.size());
+    }
+    return project;
+}

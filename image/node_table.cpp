@@ -1,6 +1,7 @@
 #include "image/node_table.h"
 
 #include "app/file_system.h"
+#include "documents/def_byte.h"
 #include "documents/document_error.h"
 #include "documents/xml_document.h"
 #include "image/project_files.h"
@@ -43,10 +44,6 @@ NodeTable ReadNodes(const std::string& path) {
     return table;
 }
 
-bool IsSelected(const char* text) {
-    return (text[0] == 'Y' || text[0] == 'y') && text[1] == '\0';
-}
-
 // Only the first select.size() byte elements count; a group may list more or fewer than the node has.
 void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* direction) {
     size_t j = 0;
@@ -54,7 +51,7 @@ void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* dire
         for (pugi::xml_node byte = group.first_child(); byte && j < select.size(); byte = byte.next_sibling(), ++j) {
             const pugi::xml_attribute attribute = byte.attribute("Select");
             if (!attribute) AttrToText(byte, "Select");  // throws the missing-attribute error
-            select[j] = IsSelected(attribute.value());
+            select[j] = IsSelectedText(attribute.value());
         }
     } catch (const DocumentError& e) {
         RethrowAt(std::string(direction) + " byte " + std::to_string(j + 1), e);

@@ -24,6 +24,8 @@ std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
     return dataHome + kPathSeparator + "Tessara";
 }
 
+std::string InstalledAppDir() { return TESSARA_INSTALL_APPDIR; }
+
 bool IsWritableDirectory(const std::string& dir) {
     return DirectoryExists(dir) && access(PathFromUtf8(dir).string().c_str(), W_OK) == 0;
 }
@@ -33,7 +35,7 @@ std::string WorkspaceDirFor(const std::string& exeDir) {
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
-    WorkspaceLocationInputs inputs{exeDir, TESSARA_INSTALL_APPDIR, IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
+    WorkspaceLocationInputs inputs{exeDir, InstalledAppDir(), IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
                                    env("HOME")};
 #ifdef _WIN32
     inputs.xdgDataHome = env("LOCALAPPDATA");

@@ -19,3 +19,6 @@ std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& inputs);
 std::string WorkspaceDirFor(const std::string& exeDir);
 
 bool IsWritableDirectory(const std::string& dir);
+
+// The folder `cmake --install` puts the executable in, as this build was configured.
+std::string InstalledAppDir();

@@ -20,4 +20,8 @@ TEST(WorkspaceLocation, BuildFolderStaysAndInstalledOrReadOnlyFoldersMoveToTheUs
     for (const Case& c : cases) EXPECT_EQ(ResolveWorkspaceDir(c.inputs), c.expected) << c.description;
 }
 
+TEST(WorkspaceLocation, KnowsTheFolderItIsInstalledTo) {
+    EXPECT_EQ(InstalledAppDir(), TESSARA_EXPECTED_INSTALL_APPDIR);
+}
+
 }  // namespace

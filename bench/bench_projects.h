@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// The project of the named shape (see project_shape.h), written once per run with seed 1 into a scratch
+// folder that is removed when the run ends.
+const std::string& BenchProject(const std::string& shape);
+
+// The baseline of the document benchmarks: pugixml parsing the project's three documents in turn with its
+// default options, each tree freed before the next, as the image build reads them, and nothing else.
+void ParseProjectDocuments(const std::string& projectDir);
+
+// Fails the run: a benchmark whose action reports an error measures nothing worth a figure.
+[[noreturn]] void AbortBenchmark(const std::string& why);

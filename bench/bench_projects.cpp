@@ -37,14 +37,18 @@ private:
 
 }  // namespace
 
-const std::string& BenchProject(const std::string& shape) {
+const std::string& ScratchFolder() {
     static ScratchDir scratch;
+    return scratch.path();
+}
+
+const std::string& BenchProject(const std::string& shape) {
     static std::map<std::string, std::string> made;
     auto found = made.find(shape);
     if (found != made.end()) return found->second;
     const auto wanted = ShapeNamed(shape);
     if (!wanted) AbortBenchmark("no project shape \"" + shape + "\"");
-    const std::string dir = scratch.path() + kPathSeparator + shape;
+    const std::string dir = ScratchFolder() + kPathSeparator + shape;
     MakeProject(dir, *wanted, 1);
     return made.emplace(shape, dir).first->second;
 }

@@ -2,8 +2,11 @@
 
 #include <string>
 
-// The project of the named shape (see project_shape.h), written once per run with seed 1 into a scratch
-// folder that is removed when the run ends.
+// A private folder for this run (mode 0700), removed with everything in it when the run ends.
+const std::string& ScratchFolder();
+
+// The project of the named shape (see project_shape.h), written once per run with seed 1 into the scratch
+// folder.
 const std::string& BenchProject(const std::string& shape);
 
 // The baseline of the document benchmarks: pugixml parsing the project's three documents in turn with its

@@ -29,6 +29,8 @@ void WarmUp() {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder and warns at every start without one, the started programs included.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", ScratchFolder().c_str());
     QApplication app(argc, argv);
     AbortingDisplay display;
     SetMessageDisplay(&display);

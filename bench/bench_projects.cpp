@@ -1,13 +1,13 @@
 #include "bench/bench_projects.h"
 
 #include <benchmark/benchmark.h>
-#include <pugixml.hpp>
 #include <stdlib.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <pugixml.hpp>
 
 #include "app/file_system.h"
 #include "bench/project_shape.h"

@@ -1,10 +1,10 @@
 // The byte selection editor on the largest projects: showing it, confirming it, and moving to the huge node.
 #include <benchmark/benchmark.h>
-#include <pugixml.hpp>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <pugixml.hpp>
 
 #include "app/file_system.h"
 #include "app/workspace.h"

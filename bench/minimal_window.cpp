@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
-
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {

@@ -7,7 +7,6 @@
 
 #include <QTest>
 #include <QWidget>
-
 #include <filesystem>
 #include <memory>
 #include <vector>

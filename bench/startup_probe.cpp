@@ -2,7 +2,6 @@
 // spawning it to its exit is the start-up the user waits through. Usage: startup_probe APP_DIR
 #include <QApplication>
 #include <QTest>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>

@@ -58,8 +58,9 @@ void AppendGroup(pugi::xml_node group, uint16_t count, const std::vector<char>& 
     }
     for (size_t j = 0; j < count; ++j) {
         pugi::xml_node row = AppendChild(group, "row");
-        SetAttribute(row, "Select", select[j] ? "Y" : "N");
-        SetAttribute(row, "Mnemonic", mnemonic[j]);
+        // A new row has no attribute to look up and replace: they are appended in the document's order.
+        row.append_attribute("Select").set_value(select[j] ? "Y" : "N");
+        row.append_attribute("Mnemonic").set_value(mnemonic[j].c_str());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <new>
 
 #include "app/file_system.h"
@@ -26,6 +27,36 @@ std::string ParseErrorText(const pugi::xml_parse_result& result, const std::stri
     return name + ": " + result.description() + "\r\nLine: " + std::to_string(line) + "\r\n" + source;
 }
 
+struct ParserFree {
+    void operator()(void* buffer) const { pugi::get_memory_deallocation_function()(buffer); }
+};
+using ParserBuffer = std::unique_ptr<void, ParserFree>;
+
+ParserBuffer AllocateParserBuffer(size_t size) {
+    ParserBuffer buffer(pugi::get_memory_allocation_function()(size ? size : 1));
+    if (!buffer) throw std::bad_alloc();
+    return buffer;
+}
+
+// Reads the file straight into memory the parser takes over, so a large document is held once and never
+// copied. Any trouble is left to ReadWholeFile, which words it with the system's reason.
+ParserBuffer ReadIntoParserBuffer(const std::string& path, size_t& size) {
+    std::ifstream in(PathFromUtf8(path), std::ios::binary | std::ios::ate);
+    const std::streamoff length = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (length >= 0) {
+        size = static_cast<size_t>(length);
+        ParserBuffer buffer = AllocateParserBuffer(size);
+        in.seekg(0);
+        in.read(static_cast<char*>(buffer.get()), length);
+        if (in.gcount() == length) return buffer;
+    }
+    const std::string text = ReadWholeFile(path);
+    size = text.size();
+    ParserBuffer buffer = AllocateParserBuffer(size);
+    std::memcpy(buffer.get(), text.data(), size);
+    return buffer;
+}
+
 }  // namespace
 
 void XmlDocument::Activate() {
@@ -33,16 +64,13 @@ void XmlDocument::Activate() {
 }
 
 void XmlDocument::LoadFile(const std::string& path) {
-    // The parser works in place on a buffer it then owns, so a large document is held once, not twice.
-    std::string text = ReadWholeFile(path);
-    void* buffer = pugi::get_memory_allocation_function()(text.size() ? text.size() : 1);
-    if (!buffer) throw std::bad_alloc();
-    std::memcpy(buffer, text.data(), text.size());
-    const size_t size = text.size();
+    size_t size = 0;
+    ParserBuffer buffer = ReadIntoParserBuffer(path, size);
     Activate();
     doc_->reset();
-    const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer, size, kParseOptions));
-    if (!result) Fail(result, text, path);
+    const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer.release(), size, kParseOptions));
+    // The parse rewrote the text in place, so the message quotes the file as it stands.
+    if (!result) Fail(result, ReadWholeFile(path), path);
 }
 
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {

@@ -1,0 +1,93 @@
+#include "bench/project_shape.h"
+
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+
+#include "app/file_system.h"
+#include "documents/comm_settings.h"
+#include "documents/def_byte.h"
+#include "documents/dnet_network.h"
+#include "documents/xml_document.h"
+#include "image/project_files.h"
+
+namespace {
+
+constexpr uint16_t kMostBytes = 65535;
+
+ProjectShape Uniform(size_t nodes, uint16_t bytes) {
+    return ProjectShape{std::vector<NodeSize>(nodes, NodeSize{bytes, bytes})};
+}
+
+// std::mt19937's sequence is fixed by the language, unlike its distributions, so only raw draws are used.
+class Draws {
+public:
+    explicit Draws(uint32_t seed) : engine_(seed) {}
+    bool Coin() { return (engine_() & 1u) != 0; }
+    // A mnemonic of realistic length: a direction letter, the byte number and a short random tag.
+    std::string Mnemonic(char direction, size_t byteNumber) {
+        std::string text = std::string(1, direction) + std::to_string(byteNumber) + "_";
+        for (int i = 0; i < 4; ++i) text += static_cast<char>('A' + engine_() % 26);
+        return text;
+    }
+
+private:
+    std::mt19937 engine_;
+};
+
+void FillDirection(Draws& draws, char direction, std::vector<char>& select, std::vector<std::string>& mnemonic) {
+    for (size_t j = 0; j < select.size(); ++j) {
+        select[j] = draws.Coin();
+        mnemonic[j] = draws.Mnemonic(direction, j + 1);
+    }
+}
+
+DNetRows NetworkRows(const ProjectShape& shape) {
+    if (shape.nodes.size() > kDNetRowCount) throw std::invalid_argument("A project has at most 64 nodes");
+    DNetRows rows{};
+    for (size_t i = 0; i < shape.nodes.size(); ++i) {
+        rows[i] = DNetRow{std::to_string(i), std::to_string(shape.nodes[i].inBytes),
+                          std::to_string(shape.nodes[i].outBytes), "Node " + std::to_string(i + 1)};
+    }
+    return rows;
+}
+
+DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
+    Draws draws(seed);
+    DefByteTable table(shape.nodes.size());
+    for (size_t i = 0; i < table.size(); ++i) {
+        DN_Nodo& node = table[i];
+        node.ID = static_cast<uint8_t>(i);
+        node.NB_IN = shape.nodes[i].inBytes;
+        node.NB_OUT = shape.nodes[i].outBytes;
+        node.InSelect.resize(node.NB_IN);
+        node.InMnemonic.resize(node.NB_IN);
+        node.OutSelect.resize(node.NB_OUT);
+        node.OutMnemonic.resize(node.NB_OUT);
+        FillDirection(draws, 'I', node.InSelect, node.InMnemonic);
+        FillDirection(draws, 'O', node.OutSelect, node.OutMnemonic);
+    }
+    return table;
+}
+
+}  // namespace
+
+std::optional<ProjectShape> ShapeNamed(std::string_view name) {
+    if (name == "large") return Uniform(64, 4000);
+    if (name == "huge") return Uniform(1, kMostBytes);
+    if (name == "switch") return ProjectShape{{NodeSize{8, 8}, NodeSize{kMostBytes, kMostBytes}}};
+    return std::nullopt;
+}
+
+const std::vector<std::string>& ShapeNames() {
+    static const std::vector<std::string> names{"large", "huge", "switch"};
+    return names;
+}
+
+void MakeProject(const std::string& projectDir, const ProjectShape& shape, uint32_t seed) {
+    std::filesystem::create_directories(PathFromUtf8(projectDir + kPathSeparator + "bin"));
+    XmlDocument doc;
+    SaveCommSettings(doc, ProjectFile(projectDir, kPargenFileName), CommSettings{});
+    SaveDNetNetwork(doc, ProjectFile(projectDir, kDNetNetFileName), NetworkRows(shape));
+    SaveDefBytes(doc, ProjectFile(projectDir, kDefByteFileName), ByteTable(shape, seed));
+}

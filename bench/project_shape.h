@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The byte counts of one DeviceNet node of a generated project.
+struct NodeSize {
+    uint16_t inBytes = 0;
+    uint16_t outBytes = 0;
+};
+
+// A project to measure: its nodes in network order. Every byte gets a selection and a mnemonic.
+struct ProjectShape {
+    std::vector<NodeSize> nodes;
+};
+
+// "large": 64 nodes of 4 000 input and 4 000 output bytes, the most a valid image of about 64 KB holds.
+// "huge": one node of 65 535 input and 65 535 output bytes, the most a node may have.
+// "switch": a node of 8 and 8 bytes, then the huge node, for moving the byte editor between the two.
+std::optional<ProjectShape> ShapeNamed(std::string_view name);
+const std::vector<std::string>& ShapeNames();
+
+// Writes pargen.xml, DNET_Net.xml, DefByte.xml and an empty bin folder into `projectDir` (created when
+// missing) through the tool's own writers, so the files are exactly what the editors would save. The same
+// shape and seed always give the same bytes.
+void MakeProject(const std::string& projectDir, const ProjectShape& shape, uint32_t seed);

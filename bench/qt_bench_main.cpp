@@ -16,6 +16,10 @@ public:
     void ShowMessage(QWidget*, const QString& text) override { AbortBenchmark(text.toStdString()); }
     void ShowError(QWidget*, const QString& text) override { AbortBenchmark(text.toStdString()); }
     void ShowUnhandled(QWidget*, const QString& text) override { AbortBenchmark(text.toStdString()); }
+    bool AskYesNo(QWidget*, const QString& text) override {
+        AbortBenchmark(text.toStdString());
+        return false;
+    }
 };
 
 // The platform's first window loads fonts and styles once per process; neither side of a ratio should pay it.

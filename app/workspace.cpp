@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "app/file_system.h"
+#include "app/project_files.h"
 
 namespace {
 
@@ -57,12 +58,10 @@ bool Workspace::InitWorkspace(const std::string& exePath) {
 }
 
 void Workspace::BuildDocumentPaths() {
-    PargenFile = ProjectPath("pargen.xml");
-    DNetNetFile = ProjectPath("DNET_Net.xml");
-    DefByteFile = ProjectPath("DefByte.xml");
+    PargenFile = ProjectFile(ProjectDir, kPargenFileName);
+    DNetNetFile = ProjectFile(ProjectDir, kDNetNetFileName);
+    DefByteFile = ProjectFile(ProjectDir, kDefByteFileName);
 }
-
-std::string Workspace::ProjectPath(const std::string& name) const { return ProjectDir + kSep + name; }
 
 std::string Workspace::SettingsFile() const { return AppDir + kSep + kSettingsFileName; }
 

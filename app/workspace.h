@@ -34,9 +34,6 @@ public:
     void SaveLastProject() const;
 
     std::string SettingsFile() const;
-
-    // ProjectDir + separator + name, formed at the time of use as the readers do.
-    std::string ProjectPath(const std::string& name) const;
 };
 
 // Turns "\" and "/" into the platform's separator, so a settings value written on another platform reads here.

@@ -11,7 +11,7 @@
 
 #include "app/file_system.h"
 #include "bench/project_shape.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "bench/bench_projects.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "documents/xml_document.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "documents/xml_document.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/message_display.h"
+#include "app/project_files.h"
 #include "app/window_style.h"
 #include "documents/def_byte_grid.h"
 #include "documents/edit_actions.h"
@@ -142,7 +143,7 @@ void TFDefByte::FormShow() {
 
 bool TFDefByte::LoadDocuments() {
     size_t nodesRead = 0;
-    const bool networkRead = LoadStep([&] { ReadDNetNodes(XML1, ws_.ProjectPath("DNET_Net.xml"), table_, nodesRead); });
+    const bool networkRead = LoadStep([&] { ReadDNetNodes(XML1, ProjectFile(ws_.ProjectDir, kDNetNetFileName), table_, nodesRead); });
     networkUnread_ = !networkRead;
     for (size_t i = 0; i < nodesRead; ++i) CB->addItem(NodeListText(table_[i]));
     const bool bytesRead = networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });

@@ -7,7 +7,7 @@
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "fuzz_project.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

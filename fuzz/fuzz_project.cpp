@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/file_system.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace fs = std::filesystem;
 

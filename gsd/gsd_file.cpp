@@ -6,7 +6,7 @@
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

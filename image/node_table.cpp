@@ -4,7 +4,7 @@
 #include "documents/def_byte.h"
 #include "documents/document_error.h"
 #include "documents/xml_document.h"
-#include "image/project_files.h"
+#include "app/project_files.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/file_system.h"
 
-// The files of a project folder that the image and the GSD generator read and write. The names are formed at
+// The files of a project folder, as every reader and writer names them. The names are formed at
 // the time of use, so a build always reads the folder it is given.
 inline constexpr const char* kPargenFileName = "pargen.xml";
 inline constexpr const char* kDNetNetFileName = "DNET_Net.xml";

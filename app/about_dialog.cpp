@@ -67,7 +67,7 @@ TFAbout::TFAbout(const Workspace& ws, QWidget* parent)
     label5->hide();
     connect(label5, &LinkLabel::clicked, this, &TFAbout::Label5Click);
 
-    auto* ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("LbButton1"));
     ok->setGeometry(32, 115, 81, 22);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -74,8 +74,9 @@ void TFTessaraFirmWare::CreateWindows() {
     check_ = new TFCheck(ws_, this);
 }
 
-QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top) {
-    auto* button = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), caption, this);
+QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top,
+                                              QStyle::StandardPixmap icon) {
+    auto* button = new QPushButton(StandardIcon(icon), caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(left, top, 145, 26);
     return button;
@@ -85,19 +86,16 @@ void TFTessaraFirmWare::CreateControls() {
     const int stepTops[] = {47, 91, 135, 179, 223};
     for (int i = 0; i < 5; ++i) AddStepLabel(this, i + 1, stepTops[i]);
 
-    QPushButton* newButton = AddStepButton("New", QStringLiteral("New project"), 80, 36);
-    newButton->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    QPushButton* openButton = AddStepButton("open", QStringLiteral("Open project"), 232, 36);
-    openButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    QPushButton* newButton = AddStepButton("New", QStringLiteral("New project"), 80, 36, QStyle::SP_FileIcon);
+    QPushButton* openButton = AddStepButton("open", QStringLiteral("Open project"), 232, 36, QStyle::SP_DirOpenIcon);
     btnPrmGen_ = AddStepButton("btn_Prm_Gen", QStringLiteral("Set Communication"), 80, 80);
     btnDNet_ = AddStepButton("Btn_DNET", QStringLiteral("DeviceNet Network"), 80, 124);
     btnDefByte_ = AddStepButton("btn_DefByte", QStringLiteral("Define Byte"), 232, 124);
     btnGsd_ = AddStepButton("btn_Gds", QStringLiteral("GSD File"), 80, 168);
     btnCheck_ = AddStepButton("btn_Check", QStringLiteral("Check Project"), 232, 168);
-    QPushButton* createBin = AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212);
-    createBin->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    QPushButton* createBin = AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212, QStyle::SP_ArrowUp);
 
-    auto* about = new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxInformation), QString(), this);
+    auto* about = new QPushButton(StandardIcon(QStyle::SP_MessageBoxInformation), QString(), this);
     about->setObjectName(QStringLiteral("about"));
     about->setGeometry(493, 21, 21, 19);
     about->setAccessibleName(QStringLiteral("About"));

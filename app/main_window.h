@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStyle>
 #include <QString>
 #include <QWidget>
 
@@ -47,7 +48,8 @@ private:
     void FormClose();
     void CreateControls();
     void CreateWindows();
-    QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top);
+    QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top,
+                               QStyle::StandardPixmap icon = QStyle::SP_ArrowRight);
     void ShowProjectInCaption();
     void RunGsdStep();
     // Checks the project before an update; on an error the user decides whether to go on (default: no).

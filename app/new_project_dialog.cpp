@@ -27,10 +27,10 @@ TFsaveproj::TFsaveproj(Workspace& ws, QWidget* parent)
     edit1_->setFrame(true);
     label1_->setBuddy(edit1_);
 
-    bitbtn1_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    bitbtn1_ = new QPushButton(StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     bitbtn1_->setObjectName(QStringLiteral("bitbtn1"));
     bitbtn1_->setGeometry(92, 59, 69, 23);
-    bitbtn2_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    bitbtn2_ = new QPushButton(StandardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     bitbtn2_->setObjectName(QStringLiteral("bitbtn2"));
     bitbtn2_->setGeometry(164, 59, 69, 23);
     // Neither button answers Enter: the name is confirmed by a click only.

@@ -1,6 +1,8 @@
 #include "app/window_style.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QHash>
 #include <QFont>
 #include <QPalette>
 #include <QUrl>
@@ -10,6 +12,13 @@ QString ProductPageUrl() { return QStringLiteral("https://") + kProductPageHost 
 
 void OpenProductPage() {
     QDesktopServices::openUrl(QUrl(ProductPageUrl()));  // a failure is not reported
+}
+
+const QIcon& StandardIcon(QStyle::StandardPixmap which) {
+    static QHash<int, QIcon> icons;
+    auto found = icons.find(which);
+    if (found == icons.end()) found = icons.insert(which, QApplication::style()->standardIcon(which));
+    return *found;
 }
 
 void ApplyTessaraStyle(QWidget* window) {

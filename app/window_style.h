@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QIcon>
+#include <QStyle>
 #include <QString>
 
 class QWidget;
@@ -14,3 +16,6 @@ void OpenProductPage();
 // The look every window of the tool shares: background RGB 248, 247, 237, text RGB 51, 51, 51, Verdana 8 pt
 // (the platform's sans-serif where Verdana is missing).
 void ApplyTessaraStyle(QWidget* window);
+
+// The style's standard icon, made once per run: making one decodes its pictures, a large part of start-up.
+const QIcon& StandardIcon(QStyle::StandardPixmap which);

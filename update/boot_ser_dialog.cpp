@@ -100,7 +100,7 @@ void TFBootSer::BuildPage1() {
     page1Labels_[3]->setBuddy(CB_Com);
 
     LbButton5 = AddButton(this, "LbButton5", QString(), QRect(152, 96, 23, 23));
-    LbButton5->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    LbButton5->setIcon(StandardIcon(QStyle::SP_BrowserReload));
     LbButton5->setToolTip(QStringLiteral("Update COM Port List"));
     LbButton5->setAccessibleName(QStringLiteral("Update COM Port List"));
     connect(LbButton5, &QPushButton::clicked, this, &TFBootSer::LbButton5Click);
@@ -109,11 +109,11 @@ void TFBootSer::BuildPage1() {
     connect(connectButton, &QPushButton::clicked, this, &TFBootSer::LbButton1Click);
 
     auto* cancel = AddButton(this, "LbButton3", QStringLiteral("Cancel"), QRect(24, 176, 100, kButtonHeight));
-    cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    cancel->setIcon(StandardIcon(QStyle::SP_DialogCancelButton));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* next = AddButton(this, "LbButton2", QStringLiteral("Next"), QRect(128, 176, 100, kButtonHeight));
-    next->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    next->setIcon(StandardIcon(QStyle::SP_ArrowForward));
     next->setLayoutDirection(Qt::RightToLeft);  // the arrow stands right of the caption
     connect(next, &QPushButton::clicked, this, &TFBootSer::LbButton2Click);
 }

@@ -9,25 +9,12 @@
 #include "check/check_report_html.h"
 #include "check/project_check.h"
 #include "cli/command_line.h"
+#include "support/command_runner.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-struct Outcome {
-    std::optional<int> status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Tessara(std::vector<std::string> args) {
-    args.insert(args.begin(), "tessara");
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    std::ostringstream out;
-    std::ostringstream err;
-    const std::optional<int> status = RunCommand(static_cast<int>(args.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+using Outcome = CommandOutcome;
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -9,28 +9,14 @@
 #include <vector>
 
 #include "app/file_system.h"
+#include "support/command_runner.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    std::optional<int> status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Tessara(std::vector<std::string> args) {
-    args.insert(args.begin(), "tessara");
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::ostringstream out;
-    std::ostringstream err;
-    const std::optional<int> status = RunCommand(static_cast<int>(args.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+using Outcome = CommandOutcome;
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,10 +17,11 @@
 
 #include "app/file_system.h"
 #include "app/workspace.h"
+#include "image/bank_image.h"
 #include "support/message_recorder.h"
 #include "support/temp_dir.h"
 #include "update/custom_comm.h"
-#include "update/pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 
 namespace {
 
@@ -172,6 +175,21 @@ TEST_F(BootSerTest, ConnectNextAndExecuteRunTheUpdaterOnTheSelectedPort) {
     EXPECT_FALSE(dialog->PortConnected());
     EXPECT_FALSE(Find<QCheckBox>(*dialog, "CB_RFirm")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>(*dialog, "CB_Firm")->isChecked());
+}
+
+// The whole step as a user meets it: the image of the example project, the dialog, and the stand-in updater
+// built beside the tool, which opens the port (a pseudo-terminal here) and decodes the image.
+TEST_F(BootSerTest, ExecuteRunsTheStandInUpdaterOnTheExampleImage) {
+    std::filesystem::copy(FixturePath("../../examples/Plant1"), ws.ProjectDir, std::filesystem::copy_options::recursive);
+    WriteBankFile(ws.ProjectDir, BuildBankImage(ws.ProjectDir));
+    ws.ProgramDir = QDir(QCoreApplication::applicationDirPath() + "/..").canonicalPath().toStdString();
+    PseudoTerminal pty;
+    auto dialog = WithFakePort({{"pts", pty.Path()}});
+    Click(*dialog, "LbButton1");
+    Click(*dialog, "LbButton2");
+    Click(*dialog, "LbButton4");
+    EXPECT_EQ(messages.entries(),
+              (std::vector<MessageRecorder::Entry>{{Kind::Message, "The updater ended with exit code 0."}}));
 }
 
 TEST_F(BootSerTest, AnUpdaterThatFailsOrCannotStartIsToldInWords) {

@@ -7,7 +7,7 @@
 
 #include "support/temp_dir.h"
 #include "update/comm_error.h"
-#include "update/pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 
 namespace {
 

@@ -7,26 +7,11 @@
 #include <QProcess>
 #include <string>
 
+#include "support/pseudo_terminal.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// A pseudo-terminal stands in for the serial port; a real port of this machine is never opened.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) slave_ = ::ptsname(master_);
-    }
-    ~PseudoTerminal() {
-        if (master_ >= 0) ::close(master_);
-    }
-    const std::string& slave() const { return slave_; }
-
-private:
-    int master_ = -1;
-    std::string slave_;
-};
 
 struct Result {
     int exitCode;
@@ -45,7 +30,7 @@ Result RunUpdater(const QStringList& args) {
 class StandInUpdater : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(pty.slave().empty());
+        ASSERT_FALSE(pty.Path().isEmpty());
         project.Write("bin/bank.bin", ReadFixture("image_worked_example/expected_bank.bin"));
     }
     QStringList Args(const std::string& port, const char* projectCode) const {
@@ -64,10 +49,10 @@ protected:
 };
 
 TEST_F(StandInUpdater, SaysWhatItWouldDownloadAndThatItIsAStandIn) {
-    const Result result = RunUpdater(Args(pty.slave(), "PW"));
+    const Result result = RunUpdater(Args(pty.Path().toStdString(), "PW"));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("stand-in: it speaks no device protocol"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("Port " + pty.slave() + " opened and closed again"), std::string::npos);
+    EXPECT_NE(result.out.find("Port " + pty.Path().toStdString() + " opened and closed again"), std::string::npos);
     EXPECT_NE(result.out.find("Firmware: write yes, read back when finished no"), std::string::npos);
     EXPECT_NE(result.out.find("sim48210.sim, not found"), std::string::npos);
     EXPECT_NE(result.out.find("Project: write yes, read back when finished yes"), std::string::npos);
@@ -80,13 +65,13 @@ TEST_F(StandInUpdater, FailsClearlyWhenSomethingIsWrong) {
     EXPECT_NE(noPort.err.find("Cannot open port " + project.File("no-such-port")), std::string::npos) << noPort.err;
 
     project.Write("bin/bank.bin", "short");
-    const Result badImage = RunUpdater(Args(pty.slave(), "PW"));
+    const Result badImage = RunUpdater(Args(pty.Path().toStdString(), "PW"));
     EXPECT_EQ(badImage.exitCode, 1);
     EXPECT_NE(badImage.err.find("Not a valid configuration image"), std::string::npos) << badImage.err;
     // Without the project download the image is not looked at.
-    EXPECT_EQ(RunUpdater(Args(pty.slave(), "NO")).exitCode, 0);
+    EXPECT_EQ(RunUpdater(Args(pty.Path().toStdString(), "NO")).exitCode, 0);
 
-    const Result badArgs = RunUpdater({QString::fromStdString(pty.slave()), "FW"});
+    const Result badArgs = RunUpdater({pty.Path(), "FW"});
     EXPECT_EQ(badArgs.exitCode, 2);
     EXPECT_NE(badArgs.err.find("Expected 7 arguments, got 2"), std::string::npos) << badArgs.err;
 }

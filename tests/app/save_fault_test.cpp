@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -17,6 +14,7 @@
 #include "documents/def_byte_dialog.h"
 #include "documents/dnet_network_dialog.h"
 #include "update/boot_ser_dialog.h"
+#include "support/file_size_limit.h"
 #include "support/message_recorder.h"
 #include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
@@ -26,28 +24,10 @@ namespace {
 const std::string S(1, kPathSeparator);
 constexpr const char* kTooLarge = "File too large";
 
-// Every file grown past a few bytes while this lives fails with "File too large" after a part of it was
-// written: a disk that fills up in the middle of a save. Tests run as root, where permission bits refuse
-// nothing, but the file size limit holds for every user.
-class WritesFailPartWay {
+// Every save fails part way: the few bytes below the limit reach the disk, the rest does not.
+class WritesFailPartWay : public FileSizeLimit {
 public:
-    WritesFailPartWay() {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);  // the write must fail, not end the process
-        rlimit limited = previous_;
-        limited.rlim_cur = 8;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~WritesFailPartWay() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-    WritesFailPartWay(const WritesFailPartWay&) = delete;
-    WritesFailPartWay& operator=(const WritesFailPartWay&) = delete;
-
-private:
-    rlimit previous_{};
-    sighandler_t previousHandler_;
+    WritesFailPartWay() : FileSizeLimit(8) {}
 };
 
 // The worked example project, each document with a comment after its root: it reads as the example, and any

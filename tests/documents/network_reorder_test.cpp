@@ -10,6 +10,7 @@
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
 #include "image/node_table.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -132,6 +133,19 @@ TEST_F(SaveKeepingSelectionsTest, AnUnreadableByteDocumentStopsTheSaveBeforeAnyt
     ASSERT_TRUE(MoveRows(grid, 0, 1, +1));
     EXPECT_THROW(Save(), ParseError);
     EXPECT_EQ(dir.Read("DNET_Net.xml"), network);
+}
+
+TEST_F(SaveKeepingSelectionsTest, AByteDocumentThatCannotBeWrittenPutsThePreviousNetworkBack) {
+    const std::string network = dir.Read("DNET_Net.xml");
+    const std::string bytes = dir.Read("DefByte.xml");
+    ASSERT_TRUE(MoveRows(grid, 0, 1, +1));
+    {
+        // The network (under 400 bytes) is written, the byte document (over it) is not.
+        FileSizeLimit limit(400);
+        EXPECT_THROW(Save(), FileWriteError);
+    }
+    EXPECT_EQ(dir.Read("DNET_Net.xml"), network);
+    EXPECT_EQ(dir.Read("DefByte.xml"), bytes);
 }
 
 }  // namespace

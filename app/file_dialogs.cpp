@@ -13,7 +13,10 @@ QtFileDialogs& DefaultDialogs() {
 
 }  // namespace
 
-FileDialogs& Dialogs() { return g_dialogs ? *g_dialogs : DefaultDialogs(); }
+FileDialogs& Dialogs() {
+    if (g_dialogs) return *g_dialogs;
+    return DefaultDialogs();
+}
 
 FileDialogs* SetFileDialogs(FileDialogs* dialogs) {
     FileDialogs* previous = g_dialogs;

@@ -26,7 +26,10 @@ void Show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const Q
 
 }  // namespace
 
-MessageDisplay& Messages() { return g_display ? *g_display : DefaultDisplay(); }
+MessageDisplay& Messages() {
+    if (g_display) return *g_display;
+    return DefaultDisplay();
+}
 
 MessageDisplay* SetMessageDisplay(MessageDisplay* display) {
     MessageDisplay* previous = g_display;

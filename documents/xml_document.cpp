@@ -94,6 +94,8 @@ void XmlDocument::Fail(const pugi::xml_parse_result& result, const std::string& 
     throw ParseError(ParseErrorText(result, text, name));
 }
 
+void XmlDocument::Deactivate() { doc_.reset(); }
+
 pugi::xml_node XmlDocument::FirstTopLevelNode() const { return doc_ ? doc_->first_child() : pugi::xml_node(); }
 
 void XmlDocument::RemoveAllTopLevelNodes() {

@@ -17,6 +17,8 @@ public:
     void LoadFile(const std::string& path);
     // Parses text held in memory; `name` stands for the file in messages.
     void LoadText(const std::string& text, const std::string& name);
+    // Discards the tree; nothing is written back.
+    void Deactivate();
     bool IsActive() const { return doc_ != nullptr; }
 
     pugi::xml_node FirstTopLevelNode() const;

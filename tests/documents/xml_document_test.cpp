@@ -91,6 +91,24 @@ TEST(XmlDocument, RewriteDropsCommentsAndUnknownContent) {
     EXPECT_EQ(doc.SaveText(), "<Par_Gen><PROFI_ID>20</PROFI_ID></Par_Gen>");
 }
 
+TEST(XmlDocument, ActivateAndDeactivateNeverTouchTheFile) {
+    TempDir dir;
+    const std::string path = dir.Write("pargen.xml", "<Par_Gen><PROFI_ID>20</PROFI_ID></Par_Gen>");
+    XmlDocument doc;
+    EXPECT_FALSE(doc.IsActive());
+    doc.Activate();
+    EXPECT_TRUE(doc.IsActive());
+    EXPECT_FALSE(doc.FirstTopLevelNode());  // an empty tree
+    doc.LoadFile(path);
+    doc.Activate();  // no effect on an active object
+    EXPECT_STREQ(doc.FirstTopLevelNode().name(), "Par_Gen");
+    SetElementText(RequireChild(doc.FirstTopLevelNode(), "PROFI_ID"), "99");
+    doc.Deactivate();
+    EXPECT_FALSE(doc.IsActive());
+    EXPECT_FALSE(doc.FirstTopLevelNode());
+    EXPECT_EQ(dir.Read("pargen.xml"), "<Par_Gen><PROFI_ID>20</PROFI_ID></Par_Gen>");
+}
+
 TEST(XmlDocument, DoctypeEntitiesAreNeverExpanded) {
     XmlDocument doc;
     doc.LoadText("<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><r v=\"&b;\"/>", "e.xml");

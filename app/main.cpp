@@ -57,7 +57,11 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
             std::puts("tessara " TESSARA_VERSION);
             return 0;
         }
-        if (std::strcmp(arg, "--app-dir") == 0 && i + 1 < argc) {
+        if (std::strcmp(arg, "--app-dir") == 0) {
+            if (i + 1 == argc) {
+                std::fprintf(stderr, "tessara: --app-dir needs a folder\n%s", kUsage);
+                return 2;
+            }
             options.appDir = argv[++i];
             continue;
         }

@@ -79,11 +79,6 @@ std::optional<ProjectShape> ShapeNamed(std::string_view name) {
     return std::nullopt;
 }
 
-const std::vector<std::string>& ShapeNames() {
-    static const std::vector<std::string> names{"large", "huge", "switch"};
-    return names;
-}
-
 void MakeProject(const std::string& projectDir, const ProjectShape& shape, uint32_t seed) {
     std::filesystem::create_directories(PathFromUtf8(projectDir + kPathSeparator + "bin"));
     XmlDocument doc;

@@ -21,7 +21,6 @@ struct ProjectShape {
 // "huge": one node of 65 535 input and 65 535 output bytes, the most a node may have.
 // "switch": a node of 8 and 8 bytes, then the huge node, for moving the byte editor between the two.
 std::optional<ProjectShape> ShapeNamed(std::string_view name);
-const std::vector<std::string>& ShapeNames();
 
 // Writes pargen.xml, DNET_Net.xml, DefByte.xml and an empty bin folder into `projectDir` (created when
 // missing) through the tool's own writers, so the files are exactly what the editors would save. The same

@@ -25,6 +25,16 @@ std::string Saved(const DNetRows& rows) {
     return dir.Read("DNET_Net.xml");
 }
 
+// The rows as a later showing of the editor reads them after they were written.
+DNetRows WrittenAndReadBack(const DNetRows& rows) {
+    TempDir dir;
+    XmlDocument doc;
+    SaveDNetNetwork(doc, dir.File("DNET_Net.xml"), rows);
+    DNetRows back;
+    LoadDNetNetwork(dir.File("DNET_Net.xml"), back);
+    return back;
+}
+
 TEST(DNetNetwork, TwoNodeDocumentLoadsAndIsWrittenBackByteForByte) {
     DNetRows rows;
     LoadDNetNetwork(FixturePath("dnet_two_nodes/DNET_Net.xml"), rows);
@@ -94,12 +104,7 @@ TEST(DNetNetwork, AllSixtyFourRowsAreTestedAndWritten) {
     rows[63].NB_OUT = "65535";
     EXPECT_EQ(CheckRows(rows), std::nullopt);
 
-    TempDir dir;
-    XmlDocument doc;
-    SaveDNetNetwork(doc, dir.File("DNET_Net.xml"), rows);
-    DNetRows back;
-    LoadDNetNetwork(dir.File("DNET_Net.xml"), back);
-    EXPECT_EQ(back, rows);
+    EXPECT_EQ(WrittenAndReadBack(rows), rows);
 }
 
 TEST(DNetNetwork, RowsBeyondSixtyFourAreNeitherShownNorWritten) {
@@ -119,12 +124,7 @@ TEST(DNetNetwork, RowsBeyondSixtyFourAreNeitherShownNorWritten) {
 
 TEST(DNetNetwork, TextsSurviveAWriteAndARead) {
     const DNetRows rows = RowsOf({{" 7", "", "x", "a&b <\"c\"> '\xC3\xA9\xE2\x82\xAC'"}, {"8", "1", "1", "\t"}});
-    TempDir dir;
-    XmlDocument doc;
-    SaveDNetNetwork(doc, dir.File("DNET_Net.xml"), rows);
-    DNetRows back;
-    LoadDNetNetwork(dir.File("DNET_Net.xml"), back);
-    EXPECT_EQ(back, rows);
+    EXPECT_EQ(WrittenAndReadBack(rows), rows);
 }
 
 TEST(DNetNetwork, FailedLoadKeepsTheCellsReadBeforeIt) {

@@ -7,9 +7,9 @@
 #include <QStyle>
 #include <QUrl>
 
-#include "app/link_label.h"
-#include "app/workspace.h"
-#include "app/window_style.h"
+#include "base/workspace.h"
+#include "ui/link_label.h"
+#include "ui/window_style.h"
 
 namespace {
 
@@ -83,10 +83,14 @@ void TFAbout::showEvent(QShowEvent* event) {
     const QString folder = QString::fromStdString(ws_.AppDir);
     workspaceLabel_->setToolTip(folder);
     workspaceLabel_->setText(workspaceLabel_->fontMetrics().elidedText(QStringLiteral("Workspace: ") + folder,
-                                                                         Qt::ElideMiddle, workspaceLabel_->width()));
+                                                                       Qt::ElideMiddle, workspaceLabel_->width()));
     QDialog::showEvent(event);
 }
 
-void TFAbout::Label4Click() { OpenProductPage(); }
+void TFAbout::Label4Click() {
+    OpenProductPage();
+}
 
-void TFAbout::Label5Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + kContactMail)); }
+void TFAbout::Label5Click() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + kContactMail));
+}

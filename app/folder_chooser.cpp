@@ -2,9 +2,9 @@
 
 #include <QDir>
 
-#include "app/file_dialogs.h"
-#include "app/file_system.h"
-#include "app/message_display.h"
+#include "base/file_system.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_display.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
 #include <QApplication>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -7,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "app/file_system.h"
 #include "app/main_window.h"
-#include "app/window_style.h"
-#include "app/workspace_location.h"
+#include "base/file_system.h"
+#include "base/workspace_location.h"
 #include "cli/command_line.h"
+#include "ui/window_style.h"
 
 namespace {
 

@@ -9,20 +9,20 @@
 #include <QStyle>
 
 #include "app/about_dialog.h"
-#include "app/file_dialogs.h"
 #include "app/folder_chooser.h"
-#include "app/link_label.h"
-#include "app/message_display.h"
 #include "app/new_project_dialog.h"
-#include "app/window_style.h"
-#include "check/check_dialog.h"
 #include "check/project_check.h"
-#include "documents/comm_settings_dialog.h"
-#include "documents/def_byte_dialog.h"
-#include "documents/dnet_network_dialog.h"
+#include "check/ui/check_dialog.h"
+#include "documents/ui/comm_settings_dialog.h"
+#include "documents/ui/def_byte_dialog.h"
+#include "documents/ui/dnet_network_dialog.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
-#include "update/boot_ser_dialog.h"
+#include "ui/file_dialogs.h"
+#include "ui/link_label.h"
+#include "ui/message_display.h"
+#include "ui/window_style.h"
+#include "update/ui/boot_ser_dialog.h"
 
 const QString TFTessaraFirmWare::kDesignedCaption =
     QStringLiteral("Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
@@ -30,7 +30,9 @@ const QString TFTessaraFirmWare::kCaptionPrefix = kDesignedCaption + QStringLite
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QLabel* AddStepLabel(QWidget* parent, int number, int top) {
     auto* label = new QLabel(QStringLiteral("Step %1").arg(number), parent);
@@ -138,7 +140,9 @@ void TFTessaraFirmWare::RunAction(Action&& action) {
     }
 }
 
-void TFTessaraFirmWare::ShowProjectInCaption() { setWindowTitle(kCaptionPrefix + Q(ws_.ProjectName)); }
+void TFTessaraFirmWare::ShowProjectInCaption() {
+    setWindowTitle(kCaptionPrefix + Q(ws_.ProjectName));
+}
 
 void TFTessaraFirmWare::NewaClick() {
     saveproj_->EditMode = 0;
@@ -154,8 +158,8 @@ void TFTessaraFirmWare::OpenaClick() {
     QString dir = Q(ws_.ProjectDir);
     BrowseFolder(this, QStringLiteral("Select directory of project"), Q(ws_.ProjectsDir), dir);
     ws_.ProjectDir = dir.toStdString();
-    ws_.ProjectName = ws_.ProjectDir.size() > ws_.ProjectsDir.size() ? ws_.ProjectDir.substr(ws_.ProjectsDir.size())
-                                                                       : std::string();
+    ws_.ProjectName =
+        ws_.ProjectDir.size() > ws_.ProjectsDir.size() ? ws_.ProjectDir.substr(ws_.ProjectsDir.size()) : std::string();
     ShowProjectInCaption();
     ws_.BuildDocumentPaths();
 }
@@ -176,8 +180,8 @@ void TFTessaraFirmWare::btn_str_lng1aClick() {
 }
 
 void TFTessaraFirmWare::RunGsdStep() {
-    QString name = Dialogs().SaveFileName(this, Q(ws_.ProjectDir), QStringLiteral("Generic Station Description (*.gsd)"),
-                                          QStringLiteral("gsd"));
+    QString name = Dialogs().SaveFileName(this, Q(ws_.ProjectDir),
+                                          QStringLiteral("Generic Station Description (*.gsd)"), QStringLiteral("gsd"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".gsd");
     WriteGsdFile(ws_.ProjectDir, name.toStdString());
@@ -204,11 +208,17 @@ void TFTessaraFirmWare::CreateBinaClick() {
     });
 }
 
-void TFTessaraFirmWare::AboutClick() { about_->exec(); }
+void TFTessaraFirmWare::AboutClick() {
+    about_->exec();
+}
 
-void TFTessaraFirmWare::LbButton1Click() { close(); }
+void TFTessaraFirmWare::LbButton1Click() {
+    close();
+}
 
-void TFTessaraFirmWare::Label1Click() { OpenProductPage(); }
+void TFTessaraFirmWare::Label1Click() {
+    OpenProductPage();
+}
 
 void TFTessaraFirmWare::FormClose() {
     try {

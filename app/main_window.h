@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QStyle>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
-
 #include <string>
 
-#include "app/workspace.h"
+#include "base/workspace.h"
 
 class QPushButton;
 class TFAbout;

@@ -4,13 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-
 #include <filesystem>
 
-#include "app/file_system.h"
-#include "app/message_display.h"
-#include "app/window_style.h"
-#include "app/workspace.h"
+#include "base/file_system.h"
+#include "base/workspace.h"
+#include "ui/message_display.h"
+#include "ui/window_style.h"
 
 TFsaveproj::TFsaveproj(Workspace& ws, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ws_(ws) {
@@ -105,7 +104,9 @@ void TFsaveproj::CreateProject() {
     CloseAllowed = 1;
 }
 
-void TFsaveproj::BitBtn2Click() { CloseAllowed = 1; }
+void TFsaveproj::BitBtn2Click() {
+    CloseAllowed = 1;
+}
 
 void TFsaveproj::done(int result) {
     if (CloseAllowed == 0) return;

@@ -9,9 +9,9 @@
 #include <map>
 #include <pugixml.hpp>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 #include "bench/project_shape.h"
-#include "app/project_files.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QTest>
 #include <pugixml.hpp>
 
-#include "app/file_system.h"
-#include "app/workspace.h"
+#include "base/file_system.h"
+#include "base/workspace.h"
 #include "bench/bench_projects.h"
-#include "documents/def_byte_dialog.h"
+#include "documents/ui/def_byte_dialog.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "base/project_files.h"
 #include "bench/bench_projects.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
-#include "app/project_files.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <random>
 #include <stdexcept>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "documents/xml_document.h"
-#include "app/project_files.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/message_display.h"
 #include "bench/bench_projects.h"
+#include "ui/message_display.h"
 
 namespace {
 

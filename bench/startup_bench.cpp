@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/file_system.h"
 #include "app/main_window.h"
+#include "base/file_system.h"
 #include "bench/bench_projects.h"
 
 namespace {

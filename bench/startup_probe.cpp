@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/file_system.h"
 #include "app/main_window.h"
-#include "app/window_style.h"
+#include "base/file_system.h"
+#include "ui/window_style.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

@@ -4,7 +4,8 @@
 #include <exception>
 #include <optional>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 #include "check/io_map_findings.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
@@ -13,7 +14,6 @@
 #include "documents/xml_document.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
-#include "app/project_files.h"
 
 namespace {
 

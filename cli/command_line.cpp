@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "check/check_report_html.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
@@ -104,11 +104,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"image", 1, false, &Image},
-    {"gsd", 2, false, &Gsd},
-    {"check", 1, true, &Check},
-    {"report", 2, false, &Report},
-    {"inspect", 1, true, &Inspect},
+    {"image", 1, false, &Image},   {"gsd", 2, false, &Gsd},        {"check", 1, true, &Check},
+    {"report", 2, false, &Report}, {"inspect", 1, true, &Inspect},
 };
 
 std::string UsageProblem(const Command& command, const Arguments& args) {

@@ -1,6 +1,6 @@
 #include "documents/comm_settings.h"
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/int_text_range.h"

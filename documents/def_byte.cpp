@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/document_error.h"
 
 namespace {

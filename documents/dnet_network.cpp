@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/int_text_range.h"
 #include "documents/xml_document.h"

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/int_text.h"
 
 namespace {

@@ -43,7 +43,9 @@ std::optional<int32_t> ParseIntText(std::string_view text) {
     return static_cast<int32_t>(negative ? -value : value);
 }
 
-int32_t IntOrMinusOne(std::string_view text) { return ParseIntText(text).value_or(-1); }
+int32_t IntOrMinusOne(std::string_view text) {
+    return ParseIntText(text).value_or(-1);
+}
 
 int32_t IntOrError(std::string_view text) {
     if (auto value = ParseIntText(text)) return *value;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"

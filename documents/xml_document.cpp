@@ -5,7 +5,7 @@
 #include <fstream>
 #include <new>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 
@@ -94,9 +94,13 @@ void XmlDocument::Fail(const pugi::xml_parse_result& result, const std::string& 
     throw ParseError(ParseErrorText(result, text, name));
 }
 
-void XmlDocument::Deactivate() { doc_.reset(); }
+void XmlDocument::Deactivate() {
+    doc_.reset();
+}
 
-pugi::xml_node XmlDocument::FirstTopLevelNode() const { return doc_ ? doc_->first_child() : pugi::xml_node(); }
+pugi::xml_node XmlDocument::FirstTopLevelNode() const {
+    return doc_ ? doc_->first_child() : pugi::xml_node();
+}
 
 void XmlDocument::RemoveAllTopLevelNodes() {
     Activate();
@@ -124,7 +128,9 @@ std::string XmlDocument::SaveText() const {
     return std::move(out.text);
 }
 
-void XmlDocument::SaveFile(const std::string& path) const { WriteFileAtomically(path, SaveText()); }
+void XmlDocument::SaveFile(const std::string& path) const {
+    WriteFileAtomically(path, SaveText());
+}
 
 size_t ChildCount(pugi::xml_node node) {
     return static_cast<size_t>(std::distance(node.children().begin(), node.children().end()));
@@ -139,7 +145,9 @@ pugi::xml_node ChildAt(pugi::xml_node node, size_t position) {
                         " is missing: it has " + std::to_string(i) + " child nodes");
 }
 
-pugi::xml_node FindChild(pugi::xml_node node, const char* name) { return node.child(name); }
+pugi::xml_node FindChild(pugi::xml_node node, const char* name) {
+    return node.child(name);
+}
 
 pugi::xml_node RequireChild(pugi::xml_node node, const char* name) {
     pugi::xml_node child = node.child(name);
@@ -147,7 +155,9 @@ pugi::xml_node RequireChild(pugi::xml_node node, const char* name) {
     return child;
 }
 
-pugi::xml_node AppendChild(pugi::xml_node node, const char* name) { return node.append_child(name); }
+pugi::xml_node AppendChild(pugi::xml_node node, const char* name) {
+    return node.append_child(name);
+}
 
 std::string ElementText(pugi::xml_node element) {
     pugi::xml_node first = element.first_child();

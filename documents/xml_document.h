@@ -1,10 +1,9 @@
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 
 // A document object: inactive (no tree) or active (a tree, possibly empty). Readers load the file first,

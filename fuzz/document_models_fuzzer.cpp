@@ -3,11 +3,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/project_files.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "fuzz_project.h"
-#include "app/project_files.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/file_system.h"
-#include "app/project_files.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 
 namespace fs = std::filesystem;
 

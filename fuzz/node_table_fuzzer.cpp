@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < decoded.nodes.size(); ++i) {
         const DecodedNode& node = decoded.nodes[i];
         if (node.ID != image.nodes[i].ID || node.NB_IN != image.nodes[i].NB_IN) std::abort();
-        if (node.InSelCount != image.nodes[i].InSelCount || node.OutSelCount != image.nodes[i].OutSelCount) std::abort();
+        if (node.InSelCount != image.nodes[i].InSelCount || node.OutSelCount != image.nodes[i].OutSelCount)
+            std::abort();
     }
     return 0;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/workspace.h"
+#include "base/workspace.h"
 #include "fuzz_project.h"
 
 // Any settings file gives a workspace; the project it names, once saved, is the one read at the next start.

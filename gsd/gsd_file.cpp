@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
-#include "app/project_files.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ constexpr int32_t kLargestGsdCount = 65535;
 void RefuseHugeCount(int32_t count, const char* name) {
     if (count <= kLargestGsdCount) return;
     throw std::runtime_error(std::string(name) + " " + std::to_string(count) +
-                             " in pargen.xml is too large for a GSD file: at most " +
-                             std::to_string(kLargestGsdCount) + " bytes");
+                             " in pargen.xml is too large for a GSD file: at most " + std::to_string(kLargestGsdCount) +
+                             " bytes");
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string_view>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
-#include "app/project_files.h"
 
 namespace {
 

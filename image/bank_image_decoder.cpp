@@ -1,6 +1,6 @@
 #include "image/bank_image_decoder.h"
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "image/bank_image.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "image/node_table.h"
 
-#include "app/file_system.h"
+#include "base/file_system.h"
+#include "base/project_files.h"
 #include "documents/def_byte.h"
 #include "documents/document_error.h"
 #include "documents/xml_document.h"
-#include "app/project_files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "update/updater_command.h"
 
-#include "app/file_system.h"
-#include "app/workspace.h"
+#include "base/file_system.h"
+#include "base/workspace.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
+#include "app/about_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
 
-#include "app/about_dialog.h"
-#include "app/workspace.h"
+#include "base/workspace.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ TEST(AboutDialog, ShowsTheSoftwareIdentityWithItsPicture) {
     EXPECT_EQ(about.size(), QSize(421, 152));
     const std::pair<const char*, const char*> texts[] = {
         {"Label1", "Software Tessara "}, {"Label2", "DeviceNet Master / PROFIBUS Slave - Converter"},
-        {"Label6", "Software Code : "},   {"Label9", "SW48210"},
+        {"Label6", "Software Code : "},  {"Label9", "SW48210"},
         {"Label3", "Version :"},         {"Label10", "1.100"},
         {"Label8", "Document Code :"},   {"Label12", "MN48210"}};
     for (const auto& [name, text] : texts) {

@@ -1,3 +1,5 @@
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -5,13 +7,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/file_system.h"
-#include "app/main_window.h"
 #include "app/new_project_dialog.h"
-#include "update/boot_ser_dialog.h"
-#include "support/message_recorder.h"
-#include "support/scripted_file_dialogs.h"
+#include "base/file_system.h"
 #include "support/temp_dir.h"
+#include "support/ui/message_recorder.h"
+#include "support/ui/scripted_file_dialogs.h"
+#include "update/ui/boot_ser_dialog.h"
 
 namespace {
 
@@ -50,7 +51,8 @@ TEST_F(MainWindowTest, RestoresTheRememberedProjectAndWritesItBackOnClose) {
     app.Write("Tessara_DNETM2PROFI.ini", "[other]\na=1\n[lastproj]\nprojectname=Plant1\n");
     app.MakeDir("PROJECTS" + S + "Plant1");
     auto window = Start();
-    EXPECT_EQ(window->windowTitle(), "Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s :" + QString(S[0]) + "Plant1");
+    EXPECT_EQ(window->windowTitle(),
+              "Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s :" + QString(S[0]) + "Plant1");
     Click(*window, "LbButton1");
     const std::string saved = app.Read("Tessara_DNETM2PROFI.ini");
     EXPECT_NE(saved.find("[other]\na=1\n"), std::string::npos) << saved;
@@ -69,7 +71,8 @@ TEST_F(MainWindowTest, UnwritableSettingsFileIsToldAndTheWindowStillCloses) {
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(messages.entries().size(), 1u);
-    EXPECT_EQ(messages.entries()[0], (Entry{Kind::Message, "Unable to write to " + app.File("Tessara_DNETM2PROFI.ini")}));
+    EXPECT_EQ(messages.entries()[0],
+              (Entry{Kind::Message, "Unable to write to " + app.File("Tessara_DNETM2PROFI.ini")}));
 }
 
 TEST_F(MainWindowTest, GuardedStepsRefuseOnlyWithoutAProjectDirectory) {
@@ -110,8 +113,8 @@ TEST_F(MainWindowTest, NewProjectBecomesCurrentAndCancelKeepsThePreviousOne) {
 
 struct OpenCase {
     const char* description;
-    const char* chosen;     // relative to PROJECTS, "." for PROJECTS itself, nullptr for a cancel
-    bool currentVanishes;   // the current project folder was deleted outside the tool before Open
+    const char* chosen;        // relative to PROJECTS, "." for PROJECTS itself, nullptr for a cancel
+    bool currentVanishes;      // the current project folder was deleted outside the tool before Open
     const char* expectedDir;   // relative to PROJECTS, "." for PROJECTS itself, "" for empty
     const char* expectedName;  // '/' stands for the separator
 };
@@ -125,7 +128,9 @@ TEST_P(OpenProjectTest, FollowsTheOutcomesTable) {
     app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=Current\n");
     auto window = Start();
     const std::string projects = window->workspace().ProjectsDir;
-    auto full = [&](const char* rel) { return std::string(rel) == "." ? projects : projects + S + ToNativeSeparators(rel); };
+    auto full = [&](const char* rel) {
+        return std::string(rel) == "." ? projects : projects + S + ToNativeSeparators(rel);
+    };
 
     if (c.currentVanishes) std::filesystem::remove(PathFromUtf8(projects + S + "Current"));
     dialogs.Answer(c.chosen ? QString::fromStdString(full(c.chosen)) : QString());
@@ -139,12 +144,12 @@ TEST_P(OpenProjectTest, FollowsTheOutcomesTable) {
     EXPECT_EQ(ws.PargenFile, ws.ProjectDir + S + "pargen.xml");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OpenProjectTest,
-    ::testing::Values(OpenCase{"nested folder", "Group/Plant1", false, "Group/Plant1", "/Group/Plant1"},
-                      OpenCase{"PROJECTS itself", ".", false, ".", ""},
-                      OpenCase{"cancel, current exists", nullptr, false, "Current", "/Current"},
-                      OpenCase{"cancel, current vanished", nullptr, true, "", ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, OpenProjectTest,
+                         ::testing::Values(OpenCase{"nested folder", "Group/Plant1", false, "Group/Plant1",
+                                                    "/Group/Plant1"},
+                                           OpenCase{"PROJECTS itself", ".", false, ".", ""},
+                                           OpenCase{"cancel, current exists", nullptr, false, "Current", "/Current"},
+                                           OpenCase{"cancel, current vanished", nullptr, true, "", ""}));
 
 TEST_F(MainWindowTest, OpenRefusesAFolderOutsideProjects) {
     app.MakeDir("elsewhere");

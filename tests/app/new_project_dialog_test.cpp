@@ -1,3 +1,5 @@
+#include "app/new_project_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -5,11 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/file_system.h"
-#include "app/new_project_dialog.h"
-#include "app/workspace.h"
-#include "support/message_recorder.h"
+#include "base/file_system.h"
+#include "base/workspace.h"
 #include "support/temp_dir.h"
+#include "support/ui/message_recorder.h"
 
 namespace {
 
@@ -76,19 +77,23 @@ TEST_P(NewProjectRefusalTest, ShowsItsMessagesInOrderAndStaysOpenWithTheText) {
     EXPECT_EQ(ws.ProjectDir, projects.File("Old"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NewProjectRefusalTest,
-    ::testing::Values(RefusalCase{"empty name", false, "", {"Name project not valid"}},
-                      RefusalCase{"no destination and no name", true, "",
-                                  {"directory destination not valid", "Name project not valid"}},
-                      RefusalCase{"existing project", false, "Existing",
-                                  {"Name project not valid because directory already exists"}}));
+INSTANTIATE_TEST_SUITE_P(Cases, NewProjectRefusalTest,
+                         ::testing::Values(RefusalCase{"empty name", false, "", {"Name project not valid"}},
+                                           RefusalCase{"no destination and no name",
+                                                       true,
+                                                       "",
+                                                       {"directory destination not valid", "Name project not valid"}},
+                                           RefusalCase{"existing project",
+                                                       false,
+                                                       "Existing",
+                                                       {"Name project not valid because directory already exists"}}));
 
 TEST_F(NewProjectTest, NestedNameNeedsItsParentAndSaysWhyItCannotCreate) {
     Type("Group" + QString(S[0]) + "Plant1");
     Ok();
     ASSERT_EQ(messages.entries().size(), 1u);
-    EXPECT_EQ(messages.entries()[0].text.rfind("Cannot create directory " + projects.File("Group" + S + "Plant1"), 0), 0u);
+    EXPECT_EQ(messages.entries()[0].text.rfind("Cannot create directory " + projects.File("Group" + S + "Plant1"), 0),
+              0u);
     EXPECT_TRUE(dialog.isVisible());
 
     projects.MakeDir("Group");

@@ -4,20 +4,19 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <filesystem>
 #include <functional>
 
-#include "app/file_system.h"
 #include "app/main_window.h"
-#include "documents/comm_settings_dialog.h"
-#include "documents/def_byte_dialog.h"
-#include "documents/dnet_network_dialog.h"
-#include "update/boot_ser_dialog.h"
+#include "base/file_system.h"
+#include "documents/ui/comm_settings_dialog.h"
+#include "documents/ui/def_byte_dialog.h"
+#include "documents/ui/dnet_network_dialog.h"
 #include "support/file_size_limit.h"
-#include "support/message_recorder.h"
-#include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/ui/message_recorder.h"
+#include "support/ui/scripted_file_dialogs.h"
+#include "update/ui/boot_ser_dialog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "check/check_report_html.h"
 #include "check/project_check.h"
 #include "cli/command_line.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "support/temp_dir.h"
 
 // Found by the test framework's printer through the argument's namespace.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "support/command_runner.h"
 #include "support/temp_dir.h"
 

@@ -92,7 +92,7 @@ TEST(DocumentModelsHostile, EntitiesStayTextAndUtf16ReadsTheValues) {
     TempDir dir;
     DNetRows rows;
     LoadDNetNetwork(dir.Write("bomb.xml", EntityBomb("<DNET_Net><row ID=\"&l9;\" NB_IN=\"1\" NB_OUT=\"1\" "
-                                                      "Mnemonic=\"&l9;\"/></DNET_Net>")),
+                                                     "Mnemonic=\"&l9;\"/></DNET_Net>")),
                     rows);
     EXPECT_EQ(rows[0].Mnemonic, "&l9;");
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/xml_document.h"
 #include "image/bank_image.h"

@@ -1,7 +1,8 @@
+#include "documents/xml_document.h"
+
 #include <gtest/gtest.h>
 
 #include "documents/document_error.h"
-#include "documents/xml_document.h"
 #include "support/temp_dir.h"
 
 namespace {

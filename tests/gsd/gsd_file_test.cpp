@@ -79,12 +79,14 @@ TEST(GsdFile, DataLengthOfHugeCountsWrapsInsteadOfOverflowing) {
 
 TEST(GsdFile, HandEditedCountFarBeyondAnyDeviceIsRefusedBeforeWriting) {
     TempDir project;
-    project.Write("pargen.xml", "<Par_Gen><PROFI_NB_IN>20</PROFI_NB_IN><PROFI_NB_OUT>2000000000</PROFI_NB_OUT></Par_Gen>");
+    project.Write("pargen.xml",
+                  "<Par_Gen><PROFI_NB_IN>20</PROFI_NB_IN><PROFI_NB_OUT>2000000000</PROFI_NB_OUT></Par_Gen>");
     try {
         WriteGsdFile(project.path(), project.File("device.gsd"));
         ADD_FAILURE() << "written";
     } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "PROFI_NB_OUT 2000000000 in pargen.xml is too large for a GSD file: at most 65535 bytes");
+        EXPECT_STREQ(e.what(),
+                     "PROFI_NB_OUT 2000000000 in pargen.xml is too large for a GSD file: at most 65535 bytes");
     }
     EXPECT_FALSE(std::filesystem::exists(project.File("device.gsd")));
 }

@@ -55,7 +55,8 @@ TEST(BankImageHostile, DeepNulAndEntityDocumentsEndTheBuildWithAnError) {
 
     // The GSD generator reads the counts it can and takes 0 for the rest.
     TempDir project;
-    project.Write("pargen.xml", bomb + "<Par_Gen><PROFI_NB_IN>&b;</PROFI_NB_IN><PROFI_NB_OUT>3</PROFI_NB_OUT></Par_Gen>");
+    project.Write("pargen.xml",
+                  bomb + "<Par_Gen><PROFI_NB_IN>&b;</PROFI_NB_IN><PROFI_NB_OUT>3</PROFI_NB_OUT></Par_Gen>");
     EXPECT_EQ(ReadProfiSizes(project.path()).NbIn, 0);
     EXPECT_EQ(ReadProfiSizes(project.path()).NbOut, 3);
     project.Write("pargen.xml", std::string("<Par_Gen\0/>", 11));

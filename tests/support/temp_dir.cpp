@@ -5,7 +5,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +26,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
-std::string TempDir::File(const std::string& relative) const { return path_ + kPathSeparator + relative; }
+std::string TempDir::File(const std::string& relative) const {
+    return path_ + kPathSeparator + relative;
+}
 
 std::string TempDir::Write(const std::string& relative, const std::string& content) const {
     const std::string full = File(relative);
@@ -35,7 +37,9 @@ std::string TempDir::Write(const std::string& relative, const std::string& conte
     return full;
 }
 
-std::string TempDir::Read(const std::string& relative) const { return ReadWholeFile(File(relative)); }
+std::string TempDir::Read(const std::string& relative) const {
+    return ReadWholeFile(File(relative));
+}
 
 std::string TempDir::MakeDir(const std::string& relative) const {
     const std::string full = File(relative);
@@ -43,6 +47,10 @@ std::string TempDir::MakeDir(const std::string& relative) const {
     return full;
 }
 
-std::string FixturePath(const std::string& relative) { return std::string(TESSARA_FIXTURES_DIR) + "/" + relative; }
+std::string FixturePath(const std::string& relative) {
+    return std::string(TESSARA_FIXTURES_DIR) + "/" + relative;
+}
 
-std::string ReadFixture(const std::string& relative) { return ReadWholeFile(FixturePath(relative)); }
+std::string ReadFixture(const std::string& relative) {
+    return ReadWholeFile(FixturePath(relative));
+}

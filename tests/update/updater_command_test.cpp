@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/file_system.h"
-#include "app/workspace.h"
+#include "base/file_system.h"
+#include "base/workspace.h"
 
 namespace {
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "base/file_system.h"
+
+// The files of a project folder, as every reader and writer names them. The names are formed at
+// the time of use, so a build always reads the folder it is given.
+inline constexpr const char* kPargenFileName = "pargen.xml";
+inline constexpr const char* kDNetNetFileName = "DNET_Net.xml";
+inline constexpr const char* kDefByteFileName = "DefByte.xml";
+
+inline std::string ProjectFile(const std::string& projectDir, const char* name) {
+    return projectDir + kPathSeparator + name;
+}
+
+inline std::string BankFilePath(const std::string& projectDir) {
+    return projectDir + kPathSeparator + "bin" + kPathSeparator + "bank.bin";
+}

@@ -1,0 +1,46 @@
+#include "base/workspace_location.h"
+
+#include <cstdlib>
+
+#include "base/file_system.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define access _access
+#define W_OK 2
+#else
+#include <unistd.h>
+#endif
+
+#ifndef TESSARA_INSTALL_APPDIR
+#define TESSARA_INSTALL_APPDIR ""
+#endif
+
+std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
+    const bool installed = !in.installedAppDir.empty() && in.exeDir == in.installedAppDir;
+    if (!installed && in.exeDirWritable) return in.exeDir;
+    const std::string dataHome =
+        !in.xdgDataHome.empty() ? in.xdgDataHome : in.home + kPathSeparator + ".local" + kPathSeparator + "share";
+    return dataHome + kPathSeparator + "Tessara";
+}
+
+std::string InstalledAppDir() {
+    return TESSARA_INSTALL_APPDIR;
+}
+
+bool IsWritableDirectory(const std::string& dir) {
+    return DirectoryExists(dir) && access(PathFromUtf8(dir).string().c_str(), W_OK) == 0;
+}
+
+std::string WorkspaceDirFor(const std::string& exeDir) {
+    auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    WorkspaceLocationInputs inputs{exeDir, InstalledAppDir(), IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
+                                   env("HOME")};
+#ifdef _WIN32
+    inputs.xdgDataHome = env("LOCALAPPDATA");
+#endif
+    return ResolveWorkspaceDir(inputs);
+}

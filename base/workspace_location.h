@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// Where MASTER, PROJECTS and the settings file live. A run from the build folder keeps the executable's
+// folder; an installed executable (in the folder it was installed to, or in any folder it cannot write)
+// moves them to the user's data folder, $XDG_DATA_HOME/Tessara or ~/.local/share/Tessara.
+struct WorkspaceLocationInputs {
+    std::string exeDir;
+    std::string installedAppDir;  // where `cmake --install` puts the executable
+    bool exeDirWritable = true;
+    std::string xdgDataHome;  // empty when unset
+    std::string home;
+};
+
+std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& inputs);
+
+// The same from the running process: its environment and the executable's folder.
+std::string WorkspaceDirFor(const std::string& exeDir);
+
+bool IsWritableDirectory(const std::string& dir);
+
+// The folder `cmake --install` puts the executable in, as this build was configured.
+std::string InstalledAppDir();

@@ -1,0 +1,233 @@
+#include "documents/ui/def_byte_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "base/project_files.h"
+#include "documents/ui/def_byte_grid.h"
+#include "documents/ui/edit_actions.h"
+#include "ui/message_display.h"
+#include "ui/window_style.h"
+
+namespace {
+
+constexpr int kStripHeight = 41;
+
+QPushButton* StripButton(const QString& text, const char* name, int x, QWidget* strip) {
+    auto* button = new QPushButton(text, strip);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, 10, 93, 23);
+    return button;
+}
+
+// The node's item with its selected counts: "5 ;4 ;2 ;Valve 3  (selected: 2 in, 1 out)".
+QString NodeListText(const DN_Nodo& node) {
+    const auto in = std::count(node.InSelect.begin(), node.InSelect.end(), 1);
+    const auto out = std::count(node.OutSelect.begin(), node.OutSelect.end(), 1);
+    return QString::fromStdString(NodeItemText(node)) + QStringLiteral("  (selected: %1 in, %2 out)").arg(in).arg(out);
+}
+
+}  // namespace
+
+TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+    setObjectName(QStringLiteral("FDefByte"));
+    setWindowTitle(QStringLiteral("FDefByte"));
+    resize(506, 727);
+    ApplyTessaraStyle(this);
+    BuildWindow();
+    connect(CB, &QComboBox::currentIndexChanged, this, &TFDefByte::CBChange);
+    connect(bitbtn1, &QPushButton::clicked, this, &TFDefByte::bitbtn1Click);
+    connect(bitbtn2, &QPushButton::clicked, this, &TFDefByte::reject);
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) {
+        grid->SetUndoStack(&undo_);
+        connect(&grid->Bytes(), &DefByteGridModel::RevealRequested, this, &TFDefByte::RevealBytes);
+    }
+    connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::ShowSelectedCounts);
+    AddUndoActions(this, undo_);
+}
+
+// The table dies before the child widgets, and the grids still ask their models for rows while they close.
+TFDefByte::~TFDefByte() {
+    DetachGrids();
+}
+
+void TFDefByte::DetachGrids() {
+    ASG_IN->Bytes().Detach();
+    ASG_OUT->Bytes().Detach();
+}
+
+void TFDefByte::BuildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BuildTopStrip());
+
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    ASG_IN = new DefByteGrid(320, pages_);
+    ASG_IN->setObjectName(QStringLiteral("ASG_IN"));
+    ASG_IN->setAccessibleName(QStringLiteral("Byte IN"));
+    ASG_OUT = new DefByteGrid(319, pages_);
+    ASG_OUT->setObjectName(QStringLiteral("ASG_OUT"));
+    ASG_OUT->setAccessibleName(QStringLiteral("Byte OUT"));
+    pages_->addTab(ASG_IN, QStringLiteral("Byte IN"));
+    pages_->addTab(ASG_OUT, QStringLiteral("Byte OUT"));
+    layout->addWidget(pages_, 1);
+
+    layout->addWidget(BuildBottomStrip());
+}
+
+QWidget* TFDefByte::BuildTopStrip() {
+    auto* strip = new QWidget(this);
+    strip->setFixedHeight(kStripHeight);
+    auto* label = new QLabel(QStringLiteral("Select a Slave"), strip);
+    label->move(8, 16);
+    CB = new QComboBox(strip);
+    CB->setObjectName(QStringLiteral("CB"));
+    CB->setGeometry(104, 11, 361, CB->sizeHint().height());
+    label->setBuddy(CB);
+    return strip;
+}
+
+QWidget* TFDefByte::BuildBottomStrip() {
+    auto* strip = new QWidget(this);
+    strip->setFixedHeight(kStripHeight);
+    bitbtn1 = StripButton(QStringLiteral("OK"), "bitbtn1", 12, strip);
+    bitbtn2 = StripButton(QStringLiteral("Cancel"), "bitbtn2", 116, strip);
+    struct Choice {
+        const char* caption;
+        const char* name;
+        void (TFDefByte::*click)();
+    };
+    int x = 250;
+    for (const Choice& choice : {Choice{"All", "btn_SelectAll", &TFDefByte::SelectAllClick},
+                                 Choice{"None", "btn_SelectNone", &TFDefByte::SelectNoneClick},
+                                 Choice{"Invert", "btn_Invert", &TFDefByte::InvertClick}}) {
+        QPushButton* button = StripButton(tr(choice.caption), choice.name, x, strip);
+        button->resize(76, 23);
+        button->setToolTip(tr("%1: the bytes of this node on the page shown").arg(tr(choice.caption)));
+        connect(button, &QPushButton::clicked, this, choice.click);
+        x += 84;
+    }
+    return strip;
+}
+
+void TFDefByte::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();  // a window restored from the task bar keeps its edits
+}
+
+void TFDefByte::FormShow() {
+    const QSignalBlocker quiet(CB);
+    // The grids view the table's arrays, so they let go of them before the table is rebuilt.
+    DetachGrids();
+    CB->clear();
+    undo_.clear();
+    currentNode_ = -1;
+    if (!LoadDocuments()) {
+        CB->setCurrentIndex(-1);  // after a failed load no node is current until the user picks one
+        return;
+    }
+    if (table_.empty()) return;
+    CB->setCurrentIndex(0);
+    ShowNodeBytes();
+    currentNode_ = 0;
+}
+
+bool TFDefByte::LoadDocuments() {
+    size_t nodesRead = 0;
+    const bool networkRead =
+        LoadStep([&] { ReadDNetNodes(XML1, ProjectFile(ws_.ProjectDir, kDNetNetFileName), table_, nodesRead); });
+    networkUnread_ = !networkRead;
+    for (size_t i = 0; i < nodesRead; ++i) CB->addItem(NodeListText(table_[i]));
+    const bool bytesRead = networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
+    ShowSelectedCounts();
+    return bytesRead;
+}
+
+void TFDefByte::ShowSelectedCounts() {
+    for (int i = 0; i < CB->count(); ++i) CB->setItemText(i, NodeListText(table_[static_cast<size_t>(i)]));
+}
+
+void TFDefByte::RevealBytes(const std::vector<char>* select) {
+    for (size_t i = 0; i < table_.size() && static_cast<int>(i) < CB->count(); ++i) {
+        const bool in = &table_[i].InSelect == select;
+        if (!in && &table_[i].OutSelect != select) continue;
+        CB->setCurrentIndex(static_cast<int>(i));
+        pages_->setCurrentIndex(in ? 0 : 1);
+        return;
+    }
+}
+
+DefByteGrid* TFDefByte::ShownGrid() const {
+    return pages_->currentIndex() == 1 ? ASG_OUT : ASG_IN;
+}
+
+void TFDefByte::SelectAllClick() {
+    ShownGrid()->SelectAllBytes();
+}
+
+void TFDefByte::SelectNoneClick() {
+    ShownGrid()->SelectNoBytes();
+}
+
+void TFDefByte::InvertClick() {
+    ShownGrid()->InvertBytes();
+}
+
+bool TFDefByte::LoadStep(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception& e) {
+        Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+void TFDefByte::ShowNodeBytes() {
+    const int e = CB->currentIndex();
+    if (e < 0 || static_cast<size_t>(e) >= table_.size()) {
+        DetachGrids();
+        return;
+    }
+    DN_Nodo& node = table_[static_cast<size_t>(e)];
+    ASG_IN->Bytes().ShowBytes(node.InSelect, node.InMnemonic);
+    ASG_OUT->Bytes().ShowBytes(node.OutSelect, node.OutMnemonic);
+}
+
+void TFDefByte::StoreNodeBytes() {
+    if (currentNode_ < 0) return;
+    ASG_IN->CommitEdit();
+    ASG_OUT->CommitEdit();
+}
+
+void TFDefByte::CBChange() {
+    StoreNodeBytes();
+    currentNode_ = CB->currentIndex();
+    ShowNodeBytes();
+}
+
+void TFDefByte::bitbtn1Click() {
+    StoreNodeBytes();
+    if (networkUnread_) {
+        Messages().ShowError(this, QStringLiteral("Error!! DNET_Net.xml could not be read, so the stored byte "
+                                                  "selections were not loaded and saving would drop them. Correct "
+                                                  "the network first. "));
+        return;
+    }
+    try {
+        SaveDefBytes(XML1, ws_.DefByteFile, table_);
+    } catch (const std::exception& e) {
+        Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <QUndoStack>
+#include <functional>
+
+#include "base/workspace.h"
+#include "documents/def_byte.h"
+#include "documents/xml_document.h"
+
+class QComboBox;
+class QPushButton;
+class QTabWidget;
+class DefByteGrid;
+
+// "Define Byte": which input and output bytes of every DeviceNet node are exchanged, with their mnemonics.
+// Every showing rebuilds the table from DNET_Net.xml and DefByte.xml; OK writes DefByte.xml, Cancel nothing.
+class TFDefByte : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFDefByte(const Workspace& ws, QWidget* parent = nullptr);
+    ~TFDefByte() override;
+
+    void FormShow();
+    void CBChange();
+    void bitbtn1Click();
+    // Points the two grids at the node the list selects; with none selected they show nothing.
+    void ShowNodeBytes();
+    // The grids edit the current node's arrays in place; this hands over a cell still being edited.
+    void StoreNodeBytes();
+
+    // Select all, none or invert the bytes of the current node in the direction of the page shown.
+    void SelectAllClick();
+    void SelectNoneClick();
+    void InvertClick();
+
+    // The index of the node the grids show and store into, or -1.
+    int CurrentNode() const { return currentNode_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildWindow();
+    QWidget* BuildTopStrip();
+    QWidget* BuildBottomStrip();
+    void DetachGrids();
+    bool LoadDocuments();
+    // Runs a loading step; an error is shown as unhandled and ends the loading.
+    bool LoadStep(const std::function<void()>& step);
+    DefByteGrid* ShownGrid() const;
+    // Keeps each node's item telling how many of its bytes are selected.
+    void ShowSelectedCounts();
+    // Brings the node and page that own `select` into view, so an undone edit happens where the user sees it.
+    void RevealBytes(const std::vector<char>* select);
+
+    const Workspace& ws_;
+    XmlDocument XML1;
+    DefByteTable table_;
+    // Its steps refer to the table's arrays, so it goes first.
+    QUndoStack undo_;
+    int currentNode_ = -1;
+    // Set when DNET_Net.xml failed to load: DefByte.xml was then not read, and writing it would drop
+    // every selection it holds.
+    bool networkUnread_ = false;
+
+    QComboBox* CB = nullptr;
+    QTabWidget* pages_ = nullptr;
+    DefByteGrid* ASG_IN = nullptr;
+    DefByteGrid* ASG_OUT = nullptr;
+    QPushButton* bitbtn1 = nullptr;
+    QPushButton* bitbtn2 = nullptr;
+};

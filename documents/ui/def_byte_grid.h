@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QTableView>
+
+#include "documents/ui/def_byte_grid_model.h"
+
+class QUndoStack;
+
+// One byte grid of the byte selection editor over its own model: fixed 21-pixel rows, the "N" column fixed,
+// a "Select" cell that toggles on a click anywhere in it, an editable "Mnemonic". Space toggles every selected
+// "Select" cell; rectangles of cells are copied and pasted as spreadsheets do.
+class DefByteGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    DefByteGrid(int mnemonicWidth, QWidget* parent = nullptr);
+
+    DefByteGridModel& Bytes() { return *bytes_; }
+    void SetUndoStack(QUndoStack* undo);
+    // Hands a mnemonic still being typed to the model and closes its editor, so nothing typed is lost when
+    // the grid is stored.
+    void CommitEdit();
+
+    // Each one undoable step on the bytes shown.
+    void SelectAllBytes();
+    void SelectNoBytes();
+    void InvertBytes();
+    void ToggleSelectedBytes();
+    void CopySelection();
+    void Paste();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildActions();
+
+    DefByteGridModel* bytes_;
+    QUndoStack* undo_ = nullptr;
+};

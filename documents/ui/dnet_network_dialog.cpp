@@ -1,0 +1,181 @@
+#include "documents/ui/dnet_network_dialog.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "base/file_system.h"
+#include "base/workspace.h"
+#include "documents/ui/dnet_table_model.h"
+#include "documents/ui/edit_actions.h"
+#include "documents/ui/grid_clipboard.h"
+#include "documents/ui/text_grid_view.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_display.h"
+#include "ui/window_style.h"
+
+namespace {
+
+constexpr int kRowHeight = 21;
+constexpr int kButtonStripHeight = 39;
+constexpr int kColumnWidths[DNetTableModel::ColumnCount] = {45, 65, 75, 75, 255};
+
+QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption, int left) {
+    auto* button = new QPushButton(caption, strip);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, 10, 93, 23);
+    return button;
+}
+
+}  // namespace
+
+TFDNet::TFDNet(const Workspace& ws, QWidget* parent)
+    : QDialog(parent), ws_(ws), model_(new DNetTableModel(this)), grid_(new TextGridView(this)) {
+    setWindowTitle(QStringLiteral("DeviceNet Network"));
+    resize(625, 554);
+    ApplyTessaraStyle(this);
+    BuildGrid();
+    BuildActions();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(grid_);
+    layout->addWidget(BuildButtonStrip());
+    connect(bitbtn1, &QPushButton::clicked, this, &TFDNet::bitbtn1Click);
+    connect(bitbtn2, &QPushButton::clicked, this, &TFDNet::reject);
+}
+
+void TFDNet::BuildGrid() {
+    grid_->setObjectName(QStringLiteral("StringGrid1"));
+    grid_->setAccessibleName(QStringLiteral("DeviceNet nodes"));
+    grid_->setModel(model_);
+    grid_->setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"));
+    grid_->verticalHeader()->hide();  // the "N" column numbers the rows
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    QHeaderView* header = grid_->horizontalHeader();
+    header->setFixedHeight(kRowHeight);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setHighlightSections(false);
+    for (int column = 0; column < DNetTableModel::ColumnCount; ++column) {
+        grid_->setColumnWidth(column, kColumnWidths[column]);
+    }
+}
+
+void TFDNet::BuildActions() {
+    model_->SetUndoStack(&undo_);
+    grid_->SetUndoStack(&undo_);
+    connect(AddGridAction(grid_, tr("Insert row above"), QKeySequence(Qt::CTRL | Qt::Key_I)), &QAction::triggered, this,
+            &TFDNet::InsertRowClick);
+    connect(AddGridAction(grid_, tr("Delete rows"), QKeySequence(Qt::CTRL | Qt::Key_Delete)), &QAction::triggered, this,
+            &TFDNet::DeleteRowsClick);
+    connect(AddGridAction(grid_, tr("Move up"), QKeySequence(Qt::ALT | Qt::Key_Up)), &QAction::triggered, this,
+            &TFDNet::MoveUpClick);
+    connect(AddGridAction(grid_, tr("Move down"), QKeySequence(Qt::ALT | Qt::Key_Down)), &QAction::triggered, this,
+            &TFDNet::MoveDownClick);
+    connect(AddGridAction(grid_, tr("Import EDS..."), QKeySequence()), &QAction::triggered, this,
+            &TFDNet::ImportEdsClick);
+    grid_->addActions(AddUndoActions(this, undo_));  // in the grid's context menu too
+}
+
+QWidget* TFDNet::BuildButtonStrip() {
+    auto* strip = new QWidget(this);
+    strip->setFixedHeight(kButtonStripHeight);
+    bitbtn1 = AddButton(strip, "bitbtn1", QStringLiteral("OK"), 12);
+    bitbtn2 = AddButton(strip, "bitbtn2", QStringLiteral("Cancel"), 116);
+    return strip;
+}
+
+void TFDNet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The window system re-shows a restored window; only a showing by the program reloads the document.
+    if (!event->spontaneous()) FormShow();
+}
+
+void TFDNet::FormShow() {
+    DNetRows rows;
+    QString failure;
+    try {
+        LoadDNetNetwork(ws_.DNetNetFile, rows);
+    } catch (const std::exception& e) {
+        failure = QString::fromStdString(e.what());
+    }
+    model_->SetRows(rows);
+    undo_.clear();
+    grid_->setCurrentIndex(model_->index(0, DNetTableModel::ColId));
+    if (!failure.isEmpty()) Messages().ShowUnhandled(this, failure);
+}
+
+bool TFDNet::CheckRows() {
+    const std::optional<std::string> failure = ::CheckRows(model_->Rows());
+    if (failure) Messages().ShowError(this, QString::fromStdString(*failure));
+    return !failure;
+}
+
+void TFDNet::bitbtn1Click() {
+    if (!CheckRows() || !SaveDocuments()) return;
+    accept();
+}
+
+bool TFDNet::SaveDocuments() {
+    const NetworkGrid& grid = model_->Grid();
+    if (grid.NodesMoved() && FileExists(ws_.DefByteFile)) {
+        Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
+                                        "every node keeps its byte selections and mnemonics."));
+    }
+    try {
+        SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid);
+    } catch (const std::exception& e) {
+        Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void TFDNet::InsertRowClick() {
+    const int row = grid_->SelectedRowSpan().first;
+    if (row < 0) return;
+    if (!model_->InsertRowAbove(row)) {
+        Messages().ShowError(this, tr("Error!! Row 64 is not empty: delete a row before inserting one. "));
+    }
+}
+
+void TFDNet::DeleteRowsClick() {
+    const auto [first, count] = grid_->SelectedRowSpan();
+    model_->DeleteRows(first, count);
+}
+
+void TFDNet::MoveUpClick() {
+    MoveClick(-1);
+}
+
+void TFDNet::MoveDownClick() {
+    MoveClick(1);
+}
+
+// The selection and the current cell travel with the rows, so repeated presses keep moving the same block.
+void TFDNet::MoveClick(int delta) {
+    const auto [first, count] = grid_->SelectedRowSpan();
+    const QModelIndex current = grid_->currentIndex();
+    if (first < 0 || !model_->MoveRows(first, count, delta)) return;
+    const QItemSelection moved(model_->index(first + delta, DNetTableModel::ColId),
+                               model_->index(first + delta + count - 1, DNetTableModel::ColMnemonic));
+    grid_->setCurrentIndex(model_->index(current.row() + delta, current.column()));
+    grid_->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+}
+
+void TFDNet::ImportEdsClick() {
+    const int row = grid_->currentIndex().row();
+    if (row < 0) return;
+    const QString path = Dialogs().OpenFileName(this, tr("Import EDS"), QString::fromStdString(ws_.ProjectDir),
+                                                tr("EDS files (*.eds *.EDS);;All files (*)"));
+    if (path.isEmpty()) return;
+    try {
+        model_->ImportDevice(row, ReadEdsFile(path.toStdString()));
+    } catch (const std::exception& e) {
+        Messages().ShowError(this, QStringLiteral("Error!! ") + QString::fromStdString(e.what()) + QLatin1Char(' '));
+    }
+}

@@ -1,0 +1,102 @@
+#include "base/workspace.h"
+
+#include <gtest/gtest.h>
+
+#include "base/file_system.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const std::string S(1, kPathSeparator);
+
+class WorkspaceTest : public ::testing::Test {
+protected:
+    TempDir app;
+    Workspace ws;
+    std::string Exe() const { return app.path() + S + "tessara"; }
+    void Remember(const std::string& iniContent) { app.Write(Workspace::kSettingsFileName, iniContent); }
+};
+
+TEST_F(WorkspaceTest, EmptyAppDirGetsMasterAndProjectsAndNoProject) {
+    EXPECT_FALSE(ws.InitWorkspace(Exe()));
+    EXPECT_EQ(ws.AppDir, app.path());
+    EXPECT_EQ(ws.MasterDir, app.path() + S + "MASTER");
+    EXPECT_EQ(ws.ProjectsDir, app.path() + S + "PROJECTS");
+    EXPECT_TRUE(DirectoryExists(ws.MasterDir));
+    EXPECT_TRUE(DirectoryExists(ws.ProjectsDir));
+    EXPECT_EQ(ws.ProjectName, "");
+    EXPECT_EQ(ws.ProjectDir, ws.ProjectsDir);
+    EXPECT_EQ(ws.PargenFile, ws.ProjectsDir + S + "pargen.xml");
+}
+
+struct RememberedCase {
+    const char* stored;        // value of projectname
+    const char* folder;        // folder created below PROJECTS, "" for none
+    bool current;              // whether it becomes current
+    const char* expectedName;  // ProjectName afterwards, '/' standing for the separator
+};
+
+class RememberedProjectTest : public WorkspaceTest, public ::testing::WithParamInterface<RememberedCase> {};
+
+std::string Native(std::string s) {
+    return ToNativeSeparators(std::move(s));
+}
+
+TEST_P(RememberedProjectTest, FollowsTheStartUpTable) {
+    const RememberedCase& c = GetParam();
+    Remember(std::string("[lastproj]\nprojectname=") + c.stored + "\n");
+    if (*c.folder) app.MakeDir(Native(std::string("PROJECTS/") + c.folder));
+    EXPECT_EQ(ws.InitWorkspace(Exe()), c.current);
+    EXPECT_EQ(ws.ProjectName, Native(c.expectedName));
+    EXPECT_EQ(ws.ProjectDir, c.current ? ws.ProjectsDir + ws.ProjectName : ws.ProjectsDir);
+    EXPECT_EQ(ws.DNetNetFile, ws.ProjectDir + S + "DNET_Net.xml");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RememberedProjectTest,
+                         ::testing::Values(RememberedCase{"Plant1", "Plant1", true, "/Plant1"},
+                                           RememberedCase{"\\Plant1", "Plant1", true, "/Plant1"},
+                                           RememberedCase{"\\Group\\Plant1", "Group/Plant1", true, "/Group/Plant1"},
+                                           RememberedCase{"/Group/Plant1", "Group/Plant1", true, "/Group/Plant1"},
+                                           RememberedCase{"Gone", "", false,
+                                                          "/Gone"},  // kept, so the next close writes it back
+                                           RememberedCase{"", "", false, ""}));
+
+TEST_F(WorkspaceTest, SaveKeepsOtherSectionsKeysAndComments) {
+    Remember("; written by hand\n[other]\nkey=value\n\n[lastproj]\n; the last one\nprojectname=Old\nextra=1\n");
+    ws.InitWorkspace(Exe());
+    ws.ProjectName = S + "Group" + S + "Plant1";
+    ws.SaveLastProject();
+    const std::string text = app.Read(Workspace::kSettingsFileName);
+    EXPECT_NE(text.find("; written by hand"), std::string::npos);
+    EXPECT_NE(text.find("[other]\nkey=value"), std::string::npos);
+    EXPECT_NE(text.find("; the last one"), std::string::npos);
+    EXPECT_NE(text.find("projectname=" + ws.ProjectName + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("extra=1"), std::string::npos);
+    EXPECT_EQ(text.find("projectname=Old"), std::string::npos);
+}
+
+TEST_F(WorkspaceTest, SaveCreatesTheFileAndWritesAnEmptyName) {
+    ws.InitWorkspace(Exe());
+    ws.SaveLastProject();
+    EXPECT_EQ(app.Read(Workspace::kSettingsFileName), "[lastproj]\nprojectname=\n");
+}
+
+TEST_F(WorkspaceTest, UnwritableSettingsFileNamesItsPath) {
+    ws.InitWorkspace(Exe());
+    app.MakeDir(Workspace::kSettingsFileName);  // a directory where the file should be
+    try {
+        ws.SaveLastProject();
+        FAIL() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + ws.SettingsFile());
+    }
+}
+
+TEST_F(WorkspaceTest, EmptyProjectDirGivesBareDocumentNames) {
+    ws.ProjectDir.clear();
+    ws.BuildDocumentPaths();
+    EXPECT_EQ(ws.PargenFile, S + "pargen.xml");
+    EXPECT_EQ(ws.DefByteFile, S + "DefByte.xml");
+}
+
+}  // namespace

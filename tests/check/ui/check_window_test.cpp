@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "base/file_system.h"
+#include "check/check_report_html.h"
+#include "check/ui/area_bar_widget.h"
+#include "check/ui/check_dialog.h"
+#include "support/temp_dir.h"
+#include "support/ui/message_recorder.h"
+#include "support/ui/scripted_file_dialogs.h"
+#include "update/ui/boot_ser_dialog.h"
+
+namespace {
+
+const std::string S(1, kPathSeparator);
+using Kind = MessageRecorder::Kind;
+
+QString Cell(const QTableView* table, int row, int column) {
+    return table->model()->index(row, column).data().toString();
+}
+
+// The main window on a project holding the documents of a fixture.
+class CheckWindowTest : public ::testing::Test {
+protected:
+    TempDir app;
+    MessageRecorder messages;
+    ScriptedFileDialogs dialogs;
+    std::unique_ptr<TFTessaraFirmWare> window;
+    std::string project;
+
+    void Open(const std::string& fixture) {
+        app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=Plant1\n");
+        project = app.MakeDir("PROJECTS" + S + "Plant1");
+        app.MakeDir("PROJECTS" + S + "Plant1" + S + "bin");
+        for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+            app.Write("PROJECTS" + S + "Plant1" + S + name, ReadFixture(fixture + "/" + name));
+        }
+        window = std::make_unique<TFTessaraFirmWare>(app.path() + S + "tessara");
+    }
+    void Click(QWidget& parent, const char* name) {
+        auto* button = parent.findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Runs `inspect` on the check window while the button's modal showing is open, then closes it.
+    void WithCheckWindow(const std::function<void(TFCheck&)>& inspect) {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = window->findChild<TFCheck*>();
+            shown = dialog->isVisible();
+            inspect(*dialog);
+            Click(*dialog, "btn_Close");
+        });
+        Click(*window, "btn_Check");
+        EXPECT_TRUE(shown);
+    }
+};
+
+TEST_F(CheckWindowTest, ButtonSitsBesideGsdFileAndFollowsItInKeyboardOrder) {
+    Open("check_clean");
+    auto* check = window->findChild<QPushButton*>("btn_Check");
+    ASSERT_NE(check, nullptr);
+    EXPECT_EQ(check->text(), "Check Project");
+    EXPECT_EQ(check->geometry(), QRect(232, 168, 145, 26));
+    EXPECT_EQ(window->findChild<QPushButton*>("btn_Gds")->nextInFocusChain(), check);
+    EXPECT_EQ(check->nextInFocusChain(), window->findChild<QPushButton*>("Btn_DNET"));
+
+    window->workspace().ProjectDir.clear();
+    Click(*window, "btn_Check");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Project not valid"});
+}
+
+TEST_F(CheckWindowTest, ShowsTheRowsTheBarsAndTheFindings) {
+    Open("check_overflow");
+    WithCheckWindow([&](TFCheck& dialog) {
+        const auto* map = dialog.findChild<QTableView*>("IoMap");
+        ASSERT_EQ(map->model()->rowCount(), 3);
+        EXPECT_EQ(Cell(map, 0, 2), "Valve <A&B>");
+        EXPECT_EQ(Cell(map, 0, 4), "3");
+        EXPECT_EQ(Cell(map, 1, 7), "in 1 Speed; out 1 Setpoint");
+        const auto* input = dialog.findChild<AreaBarWidget*>("InputBar");
+        EXPECT_TRUE(input->isVisible());
+        EXPECT_EQ(input->Fit().selected, 4u);
+        EXPECT_EQ(input->Fit().area, 3);
+        EXPECT_EQ(dialog.findChild<QLabel*>("InputBarText")->text(), "4 bytes selected for 3: 1 too many");
+        EXPECT_EQ(dialog.findChild<AreaBarWidget*>("OutputBar")->Fit().area, 1);
+        const auto* findings = dialog.findChild<QTableView*>("Findings");
+        ASSERT_EQ(findings->model()->rowCount(), 4);
+        EXPECT_EQ(Cell(findings, 0, 0), "error");
+        EXPECT_EQ(Cell(findings, 0, 1), "node 2 (ID 7)");
+        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Project Plant1: 3 errors, 1 warning.");
+    });
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+TEST_F(CheckWindowTest, EachShowingReadsTheProjectAfresh) {
+    Open("check_overflow");
+    WithCheckWindow([](TFCheck& dialog) { EXPECT_EQ(dialog.Check().nodes.size(), 3u); });
+    app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml", "<DNET_Net/>");
+    WithCheckWindow([](TFCheck& dialog) { EXPECT_TRUE(dialog.Check().nodes.empty()); });
+}
+
+TEST_F(CheckWindowTest, SaveReportWritesWhatTheWindowShows) {
+    Open("check_overflow");
+    dialogs.Answer(QString::fromStdString(project + S + "commissioning"));
+    dialogs.Answer(QString::fromStdString(project + S + "missing" + S + "report.html"));
+    dialogs.Answer(QString());
+    WithCheckWindow([&](TFCheck& dialog) {
+        Click(dialog, "btn_SaveReport");
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "commissioning.html"),
+                  CheckReportHtml(dialog.Check(), TodayText()));
+        Click(dialog, "btn_SaveReport");  // a folder that does not exist: told, the window stays
+        Click(dialog, "btn_SaveReport");  // cancelled: nothing
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_EQ(dialogs.filters.value(0), "HTML report (*.html)");
+    EXPECT_EQ(dialogs.startDirs.value(0).toStdString(), project);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
+    EXPECT_NE(messages.entries()[0].text.find("report.html"), std::string::npos) << messages.entries()[0].text;
+}
+
+TEST_F(CheckWindowTest, UpdateDeviceAsksAfterAnErrorAndStopsByDefault) {
+    Open("check_overflow");
+    Click(*window, "CreateBin");  // no answer scripted: the default, No
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Question);
+    const std::string& question = messages.entries()[0].text;
+    EXPECT_NE(question.find("error - node 2 (ID 7): Address 7 is the gateway's own DeviceNet ID"), std::string::npos)
+        << question;
+    EXPECT_NE(question.find("warning - node 3 (ID 5): Address 5 is also used by node 1"), std::string::npos);
+    EXPECT_NE(question.find("Update the device anyway?"), std::string::npos);
+    EXPECT_FALSE(FileExists(project + S + "bin" + S + "bank.bin"));
+
+    messages.Answer(true);
+    bool updateShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* boot = window->findChild<TFBootSer*>();
+        updateShown = boot->isVisible();
+        boot->reject();
+    });
+    Click(*window, "CreateBin");
+    EXPECT_TRUE(updateShown);
+    EXPECT_TRUE(FileExists(project + S + "bin" + S + "bank.bin"));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#include "support/ui/message_recorder.h"
+
+#include <ostream>
+
+MessageRecorder::MessageRecorder() : previous_(SetMessageDisplay(this)) {}
+
+MessageRecorder::~MessageRecorder() {
+    SetMessageDisplay(previous_);
+}
+
+void MessageRecorder::ShowMessage(QWidget*, const QString& text) {
+    entries_.push_back({Kind::Message, text.toStdString()});
+}
+
+void MessageRecorder::ShowError(QWidget*, const QString& text) {
+    entries_.push_back({Kind::Error, text.toStdString()});
+}
+
+void MessageRecorder::ShowUnhandled(QWidget*, const QString& text) {
+    entries_.push_back({Kind::Unhandled, WithFullStop(text).toStdString()});
+}
+
+bool MessageRecorder::AskYesNo(QWidget*, const QString& text) {
+    entries_.push_back({Kind::Question, text.toStdString()});
+    if (answers_.empty()) return false;
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
+}
+
+std::vector<std::string> MessageRecorder::texts() const {
+    std::vector<std::string> result;
+    for (const Entry& e : entries_) result.push_back(e.text);
+    return result;
+}
+
+std::ostream& operator<<(std::ostream& out, const MessageRecorder::Entry& entry) {
+    static const char* const kNames[] = {"Message", "Error", "Unhandled", "Question"};
+    return out << kNames[static_cast<int>(entry.kind)] << "(\"" << entry.text << "\")";
+}

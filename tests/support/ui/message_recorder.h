@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/message_display.h"
+
+// Stands in for the message boxes while it lives: records every message instead of showing it, so no test
+// blocks on a modal box and each test can assert exactly what the user would have been told.
+class MessageRecorder : public MessageDisplay {
+public:
+    enum class Kind { Message, Error, Unhandled, Question };
+    struct Entry {
+        Kind kind;
+        std::string text;  // as shown: the display of unhandled errors adds its full stop
+        bool operator==(const Entry&) const = default;
+    };
+
+    MessageRecorder();
+    ~MessageRecorder() override;
+
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    void ShowUnhandled(QWidget* parent, const QString& text) override;
+    // Records the question and gives the next scripted answer; with none left, the default answer No.
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    void Answer(bool yes) { answers_.push_back(yes); }
+
+    const std::vector<Entry>& entries() const { return entries_; }
+    std::vector<std::string> texts() const;
+    void clear() { entries_.clear(); }
+
+private:
+    std::vector<Entry> entries_;
+    std::deque<bool> answers_;
+    MessageDisplay* previous_;
+};
+
+std::ostream& operator<<(std::ostream& out, const MessageRecorder::Entry& entry);

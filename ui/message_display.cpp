@@ -1,0 +1,58 @@
+#include "ui/message_display.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "ui/window_style.h"
+
+QString WithFullStop(const QString& text) {
+    if (!text.isEmpty() && text.back() > QChar('.')) return text + '.';
+    return text;
+}
+
+namespace {
+
+MessageBoxDisplay& DefaultDisplay() {
+    static MessageBoxDisplay display;
+    return display;
+}
+
+MessageDisplay* g_display = nullptr;
+
+void Show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+}  // namespace
+
+MessageDisplay& Messages() {
+    if (g_display) return *g_display;
+    return DefaultDisplay();
+}
+
+MessageDisplay* SetMessageDisplay(MessageDisplay* display) {
+    MessageDisplay* previous = g_display;
+    g_display = display;
+    return previous;
+}
+
+void MessageBoxDisplay::ShowMessage(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::NoIcon, kApplicationTitle, text);
+}
+
+void MessageBoxDisplay::ShowError(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::Critical, QStringLiteral("Error"), text);
+}
+
+void MessageBoxDisplay::ShowUnhandled(QWidget* parent, const QString& text) {
+    // Qt has no separate stop icon; the critical icon is the platform's stop sign.
+    Show(parent, QMessageBox::Critical, kApplicationTitle, WithFullStop(text));
+}
+
+bool MessageBoxDisplay::AskYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

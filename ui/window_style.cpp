@@ -1,0 +1,41 @@
+#include "ui/window_style.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFont>
+#include <QHash>
+#include <QPalette>
+#include <QUrl>
+#include <QWidget>
+
+QString ProductPageUrl() {
+    return QStringLiteral("https://") + kProductPageHost + '/' + kProductPagePath;
+}
+
+void OpenProductPage() {
+    QDesktopServices::openUrl(QUrl(ProductPageUrl()));  // a failure is not reported
+}
+
+const QIcon& StandardIcon(QStyle::StandardPixmap which) {
+    static QHash<int, QIcon> icons;
+    auto found = icons.find(which);
+    if (found == icons.end()) found = icons.insert(which, QApplication::style()->standardIcon(which));
+    return *found;
+}
+
+void ApplyTessaraStyle(QWidget* window) {
+    QPalette palette = window->palette();
+    const QColor background(248, 247, 237);
+    const QColor text(51, 51, 51);
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::ButtonText, text);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    window->setFont(font);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <QStyle>
+
+class QWidget;
+
+inline const QString kApplicationTitle = QStringLiteral("Firmware Tessara");
+// The maker's product page, opened by the main window's link and the About box.
+inline const QString kProductPageHost = QStringLiteral("www.kestrane.com");
+inline const QString kProductPagePath = QStringLiteral("HOME/default.asp?frompg=SW48210");
+QString ProductPageUrl();
+void OpenProductPage();
+
+// The look every window of the tool shares: background RGB 248, 247, 237, text RGB 51, 51, 51, Verdana 8 pt
+// (the platform's sans-serif where Verdana is missing).
+void ApplyTessaraStyle(QWidget* window);
+
+// The style's standard icon, made once per run: making one decodes its pictures, a large part of start-up.
+const QIcon& StandardIcon(QStyle::StandardPixmap which);

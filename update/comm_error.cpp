@@ -1,4 +1,0 @@
-#include "update/comm_error.h"
-
-ECommError::ECommError(const std::string& text, int errorCode)
-    : std::runtime_error(text + " (Error: " + std::to_string(errorCode) + ") "), text_(text), errorCode_(errorCode) {}

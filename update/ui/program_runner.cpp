@@ -1,0 +1,78 @@
+#include "update/ui/program_runner.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+#include <memory>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+void PauseProcessingEvents() {
+    QEventLoop loop;
+    QTimer::singleShot(kPollPause, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Prepare(QProcess& process, const QString& program, const ProgramParameters& parameters, bool hidden) {
+    process.setProgram(program);
+#ifdef Q_OS_WIN
+    process.setNativeArguments(parameters.commandLine);
+    process.setCreateProcessArgumentsModifier([hidden](QProcess::CreateProcessArguments* args) {
+        args->flags |= CREATE_NEW_CONSOLE;
+        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        args->startupInfo->wShowWindow = hidden ? SW_HIDE : SW_SHOWNORMAL;
+    });
+#else
+    Q_UNUSED(hidden);
+    process.setArguments(parameters.arguments);
+#endif
+    // No pipes to this tool: a program that outlives the wait must not lose its output or stop on a
+    // broken pipe when the tool ends.
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
+}
+
+// Destroying a running QProcess kills the program; instead the object stays until the program ends.
+void LetRunOn(std::unique_ptr<QProcess> process) {
+    if (process->state() == QProcess::NotRunning) return;
+    QProcess* running = process.release();
+    QObject::connect(running, &QProcess::finished, running, &QObject::deleteLater);
+}
+
+}  // namespace
+
+bool WaitWhileStillActive(const std::function<int()>& readExitCode, std::chrono::milliseconds limit,
+                          const WaitProgress& progress) {
+    QElapsedTimer clock;
+    clock.start();
+    while (readExitCode() == kStillActive) {
+        const std::chrono::milliseconds elapsed{clock.elapsed()};
+        if (elapsed >= limit) return false;
+        if (progress) progress(elapsed);
+        PauseProcessingEvents();
+    }
+    return true;
+}
+
+RunResult RunProgramAndWait(const QString& program, const ProgramParameters& parameters, bool hidden,
+                            std::chrono::milliseconds limit, const WaitProgress& progress) {
+    auto process = std::make_unique<QProcess>();
+    Prepare(*process, program, parameters, hidden);
+    process->start();
+    if (!process->waitForStarted()) return {RunResult::Outcome::NotStarted, 0, process->errorString()};
+
+    const auto readExitCode = [&process] {
+        return process->state() == QProcess::NotRunning ? process->exitCode() : kStillActive;
+    };
+    if (!WaitWhileStillActive(readExitCode, limit, progress)) {
+        LetRunOn(std::move(process));
+        return {RunResult::Outcome::StillRunning, 0, {}};
+    }
+    if (process->exitStatus() == QProcess::CrashExit) return {RunResult::Outcome::Crashed, 0, {}};
+    return {RunResult::Outcome::Ended, process->exitCode(), {}};
+}

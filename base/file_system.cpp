@@ -31,13 +31,13 @@ bool FileExists(const std::string& path) {
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(PathFromUtf8(path), std::ios::binary | std::ios::ate);
-    if (!in) throw std::runtime_error("Cannot open \"" + path + "\". " + std::strerror(errno));
+    if (!in) throw FileReadError("Cannot open \"" + path + "\". " + std::strerror(errno), path);
     const std::streamoff size = in.tellg();
-    if (size < 0) throw std::runtime_error("Cannot read \"" + path + "\". " + std::strerror(errno));
+    if (size < 0) throw FileReadError("Cannot read \"" + path + "\". " + std::strerror(errno), path);
     std::string content(static_cast<size_t>(size), '\0');
     in.seekg(0);
     in.read(content.data(), size);
-    if (in.gcount() != size) throw std::runtime_error("Cannot read \"" + path + "\". " + std::strerror(errno));
+    if (in.gcount() != size) throw FileReadError("Cannot read \"" + path + "\". " + std::strerror(errno), path);
     return content;
 }
 

@@ -19,7 +19,18 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 bool DirectoryExists(const std::string& path);
 bool FileExists(const std::string& path);
 
-// Reads a whole file; throws std::runtime_error naming the path and the system's reason.
+// A file that could not be read: the message names the path and the system's reason; the path is kept apart so
+// a caller can tell which document failed without reading the message.
+class FileReadError : public std::runtime_error {
+public:
+    FileReadError(const std::string& message, const std::string& path) : std::runtime_error(message), path_(path) {}
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Reads a whole file; throws FileReadError.
 std::string ReadWholeFile(const std::string& path);
 
 // A file that could not be written: "Cannot write "<path>". <reason>", with the system's reason kept apart so

@@ -10,6 +10,7 @@
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
+#include "documents/document_error.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 #include "gsd/gsd_file.h"
@@ -85,12 +86,21 @@ DefByteTable ReadEditorNodes(Reading& r) {
     return table;
 }
 
-// The document an image build error names, if any: its readers name the file at fault.
-std::string DocumentNamedIn(const Reading& r, const std::string& message) {
+// The project document at a path the image build failed on, or the image itself when the failure is not a
+// document's.
+std::string DocumentAt(const Reading& r, const std::string& path) {
     for (const char* name : {kPargenFileName, kDNetNetFileName, kDefByteFileName}) {
-        if (message.find(r.Path(name)) != std::string::npos) return name;
+        if (path == r.Path(name)) return name;
     }
     return kImagePlace;
+}
+
+// The file an image build error belongs to: each reader's error carries the path of the file it failed on.
+std::string FailedPath(const std::exception& e) {
+    if (const auto* document = dynamic_cast<const DocumentError*>(&e)) return document->File();
+    if (const auto* parse = dynamic_cast<const ParseError*>(&e)) return parse->File();
+    if (const auto* read = dynamic_cast<const FileReadError*>(&e)) return read->path();
+    return {};
 }
 
 // The build read the nodes before it found the image too large; only a document changed since can fail now.
@@ -110,7 +120,7 @@ std::optional<NodeTable> BuildImageNodes(Reading& r) {
         r.Error(kImagePlace, e.what());
         return NodesOfImageTooLarge(r);
     } catch (const std::exception& e) {
-        const std::string place = DocumentNamedIn(r, e.what());
+        const std::string place = DocumentAt(r, FailedPath(e));
         if (!r.Failed(place)) r.Error(place, e.what());
         return std::nullopt;
     }

@@ -2,21 +2,14 @@
 
 #include "base/file_system.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/int_text_range.h"
 #include "documents/xml_document.h"
 
 namespace {
 
-constexpr const char* kRoot = "Par_Gen";
-constexpr const char* kProfiId = "PROFI_ID";
-constexpr const char* kProfiBaud = "PROFI_BAUD";
-constexpr const char* kProfiNbIn = "PROFI_NB_IN";
-constexpr const char* kProfiNbOut = "PROFI_NB_OUT";
-constexpr const char* kProfiCancelData = "PROFI_CANCEL_DATA";
-constexpr const char* kDNetDevId = "DNET_DEV_ID";
-constexpr const char* kDNetBaud = "DNET_BAUD";
-constexpr const char* kDNetCancelData = "DNET_CANCEL_DATA";
+using namespace pargen_xml;
 
 std::string RequiredText(pugi::xml_node root, const char* name) {
     return ElementText(RequireChild(root, name));

@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ void CheckNetworkBytes(size_t bytes, size_t index) {
 DN_Nodo ReadNode(pugi::xml_node row) {
     DN_Nodo node;
     // A hand-edited value wider than its field is kept modulo the field's range, without error.
-    node.ID = static_cast<uint8_t>(AttrToInt(row, "ID"));
-    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, "NB_IN"));
-    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, "NB_OUT"));
-    node.Mnemonic = AttrToText(row, "Mnemonic");
+    node.ID = static_cast<uint8_t>(AttrToInt(row, dnet_net_xml::kId));
+    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbIn));
+    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbOut));
+    node.Mnemonic = AttrToText(row, dnet_net_xml::kMnemonic);
     node.InSelect.assign(node.NB_IN, 0);
     node.InMnemonic.assign(node.NB_IN, std::string());
     node.OutSelect.assign(node.NB_OUT, 0);
@@ -45,8 +46,8 @@ const char* RowValue(pugi::xml_node row, const char* name) {
 void ReadGroup(pugi::xml_node group, std::vector<char>& select, std::vector<std::string>& mnemonic) {
     size_t j = 0;
     for (pugi::xml_node row = group.first_child(); row && j < select.size(); row = row.next_sibling(), ++j) {
-        select[j] = IsSelectedText(RowValue(row, "Select"));
-        mnemonic[j].assign(RowValue(row, "Mnemonic"));
+        select[j] = IsSelectedText(RowValue(row, def_byte_xml::kSelect));
+        mnemonic[j].assign(RowValue(row, def_byte_xml::kMnemonic));
     }
 }
 
@@ -117,13 +118,15 @@ void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table
 void SaveDefBytes(XmlDocument& xml, const std::string& path, const DefByteTable& table) {
     xml.Activate();
     xml.RemoveAllTopLevelNodes();
-    pugi::xml_node root = xml.AddRoot("DefBytes");
+    pugi::xml_node root = xml.AddRoot(def_byte_xml::kRoot);
     root.append_buffer(kRowPrototype, sizeof kRowPrototype - 1);
     const pugi::xml_node prototype = root.last_child();
     for (const DN_Nodo& node : table) {
-        const pugi::xml_node nodo = AppendChild(root, "Nodo_DNET");
-        AppendGroup(AppendChild(nodo, "ByteIN"), prototype, node.NB_IN, node.InSelect, node.InMnemonic);
-        AppendGroup(AppendChild(nodo, "ByteOUT"), prototype, node.NB_OUT, node.OutSelect, node.OutMnemonic);
+        const pugi::xml_node nodo = AppendChild(root, def_byte_xml::kNode);
+        AppendGroup(AppendChild(nodo, def_byte_xml::kInputGroup), prototype, node.NB_IN, node.InSelect,
+                    node.InMnemonic);
+        AppendGroup(AppendChild(nodo, def_byte_xml::kOutputGroup), prototype, node.NB_OUT, node.OutSelect,
+                    node.OutMnemonic);
     }
     root.remove_child(prototype);
     xml.SaveFile(path);

@@ -4,17 +4,13 @@
 
 #include "base/file_system.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 #include "documents/int_text_range.h"
 #include "documents/xml_document.h"
 
 namespace {
 
-constexpr const char* kRoot = "DNET_Net";
-constexpr const char* kRow = "row";
-constexpr const char* kId = "ID";
-constexpr const char* kNbIn = "NB_IN";
-constexpr const char* kNbOut = "NB_OUT";
-constexpr const char* kMnemonic = "Mnemonic";
+using namespace dnet_net_xml;
 
 // Cell by cell, so a row whose third attribute is missing keeps its first two, as the grid shows them.
 void ReadRow(pugi::xml_node node, DNetRow& row) {

@@ -7,6 +7,7 @@
 
 #include "base/file_system.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 
@@ -20,9 +21,9 @@ void AppendUnselected(pugi::xml_node group, const std::string& countText) {
     // The list passed CheckRows, so the count is 0 to 65535.
     const int32_t count = std::max(IntOrMinusOne(countText), 0);
     for (int32_t j = 0; j < count; ++j) {
-        pugi::xml_node row = AppendChild(group, "row");
-        SetAttribute(row, "Select", "N");
-        SetAttribute(row, "Mnemonic", "");
+        pugi::xml_node row = AppendChild(group, def_byte_xml::kByte);
+        SetAttribute(row, def_byte_xml::kSelect, "N");
+        SetAttribute(row, def_byte_xml::kMnemonic, "");
     }
 }
 
@@ -33,7 +34,7 @@ void BuildDefBytes(XmlDocument& stored, XmlDocument& rebuilt, const NetworkGrid&
     for (pugi::xml_node node = oldRoot.first_child(); node; node = node.next_sibling()) oldNodes.push_back(node);
     rebuilt.Activate();
     rebuilt.RemoveAllTopLevelNodes();
-    pugi::xml_node root = rebuilt.AddRoot("DefBytes");
+    pugi::xml_node root = rebuilt.AddRoot(def_byte_xml::kRoot);
     const size_t length = DNetListLength(grid.rows);
     for (size_t i = 0; i < length; ++i) {
         const int origin = grid.origins[i];
@@ -41,9 +42,9 @@ void BuildDefBytes(XmlDocument& stored, XmlDocument& rebuilt, const NetworkGrid&
             root.append_copy(oldNodes[static_cast<size_t>(origin)]);
             continue;
         }
-        pugi::xml_node node = AppendChild(root, "Nodo_DNET");
-        AppendUnselected(AppendChild(node, "ByteIN"), grid.rows[i].NB_IN);
-        AppendUnselected(AppendChild(node, "ByteOUT"), grid.rows[i].NB_OUT);
+        pugi::xml_node node = AppendChild(root, def_byte_xml::kNode);
+        AppendUnselected(AppendChild(node, def_byte_xml::kInputGroup), grid.rows[i].NB_IN);
+        AppendUnselected(AppendChild(node, def_byte_xml::kOutputGroup), grid.rows[i].NB_OUT);
     }
 }
 

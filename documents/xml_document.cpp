@@ -91,7 +91,7 @@ pugi::xml_parse_result XmlDocument::Checked(pugi::xml_parse_result result) const
 
 void XmlDocument::Fail(const pugi::xml_parse_result& result, const std::string& text, const std::string& name) {
     doc_->reset();
-    throw ParseError(ParseErrorText(result, text, name));
+    throw ParseError(name, ParseErrorText(result, text, name));
 }
 
 void XmlDocument::Deactivate() {

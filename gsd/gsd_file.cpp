@@ -5,6 +5,7 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 
@@ -38,13 +39,13 @@ ProfiSizes ReadProfiSizes(const std::string& projectDir) {
     XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
-    return SizesFor(CountOrZero(root, "PROFI_NB_IN"), CountOrZero(root, "PROFI_NB_OUT"));
+    return SizesFor(CountOrZero(root, pargen_xml::kProfiNbIn), CountOrZero(root, pargen_xml::kProfiNbOut));
 }
 
 void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
     const ProfiSizes sizes = ReadProfiSizes(projectDir);
-    RefuseHugeCount(sizes.NbIn, "PROFI_NB_IN");
-    RefuseHugeCount(sizes.NbOut, "PROFI_NB_OUT");
+    RefuseHugeCount(sizes.NbIn, pargen_xml::kProfiNbIn);
+    RefuseHugeCount(sizes.NbOut, pargen_xml::kProfiNbOut);
     try {
         WriteFileAtomically(fileName, GsdText(sizes));
     } catch (const FileWriteError& e) {

@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 
@@ -66,7 +67,7 @@ int32_t RequiredInt(pugi::xml_node root, const char* name) {
     try {
         return IntOrError(ElementText(element));
     } catch (const DocumentError& e) {
-        throw DocumentError("Element \"" + std::string(name) + "\": " + e.what());
+        throw e.Within("Element \"" + std::string(name) + "\"");
     }
 }
 
@@ -82,8 +83,8 @@ uint8_t OptionalFlag(pugi::xml_node root, const char* name) {
 }
 
 ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
-    static constexpr const char* kSettings[] = {"PROFI_ID",     "PROFI_BAUD",  "PROFI_NB_IN",
-                                                "PROFI_NB_OUT", "DNET_DEV_ID", "DNET_BAUD"};
+    using namespace pargen_xml;
+    static constexpr const char* kSettings[] = {kProfiId, kProfiBaud, kProfiNbIn, kProfiNbOut, kDNetDevId, kDNetBaud};
     XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
@@ -93,8 +94,8 @@ ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
             block[i] = static_cast<uint8_t>(RequiredInt(root, kSettings[i]));
     });
     block[6] = static_cast<uint8_t>(nodeCount);
-    block[7] = OptionalFlag(root, "PROFI_CANCEL_DATA");
-    block[8] = OptionalFlag(root, "DNET_CANCEL_DATA");
+    block[7] = OptionalFlag(root, kProfiCancelData);
+    block[8] = OptionalFlag(root, kDNetCancelData);
     return block;
 }
 

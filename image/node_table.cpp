@@ -4,13 +4,14 @@
 #include "base/project_files.h"
 #include "documents/def_byte.h"
 #include "documents/document_error.h"
+#include "documents/document_schema.h"
 #include "documents/xml_document.h"
 
 namespace {
 
 // Says which node (and byte) of the document an error belongs to; nodes and bytes count from 1 for the user.
 [[noreturn]] void RethrowAt(const std::string& place, const DocumentError& e) {
-    throw DocumentError(place + ": " + e.what());
+    throw e.Within(place);
 }
 
 std::string NodePlace(size_t index) {
@@ -20,9 +21,9 @@ std::string NodePlace(size_t index) {
 DN_Nodo_1 ReadNode(pugi::xml_node row) {
     DN_Nodo_1 node;
     // The unsigned conversions keep the value modulo the field's range, as the image stores it.
-    node.ID = static_cast<uint8_t>(AttrToInt(row, "ID"));
-    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, "NB_IN"));
-    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, "NB_OUT"));
+    node.ID = static_cast<uint8_t>(AttrToInt(row, dnet_net_xml::kId));
+    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbIn));
+    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbOut));
     return node;
 }
 
@@ -49,8 +50,8 @@ void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* dire
     size_t j = 0;
     try {
         for (pugi::xml_node byte = group.first_child(); byte && j < select.size(); byte = byte.next_sibling(), ++j) {
-            const pugi::xml_attribute attribute = byte.attribute("Select");
-            if (!attribute) AttrToText(byte, "Select");  // throws the missing-attribute error
+            const pugi::xml_attribute attribute = byte.attribute(def_byte_xml::kSelect);
+            if (!attribute) AttrToText(byte, def_byte_xml::kSelect);  // throws the missing-attribute error
             select[j] = IsSelectedText(attribute.value());
         }
     } catch (const DocumentError& e) {

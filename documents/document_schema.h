@@ -1,0 +1,39 @@
+#pragma once
+
+// The element and attribute names of the three project documents, spelled once. Each reader keeps its own
+// rules for what a value means; only the names are shared.
+
+// pargen.xml: one root with one element per setting.
+namespace pargen_xml {
+inline constexpr const char* kRoot = "Par_Gen";
+inline constexpr const char* kProfiId = "PROFI_ID";
+inline constexpr const char* kProfiBaud = "PROFI_BAUD";
+inline constexpr const char* kProfiNbIn = "PROFI_NB_IN";
+inline constexpr const char* kProfiNbOut = "PROFI_NB_OUT";
+inline constexpr const char* kProfiCancelData = "PROFI_CANCEL_DATA";
+inline constexpr const char* kDNetDevId = "DNET_DEV_ID";
+inline constexpr const char* kDNetBaud = "DNET_BAUD";
+inline constexpr const char* kDNetCancelData = "DNET_CANCEL_DATA";
+}  // namespace pargen_xml
+
+// DNET_Net.xml: one row element per node, its values as attributes.
+namespace dnet_net_xml {
+inline constexpr const char* kRoot = "DNET_Net";
+inline constexpr const char* kRow = "row";
+inline constexpr const char* kId = "ID";
+inline constexpr const char* kNbIn = "NB_IN";
+inline constexpr const char* kNbOut = "NB_OUT";
+inline constexpr const char* kMnemonic = "Mnemonic";
+}  // namespace dnet_net_xml
+
+// DefByte.xml: one node element per network node, holding its input group and then its output group of byte
+// rows. Readers take the groups by position, whatever their names.
+namespace def_byte_xml {
+inline constexpr const char* kRoot = "DefBytes";
+inline constexpr const char* kNode = "Nodo_DNET";
+inline constexpr const char* kInputGroup = "ByteIN";
+inline constexpr const char* kOutputGroup = "ByteOUT";
+inline constexpr const char* kByte = "row";
+inline constexpr const char* kSelect = "Select";
+inline constexpr const char* kMnemonic = "Mnemonic";
+}  // namespace def_byte_xml

@@ -110,12 +110,6 @@ TEST(XmlDocument, ActivateAndDeactivateNeverTouchTheFile) {
     EXPECT_EQ(dir.Read("pargen.xml"), "<Par_Gen><PROFI_ID>20</PROFI_ID></Par_Gen>");
 }
 
-TEST(XmlDocument, DoctypeEntitiesAreNeverExpanded) {
-    XmlDocument doc;
-    doc.LoadText("<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><r v=\"&b;\"/>", "e.xml");
-    EXPECT_EQ(AttrToText(doc.FirstTopLevelNode(), "v"), "&b;");
-}
-
 TEST(XmlDocument, FailedSaveLeavesThePreviousFileAndNamesThePath) {
     TempDir dir;
     const std::string target = dir.Write("sub/d.xml", "<old/>");

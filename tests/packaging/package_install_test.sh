@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package from this build, unpacks it into a scratch root and runs the installed tool.
+# Builds the Debian package from this build, unpacks it into a scratch root, checks the files Debian asks for
+# (scripts/package runs lintian on top) and runs the installed tool.
 # Usage: package_install_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -18,6 +19,21 @@ version=$("$tool" --version)
 [ -x "$scratch/root/usr/lib/tessara/tessara" ] || { echo "the executable is not in its own folder"; exit 1; }
 desktop-file-validate "$scratch/root/usr/share/applications/tessara.desktop"
 [ -x "$scratch/root/usr/lib/tessara/Ser_48210_Update" ] || { echo "the updater is not beside the executable"; exit 1; }
+for file in copyright changelog.gz; do
+  [ -f "$scratch/root/usr/share/doc/tessara/$file" ] || { echo "the package has no $file"; exit 1; }
+done
+# This build keeps its debug information; the package must not.
+for binary in tessara Ser_48210_Update; do
+  sections=$(readelf --section-headers "$scratch/root/usr/lib/tessara/$binary")
+  [[ $sections != *.symtab* ]] || { echo "$binary is not stripped in the package"; exit 1; }
+done
+
+# The manual page's synopsis names the command words and options of --help, no more and no fewer.
+usage_terms() { grep -oE '^(Usage:)? +tessara [a-z]+|--[a-z][a-z-]*' | sed 's/.* //' | sort -u; }
+page="$scratch/root/usr/share/man/man1/tessara.1.gz"
+synopsis=$(MANWIDTH=200 man -l "$page" | sed -n '/^SYNOPSIS/,/^DESCRIPTION/p')
+diff <("$tool" --help | usage_terms) <(usage_terms <<<"$synopsis") ||
+  { echo "the manual page's synopsis (>) and --help (<) disagree"; exit 1; }
 
 # The installed tool builds the example image headless, with no display at all.
 cp -r "$source/examples/Plant1" "$scratch/Plant1"

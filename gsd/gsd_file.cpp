@@ -46,7 +46,7 @@ void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
     RefuseHugeCount(sizes.NbIn, "PROFI_NB_IN");
     RefuseHugeCount(sizes.NbOut, "PROFI_NB_OUT");
     try {
-        WriteFileAtomically(fileName, GsdText(sizes));
+        WriteWholeFile(fileName, GsdText(sizes));
     } catch (const FileWriteError& e) {
         throw std::runtime_error("Cannot create file \"" + fileName + "\". " + e.reason());
     }

@@ -72,7 +72,8 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
 
 // The workspace takes the folder of the path it is given as the executable's.
 std::string WorkspaceExePath(const StartOptions& options, const char* argv0) {
-    const std::string dir = options.appDir.empty() ? WorkspaceDirFor(ExecutableDir(argv0)) : options.appDir;
+    const std::string dir =
+        options.appDir.empty() ? WorkspaceDirFor(ExecutableDir(argv0)) : NormalFolder(options.appDir);
     std::error_code ignored;  // a folder that cannot be made shows where it is used
     std::filesystem::create_directories(PathFromUtf8(dir), ignored);
     return dir + kPathSeparator + "tessara";

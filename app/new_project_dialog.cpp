@@ -76,6 +76,11 @@ void TFsaveproj::BitBtn1Click() {
     if (NewName.isEmpty()) {
         Messages().ShowMessage(this, QStringLiteral("Name project not valid"));
         CloseAllowed = 0;
+    } else if (!IsProjectName(ToNativeSeparators(NewName.toStdString()))) {
+        // The settings file remembers the name on one line and the project must stay below PROJECTS.
+        Messages().ShowMessage(this, QStringLiteral("Name project not valid: it must name a folder inside PROJECTS, "
+                                                    "without \"..\" and without control characters"));
+        CloseAllowed = 0;
     }
     if (CloseAllowed == 1) CreateProject();
 }

@@ -1,15 +1,14 @@
 #include "base/file_system.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <random>
-#include <stdexcept>
+#include <functional>
 #include <system_error>
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -26,95 +25,97 @@ bool DirectoryExists(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_regular_file(PathFromUtf8(path), ec);
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary | std::ios::ate);
-    if (!in) throw FileReadError("Cannot open \"" + path + "\". " + std::strerror(errno), path);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw FileReadError("Cannot read \"" + path + "\". " + std::strerror(errno), path);
-    std::string content(static_cast<size_t>(size), '\0');
-    in.seekg(0);
-    in.read(content.data(), size);
-    if (in.gcount() != size) throw FileReadError("Cannot read \"" + path + "\". " + std::strerror(errno), path);
-    return content;
+    const fs::file_status status = fs::status(PathFromUtf8(path), ec);
+    return !path.empty() && fs::exists(status) && !fs::is_directory(status);
 }
 
 namespace {
 
-// A name beside the target that no other writer uses; a process killed mid-save may have left one behind.
-std::string TemporarySibling(const std::string& path) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    return path + ".tmp-" + std::to_string(rng() % 1000000000u);
+[[noreturn]] void FailRead(const std::string& path, const std::string& reason) {
+    throw FileReadError("Cannot read \"" + path + "\". " + reason, path);
 }
 
-[[noreturn]] void FailWrite(const std::string& path, int error) {
-    throw FileWriteError(path, std::strerror(error));
+[[noreturn]] void Refuse(const std::string& path, const std::string& what) {
+    throw FileReadError("Cannot read \"" + path + "\": " + what, path);
+}
+
+void CheckKindAndSize(const std::string& path, bool directory, bool regular, uintmax_t size, size_t limit) {
+    if (directory) Refuse(path, "it is a folder");
+    if (!regular) Refuse(path, "it is not a regular file");
+    if (size > limit) {
+        Refuse(path, "it has " + std::to_string(size) + " bytes, more than the " + std::to_string(limit) +
+                         " such a file can have");
+    }
 }
 
 #ifndef _WIN32
-void WriteAll(int fd, std::string_view content, const std::string& path, const std::string& tmp) {
-    size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            int error = n < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            FailWrite(path, error);
-        }
-        done += static_cast<size_t>(n);
-    }
+class ReadDescriptor {
+public:
+    explicit ReadDescriptor(int fd) : fd_(fd) {}
+    ~ReadDescriptor() { ::close(fd_); }
+    ReadDescriptor(const ReadDescriptor&) = delete;
+    ReadDescriptor& operator=(const ReadDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+void CheckStat(const std::string& path, const struct stat& st, size_t limit) {
+    CheckKindAndSize(path, S_ISDIR(st.st_mode), S_ISREG(st.st_mode), static_cast<uintmax_t>(st.st_size), limit);
 }
 #endif
 
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view content) {
+void ReadWholeFileInto(const std::string& path, size_t limit, const std::function<char*(size_t)>& buffer) {
 #ifndef _WIN32
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        tmp = TemporarySibling(path);
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) FailWrite(path, errno);
-    WriteAll(fd, content, path, tmp);
-    // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int error = errno;
-        ::unlink(tmp.c_str());
-        FailWrite(path, error);
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        int error = errno;
-        ::unlink(tmp.c_str());
-        FailWrite(path, error);
+    // Looked at before it is opened, so a FIFO with no writer or a device is refused without waiting on it.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) FailRead(path, std::strerror(errno));
+    CheckStat(path, st, limit);
+    // Non-blocking in case something else took the name in between; the second look tells.
+    const ReadDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) FailRead(path, std::strerror(errno));
+    CheckStat(path, st, limit);
+    const size_t size = static_cast<size_t>(st.st_size);
+    char* data = buffer(size);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd.get(), data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) FailRead(path, std::strerror(errno));
+        if (n == 0) FailRead(path, "The file became shorter while it was read");
+        done += static_cast<size_t>(n);
     }
 #else
-    const std::string tmp = TemporarySibling(path);
-    {
-        std::ofstream out(PathFromUtf8(tmp), std::ios::binary | std::ios::trunc);
-        if (!out) FailWrite(path, errno);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            int error = errno;
-            out.close();
-            std::error_code ignored;
-            fs::remove(PathFromUtf8(tmp), ignored);
-            FailWrite(path, error);
-        }
-    }
     std::error_code ec;
-    fs::rename(PathFromUtf8(tmp), PathFromUtf8(path), ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(PathFromUtf8(tmp), ignored);
-        throw FileWriteError(path, ec.message());
-    }
+    const fs::file_status status = fs::status(PathFromUtf8(path), ec);
+    const uintmax_t size = fs::is_regular_file(status) ? fs::file_size(PathFromUtf8(path), ec) : 0;
+    if (ec) FailRead(path, ec.message());
+    CheckKindAndSize(path, fs::is_directory(status), fs::is_regular_file(status), size, limit);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
+    if (!in) FailRead(path, std::strerror(errno));
+    in.read(buffer(static_cast<size_t>(size)), static_cast<std::streamsize>(size));
+    if (in.gcount() != static_cast<std::streamsize>(size)) FailRead(path, std::strerror(errno));
 #endif
+}
+
+std::string ReadWholeFile(const std::string& path, size_t limit) {
+    std::string content;
+    ReadWholeFileInto(path, limit, [&content](size_t size) {
+        content.resize(size);
+        return content.data();
+    });
+    return content;
+}
+
+uint64_t ContentFingerprint(std::string_view content) {
+    // Compared within one run only, so the library's hash serves; the size makes a collision of a rewrite rarer.
+    return std::hash<std::string_view>{}(content) ^ (static_cast<uint64_t>(content.size()) << 1);
+}
+
+std::optional<uint64_t> FileFingerprint(const std::string& path, size_t limit) {
+    if (!FileExists(path)) return std::nullopt;
+    return ContentFingerprint(ReadWholeFile(path, limit));
 }

@@ -8,6 +8,7 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "base/settings_text.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ void CreateDirectoryIfMissing(const std::string& path) {
 bool LoadSettings(CSimpleIniA& ini, const std::string& path) {
     if (!FileExists(path)) return false;
     try {
-        return ini.LoadData(ReadWholeFile(path)) >= 0;
+        return ini.LoadData(ReadWholeFile(path, kSettingsFileLimit)) >= 0;
     } catch (const std::exception&) {
         return false;
     }
@@ -51,7 +52,9 @@ bool Workspace::InitWorkspace(const std::string& exePath) {
     ProjectName = ToNativeSeparators(ini.GetValue(kSettingsSection, kSettingsKey, ""));
     if (!ProjectName.empty() && ProjectName.front() != kPathSeparator) ProjectName.insert(0, kSep);
 
-    const bool remembered = !ProjectName.empty() && DirectoryExists(ProjectsDir + ProjectName);
+    // A name that would lead out of PROJECTS is no project, whatever the file says.
+    const bool remembered =
+        !ProjectName.empty() && IsProjectName(ProjectName.substr(1)) && DirectoryExists(ProjectsDir + ProjectName);
     ProjectDir = remembered ? ProjectsDir + ProjectName : ProjectsDir;
     BuildDocumentPaths();
     return remembered;
@@ -69,18 +72,36 @@ std::string Workspace::SettingsFile() const {
 
 void Workspace::SaveLastProject() const {
     const std::string path = SettingsFile();
+    // Only a file SimpleIni could read is edited, so a file that exists but cannot be read is never replaced
+    // by one that keeps only our key.
     CSimpleIniA ini;
-    ini.SetSpaces(false);  // keeps the plain key=value form
-    // A file that exists but cannot be read must not be replaced by one that keeps only our key.
-    if (!LoadSettings(ini, path) && std::filesystem::exists(PathFromUtf8(path))) {
-        throw std::runtime_error("Unable to write to " + path);
-    }
-    ini.SetValue(kSettingsSection, kSettingsKey, ProjectName.c_str());
-    std::string content;
-    if (ini.Save(content) < 0) throw std::runtime_error("Unable to write to " + path);
+    const bool exists = std::filesystem::exists(PathFromUtf8(path));
+    if (exists && !LoadSettings(ini, path)) throw std::runtime_error("Unable to write to " + path);
+    // A name that could not be read back as a project (a line break in it would even start a new section) is
+    // not kept.
+    const std::string_view relative =
+        std::string_view(ProjectName).substr(!ProjectName.empty() && ProjectName.front() == kPathSeparator ? 1 : 0);
+    const std::string value = IsProjectName(std::string(relative)) ? ProjectName : std::string();
     try {
-        WriteFileAtomically(path, content);
+        const std::string text = exists ? ReadWholeFile(path, kSettingsFileLimit) : std::string();
+        WriteWholeFile(path, WithIniValue(text, kSettingsSection, kSettingsKey, value), WriteTarget::RegularFile);
     } catch (const std::exception&) {
         throw std::runtime_error("Unable to write to " + path);
     }
+}
+
+bool IsProjectName(const std::string& name) {
+    if (name.empty() || name.front() == kPathSeparator) return false;
+#ifdef _WIN32
+    if (name.size() > 1 && name[1] == ':') return false;  // a drive letter
+#endif
+    for (const unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F) return false;
+    }
+    for (size_t begin = 0; begin <= name.size();) {
+        const size_t end = std::min(name.find(kPathSeparator, begin), name.size());
+        if (name.compare(begin, end - begin, "..") == 0) return false;
+        begin = end + 1;
+    }
+    return true;
 }

@@ -36,5 +36,9 @@ public:
     std::string SettingsFile() const;
 };
 
+// True for a project's path relative to PROJECTS, with the platform's separators, that stays inside it: not
+// empty, not absolute, no ".." component, no control character.
+bool IsProjectName(const std::string& name);
+
 // Turns "\" and "/" into the platform's separator, so a settings value written on another platform reads here.
 std::string ToNativeSeparators(std::string path);

@@ -1,6 +1,7 @@
 #include "base/workspace_location.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "base/file_system.h"
 
@@ -26,6 +27,15 @@ std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
 
 std::string InstalledAppDir() {
     return TESSARA_INSTALL_APPDIR;
+}
+
+std::string NormalFolder(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(dir), ec).lexically_normal();
+    if (ec) path = PathFromUtf8(dir).lexically_normal();
+    if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 bool IsWritableDirectory(const std::string& dir) {

@@ -18,6 +18,10 @@ std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& inputs);
 // The same from the running process: its environment and the executable's folder.
 std::string WorkspaceDirFor(const std::string& exeDir);
 
+// The folder given on the command line as an absolute path without "." or ".." parts, doubled separators or
+// a trailing separator, so the project paths formed from it compare and cut as the workspace expects.
+std::string NormalFolder(const std::string& dir);
+
 bool IsWritableDirectory(const std::string& dir);
 
 // The folder `cmake --install` puts the executable in, as this build was configured.

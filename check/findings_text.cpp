@@ -15,9 +15,43 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
+// The length of the well-formed UTF-8 sequence at `at`, or 0: overlong forms, surrogates and code points
+// above U+10FFFF are not well-formed.
+size_t LeadLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    return lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+}
+
+size_t Utf8SequenceLength(const std::string& text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const size_t length = LeadLength(lead);
+    if (length <= 1 || at + length > text.size()) return at + length > text.size() ? 0 : length;
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    }
+    const unsigned char second = byte(at + 1);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+        (lead == 0xF4 && second > 0x8F)) {
+        return 0;
+    }
+    return length;
+}
+
+// Documents and folder names may hold any bytes; JSON must be UTF-8, so a byte that starts no well-formed
+// sequence becomes U+FFFD.
 std::string JsonString(const std::string& text) {
     std::string json = "\"";
-    for (const unsigned char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const size_t length = Utf8SequenceLength(text, i);
+        if (length == 0) {
+            json += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
         if (c == '"' || c == '\\') {
             json += '\\';
             json += static_cast<char>(c);
@@ -26,8 +60,9 @@ std::string JsonString(const std::string& text) {
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
             json += escaped;
         } else {
-            json += static_cast<char>(c);
+            json.append(text, i, length);
         }
+        i += length;
     }
     return json + "\"";
 }

@@ -1,5 +1,8 @@
 #include "cli/command_line.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -86,7 +89,7 @@ int Check(const Arguments& args, std::ostream& out) {
 // written, fails.
 int Report(const Arguments& args, std::ostream&) {
     const ProjectCheck check = CheckProject(ProjectDirFrom(args.positional[0]));
-    WriteFileAtomically(args.positional[1], CheckReportHtml(check, TodayText()));
+    WriteWholeFile(args.positional[1], CheckReportHtml(check, TodayText()), WriteTarget::AnyFile);
     return kDone;
 }
 
@@ -118,6 +121,26 @@ std::string UsageProblem(const Command& command, const Arguments& args) {
     return {};
 }
 
+// Output that did not arrive (a full disk, a closed pipe) is a failure like any other, not a silent success.
+int RunReportingOutput(const Command& command, const Arguments& args, std::ostream& out, std::ostream& err) {
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN);  // a reader that went away is reported below instead of ending the process
+#endif
+    int status = kFailed;
+    try {
+        status = command.run(args, out);
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+    }
+    errno = 0;
+    if (!out.flush()) {
+        err << "tessara " << command.word << ": cannot write the output"
+            << (errno ? std::string(". ") + std::strerror(errno) : std::string()) << "\n";
+        return kFailed;
+    }
+    return status;
+}
+
 }  // namespace
 
 std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
@@ -134,12 +157,7 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
             err << "tessara " << command.word << ": " << problem << "\n" << kUsage;
             return kUsageError;
         }
-        try {
-            return command.run(args, out);
-        } catch (const std::exception& e) {
-            err << e.what() << "\n";
-            return kFailed;
-        }
+        return RunReportingOutput(command, args, out, err);
     }
     return std::nullopt;
 }

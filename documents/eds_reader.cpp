@@ -246,5 +246,5 @@ EdsDevice ParseEds(const std::string& text, const std::string& name) {
 }
 
 EdsDevice ReadEdsFile(const std::string& path) {
-    return ParseEds(ReadWholeFile(path), path);
+    return ParseEds(ReadWholeFile(path, kEdsFileLimit), path);
 }

@@ -110,7 +110,7 @@ void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPa
     } catch (...) {
         // Back to the network the stored selections belong to.
         if (previousNetwork) {
-            WriteFileAtomically(networkPath, *previousNetwork);
+            WriteWholeFile(networkPath, *previousNetwork, WriteTarget::RegularFile);
         } else {
             std::error_code ignored;
             std::filesystem::remove(PathFromUtf8(networkPath), ignored);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <new>
 
 #include "base/file_system.h"
@@ -39,21 +38,14 @@ ParserBuffer AllocateParserBuffer(size_t size) {
 }
 
 // Reads the file straight into memory the parser takes over, so a large document is held once and never
-// copied. Any trouble is left to ReadWholeFile, which words it with the system's reason.
+// copied.
 ParserBuffer ReadIntoParserBuffer(const std::string& path, size_t& size) {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary | std::ios::ate);
-    const std::streamoff length = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-    if (length >= 0) {
-        size = static_cast<size_t>(length);
-        ParserBuffer buffer = AllocateParserBuffer(size);
-        in.seekg(0);
-        in.read(static_cast<char*>(buffer.get()), length);
-        if (in.gcount() == length) return buffer;
-    }
-    const std::string text = ReadWholeFile(path);
-    size = text.size();
-    ParserBuffer buffer = AllocateParserBuffer(size);
-    std::memcpy(buffer.get(), text.data(), size);
+    ParserBuffer buffer;
+    ReadWholeFileInto(path, kDocumentFileLimit, [&](size_t length) {
+        size = length;
+        buffer = AllocateParserBuffer(length);
+        return static_cast<char*>(buffer.get());
+    });
     return buffer;
 }
 
@@ -70,7 +62,7 @@ void XmlDocument::LoadFile(const std::string& path) {
     doc_->reset();
     const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer.release(), size, kParseOptions));
     // The parse rewrote the text in place, so the message quotes the file as it stands.
-    if (!result) Fail(result, ReadWholeFile(path), path);
+    if (!result) Fail(result, ReadWholeFile(path, kDocumentFileLimit), path);
 }
 
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {
@@ -129,7 +121,7 @@ std::string XmlDocument::SaveText() const {
 }
 
 void XmlDocument::SaveFile(const std::string& path) const {
-    WriteFileAtomically(path, SaveText());
+    WriteWholeFile(path, SaveText(), WriteTarget::RegularFile);
 }
 
 size_t ChildCount(pugi::xml_node node) {

@@ -47,7 +47,7 @@ void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
     RefuseHugeCount(sizes.NbIn, pargen_xml::kProfiNbIn);
     RefuseHugeCount(sizes.NbOut, pargen_xml::kProfiNbOut);
     try {
-        WriteFileAtomically(fileName, GsdText(sizes));
+        WriteWholeFile(fileName, GsdText(sizes));
     } catch (const FileWriteError& e) {
         throw std::runtime_error("Cannot create file \"" + fileName + "\". " + e.reason());
     }

@@ -163,5 +163,5 @@ BankImage BuildBankImage(const std::string& projectDir) {
 
 void WriteBankFile(const std::string& projectDir, const BankImage& image) {
     const std::string_view content(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
-    WriteFileAtomically(BankFilePath(projectDir), content);
+    WriteWholeFile(BankFilePath(projectDir), content, WriteTarget::RegularFile);
 }

@@ -129,9 +129,7 @@ DecodedImage DecodeBankImage(std::span<const uint8_t> bytes) {
 }
 
 DecodedImage DecodeBankFile(const std::string& path) {
-    // A folder opens as a stream on some systems and fails only while read, without naming the path.
-    if (DirectoryExists(path)) throw std::runtime_error("Cannot read \"" + path + "\": it is a folder");
-    const std::string content = ReadWholeFile(path);
+    const std::string content = ReadWholeFile(path, kBankImageCapacity);
     try {
         return DecodeBankImage({reinterpret_cast<const uint8_t*>(content.data()), content.size()});
     } catch (const InvalidImageError& e) {

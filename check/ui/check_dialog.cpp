@@ -140,7 +140,7 @@ void TFCheck::SaveReportClick() {
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".html");
     try {
-        WriteFileAtomically(name.toStdString(), CheckReportHtml(check_, TodayText()));
+        WriteWholeFile(name.toStdString(), CheckReportHtml(check_, TodayText()));
     } catch (const std::exception& e) {
         Messages().ShowError(this, QString::fromUtf8(e.what()));
     }

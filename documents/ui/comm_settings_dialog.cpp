@@ -208,6 +208,7 @@ void TFpargen::FormShow() {
     settings.ProfiCancelData = CB_Pro_CancelData->isChecked();
     settings.DNetCancelData = CB_DNET_CancelData->isChecked();
     QString failure;
+    loaded_.Remember({ws_.PargenFile});
     try {
         LoadCommSettings(ws_.PargenFile, settings);
     } catch (const std::exception& e) {
@@ -250,7 +251,7 @@ bool TFpargen::CheckSettings() {
 }
 
 void TFpargen::BitBtn1Click() {
-    if (!CheckSettings()) return;
+    if (!CheckSettings() || !loaded_.MayReplace(this, {ws_.PargenFile})) return;
     try {
         SaveCommSettings(XML1, ws_.PargenFile, Settings());
     } catch (const std::exception& e) {

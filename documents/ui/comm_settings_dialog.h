@@ -4,6 +4,7 @@
 #include <QUndoStack>
 
 #include "documents/comm_settings.h"
+#include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
 class QCheckBox;
@@ -54,6 +55,7 @@ private:
 
     const Workspace& ws_;
     XmlDocument XML1;
+    LoadedFiles loaded_;
     QUndoStack undo_;
     ControlState shown_;
     bool restoring_ = false;

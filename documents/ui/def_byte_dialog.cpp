@@ -131,6 +131,7 @@ void TFDefByte::FormShow() {
     CB->clear();
     undo_.clear();
     currentNode_ = -1;
+    loaded_.Remember({ws_.DefByteFile});
     if (!LoadDocuments()) {
         CB->setCurrentIndex(-1);  // after a failed load no node is current until the user picks one
         return;
@@ -223,6 +224,7 @@ void TFDefByte::bitbtn1Click() {
                                                   "the network first. "));
         return;
     }
+    if (!loaded_.MayReplace(this, {ws_.DefByteFile})) return;
     try {
         SaveDefBytes(XML1, ws_.DefByteFile, table_);
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 
 #include "base/workspace.h"
 #include "documents/def_byte.h"
+#include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
 class QComboBox;
@@ -57,6 +58,7 @@ private:
 
     const Workspace& ws_;
     XmlDocument XML1;
+    LoadedFiles loaded_;
     DefByteTable table_;
     // Its steps refer to the table's arrays, so it goes first.
     QUndoStack undo_;

@@ -98,6 +98,7 @@ void TFDNet::showEvent(QShowEvent* event) {
 void TFDNet::FormShow() {
     DNetRows rows;
     QString failure;
+    loaded_.Remember({ws_.DNetNetFile, ws_.DefByteFile});
     try {
         LoadDNetNetwork(ws_.DNetNetFile, rows);
     } catch (const std::exception& e) {
@@ -122,7 +123,11 @@ void TFDNet::bitbtn1Click() {
 
 bool TFDNet::SaveDocuments() {
     const NetworkGrid& grid = model_->Grid();
-    if (grid.NodesMoved() && FileExists(ws_.DefByteFile)) {
+    const bool rewritesSelections = grid.NodesMoved() && FileExists(ws_.DefByteFile);
+    std::vector<std::string> written{ws_.DNetNetFile};
+    if (rewritesSelections) written.push_back(ws_.DefByteFile);
+    if (!loaded_.MayReplace(this, written)) return false;
+    if (rewritesSelections) {
         Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
                                         "every node keeps its byte selections and mnemonics."));
     }

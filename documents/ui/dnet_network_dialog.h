@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QUndoStack>
 
+#include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
 class DNetTableModel;
@@ -45,6 +46,7 @@ private:
 
     const Workspace& ws_;
     XmlDocument XML1;
+    LoadedFiles loaded_;
     QUndoStack undo_;
     DNetTableModel* model_;
     TextGridView* grid_;

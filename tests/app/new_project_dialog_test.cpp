@@ -49,6 +49,9 @@ TEST_F(NewProjectTest, CreatesTheProjectWithItsBinFolderAndMakesItCurrent) {
     EXPECT_TRUE(messages.entries().empty());
 }
 
+const std::string kOutside =
+    "Name project not valid: it must name a folder inside PROJECTS, without \"..\" and without control characters";
+
 struct RefusalCase {
     const char* description;
     bool emptyDestDir;
@@ -77,16 +80,17 @@ TEST_P(NewProjectRefusalTest, ShowsItsMessagesInOrderAndStaysOpenWithTheText) {
     EXPECT_EQ(ws.ProjectDir, projects.File("Old"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NewProjectRefusalTest,
-                         ::testing::Values(RefusalCase{"empty name", false, "", {"Name project not valid"}},
-                                           RefusalCase{"no destination and no name",
-                                                       true,
-                                                       "",
-                                                       {"directory destination not valid", "Name project not valid"}},
-                                           RefusalCase{"existing project",
-                                                       false,
-                                                       "Existing",
-                                                       {"Name project not valid because directory already exists"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NewProjectRefusalTest,
+    ::testing::Values(
+        RefusalCase{"empty name", false, "", {"Name project not valid"}},
+        RefusalCase{
+            "no destination and no name", true, "", {"directory destination not valid", "Name project not valid"}},
+        RefusalCase{"existing project", false, "Existing", {"Name project not valid because directory already exists"}},
+        RefusalCase{"outside PROJECTS", false, "../../escaped", {kOutside}},
+        RefusalCase{"absolute path", false, "/tmp/escaped", {kOutside}},
+        RefusalCase{"line break", false, "Plant1\n[lastproj]", {kOutside}},
+        RefusalCase{"tab", false, "Plant\t1", {kOutside}}));
 
 TEST_F(NewProjectTest, NestedNameNeedsItsParentAndSaysWhyItCannotCreate) {
     Type("Group" + QString(S[0]) + "Plant1");

@@ -14,7 +14,7 @@ namespace {
 TEST(AtomicWrite, ReplacesTheFileAndLeavesNoTemporaryBehind) {
     TempDir dir;
     dir.Write("bank.bin", "old");
-    WriteFileAtomically(dir.File("bank.bin"), std::string("new\0data", 8));
+    WriteWholeFile(dir.File("bank.bin"), std::string("new\0data", 8));
     EXPECT_EQ(dir.Read("bank.bin"), std::string("new\0data", 8));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -25,7 +25,7 @@ TEST(AtomicWrite, AFolderRemovedBeforeTheSaveGivesPathAndReason) {
     const std::string target = dir.File("doc/pargen.xml");
     std::filesystem::remove_all(dir.File("doc"));
     try {
-        WriteFileAtomically(target, "<new/>");
+        WriteWholeFile(target, "<new/>");
         FAIL() << "write into a removed folder succeeded";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
@@ -44,8 +44,8 @@ TEST(AtomicWrite, AProcessKilledMidSaveLeavesTheOldOrTheNewFileNeverATruncatedOn
         if (child == 0) {
             try {
                 for (;;) {
-                    WriteFileAtomically(target, newContent);
-                    WriteFileAtomically(target, oldContent);
+                    WriteWholeFile(target, newContent);
+                    WriteWholeFile(target, oldContent);
                 }
             } catch (const std::exception& e) {
                 fprintf(stderr, "child: %s\n", e.what());

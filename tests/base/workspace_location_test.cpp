@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 TEST(WorkspaceLocation, BuildFolderStaysAndInstalledOrReadOnlyFoldersMoveToTheUserDataFolder) {
@@ -28,6 +30,24 @@ TEST(WorkspaceLocation, BuildFolderStaysAndInstalledOrReadOnlyFoldersMoveToTheUs
 
 TEST(WorkspaceLocation, KnowsTheFolderItIsInstalledTo) {
     EXPECT_EQ(InstalledAppDir(), TESSARA_EXPECTED_INSTALL_APPDIR);
+}
+
+}  // namespace
+
+namespace {
+
+// The project paths are formed and cut from the folder's text: a relative folder made every Open project
+// refuse, a trailing "//" cut one letter off the project's name.
+TEST(WorkspaceLocation, AFolderGivenOnTheCommandLineIsMadeAbsoluteAndNormal) {
+    const std::string cwd = std::filesystem::current_path().string();
+    const std::pair<std::string, std::string> cases[] = {
+        {"work/app", cwd + "/work/app"},
+        {"/srv//tessara/", "/srv/tessara"},
+        {"/srv/tessara//", "/srv/tessara"},
+        {"/srv/x/../tessara/.", "/srv/tessara"},
+        {"/", "/"},
+    };
+    for (const auto& [given, expected] : cases) EXPECT_EQ(NormalFolder(given), expected) << given;
 }
 
 }  // namespace

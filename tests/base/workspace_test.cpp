@@ -52,14 +52,19 @@ TEST_P(RememberedProjectTest, FollowsTheStartUpTable) {
     EXPECT_EQ(ws.DNetNetFile, ws.ProjectDir + S + "DNET_Net.xml");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RememberedProjectTest,
-                         ::testing::Values(RememberedCase{"Plant1", "Plant1", true, "/Plant1"},
-                                           RememberedCase{"\\Plant1", "Plant1", true, "/Plant1"},
-                                           RememberedCase{"\\Group\\Plant1", "Group/Plant1", true, "/Group/Plant1"},
-                                           RememberedCase{"/Group/Plant1", "Group/Plant1", true, "/Group/Plant1"},
-                                           RememberedCase{"Gone", "", false,
-                                                          "/Gone"},  // kept, so the next close writes it back
-                                           RememberedCase{"", "", false, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RememberedProjectTest,
+    ::testing::Values(RememberedCase{"Plant1", "Plant1", true, "/Plant1"},
+                      RememberedCase{"\\Plant1", "Plant1", true, "/Plant1"},
+                      RememberedCase{"\\Group\\Plant1", "Group/Plant1", true, "/Group/Plant1"},
+                      RememberedCase{"/Group/Plant1", "Group/Plant1", true, "/Group/Plant1"},
+                      RememberedCase{"Gone", "", false, "/Gone"},  // kept, so the next close writes it back
+                      RememberedCase{"", "", false, ""},
+                      // Names that lead out of PROJECTS or hold control characters are no
+                      // project, though the folder they name exists.
+                      RememberedCase{"../escaped", "../escaped", false, "/../escaped"},
+                      RememberedCase{"Group/../../escaped", "../escaped", false, "/Group/../../escaped"},
+                      RememberedCase{"Plant\t1", "Plant\t1", false, "/Plant\t1"}));
 
 TEST_F(WorkspaceTest, SaveKeepsOtherSectionsKeysAndComments) {
     Remember("; written by hand\n[other]\nkey=value\n\n[lastproj]\n; the last one\nprojectname=Old\nextra=1\n");
@@ -73,6 +78,15 @@ TEST_F(WorkspaceTest, SaveKeepsOtherSectionsKeysAndComments) {
     EXPECT_NE(text.find("projectname=" + ws.ProjectName + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("extra=1"), std::string::npos);
     EXPECT_EQ(text.find("projectname=Old"), std::string::npos);
+}
+
+TEST_F(WorkspaceTest, SaveWritesNoNameThatWouldNotReadBackAsAProject) {
+    ws.InitWorkspace(Exe());
+    for (const std::string name : {"/Plant1\n[lastproj]\nprojectname=/Forged", "/../escaped"}) {
+        ws.ProjectName = name;
+        ws.SaveLastProject();
+        EXPECT_EQ(app.Read(Workspace::kSettingsFileName), "[lastproj]\nprojectname=\n") << name;
+    }
 }
 
 TEST_F(WorkspaceTest, SaveCreatesTheFileAndWritesAnEmptyName) {

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
+#include <optional>
 
 #include "base/file_system.h"
 #include "base/workspace.h"
@@ -54,6 +56,40 @@ TEST_F(TFpargenTest, OkWithoutDocumentWritesTheDefaultDocument) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(Pargen(), ReadFixture("comm_default/pargen.xml"));
     EXPECT_TRUE(messages.entries().empty());
+}
+
+// Two tools on one project: what the other saved since this editor loaded is replaced only when the user says
+// so. No is the default and keeps the dialog open; the same content written again is no change.
+TEST_F(TFpargenTest, OkAsksBeforeReplacingADocumentChangedSinceItWasOpened) {
+    const std::string loaded = ReadFixture("comm_default/pargen.xml");
+    struct Case {
+        const char* name;
+        std::optional<std::string> theirs;  // what the other tool left, none for a deleted file
+        std::vector<bool> answers;
+        bool asked;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"changed, No", "<Par_Gen><PROFI_ID>7</PROFI_ID></Par_Gen>", {false}, true, false},
+        {"changed, Yes", "<Par_Gen><PROFI_ID>7</PROFI_ID></Par_Gen>", {true}, true, true},
+        {"rewritten unchanged", loaded, {}, false, true},
+        {"deleted", std::nullopt, {}, false, true},
+    };
+    for (const Case& c : cases) {
+        dir.Write("pargen.xml", loaded);
+        dialog.show();
+        SetText("E_Pro_ID", "9");
+        if (c.theirs) dir.Write("pargen.xml", *c.theirs);
+        if (!c.theirs) std::filesystem::remove(ws.PargenFile);
+        for (const bool answer : c.answers) messages.Answer(answer);
+        ClickOk();
+        const bool asked = !messages.entries().empty() && messages.entries()[0].kind == Kind::Question;
+        EXPECT_EQ(asked, c.asked) << c.name;
+        EXPECT_EQ(dialog.isVisible(), !c.saved) << c.name;
+        EXPECT_EQ(Pargen().find("<PROFI_ID>9</PROFI_ID>") != std::string::npos, c.saved) << c.name;
+        dialog.hide();
+        messages.clear();
+    }
 }
 
 TEST_F(TFpargenTest, WindowHasTheDesignedControls) {

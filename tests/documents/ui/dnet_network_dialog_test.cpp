@@ -311,6 +311,22 @@ TEST_F(TFDNetRowsTest, OkAfterARowOperationSaysSoAndMovesTheSelections) {
               0u);
 }
 
+// Another tool saved the byte selections while this editor was open: the rewrite after a row operation asks
+// first, and No keeps the dialog open with both documents as they are.
+TEST_F(TFDNetRowsTest, ARewriteOfAByteDocumentChangedSinceItWasOpenedAsksFirst) {
+    Select(1, 1);
+    Key(Qt::Key_Up, Qt::AltModifier);
+    dir.Write("DefByte.xml", "<DefBytes/>");
+    const std::string network = Network();
+    ClickOk();
+    EXPECT_EQ(messages.entries(),
+              (std::vector<MessageRecorder::Entry>{
+                  {Kind::Question, "DefByte.xml was changed by another program since it was opened. Replace it?"}}));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dir.Read("DefByte.xml"), "<DefBytes/>");
+    EXPECT_EQ(Network(), network);
+}
+
 TEST_F(TFDNetRowsTest, TypingAloneLeavesTheByteDocumentAlone) {
     SetCell(0, 2, "4");
     Select(1, 1);

@@ -1,0 +1,247 @@
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include "base/file_system.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void FailWrite(const std::string& path, int error) {
+    throw FileWriteError(path, std::strerror(error));
+}
+
+// A short name beside the target that no other writer uses, so a target of the longest name the file system
+// takes still saves. A process killed mid-save may leave one behind.
+std::string TemporarySibling(const std::string& dir) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    return dir + kPathSeparator + ".tessara-" + std::to_string(rng() % 1000000000u);
+}
+
+#ifndef _WIN32
+
+class WriteDescriptor {
+public:
+    WriteDescriptor() = default;
+    explicit WriteDescriptor(int fd) : fd_(fd) {}
+    ~WriteDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    WriteDescriptor(const WriteDescriptor&) = delete;
+    WriteDescriptor& operator=(WriteDescriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    int get() const { return fd_; }
+    // Closing is where some file systems report a failed write.
+    int Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+// 0 when the whole content is written from `offset`, else the system's error.
+int WriteAll(int fd, std::string_view content, off_t offset) {
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::pwrite(fd, content.data() + done, content.size() - done, offset + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int WriteStream(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        content.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t cut = path.rfind(kPathSeparator);
+    if (cut == std::string::npos) return ".";
+    return cut == 0 ? std::string(1, kPathSeparator) : path.substr(0, cut);
+}
+
+// The path a dangling link points to, followed link by link, so saving through it creates the file it names.
+std::string FollowDanglingLinks(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) return path;
+        target.resize(static_cast<size_t>(n));
+        path = target.front() == kPathSeparator ? target : FolderOf(path) + kPathSeparator + target;
+    }
+    FailWrite(path, ELOOP);
+}
+
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) FailWrite(path, errno);
+    std::string result(real);
+    std::free(real);
+    return result;
+}
+
+// A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
+void WriteToStream(const std::string& path, std::string_view content) {
+    WriteDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) FailWrite(path, errno);
+    if (const int error = WriteStream(fd.get(), content)) FailWrite(path, error);
+    if (fd.Close() != 0) FailWrite(path, errno);
+}
+
+// Gives the new file the old one's mode, owner and group. The owner can be set only by root, the group only to
+// one of the user's groups: what cannot be kept is left as the system made it.
+void KeepIdentity(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        errno = 0;
+    }
+    ::fchmod(fd, old.st_mode & 07777);
+}
+
+// Writes into a new file beside the target and renames it over the target, so the target is at every moment
+// either the whole old file or the whole new one. False, with nothing changed, when the folder does not let
+// a file be created: the caller then writes in place.
+bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, std::string_view content,
+                             const struct stat* old) {
+    std::string tmp;
+    WriteDescriptor fd;
+    for (int attempt = 0; fd.get() < 0 && attempt < 100; ++attempt) {
+        tmp = TemporarySibling(FolderOf(path));
+        fd = WriteDescriptor(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.get() < 0 && errno != EEXIST) break;
+    }
+    if (fd.get() < 0) {
+        if (old && (errno == EACCES || errno == EPERM)) return false;
+        FailWrite(shown, errno);
+    }
+    if (old) KeepIdentity(fd.get(), *old);
+    int error = WriteAll(fd.get(), content, 0);
+    // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
+    if (!error && (::fsync(fd.get()) != 0 || fd.Close() != 0)) error = errno;
+    if (!error && ::rename(tmp.c_str(), path.c_str()) != 0) error = errno;
+    if (error) {
+        ::unlink(tmp.c_str());
+        FailWrite(shown, error);
+    }
+    return true;
+}
+
+void PutContent(int fd, std::string_view content) {
+    if (const int error = WriteAll(fd, content, 0)) throw std::system_error(error, std::generic_category());
+    if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0 || ::fsync(fd) != 0) {
+        throw std::system_error(errno, std::generic_category());
+    }
+}
+
+std::string ReadAll(int fd, const std::string& shown) {
+    std::string content;
+    char block[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(fd, block, sizeof block, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) FailWrite(shown, errno);
+        if (n == 0) return content;
+        content.append(block, static_cast<size_t>(n));
+        offset += n;
+    }
+}
+
+// Rewrites the file itself, so every name it has (hard links) and its identity stay. Before the first byte
+// changes, the previous content is read into memory and, where the folder lets a file be created, saved beside
+// it as ".tessara-<number>". A failure part way writes the previous content back from memory and removes the
+// copy; a process killed part way leaves the copy, from which the previous content is recovered by hand.
+void RewriteInPlace(const std::string& path, const std::string& shown, std::string_view content) {
+    WriteDescriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) FailWrite(shown, errno);
+    const std::string previous = ReadAll(fd.get(), shown);
+    std::string copy = TemporarySibling(FolderOf(path));
+    WriteDescriptor copyFd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (copyFd.get() < 0 || WriteAll(copyFd.get(), previous, 0) != 0 || ::fsync(copyFd.get()) != 0) {
+        if (copyFd.get() >= 0) ::unlink(copy.c_str());
+        copy.clear();
+    }
+    try {
+        PutContent(fd.get(), content);
+    } catch (const std::system_error& e) {
+        try {
+            PutContent(fd.get(), previous);
+        } catch (const std::system_error&) {
+            throw FileWriteError(shown, std::strerror(e.code().value()) +
+                                            (copy.empty() ? std::string() : ". The previous content is in " + copy));
+        }
+        if (!copy.empty()) ::unlink(copy.c_str());
+        FailWrite(shown, e.code().value());
+    }
+    if (!copy.empty()) ::unlink(copy.c_str());
+}
+
+#endif
+
+}  // namespace
+
+void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target) {
+#ifndef _WIN32
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) FailWrite(path, errno);
+        ReplaceThroughTemporary(FollowDanglingLinks(path), path, content, nullptr);
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode)) throw FileWriteError(path, "It is a folder");
+        if (target == WriteTarget::RegularFile) throw FileWriteError(path, "It is not a regular file");
+        WriteToStream(path, content);
+        return;
+    }
+    // Decided by the permission the file gives this user, as the system would decide it for a write: root may
+    // write a read-only file, another user is refused before anything changes.
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) FailWrite(path, errno);
+    const std::string real = RealPath(path);
+    if (st.st_nlink > 1 || !ReplaceThroughTemporary(real, path, content, &st)) RewriteInPlace(real, path, content);
+#else
+    const std::string tmp = TemporarySibling(PathFromUtf8(path).parent_path().string());
+    {
+        std::ofstream out(PathFromUtf8(tmp), std::ios::binary | std::ios::trunc);
+        if (!out) FailWrite(path, errno);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.flush();
+        if (!out) {
+            const int error = errno;
+            out.close();
+            std::error_code ignored;
+            fs::remove(PathFromUtf8(tmp), ignored);
+            FailWrite(path, error);
+        }
+    }
+    std::error_code ec;
+    fs::rename(PathFromUtf8(tmp), PathFromUtf8(path), ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(PathFromUtf8(tmp), ignored);
+        throw FileWriteError(path, ec.message());
+    }
+#endif
+}

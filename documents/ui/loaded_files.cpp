@@ -1,0 +1,40 @@
+#include "documents/ui/loaded_files.h"
+
+#include <QString>
+#include <algorithm>
+
+#include "base/file_system.h"
+#include "ui/message_display.h"
+
+namespace {
+
+// A file that cannot be read now is left to the load or the save to report.
+std::optional<uint64_t> FingerprintOrNone(const std::string& path) {
+    try {
+        return FileFingerprint(path, kDocumentFileLimit);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+QString FileName(const std::string& path) {
+    return QString::fromStdString(path.substr(path.find_last_of(kPathSeparator) + 1));
+}
+
+}  // namespace
+
+void LoadedFiles::Remember(const std::vector<std::string>& paths) {
+    files_.clear();
+    for (const std::string& path : paths) files_.push_back({path, FingerprintOrNone(path)});
+}
+
+bool LoadedFiles::MayReplace(QWidget* parent, const std::vector<std::string>& paths) const {
+    for (const std::string& path : paths) {
+        const auto file = std::find_if(files_.begin(), files_.end(), [&](const File& f) { return f.path == path; });
+        const std::optional<uint64_t> now = FingerprintOrNone(path);
+        if (!now || (file != files_.end() && file->fingerprint == now)) continue;
+        const QString question = QStringLiteral("%1 was changed by another program since it was opened. Replace it?");
+        if (!Messages().AskYesNo(parent, question.arg(FileName(path)))) return false;
+    }
+    return true;
+}

@@ -1,0 +1,138 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <future>
+
+#include "base/file_system.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct stat StatOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+size_t EntryCount(const std::string& dir) {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+std::string ReadFifo(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    std::string content;
+    char block[256];
+    for (ssize_t n; (n = ::read(fd, block, sizeof block)) > 0;) content.append(block, static_cast<size_t>(n));
+    ::close(fd);
+    return content;
+}
+
+TEST(FileWrite, ALinkIsFollowedAndStaysALink) {
+    TempDir dir;
+    dir.Write("real.gsd", "old");
+    fs::create_symlink("real.gsd", dir.File("link.gsd"));
+    fs::create_symlink("made.gsd", dir.File("dangling.gsd"));
+    WriteWholeFile(dir.File("link.gsd"), "new");
+    WriteWholeFile(dir.File("dangling.gsd"), "made");
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.gsd")));
+    EXPECT_EQ(dir.Read("real.gsd"), "new");
+    EXPECT_TRUE(fs::is_symlink(dir.File("dangling.gsd")));
+    EXPECT_EQ(dir.Read("made.gsd"), "made");
+    EXPECT_EQ(EntryCount(dir.path()), 4u);
+}
+
+TEST(FileWrite, ModeOwnerAndGroupAreKept) {
+    TempDir dir;
+    for (const mode_t mode : {0600, 0440, 0755}) {
+        const std::string path = dir.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\n");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        // Giving the file away needs root; as another user only the mode is checked.
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+        }
+        WriteWholeFile(path, "[lastproj]\nprojectname=/Plant1\n", WriteTarget::RegularFile);
+        const struct stat st = StatOf(path);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        if (root) {
+            EXPECT_EQ(st.st_uid, 65534u);
+            EXPECT_EQ(st.st_gid, 65534u);
+        }
+        EXPECT_EQ(dir.Read("Tessara_DNETM2PROFI.ini"), "[lastproj]\nprojectname=/Plant1\n");
+        fs::remove(path);
+    }
+}
+
+TEST(FileWrite, AFileWithSeveralNamesKeepsThemAll) {
+    TempDir dir;
+    const std::string path = dir.Write("pargen.xml", "<old/>");
+    fs::create_hard_link(path, dir.File("copy.xml"));
+    WriteWholeFile(path, "<PARGEN/>", WriteTarget::RegularFile);
+    EXPECT_EQ(dir.Read("copy.xml"), "<PARGEN/>");
+    EXPECT_EQ(StatOf(path).st_nlink, 2u);
+    EXPECT_EQ(EntryCount(dir.path()), 2u);
+}
+
+TEST(FileWrite, AFailureInTheMiddleOfAnInPlaceWriteBringsThePreviousContentBack) {
+    TempDir dir;
+    const std::string previous(1000, 'o');
+    const std::string path = dir.Write("DefByte.xml", previous);
+    fs::create_hard_link(path, dir.File("other.xml"));
+    {
+        const FileSizeLimit full(4096);
+        try {
+            WriteWholeFile(path, std::string(10000, 'n'), WriteTarget::RegularFile);
+            FAIL() << "a write past the limit succeeded";
+        } catch (const FileWriteError& e) {
+            EXPECT_EQ(e.reason(), "File too large");
+        }
+    }
+    EXPECT_EQ(dir.Read("other.xml"), previous);
+    EXPECT_EQ(EntryCount(dir.path()), 2u) << "the copy of the previous content is left behind";
+}
+
+TEST(FileWrite, AnOutputThatIsNoRegularFileIsWrittenAndNeverReplaced) {
+    TempDir dir;
+    const std::string fifo = dir.File("reader");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::future<std::string> reader = std::async(std::launch::async, [&] { return ReadFifo(fifo); });
+    WriteWholeFile(fifo, "GSD text");
+    EXPECT_EQ(reader.get(), "GSD text");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    WriteWholeFile("/dev/null", "GSD text");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(FileWrite, ADocumentOrImageThatIsNoRegularFileIsRefused) {
+    TempDir dir;
+    const std::string fifo = dir.File("DefByte.xml");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir.MakeDir("bank.bin");
+    for (const std::string& path : {fifo, std::string("/dev/null"), folder}) {
+        try {
+            WriteWholeFile(path, "<DefBytes/>", WriteTarget::RegularFile);
+            ADD_FAILURE() << path << " was written";
+        } catch (const FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()).find("Cannot write \"" + path + "\". It is "), 0u) << e.what();
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
+TEST(FileWrite, ANameOfTheLongestLengthSaves) {
+    TempDir dir;
+    const std::string name(255, 'g');
+    dir.Write(name, "old");
+    WriteWholeFile(dir.File(name), "new");
+    EXPECT_EQ(dir.Read(name), "new");
+    EXPECT_EQ(EntryCount(dir.path()), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "support/command_runner.h"
+#include "support/temp_dir.h"
+#include "support/tool_process.h"
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Output that never arrived is a failure the caller must see, not a success with nothing written.
+TEST(CommandOutput, OutputThatCannotBeWrittenFailsWithAMessage) {
+    const std::string project = FixturePath("check_overflow");
+    const std::pair<const char*, const char*> cases[] = {
+        {"> /dev/full", "No space left on device"},
+        {">&-", "Bad file descriptor"},
+    };
+    for (const auto& [redirect, reason] : cases) {
+        const ToolRun run = RunTool({"check", "--json", project}, redirect);
+        EXPECT_EQ(run.status, 1) << redirect;
+        EXPECT_TRUE(Contains(run.output, std::string("tessara check: cannot write the output. ") + reason))
+            << redirect << ": " << run.output;
+    }
+    const ToolRun gsd = RunTool({"gsd", FixturePath("check_overflow"), "/dev/stdout"});
+    EXPECT_EQ(gsd.status, 0);
+    EXPECT_TRUE(Contains(gsd.output, "#Profibus_DP")) << gsd.output;
+}
+
+TEST(CommandOutput, JsonIsUtf8WhateverBytesAFolderNameHolds) {
+    TempDir dir;
+    const std::string project = dir.MakeDir(
+        "Plant\xff\xc3(\xed\xa0\x80"
+        "\xc3\xa9");
+    const CommandOutcome check = Tessara({"check", "--json", project});
+    EXPECT_TRUE(Contains(check.out, "Plant\xEF\xBF\xBD\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xc3\xa9\""))
+        << check.out;
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The built `tessara` run as its own process, for what only a process shows: its exit status when its output
+// cannot be written, and what another user may do with files.
+struct ToolRun {
+    int status = -1;
+    std::string output;  // standard output and standard error together
+};
+
+// `shellTail` is appended to the shell's command line, to redirect the output ("> /dev/full").
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& shellTail = "");
+// The same as the user nobody, through setpriv. Only root can switch users: NobodyUnavailable says why not.
+ToolRun RunToolAsNobody(const std::vector<std::string>& args);
+std::string NobodyUnavailable();
+// Lets nobody reach `folder` (the temporary folders are the creator's alone).
+void OpenToOthers(const std::string& folder);

@@ -94,7 +94,7 @@ TEST_F(CheckWindowTest, ShowsTheRowsTheBarsAndTheFindings) {
         ASSERT_EQ(findings->model()->rowCount(), 4);
         EXPECT_EQ(Cell(findings, 0, 0), "error");
         EXPECT_EQ(Cell(findings, 0, 1), "node 2 (ID 7)");
-        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Project Plant1: 3 errors, 1 warning.");
+        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Project Plant1: 4 errors, 0 warnings.");
     });
     EXPECT_TRUE(messages.entries().empty());
 }
@@ -134,7 +134,7 @@ TEST_F(CheckWindowTest, UpdateDeviceAsksAfterAnErrorAndStopsByDefault) {
     const std::string& question = messages.entries()[0].text;
     EXPECT_NE(question.find("error - node 2 (ID 7): Address 7 is the gateway's own DeviceNet ID"), std::string::npos)
         << question;
-    EXPECT_NE(question.find("warning - node 3 (ID 5): Address 5 is also used by node 1"), std::string::npos);
+    EXPECT_NE(question.find("error - node 3 (ID 5): Address 5 is also used by node 1"), std::string::npos);
     EXPECT_NE(question.find("Update the device anyway?"), std::string::npos);
     EXPECT_FALSE(FileExists(project + S + "bin" + S + "bank.bin"));
 

@@ -51,6 +51,8 @@ private:
                                QStyle::StandardPixmap icon = QStyle::SP_ArrowRight);
     void ShowProjectInCaption();
     void RunGsdStep();
+    // A GSD file of this name would replace one of the project's documents or its image.
+    bool IsProjectFile(const QString& name) const;
     // Checks the project before an update; on an error the user decides whether to go on (default: no).
     bool UpdateAllowedByCheck();
     // Runs one user action; an error it does not handle itself goes to the display of unhandled errors.

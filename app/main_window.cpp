@@ -83,6 +83,7 @@ void TFTessaraFirmWare::CreateWindows() {
     dnet_ = new TFDNet(ws_, this);
     defByte_ = new TFDefByte(ws_, this);
     check_ = new TFCheck(ws_, this);
+    check_->SetEditorOpener([this](const FindingTarget& target) { OpenEditorAt(target); });
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top,
@@ -206,6 +207,27 @@ bool TFTessaraFirmWare::IsProjectFile(const QString& name) const {
         if (SameFile(name, Q(file))) return true;
     }
     return false;
+}
+
+void TFTessaraFirmWare::OpenEditorAt(const FindingTarget& target) {
+    RunAction([&] {
+        switch (target.document) {
+            case FindingDocument::Pargen:
+                pargen_->OpenAtElement(Q(target.field));
+                pargen_->exec();
+                break;
+            case FindingDocument::DNetNet:
+                dnet_->OpenAtCell(target.index, target.column);
+                dnet_->exec();
+                break;
+            case FindingDocument::DefByte:
+                defByte_->OpenAtNode(target.index, target.output);
+                defByte_->exec();
+                break;
+            case FindingDocument::None:
+                break;
+        }
+    });
 }
 
 bool TFTessaraFirmWare::UpdateAllowedByCheck() {

@@ -33,6 +33,10 @@ public:
     // Fills the current row's byte counts and mnemonic from a device's EDS file.
     void ImportEdsClick();
 
+    // The next showing makes this cell (row from 0, column 1 to 3) current, where a finding of the project check
+    // is mended.
+    void OpenAtCell(int row, int column);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -47,6 +51,8 @@ private:
     XmlDocument XML1;
     QUndoStack undo_;
     DNetTableModel* model_;
+    int pendingRow_ = -1;
+    int pendingColumn_ = -1;
     TextGridView* grid_;
     QPushButton* bitbtn1;
     QPushButton* bitbtn2;

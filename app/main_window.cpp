@@ -11,6 +11,7 @@
 #include "app/about_dialog.h"
 #include "app/folder_chooser.h"
 #include "app/new_project_dialog.h"
+#include "base/project_files.h"
 #include "check/project_check.h"
 #include "check/ui/check_dialog.h"
 #include "documents/ui/comm_settings_dialog.h"
@@ -32,6 +33,14 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// Compares where two names lead, so "./DNET_Net.xml" or a link to it is the document too.
+bool SameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists()) return first.canonicalFilePath() == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
 }
 
 QLabel* AddStepLabel(QWidget* parent, int number, int top) {
@@ -74,6 +83,7 @@ void TFTessaraFirmWare::CreateWindows() {
     dnet_ = new TFDNet(ws_, this);
     defByte_ = new TFDefByte(ws_, this);
     check_ = new TFCheck(ws_, this);
+    check_->SetEditorOpener([this](const FindingTarget& target) { OpenEditorAt(target); });
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top,
@@ -184,7 +194,40 @@ void TFTessaraFirmWare::RunGsdStep() {
                                           QStringLiteral("Generic Station Description (*.gsd)"), QStringLiteral("gsd"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".gsd");
+    if (IsProjectFile(name)) {
+        Messages().ShowMessage(this, QStringLiteral("\"%1\" is a file of the project: the GSD file needs another name")
+                                         .arg(QFileInfo(name).fileName()));
+        return;
+    }
     WriteGsdFile(ws_.ProjectDir, name.toStdString());
+}
+
+bool TFTessaraFirmWare::IsProjectFile(const QString& name) const {
+    for (const std::string& file : {ws_.PargenFile, ws_.DNetNetFile, ws_.DefByteFile, BankFilePath(ws_.ProjectDir)}) {
+        if (SameFile(name, Q(file))) return true;
+    }
+    return false;
+}
+
+void TFTessaraFirmWare::OpenEditorAt(const FindingTarget& target) {
+    RunAction([&] {
+        switch (target.document) {
+            case FindingDocument::Pargen:
+                pargen_->OpenAtElement(Q(target.field));
+                pargen_->exec();
+                break;
+            case FindingDocument::DNetNet:
+                dnet_->OpenAtCell(target.index, target.column);
+                dnet_->exec();
+                break;
+            case FindingDocument::DefByte:
+                defByte_->OpenAtNode(target.index, target.output);
+                defByte_->exec();
+                break;
+            case FindingDocument::None:
+                break;
+        }
+    });
 }
 
 bool TFTessaraFirmWare::UpdateAllowedByCheck() {
@@ -198,6 +241,11 @@ bool TFTessaraFirmWare::UpdateAllowedByCheck() {
 }
 
 void TFTessaraFirmWare::CreateBinaClick() {
+    // Without a project the image would go to bin/bank.bin at the root of the file system.
+    if (ws_.ProjectDir.empty()) {
+        Messages().ShowMessage(this, QStringLiteral("Project not valid"));
+        return;
+    }
     // Warnings do not stop an update; an error does unless the user chooses to go on.
     if (!UpdateAllowedByCheck()) return;
     // An error in the build or the write ends the sequence: the updater never runs on a stale image.

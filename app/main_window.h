@@ -15,6 +15,7 @@ class TFDNet;
 class TFDefByte;
 class TFpargen;
 class TFsaveproj;
+struct FindingTarget;
 
 // The five-step wizard: creates or opens a project, opens the editors, writes the GSD file and updates the
 // device. It creates every other window once, after the workspace is established.
@@ -51,6 +52,10 @@ private:
                                QStyle::StandardPixmap icon = QStyle::SP_ArrowRight);
     void ShowProjectInCaption();
     void RunGsdStep();
+    // Opens the editor of a finding of the check window at its place; returns when it has closed.
+    void OpenEditorAt(const FindingTarget& target);
+    // A GSD file of this name would replace one of the project's documents or its image.
+    bool IsProjectFile(const QString& name) const;
     // Checks the project before an update; on an error the user decides whether to go on (default: no).
     bool UpdateAllowedByCheck();
     // Runs one user action; an error it does not handle itself goes to the display of unhandled errors.

@@ -17,8 +17,32 @@ std::string Count(size_t n, const char* singular, const char* plural) {
     return std::to_string(n) + " " + (n == 1 ? singular : plural);
 }
 
-void Warn(std::vector<Finding>& findings, std::string place, std::string text) {
-    findings.push_back({Severity::Warning, std::move(place), std::move(text)});
+void Warn(std::vector<Finding>& findings, std::string place, std::string text, FindingTarget target) {
+    findings.push_back({Severity::Warning, std::move(place), std::move(text), std::move(target)});
+}
+
+FindingTarget AreaSize(const char* direction) {
+    return FindingTarget::Setting(std::string(direction) == "output" ? "PROFI_NB_OUT" : "PROFI_NB_IN");
+}
+
+// The nodes match DefByte.xml's node elements up to where those end: the network only grew at its end, so
+// every selection is still with its node and the new ones have none yet.
+bool OnlyGrewAtTheEnd(const NodeTable& nodes, const DefByteShape& shape) {
+    if (shape.size() >= nodes.size()) return false;
+    for (size_t i = 0; i < shape.size(); ++i) {
+        if (shape[i].in != nodes[i].NB_IN || shape[i].out != nodes[i].NB_OUT) return false;
+    }
+    return true;
+}
+
+void AddNodesWithoutSelection(const NodeTable& nodes, size_t first, std::vector<Finding>& findings) {
+    const size_t last = nodes.size() - 1;
+    const std::string which = first == last ? NodePlace(first, nodes[first].ID)
+                                            : "nodes " + NodePlace(first, nodes[first].ID).substr(5) + " to " +
+                                                  NodePlace(last, nodes[last].ID).substr(5);
+    Warn(findings, "DefByte.xml",
+         "DefByte.xml has no byte selection yet for " + which + ": open Define Byte and press OK",
+         FindingTarget::NodeBytes(first, false));
 }
 
 const char* Bytes(size_t n) {
@@ -37,12 +61,14 @@ void AddAreaFit(const AreaFit& fit, const char* direction, std::vector<Finding>&
         findings.push_back({Severity::Error, place,
                             std::to_string(selected) + " DeviceNet " + direction + " " + Bytes(selected) + " " +
                                 Verb(selected) + " selected, but the PROFIBUS " + direction + " area holds " +
-                                std::to_string(area)});
+                                std::to_string(area),
+                            AreaSize(direction)});
     } else if (selected < area) {
         Warn(findings, place,
              std::to_string(area - selected) + " of the " + std::to_string(area) + " PROFIBUS " + direction + " " +
                  Bytes(area) + " " + Verb(area - selected) + " left unused (" + std::to_string(selected) +
-                 " selected on DeviceNet)");
+                 " selected on DeviceNet)",
+             AreaSize(direction));
     }
 }
 
@@ -53,26 +79,35 @@ std::string NodePlace(size_t index, int id) {
 }
 
 void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings) {
+    if (OnlyGrewAtTheEnd(nodes, shape)) {
+        AddNodesWithoutSelection(nodes, shape.size(), findings);
+        return;
+    }
     if (shape.size() != nodes.size()) {
         Warn(findings, "DefByte.xml",
              "DefByte.xml lists " + Count(shape.size(), "node", "nodes") + ", DNET_Net.xml " +
-                 Count(nodes.size(), "node", "nodes") + kFollowPositions);
+                 Count(nodes.size(), "node", "nodes") + kFollowPositions,
+             FindingTarget::Whole(FindingDocument::DefByte));
     }
     for (size_t i = 0; i < std::min(shape.size(), nodes.size()); ++i) {
         const DN_Nodo_1& node = nodes[i];
         if (shape[i].in == node.NB_IN && shape[i].out == node.NB_OUT) continue;
+        const bool inputMatches = shape[i].in == node.NB_IN;
         Warn(findings, NodePlace(i, node.ID),
              "DefByte.xml lists " + std::to_string(shape[i].in) + " input and " + std::to_string(shape[i].out) +
                  " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) + " and " + std::to_string(node.NB_OUT) +
-                 kFollowPositions);
+                 kFollowPositions,
+             FindingTarget::NodeBytes(i, inputMatches));
     }
 }
 
 void AddNetworkLengthFinding(const NodeTable& nodes, std::vector<Finding>& findings) {
     if (nodes.size() <= kDNetRowCount) return;
-    Warn(findings, "DNET_Net.xml",
-         "DNET_Net.xml lists " + std::to_string(nodes.size()) + " nodes: the network editor shows only the first " +
-             std::to_string(kDNetRowCount) + " and drops the rest at its next OK, while the image takes them all");
+    findings.push_back({Severity::Error, "DNET_Net.xml",
+                        "DNET_Net.xml lists " + std::to_string(nodes.size()) +
+                            " nodes: the network editor shows only the first " + std::to_string(kDNetRowCount) +
+                            " and drops the rest at its next OK, while the image takes them all",
+                        FindingTarget::Whole(FindingDocument::DNetNet)});
 }
 
 void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings) {
@@ -83,14 +118,17 @@ void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, st
         const int id = nodes[i].ID;
         if (gatewayId == id) {
             findings.push_back({Severity::Error, NodePlace(i, id),
-                                "Address " + std::to_string(id) + " is the gateway's own DeviceNet ID"});
+                                "Address " + std::to_string(id) + " is the gateway's own DeviceNet ID",
+                                FindingTarget::NetworkCell(i, 1)});
         }
         if (firstAt[nodes[i].ID] == nodes.size()) {
             firstAt[nodes[i].ID] = i;
             continue;
         }
-        Warn(findings, NodePlace(i, id),
-             "Address " + std::to_string(id) + " is also used by node " + std::to_string(firstAt[nodes[i].ID] + 1));
+        findings.push_back(
+            {Severity::Error, NodePlace(i, id),
+             "Address " + std::to_string(id) + " is also used by node " + std::to_string(firstAt[nodes[i].ID] + 1),
+             FindingTarget::NetworkCell(i, 1)});
     }
 }
 
@@ -105,5 +143,6 @@ void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasP
     Warn(findings, "pargen.xml",
          std::string(opening) +
              " PROFIBUS input and output sizes are both 0: the GSD file has no modules, and a master cannot "
-             "configure the gateway");
+             "configure the gateway",
+         AreaSize("input"));
 }

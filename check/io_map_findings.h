@@ -18,14 +18,16 @@ struct GroupCounts {
 using DefByteShape = std::vector<GroupCounts>;
 
 // DefByte.xml out of step with the network: more or fewer node elements, or groups whose byte counts differ
-// from the node's. Selections follow positions, so they may then belong to another node (warnings).
+// from the node's. Selections follow positions, so they may then belong to another node (warnings). A network
+// that only grew at its end keeps every selection with its node; the new nodes are named as having none yet.
 void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings);
 
 // More nodes than the network editor's 64 rows: it shows the first 64 and drops the rest at its next OK, while
-// the image takes them all (warning).
+// the image takes them all (error).
 void AddNetworkLengthFinding(const NodeTable& nodes, std::vector<Finding>& findings);
 
-// Two nodes with one address (warning); a node at the gateway's own DeviceNet ID (error).
+// Two nodes with one address, or a node at the gateway's own DeviceNet ID: one DeviceNet network cannot hold
+// two devices at one address (errors).
 void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings);
 
 // The selected bytes against the PROFIBUS areas: more than an area holds (error), bytes of an area left unused

@@ -6,6 +6,7 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "check/device_value_findings.h"
 #include "check/io_map_findings.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
@@ -30,17 +31,26 @@ struct Reading {
     std::string Path(const char* name) const { return ProjectFile(dir, name); }
     bool Failed(const std::string& name) const { return std::find(failed.begin(), failed.end(), name) != failed.end(); }
     void Error(std::string place, std::string text) {
-        check.findings.push_back({Severity::Error, std::move(place), std::move(text)});
+        FindingTarget target = FindingTarget::Whole(DocumentOf(place));
+        check.findings.push_back({Severity::Error, std::move(place), std::move(text), std::move(target)});
     }
     void LoadError(const std::string& name, const std::exception& e) {
         if (Failed(name)) return;
         failed.push_back(name);
         Error(name, e.what());
     }
+    // The editor of a document opens it where its findings are mended.
+    static FindingDocument DocumentOf(const std::string& place) {
+        if (place == kPargenFileName) return FindingDocument::Pargen;
+        if (place == kDNetNetFileName) return FindingDocument::DNetNet;
+        if (place == kDefByteFileName) return FindingDocument::DefByte;
+        return FindingDocument::None;
+    }
 };
 
-// The settings as the settings editor loads them, with the refusal its OK would give. Nullopt when there is
-// no pargen.xml or it cannot be loaded.
+// The settings as the settings editor loads them, with the refusal its OK would give unless the device's
+// ranges already name each value at fault (its OK names only the first). Nullopt when there is no pargen.xml or
+// it cannot be loaded.
 std::optional<CommSettings> ReadSettings(Reading& r) {
     if (!FileExists(r.Path(kPargenFileName))) return std::nullopt;
     CommSettings settings;
@@ -50,11 +60,13 @@ std::optional<CommSettings> ReadSettings(Reading& r) {
         r.LoadError(kPargenFileName, e);
         return std::nullopt;
     }
-    if (const auto refusal = CheckSettings(settings)) r.Error(kPargenFileName, *refusal);
+    const size_t valueFindings = AddSettingsValueFindings(r.dir, r.check.findings);
+    if (const auto refusal = CheckSettings(settings); refusal && valueFindings == 0) r.Error(kPargenFileName, *refusal);
     return settings;
 }
 
-// The node list as the network editor loads it, with the refusal its OK would give.
+// The node list as the network editor loads it, with the refusal its OK would give unless the device's ranges
+// already name each value at fault, in every row.
 void ReadNetworkRows(Reading& r) {
     DNetRows rows;
     try {
@@ -63,7 +75,8 @@ void ReadNetworkRows(Reading& r) {
         r.LoadError(kDNetNetFileName, e);
         return;
     }
-    if (const auto refusal = CheckRows(rows)) r.Error(kDNetNetFileName, *refusal);
+    const size_t valueFindings = AddNetworkValueFindings(r.dir, r.check.findings);
+    if (const auto refusal = CheckRows(rows); refusal && valueFindings == 0) r.Error(kDNetNetFileName, *refusal);
 }
 
 // The nodes and byte mnemonics as the byte selection editor loads them; what was read before a failure stays.
@@ -201,6 +214,33 @@ void CheckReadableProject(Reading& r) {
 }
 
 }  // namespace
+
+FindingTarget FindingTarget::Whole(FindingDocument document) {
+    FindingTarget target;
+    target.document = document;
+    return target;
+}
+
+FindingTarget FindingTarget::Setting(std::string field) {
+    FindingTarget target = Whole(FindingDocument::Pargen);
+    target.field = std::move(field);
+    return target;
+}
+
+FindingTarget FindingTarget::NetworkCell(size_t row, int column) {
+    FindingTarget target = Whole(FindingDocument::DNetNet);
+    if (row >= kDNetRowCount) return target;
+    target.index = static_cast<int>(row);
+    target.column = column;
+    return target;
+}
+
+FindingTarget FindingTarget::NodeBytes(size_t node, bool output) {
+    FindingTarget target = Whole(FindingDocument::DefByte);
+    target.index = static_cast<int>(node);
+    target.output = output;
+    return target;
+}
 
 const char* SeverityName(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";

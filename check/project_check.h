@@ -10,12 +10,32 @@ enum class Severity { Error, Warning };
 // "error" or "warning", as every presentation of the findings names them.
 const char* SeverityName(Severity severity);
 
-// One problem of a project: how grave it is, what it concerns (a document, a node, a PROFIBUS area) and what
-// the user is told.
+// The document whose editor mends a finding.
+enum class FindingDocument { None, Pargen, DNetNet, DefByte };
+
+// Where in its editor a finding is mended, set where the finding is made: the window opens the editor there.
+struct FindingTarget {
+    FindingDocument document = FindingDocument::None;
+    int index = -1;       // the node (DefByte.xml) or row (DNET_Net.xml), from 0; -1 for none
+    int column = -1;      // the network editor's column (1 "ID", 2 "N BYTE IN", 3 "N BYTE OUT"); -1 for none
+    std::string field;    // the element of pargen.xml, "PROFI_BAUD"; empty for none
+    bool output = false;  // the byte selection's direction
+    bool operator==(const FindingTarget&) const = default;
+
+    static FindingTarget Whole(FindingDocument document);
+    static FindingTarget Setting(std::string field);
+    // A row beyond the network editor's 64 cannot be shown: the editor opens at its top.
+    static FindingTarget NetworkCell(size_t row, int column);
+    static FindingTarget NodeBytes(size_t node, bool output);
+};
+
+// One problem of a project: how grave it is, what it concerns (a document, a node, a PROFIBUS area), what
+// the user is told, and where it is mended.
 struct Finding {
     Severity severity = Severity::Error;
     std::string place;
     std::string text;
+    FindingTarget target{};
     bool operator==(const Finding&) const = default;
 };
 

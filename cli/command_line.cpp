@@ -24,7 +24,8 @@ constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
 constexpr const char* kUsage =
-    "Usage: tessara image PROJECT_DIR         build PROJECT_DIR/bin/bank.bin as \"Update Device\" does\n"
+    "Usage: tessara image [--force] PROJECT_DIR  build PROJECT_DIR/bin/bank.bin as \"Update Device\" does; with\n"
+    "                                         an error finding of the check it writes nothing unless --force\n"
     "       tessara gsd PROJECT_DIR FILE      write the GSD file as \"GSD File\" does\n"
     "       tessara check [--json] PROJECT_DIR  list every problem of the project, one per line or as JSON\n"
     "       tessara report PROJECT_DIR FILE   write the project check as an HTML page\n"
@@ -34,6 +35,7 @@ constexpr const char* kUsage =
 struct Arguments {
     std::vector<std::string> positional;
     bool json = false;
+    bool force = false;
     bool help = false;
     std::string unknownOption;
 };
@@ -46,6 +48,8 @@ Arguments SplitArguments(int argc, char** argv) {
             args.help = true;
         } else if (arg == "--json") {
             args.json = true;
+        } else if (arg == "--force") {
+            args.force = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             args.unknownOption = arg;
         } else {
@@ -67,19 +71,28 @@ std::string ProjectDirFrom(const std::string& argument) {
     return path;
 }
 
-int Image(const Arguments& args, std::ostream&) {
+// A value the device cannot take stops the image as it stops "Update Device", where the user is asked; here
+// --force is the answer, and the image is then built exactly as without the check.
+int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
+    if (!args.force) {
+        const ProjectCheck check = CheckProject(projectDir);
+        if (check.HasError()) {
+            err << FindingsText(check);
+            return kFailed;
+        }
+    }
     WriteBankFile(projectDir, BuildBankImage(projectDir));
     return kDone;
 }
 
-int Gsd(const Arguments& args, std::ostream&) {
+int Gsd(const Arguments& args, std::ostream&, std::ostream&) {
     WriteGsdFile(ProjectDirFrom(args.positional[0]), args.positional[1]);
     return kDone;
 }
 
 // A folder that does not exist is one of the findings, so it is listed like the others.
-int Check(const Arguments& args, std::ostream& out) {
+int Check(const Arguments& args, std::ostream& out, std::ostream&) {
     const ProjectCheck check = CheckProject(TrimmedProjectDir(args.positional[0]));
     out << (args.json ? ProjectCheckJson(check) : FindingsText(check));
     return check.HasError() ? kFailed : kDone;
@@ -87,13 +100,13 @@ int Check(const Arguments& args, std::ostream& out) {
 
 // The report is written whatever the findings; only a project that cannot be read, or a file that cannot be
 // written, fails.
-int Report(const Arguments& args, std::ostream&) {
+int Report(const Arguments& args, std::ostream&, std::ostream&) {
     const ProjectCheck check = CheckProject(ProjectDirFrom(args.positional[0]));
     WriteWholeFile(args.positional[1], CheckReportHtml(check, TodayText()), WriteTarget::AnyFile);
     return kDone;
 }
 
-int Inspect(const Arguments& args, std::ostream& out) {
+int Inspect(const Arguments& args, std::ostream& out, std::ostream&) {
     const DecodedImage image = DecodeBankFile(args.positional[0]);
     out << (args.json ? ImageJson(image) : ImageTable(image));
     return kDone;
@@ -103,17 +116,19 @@ struct Command {
     const char* word;
     size_t positionalCount;
     bool takesJson;
-    int (*run)(const Arguments&, std::ostream&);
+    bool takesForce;
+    int (*run)(const Arguments&, std::ostream& out, std::ostream& err);
 };
 
 constexpr Command kCommands[] = {
-    {"image", 1, false, &Image},   {"gsd", 2, false, &Gsd},        {"check", 1, true, &Check},
-    {"report", 2, false, &Report}, {"inspect", 1, true, &Inspect},
+    {"image", 1, false, true, &Image},    {"gsd", 2, false, false, &Gsd},        {"check", 1, true, false, &Check},
+    {"report", 2, false, false, &Report}, {"inspect", 1, true, false, &Inspect},
 };
 
 std::string UsageProblem(const Command& command, const Arguments& args) {
     if (!args.unknownOption.empty()) return "unknown option \"" + args.unknownOption + "\"";
     if (args.json && !command.takesJson) return "--json applies only to check and inspect";
+    if (args.force && !command.takesForce) return "--force applies only to image";
     if (args.positional.size() != command.positionalCount) {
         return "expected " + std::to_string(command.positionalCount) + " argument" +
                (command.positionalCount > 1 ? "s" : "") + ", got " + std::to_string(args.positional.size());
@@ -128,7 +143,7 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
 #endif
     int status = kFailed;
     try {
-        status = command.run(args, out);
+        status = command.run(args, out, err);
     } catch (const std::exception& e) {
         err << e.what() << "\n";
     }

@@ -21,14 +21,20 @@ int32_t CountOrZero(pugi::xml_node root, const char* name) {
 }
 
 // The editor keeps both counts within 0 to 128; a hand-edited count far beyond would ask for a file of
-// millions of modules. Anything up to the largest byte count of the project's documents is still written.
+// millions of modules, and a negative one gives a module count with no module lines behind it. Anything from 0
+// up to the largest byte count of the project's documents is still written.
 constexpr int32_t kLargestGsdCount = 65535;
 
-void RefuseHugeCount(int32_t count, const char* name) {
-    if (count <= kLargestGsdCount) return;
-    throw std::runtime_error(std::string(name) + " " + std::to_string(count) +
-                             " in pargen.xml is too large for a GSD file: at most " + std::to_string(kLargestGsdCount) +
-                             " bytes");
+void RefuseCountOutOfRange(int32_t count, const char* name) {
+    const std::string counted = std::string(name) + " " + std::to_string(count) + " in pargen.xml ";
+    if (count < 0) {
+        throw std::runtime_error(counted + "is negative: a GSD file takes 0 to " + std::to_string(kLargestGsdCount) +
+                                 " bytes");
+    }
+    if (count > kLargestGsdCount) {
+        throw std::runtime_error(counted + "is too large for a GSD file: at most " + std::to_string(kLargestGsdCount) +
+                                 " bytes");
+    }
 }
 
 }  // namespace
@@ -44,8 +50,8 @@ ProfiSizes ReadProfiSizes(const std::string& projectDir) {
 
 void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
     const ProfiSizes sizes = ReadProfiSizes(projectDir);
-    RefuseHugeCount(sizes.NbIn, pargen_xml::kProfiNbIn);
-    RefuseHugeCount(sizes.NbOut, pargen_xml::kProfiNbOut);
+    RefuseCountOutOfRange(sizes.NbIn, pargen_xml::kProfiNbIn);
+    RefuseCountOutOfRange(sizes.NbOut, pargen_xml::kProfiNbOut);
     try {
         WriteWholeFile(fileName, GsdText(sizes));
     } catch (const FileWriteError& e) {

@@ -18,31 +18,36 @@ std::string NodePlace(size_t index) {
     return "node " + std::to_string(index + 1);
 }
 
-DN_Nodo_1 ReadNode(pugi::xml_node row) {
+NodeNumbers ReadNode(pugi::xml_node row) {
+    return {AttrToInt(row, dnet_net_xml::kId), AttrToInt(row, dnet_net_xml::kNbIn),
+            AttrToInt(row, dnet_net_xml::kNbOut)};
+}
+
+// The unsigned conversions keep the value modulo the field's range, as the image stores it.
+DN_Nodo_1 ImageNode(const NodeNumbers& numbers) {
     DN_Nodo_1 node;
-    // The unsigned conversions keep the value modulo the field's range, as the image stores it.
-    node.ID = static_cast<uint8_t>(AttrToInt(row, dnet_net_xml::kId));
-    node.NB_IN = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbIn));
-    node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbOut));
+    node.ID = static_cast<uint8_t>(numbers.ID);
+    node.NB_IN = static_cast<uint16_t>(numbers.NB_IN);
+    node.NB_OUT = static_cast<uint16_t>(numbers.NB_OUT);
     return node;
 }
 
-NodeTable ReadNodes(const std::string& path) {
+std::vector<NodeNumbers> ReadNodes(const std::string& path) {
     XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
-    NodeTable table;
-    table.reserve(ChildCount(root));
+    std::vector<NodeNumbers> nodes;
+    nodes.reserve(ChildCount(root));
     ReadingDocument(path, [&] {
         for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
             try {
-                table.push_back(ReadNode(row));
+                nodes.push_back(ReadNode(row));
             } catch (const DocumentError& e) {
-                RethrowAt(NodePlace(table.size()), e);
+                RethrowAt(NodePlace(nodes.size()), e);
             }
         }
     });
-    return table;
+    return nodes;
 }
 
 // Only the first select.size() byte elements count; a group may list more or fewer than the node has.
@@ -78,10 +83,18 @@ void ReadSelections(const std::string& path, NodeTable& table) {
 
 }  // namespace
 
-NodeTable LoadNodeNumbers(const std::string& projectDir) {
+std::vector<NodeNumbers> LoadNodeNumbersAsWritten(const std::string& projectDir) {
     const std::string nodesPath = ProjectFile(projectDir, kDNetNetFileName);
     if (!FileExists(nodesPath)) return {};
     return ReadNodes(nodesPath);
+}
+
+NodeTable LoadNodeNumbers(const std::string& projectDir) {
+    const std::vector<NodeNumbers> numbers = LoadNodeNumbersAsWritten(projectDir);
+    NodeTable table;
+    table.reserve(numbers.size());
+    for (const NodeNumbers& node : numbers) table.push_back(ImageNode(node));
+    return table;
 }
 
 void LoadNodeSelections(const std::string& projectDir, NodeTable& table) {

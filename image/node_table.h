@@ -21,6 +21,14 @@ struct DN_Nodo_1 {
 // The nodes in the order of DNET_Net.xml; DefByte.xml's node elements belong to them by position alone.
 using NodeTable = std::vector<DN_Nodo_1>;
 
+// A node's numbers as DNET_Net.xml writes them, before the image's fields keep them modulo their width: what
+// the project check holds against what the device can take.
+struct NodeNumbers {
+    int32_t ID = 0;
+    int32_t NB_IN = 0;
+    int32_t NB_OUT = 0;
+};
+
 // Reads DNET_Net.xml and DefByte.xml of the project. A project without DNET_Net.xml has no nodes (never those
 // of an earlier build); without DefByte.xml every byte is unselected. Throws ParseError, or DocumentError
 // naming the document and the node, byte or attribute at fault.
@@ -30,4 +38,5 @@ NodeTable LoadNodeTable(const std::string& projectDir);
 // selection arrays of hand-edited byte counts take their memory. The first reads the nodes' numbers and leaves
 // their arrays empty; the second sizes the arrays and reads DefByte.xml.
 NodeTable LoadNodeNumbers(const std::string& projectDir);
+std::vector<NodeNumbers> LoadNodeNumbersAsWritten(const std::string& projectDir);
 void LoadNodeSelections(const std::string& projectDir, NodeTable& table);

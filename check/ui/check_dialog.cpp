@@ -55,6 +55,8 @@ TFCheck::TFCheck(const Workspace& ws, QWidget* parent)
     findingsTable_ = AddTable("Findings", QStringLiteral("Findings"), findings_);
     layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
+    connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
+    connect(ioMapTable_, &QTableView::activated, this, &TFCheck::IoMapActivated);
 }
 
 QTableView* TFCheck::AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model) {
@@ -106,6 +108,8 @@ QWidget* TFCheck::BuildButtons() {
     btnSaveReport_->setObjectName(QStringLiteral("btn_SaveReport"));
     btnClose_ = new QPushButton(QStringLiteral("Close"), strip);
     btnClose_->setObjectName(QStringLiteral("btn_Close"));
+    // Enter on a finding opens its editor; it must not also press a button of the window.
+    for (QPushButton* button : {btnSaveReport_, btnClose_}) button->setAutoDefault(false);
     row->addWidget(btnSaveReport_);
     row->addStretch(1);
     row->addWidget(btnClose_);
@@ -132,6 +136,23 @@ void TFCheck::FormShow() {
     outputBar_->SetFit(check_.output);
     inputText_->setText(QString::fromStdString(AreaFitText(check_.input)));
     outputText_->setText(QString::fromStdString(AreaFitText(check_.output)));
+}
+
+void TFCheck::FindingActivated(const QModelIndex& index) {
+    if (!index.isValid()) return;
+    OpenEditor(check_.findings.at(static_cast<size_t>(index.row())).target);
+}
+
+void TFCheck::IoMapActivated(const QModelIndex& index) {
+    if (!index.isValid()) return;
+    const bool output = index.column() == IoMapModel::ColNbOut || index.column() == IoMapModel::ColSelOut;
+    OpenEditor(FindingTarget::NodeBytes(static_cast<size_t>(index.row()), output));
+}
+
+void TFCheck::OpenEditor(const FindingTarget& target) {
+    if (target.document == FindingDocument::None || !openEditor_) return;
+    openEditor_(target);
+    FormShow();
 }
 
 void TFCheck::SaveReportClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "check/project_check.h"
 
@@ -14,17 +15,27 @@ class QTableView;
 class Workspace;
 
 // "Check Project": the I/O map of the current project, its selected bytes against the PROFIBUS areas and every
-// finding, read afresh at each showing. "Save Report..." writes the same as one HTML page.
+// finding, read afresh at each showing. "Save Report..." writes the same as one HTML page. Double-click or Enter
+// on a finding or a node opens the editor where it is mended, and the check runs again when that editor closes.
 class TFCheck : public QDialog {
     Q_OBJECT
 
 public:
+    // Opens the editor of a target at its place and returns when it has closed. The window that owns the
+    // editors gives it, so this window needs none of them.
+    using EditorOpener = std::function<void(const FindingTarget&)>;
+
     explicit TFCheck(const Workspace& ws, QWidget* parent = nullptr);
+
+    void SetEditorOpener(EditorOpener opener) { openEditor_ = std::move(opener); }
 
     // Checks the project and shows the result.
     void FormShow();
     // Asks for a file name and writes the report of what the window shows.
     void SaveReportClick();
+    // Opens the editor of a finding, or the byte selection of a node at the direction of the column.
+    void FindingActivated(const QModelIndex& index);
+    void IoMapActivated(const QModelIndex& index);
 
     const ProjectCheck& Check() const { return check_; }
 
@@ -35,8 +46,10 @@ private:
     QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);
     QWidget* BuildAreas();
     QWidget* BuildButtons();
+    void OpenEditor(const FindingTarget& target);
 
     const Workspace& ws_;
+    EditorOpener openEditor_;
     ProjectCheck check_;
     IoMapModel* ioMap_;
     FindingsModel* findings_;

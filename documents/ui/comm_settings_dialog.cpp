@@ -12,6 +12,7 @@
 #include <QShowEvent>
 #include <QUndoCommand>
 #include <exception>
+#include <utility>
 
 #include "base/workspace.h"
 #include "documents/ui/edit_actions.h"
@@ -200,6 +201,33 @@ void TFpargen::showEvent(QShowEvent* event) {
     if (event->spontaneous()) return;
     if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
     FormShow();
+    FocusPendingElement();
+}
+
+void TFpargen::OpenAtElement(const QString& element) {
+    pendingElement_ = element;
+}
+
+// The controls are named after the window's design, the elements after the document.
+void TFpargen::FocusPendingElement() {
+    static const std::pair<const char*, const char*> kControls[] = {
+        {"PROFI_ID", "E_Pro_ID"},
+        {"PROFI_BAUD", "CB_Pro_Baud"},
+        {"PROFI_NB_IN", "E_Pro_IN"},
+        {"PROFI_NB_OUT", "E_Pro_Out"},
+        {"PROFI_CANCEL_DATA", "CB_Pro_CancelData"},
+        {"DNET_DEV_ID", "E_DNET_ID"},
+        {"DNET_BAUD", "CB_DNET_Baud"},
+        {"DNET_CANCEL_DATA", "CB_DNET_CancelData"},
+    };
+    const QString element = std::exchange(pendingElement_, QString());
+    for (const auto& [name, control] : kControls) {
+        if (element != QLatin1String(name)) continue;
+        auto* widget = findChild<QWidget*>(QLatin1String(control));
+        // The PROFIBUS baud list cannot be changed: OK writes the code it shows, which mends a code out of range.
+        (widget->isEnabled() ? widget : bitbtn1)->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+    }
 }
 
 void TFpargen::FormShow() {

@@ -38,12 +38,17 @@ public:
     ControlState Capture() const;
     void Restore(const ControlState& state);
 
+    // The next showing puts the focus on the control of this pargen.xml element ("PROFI_BAUD"), where a
+    // finding of the project check is mended.
+    void OpenAtElement(const QString& element);
+
 protected:
     void showEvent(QShowEvent* event) override;
     // Ctrl+Z and Ctrl+Y in a field go to the dialog's steps, not to the field's own undo.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FocusPendingElement();
     void BuildProfibusFrame();
     void BuildDeviceNetFrame();
     void ShowSettings(const CommSettings& settings);
@@ -72,4 +77,5 @@ private:
     QCheckBox* CB_DNET_CancelData;
     QPushButton* bitbtn1;
     QPushButton* bitbtn2;
+    QString pendingElement_;
 };

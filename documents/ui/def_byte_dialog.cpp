@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "base/project_files.h"
 #include "documents/ui/def_byte_grid.h"
@@ -121,7 +122,17 @@ QWidget* TFDefByte::BuildBottomStrip() {
 
 void TFDefByte::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();  // a window restored from the task bar keeps its edits
+    if (event->spontaneous()) return;  // a window restored from the task bar keeps its edits
+    FormShow();
+    const int node = std::exchange(pendingNode_, -1);
+    if (node < 0 || node >= CB->count()) return;
+    CB->setCurrentIndex(node);
+    pages_->setCurrentIndex(pendingOutput_ ? 1 : 0);
+}
+
+void TFDefByte::OpenAtNode(int node, bool output) {
+    pendingNode_ = node;
+    pendingOutput_ = output;
 }
 
 void TFDefByte::FormShow() {

@@ -36,6 +36,10 @@ public:
     void SelectNoneClick();
     void InvertClick();
 
+    // The next showing shows this node (from 0) on the page of this direction, where a finding of the project
+    // check is mended.
+    void OpenAtNode(int node, bool output);
+
     // The index of the node the grids show and store into, or -1.
     int CurrentNode() const { return currentNode_; }
 
@@ -69,6 +73,8 @@ private:
 
     QComboBox* CB = nullptr;
     QTabWidget* pages_ = nullptr;
+    int pendingNode_ = -1;
+    bool pendingOutput_ = false;
     DefByteGrid* ASG_IN = nullptr;
     DefByteGrid* ASG_OUT = nullptr;
     QPushButton* bitbtn1 = nullptr;

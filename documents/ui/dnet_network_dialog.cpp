@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <exception>
+#include <utility>
 
 #include "base/file_system.h"
 #include "base/workspace.h"
@@ -92,7 +93,18 @@ QWidget* TFDNet::BuildButtonStrip() {
 void TFDNet::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The window system re-shows a restored window; only a showing by the program reloads the document.
-    if (!event->spontaneous()) FormShow();
+    if (event->spontaneous()) return;
+    FormShow();
+    if (pendingRow_ < 0) return;
+    const QModelIndex cell = model_->index(std::exchange(pendingRow_, -1), std::exchange(pendingColumn_, -1));
+    grid_->setCurrentIndex(cell);
+    grid_->scrollTo(cell);
+    grid_->setFocus();
+}
+
+void TFDNet::OpenAtCell(int row, int column) {
+    pendingRow_ = row;
+    pendingColumn_ = column;
 }
 
 void TFDNet::FormShow() {

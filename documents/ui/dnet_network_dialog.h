@@ -34,6 +34,10 @@ public:
     // Fills the current row's byte counts and mnemonic from a device's EDS file.
     void ImportEdsClick();
 
+    // The next showing makes this cell (row from 0, column 1 to 3) current, where a finding of the project check
+    // is mended.
+    void OpenAtCell(int row, int column);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -49,6 +53,8 @@ private:
     LoadedFiles loaded_;
     QUndoStack undo_;
     DNetTableModel* model_;
+    int pendingRow_ = -1;
+    int pendingColumn_ = -1;
     TextGridView* grid_;
     QPushButton* bitbtn1;
     QPushButton* bitbtn2;

@@ -85,8 +85,9 @@ TEST_F(MainWindowTest, GuardedStepsRefuseOnlyWithoutAProjectDirectory) {
     EXPECT_EQ(dialogs.filters.value(0), "Generic Station Description (*.gsd)");
 
     window->workspace().ProjectDir.clear();
-    for (const char* step : {"btn_Prm_Gen", "Btn_DNET", "btn_DefByte", "btn_Gds"}) Click(*window, step);
-    EXPECT_EQ(messages.texts(), std::vector<std::string>(4, "Project not valid"));
+    for (const char* step : {"btn_Prm_Gen", "Btn_DNET", "btn_DefByte", "btn_Gds", "CreateBin"}) Click(*window, step);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(5, "Project not valid"));
+    EXPECT_FALSE(FileExists(S + "bin" + S + "bank.bin"));
 }
 
 TEST_F(MainWindowTest, NewProjectBecomesCurrentAndCancelKeepsThePreviousOne) {
@@ -217,6 +218,24 @@ TEST_F(ProjectStepsTest, UpdateDeviceWithABrokenNetworkStopsBeforeWritingOrShowi
     EXPECT_NE(messages.entries()[1].text.find("DNET_Net.xml"), std::string::npos) << messages.entries()[1].text;
     EXPECT_EQ(Bank(), "previous image");
     QCoreApplication::processEvents();  // runs the guard, which would have closed a dialog that opened
+}
+
+// Typing a document's name replaced it with GSD text, without a question.
+TEST_F(ProjectStepsTest, GsdStepRefusesTheNameOfADocumentOrTheImage) {
+    const std::string bin = project + S + "bin" + S + "bank.bin";
+    app.Write("PROJECTS" + S + "Plant1" + S + "bin" + S + "bank.bin", "previous image");
+    for (const std::string& name : {project + S + "DNET_Net.xml", project + S + "pargen.xml",
+                                    project + S + "bin" + S + ".." + S + "DefByte.xml", bin}) {
+        dialogs.Answer(QString::fromStdString(name));
+        Click(*window, "btn_Gds");
+    }
+    ASSERT_EQ(messages.texts().size(), 4u);
+    EXPECT_EQ(messages.texts()[0], "\"DNET_Net.xml\" is a file of the project: the GSD file needs another name");
+    for (const char* name : {"DNET_Net.xml", "pargen.xml", "DefByte.xml"}) {
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + name),
+                  ReadFixture(std::string("image_worked_example/") + name));
+    }
+    EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "bin" + S + "bank.bin"), "previous image");
 }
 
 TEST_F(ProjectStepsTest, GsdStepAppendsTheExtensionAndWritesTheFile) {

@@ -35,9 +35,9 @@ TEST(CheckCommand, ListsOneFindingPerLineAndFailsOnlyOnAnError) {
     EXPECT_EQ(errors.status, 1);
     EXPECT_EQ(errors.out,
               "error\tnode 2 (ID 7)\tAddress 7 is the gateway's own DeviceNet ID\n"
+              "error\tnode 3 (ID 5)\tAddress 5 is also used by node 1\n"
               "error\tPROFIBUS input\t4 DeviceNet input bytes are selected, but the PROFIBUS input area holds 3\n"
-              "error\tPROFIBUS output\t2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1\n"
-              "warning\tnode 3 (ID 5)\tAddress 5 is also used by node 1\n");
+              "error\tPROFIBUS output\t2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1\n");
     EXPECT_EQ(errors.err, "");
 }
 
@@ -63,7 +63,7 @@ TEST(CheckCommand, JsonCarriesTheMapTheAreasAndTheFindings) {
           "\"mnemonic\":\"Position\"},{\"byte\":2,\"mnemonic\":\"\"},{\"byte\":3,\"mnemonic\":\"Status & alarm\"}],"
           "\"selectedOut\":[{\"byte\":1,\"mnemonic\":\"Command\"}]}",
           "\"input\":{\"selected\":4,\"profibus\":3},\"output\":{\"selected\":2,\"profibus\":1}",
-          "{\"severity\":\"warning\",\"place\":\"node 3 (ID 5)\",\"text\":\"Address 5 is also used by node 1\"}]",
+          "{\"severity\":\"error\",\"place\":\"node 3 (ID 5)\",\"text\":\"Address 5 is also used by node 1\"},",
           "\"error\":true}\n"}) {
         EXPECT_TRUE(Contains(json.out, part)) << part << "\n" << json.out;
     }

@@ -37,6 +37,12 @@ void PrintTo(const ProjectCase& c, std::ostream* out) {
     *out << c.fixture;
 }
 
+// What the findings say, without where the window would open them (tested on its own below).
+std::vector<Finding> Said(std::vector<Finding> findings) {
+    for (Finding& f : findings) f.target = {};
+    return findings;
+}
+
 class ProjectCheckTest : public ::testing::TestWithParam<ProjectCase> {};
 
 TEST_P(ProjectCheckTest, GivesExactlyTheExpectedFindings) {
@@ -45,7 +51,7 @@ TEST_P(ProjectCheckTest, GivesExactlyTheExpectedFindings) {
     std::vector<Finding> expected = c.expected;
     for (Finding& f : expected) f.text = Expand(f.text, dir);
     const ProjectCheck check = CheckProject(dir);
-    EXPECT_EQ(check.findings, expected) << c.fixture;
+    EXPECT_EQ(Said(check.findings), expected) << c.fixture;
     bool hasError = false;
     for (const Finding& f : expected) hasError = hasError || f.severity == E;
     EXPECT_EQ(check.HasError(), hasError);
@@ -66,9 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
         ProjectCase{
             "check_overflow",
             {{E, "node 2 (ID 7)", "Address 7 is the gateway's own DeviceNet ID"},
+             {E, "node 3 (ID 5)", "Address 5 is also used by node 1"},
              {E, "PROFIBUS input", "4 DeviceNet input bytes are selected, but the PROFIBUS input area holds 3"},
-             {E, "PROFIBUS output", "2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1"},
-             {W, "node 3 (ID 5)", "Address 5 is also used by node 1"}}},
+             {E, "PROFIBUS output", "2 DeviceNet output bytes are selected, but the PROFIBUS output area holds 1"}}},
         ProjectCase{
             "check_shifted",
             {{W, "DefByte.xml", std::string("DefByte.xml lists 2 nodes, DNET_Net.xml 1 node") + kFollow},
@@ -83,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
              {E, "PROFIBUS output", "1 DeviceNet output byte is selected, but the PROFIBUS output area holds 0"},
              {W, "pargen.xml", "There is no pargen.xml, so the" + kNoModules}}},
         ProjectCase{"check_editor_refusals",
-                    {{E, "pargen.xml", "Error!! The PROFIBUS Device ID must be between 1 and 125. "},
-                     {E, "DNET_Net.xml", "Error in row 1!! ID must be 0 or 63. "}}},
+                    {{E, "pargen.xml", "PROFI_ID 126: the PROFIBUS ID must be between 1 and 125"},
+                     {E, "node 1 (ID 64)", "ID 64: a DeviceNet address must be between 0 and 63"}}},
         ProjectCase{
             "check_unreadable_network",
             {{E, "DNET_Net.xml",
@@ -104,7 +110,8 @@ TEST(ProjectCheck, AMissingFolderIsAnErrorNotAnEmptyProject) {
     TempDir parent;
     const std::string dir = parent.File("gone");
     const ProjectCheck check = CheckProject(dir);
-    EXPECT_EQ(check.findings, (std::vector<Finding>{{E, "project", "Project folder \"" + dir + "\" does not exist"}}));
+    EXPECT_EQ(Said(check.findings),
+              (std::vector<Finding>{{E, "project", "Project folder \"" + dir + "\" does not exist"}}));
     EXPECT_TRUE(check.nodes.empty());
 }
 
@@ -155,10 +162,11 @@ TEST(ProjectCheck, MoreNodesThanTheNetworkEditorShowsAreToldOf) {
     }
     project.Write("DNET_Net.xml", "<DNET_Net>" + rows + "</DNET_Net>");
     const ProjectCheck check = CheckProject(project.path());
-    const Finding expected{W, "DNET_Net.xml",
+    const Finding expected{E, "DNET_Net.xml",
                            "DNET_Net.xml lists 70 nodes: the network editor shows only the first 64 and drops the "
                            "rest at its next OK, while the image takes them all"};
-    EXPECT_NE(std::find(check.findings.begin(), check.findings.end(), expected), check.findings.end());
+    const std::vector<Finding> said = Said(check.findings);
+    EXPECT_NE(std::find(said.begin(), said.end(), expected), said.end());
     EXPECT_EQ(check.nodes.size(), 70u);
 }
 

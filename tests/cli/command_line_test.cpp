@@ -42,6 +42,44 @@ TEST(CommandLine, ImageOfTheDemoProjectIsTheWorkedExample) {
     EXPECT_EQ(project.Read("bin/bank.bin"), ReadFixture("image_worked_example/expected_bank.bin"));
 }
 
+// Each of these reached the device before as a byte it cannot take. The check stops the image; --force builds
+// exactly the bytes of the image format, the value kept modulo its field.
+TEST(CommandLine, ImageRefusesValuesTheDeviceCannotTakeUnlessForced) {
+    const struct {
+        const char* file;
+        const char* from;
+        const char* to;
+        const char* finding;
+        size_t offset;
+        uint8_t forced;
+    } cases[] = {
+        {"pargen.xml", "<PROFI_BAUD>10<", "<PROFI_BAUD>99<", "error\tpargen.xml\tPROFI_BAUD 99: ", 39, 99},
+        {"pargen.xml", "<DNET_BAUD>2<", "<DNET_BAUD>-1<", "error\tpargen.xml\tDNET_BAUD -1: ", 43, 255},
+        {"pargen.xml", "<PROFI_CANCEL_DATA>1<", "<PROFI_CANCEL_DATA>7<", "PROFI_CANCEL_DATA 7: ", 45, 7},
+        {"DNET_Net.xml", "ID=\"5\"", "ID=\"300\"", "error\tnode 1 (ID 300)\tID 300: ", 16, 44},
+    };
+    for (const auto& c : cases) {
+        TempDir project;
+        CopyPlant1(project);
+        project.Write("bin/bank.bin", "previous image");
+        std::string document = project.Read(c.file);
+        document.replace(document.find(c.from), std::string(c.from).size(), c.to);
+        project.Write(c.file, document);
+
+        const Outcome refused = Tessara({"image", project.path()});
+        EXPECT_EQ(refused.status, 1) << c.to;
+        EXPECT_TRUE(Contains(refused.err, c.finding)) << refused.err;
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(project.Read("bin/bank.bin"), "previous image");
+
+        const Outcome forced = Tessara({"image", "--force", project.path()});
+        EXPECT_EQ(forced.status, 0) << forced.err;
+        std::string expected = ReadFixture("image_worked_example/expected_bank.bin");
+        expected[c.offset] = static_cast<char>(c.forced);
+        EXPECT_EQ(project.Read("bin/bank.bin"), expected) << c.to;
+    }
+}
+
 TEST(CommandLine, FailedImageBuildLeavesThePreviousImageAsItWas) {
     struct Case {
         const char* file;
@@ -132,11 +170,15 @@ TEST(CommandLine, InspectPrintsTheImageAsTableOrJson) {
 }
 
 TEST(CommandLine, UsageErrorsGiveStatusTwoAndHelpGivesZero) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"image"}, {"image", "a", "b"}, {"gsd", "a"}, {"inspect", "--yaml", "f"}, {"image", "--json", "a"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"image"},
+                                                                                      {"image", "a", "b"},
+                                                                                      {"gsd", "a"},
+                                                                                      {"inspect", "--yaml", "f"},
+                                                                                      {"image", "--json", "a"},
+                                                                                      {"check", "--force", "a"}}) {
         const Outcome outcome = Tessara(args);
         EXPECT_EQ(outcome.status, 2) << args[0];
-        EXPECT_TRUE(Contains(outcome.err, "Usage: tessara image PROJECT_DIR")) << outcome.err;
+        EXPECT_TRUE(Contains(outcome.err, "Usage: tessara image [--force] PROJECT_DIR")) << outcome.err;
     }
     const Outcome help = Tessara({"gsd", "--help"});
     EXPECT_EQ(help.status, 0);

@@ -77,18 +77,27 @@ TEST(GsdFile, DataLengthOfHugeCountsWrapsInsteadOfOverflowing) {
     EXPECT_NE(GsdText(sizes).find("\r\nMax_Data_Len=-2147483648\r\n"), std::string::npos);
 }
 
-TEST(GsdFile, HandEditedCountFarBeyondAnyDeviceIsRefusedBeforeWriting) {
-    TempDir project;
-    project.Write("pargen.xml",
-                  "<Par_Gen><PROFI_NB_IN>20</PROFI_NB_IN><PROFI_NB_OUT>2000000000</PROFI_NB_OUT></Par_Gen>");
-    try {
-        WriteGsdFile(project.path(), project.File("device.gsd"));
-        ADD_FAILURE() << "written";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(),
-                     "PROFI_NB_OUT 2000000000 in pargen.xml is too large for a GSD file: at most 65535 bytes");
+TEST(GsdFile, HandEditedCountOutsideAnyDeviceIsRefusedBeforeWriting) {
+    const struct {
+        const char* in;
+        const char* out;
+        const char* message;
+    } cases[] = {
+        {"20", "2000000000", "PROFI_NB_OUT 2000000000 in pargen.xml is too large for a GSD file: at most 65535 bytes"},
+        {"-5", "20", "PROFI_NB_IN -5 in pargen.xml is negative: a GSD file takes 0 to 65535 bytes"},
+    };
+    for (const auto& c : cases) {
+        TempDir project;
+        project.Write("pargen.xml", std::string("<Par_Gen><PROFI_NB_IN>") + c.in + "</PROFI_NB_IN><PROFI_NB_OUT>" +
+                                        c.out + "</PROFI_NB_OUT></Par_Gen>");
+        try {
+            WriteGsdFile(project.path(), project.File("device.gsd"));
+            ADD_FAILURE() << "written";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        EXPECT_FALSE(std::filesystem::exists(project.File("device.gsd")));
     }
-    EXPECT_FALSE(std::filesystem::exists(project.File("device.gsd")));
 }
 
 TEST(GsdFile, UnparsableSettingsStopBeforeAnythingIsWritten) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +13,9 @@
 #include "check/check_report_html.h"
 #include "check/ui/area_bar_widget.h"
 #include "check/ui/check_dialog.h"
+#include "documents/ui/comm_settings_dialog.h"
+#include "documents/ui/def_byte_dialog.h"
+#include "documents/ui/dnet_network_dialog.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
@@ -94,9 +99,88 @@ TEST_F(CheckWindowTest, ShowsTheRowsTheBarsAndTheFindings) {
         ASSERT_EQ(findings->model()->rowCount(), 4);
         EXPECT_EQ(Cell(findings, 0, 0), "error");
         EXPECT_EQ(Cell(findings, 0, 1), "node 2 (ID 7)");
-        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Project Plant1: 3 errors, 1 warning.");
+        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Project Plant1: 4 errors, 0 warnings.");
     });
     EXPECT_TRUE(messages.entries().empty());
+}
+
+// Runs `inspect` on the editor of type Editor once it is shown modally over the check window, then cancels it.
+template <class Editor>
+void WhenShown(QWidget& owner, const std::function<void(Editor&)>& inspect) {
+    QTimer::singleShot(0, [&owner, inspect] {
+        auto* editor = owner.findChild<Editor*>();
+        ASSERT_TRUE(editor && editor->isVisible());
+        inspect(*editor);
+        if (editor->isVisible()) editor->reject();
+    });
+}
+
+void DoubleClick(QTableView* table, int row, int column) {
+    const QModelIndex index = table->model()->index(row, column);
+    const QPoint at = table->visualRect(index).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+}
+
+TEST_F(CheckWindowTest, AFindingOpensItsEditorAtItsPlaceAndTheCheckRunsAgainWhenItCloses) {
+    Open("check_overflow");
+    WithCheckWindow([&](TFCheck& dialog) {
+        auto* findings = dialog.findChild<QTableView*>("Findings");
+        ASSERT_EQ(Cell(findings, 1, 1), "node 3 (ID 5)");  // "Address 5 is also used by node 1"
+        bool opened = false;
+        WhenShown<TFDNet>(*window, [&](TFDNet& editor) {
+            auto* grid = editor.findChild<QTableView*>("StringGrid1");
+            EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
+            grid->model()->setData(grid->currentIndex(), QStringLiteral("9"));
+            editor.bitbtn1Click();
+            opened = true;
+        });
+        DoubleClick(findings, 1, 2);
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(findings->model()->rowCount(), 3);
+        EXPECT_EQ(Cell(findings, 0, 1), "node 2 (ID 7)");
+        EXPECT_EQ(Cell(findings, 1, 1), "PROFIBUS input");
+        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Project Plant1: 3 errors, 0 warnings.");
+
+        WhenShown<TFpargen>(*window, [](TFpargen& editor) {
+            EXPECT_EQ(editor.focusWidget(), editor.findChild<QLineEdit*>("E_Pro_IN"));
+        });
+        findings->setFocus();
+        findings->setCurrentIndex(findings->model()->index(1, 0));
+        QTest::keyClick(findings, Qt::Key_Return);
+    });
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+TEST_F(CheckWindowTest, ANodeOfTheIoMapOpensItsByteSelectionAtTheDirectionOfTheColumn) {
+    Open("check_overflow");
+    WithCheckWindow([&](TFCheck& dialog) {
+        auto* map = dialog.findChild<QTableView*>("IoMap");
+        int node = -1;
+        int page = -1;
+        WhenShown<TFDefByte>(*window, [&](TFDefByte& editor) {
+            node = editor.CurrentNode();
+            page = editor.findChild<QTabWidget*>()->currentIndex();
+        });
+        DoubleClick(map, 1, 6);  // "Selected output" of node 2
+        EXPECT_EQ(node, 1);
+        EXPECT_EQ(page, 1);
+    });
+}
+
+TEST_F(CheckWindowTest, ANodeAppendedToTheNetworkIsNamedAsHavingNoSelectionYet) {
+    Open("check_clean");
+    const std::string network = app.Read("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml");
+    app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml",
+              network.substr(0, network.find("</DNET_Net>")) +
+                  "<row ID=\"20\" NB_IN=\"1\" NB_OUT=\"0\" Mnemonic=\"\"/></DNET_Net>");
+    WithCheckWindow([&](TFCheck& dialog) {
+        const auto* findings = dialog.findChild<QTableView*>("Findings");
+        ASSERT_EQ(findings->model()->rowCount(), 1);
+        EXPECT_EQ(Cell(findings, 0, 0), "warning");
+        EXPECT_EQ(Cell(findings, 0, 2),
+                  "DefByte.xml has no byte selection yet for node 3 (ID 20): open Define Byte and press OK");
+    });
 }
 
 TEST_F(CheckWindowTest, EachShowingReadsTheProjectAfresh) {
@@ -134,7 +218,7 @@ TEST_F(CheckWindowTest, UpdateDeviceAsksAfterAnErrorAndStopsByDefault) {
     const std::string& question = messages.entries()[0].text;
     EXPECT_NE(question.find("error - node 2 (ID 7): Address 7 is the gateway's own DeviceNet ID"), std::string::npos)
         << question;
-    EXPECT_NE(question.find("warning - node 3 (ID 5): Address 5 is also used by node 1"), std::string::npos);
+    EXPECT_NE(question.find("error - node 3 (ID 5): Address 5 is also used by node 1"), std::string::npos);
     EXPECT_NE(question.find("Update the device anyway?"), std::string::npos);
     EXPECT_FALSE(FileExists(project + S + "bin" + S + "bank.bin"));
 

@@ -1,0 +1,111 @@
+#include "check/device_value_findings.h"
+
+#include <exception>
+#include <optional>
+
+#include "base/file_system.h"
+#include "base/project_files.h"
+#include "check/io_map_findings.h"
+#include "documents/int_text.h"
+#include "documents/xml_document.h"
+#include "image/node_table.h"
+
+namespace {
+
+struct ValueRange {
+    const char* element;
+    const char* meaning;
+    int32_t low;
+    int32_t high;
+};
+
+// The eight values of the image's parameter block, with what the device takes.
+constexpr ValueRange kSettingRanges[] = {
+    {"PROFI_ID", "the PROFIBUS ID", 1, 125},
+    {"PROFI_BAUD", "the PROFIBUS baud rate code", 0, 10},
+    {"PROFI_NB_IN", "the PROFIBUS input byte count", 0, 128},
+    {"PROFI_NB_OUT", "the PROFIBUS output byte count", 0, 128},
+    {"PROFI_CANCEL_DATA", "the flag \"Cancel Data on DeviceNet Error\"", 0, 1},
+    {"DNET_DEV_ID", "the gateway's DeviceNet ID", 0, 63},
+    {"DNET_BAUD", "the DeviceNet baud rate code", 0, 2},
+    {"DNET_CANCEL_DATA", "the flag \"Cancel Data on PROFIBUS Error\"", 0, 1},
+};
+
+constexpr ValueRange kRowRanges[] = {
+    {"ID", "a DeviceNet address", 0, 63},
+    {"NB_IN", "a node's input byte count", 0, 65535},
+    {"NB_OUT", "a node's output byte count", 0, 65535},
+};
+
+bool InRange(int32_t value, const ValueRange& range) {
+    return value >= range.low && value <= range.high;
+}
+
+std::string RangeText(const ValueRange& range) {
+    if (range.high == range.low + 1) {
+        return std::to_string(range.low) + " or " + std::to_string(range.high);
+    }
+    return "between " + std::to_string(range.low) + " and " + std::to_string(range.high);
+}
+
+// "PROFI_BAUD 99: the PROFIBUS baud rate code must be between 0 and 10".
+std::string OutOfRangeText(const ValueRange& range, int32_t value) {
+    return std::string(range.element) + " " + std::to_string(value) + ": " + range.meaning + " must be " +
+           RangeText(range);
+}
+
+// The value as the image build reads it; nullopt for a missing element or a text that is no integer.
+std::optional<int32_t> ElementValue(pugi::xml_node root, const char* name) {
+    const pugi::xml_node element = FindChild(root, name);
+    if (!element) return std::nullopt;
+    try {
+        return ParseIntText(ElementText(element));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+void AddRowFindings(const std::vector<NodeNumbers>& rows, std::vector<Finding>& findings) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int32_t values[] = {rows[i].ID, rows[i].NB_IN, rows[i].NB_OUT};
+        for (int c = 0; c < 3; ++c) {
+            if (InRange(values[c], kRowRanges[c])) continue;
+            findings.push_back({Severity::Error, NodePlace(i, rows[i].ID), OutOfRangeText(kRowRanges[c], values[c]),
+                                FindingTarget::NetworkCell(i, c + 1)});
+        }
+    }
+}
+
+}  // namespace
+
+size_t AddSettingsValueFindings(const std::string& projectDir, std::vector<Finding>& findings) {
+    const std::string path = ProjectFile(projectDir, kPargenFileName);
+    if (!FileExists(path)) return 0;
+    XmlDocument doc;
+    try {
+        doc.LoadFile(path);
+    } catch (const std::exception&) {
+        return 0;  // listed by the settings reader
+    }
+    const size_t before = findings.size();
+    const pugi::xml_node root = doc.FirstTopLevelNode();
+    for (const ValueRange& range : kSettingRanges) {
+        const std::optional<int32_t> value = ElementValue(root, range.element);
+        if (!value || InRange(*value, range)) continue;
+        findings.push_back(
+            {Severity::Error, kPargenFileName, OutOfRangeText(range, *value), FindingTarget::Setting(range.element)});
+    }
+    return findings.size() - before;
+}
+
+size_t AddNetworkValueFindings(const std::string& projectDir, std::vector<Finding>& findings) {
+    std::vector<NodeNumbers> rows;
+    try {
+        rows = LoadNodeNumbersAsWritten(projectDir);
+    } catch (const std::exception&) {
+        return 0;
+    }
+    const size_t before = findings.size();
+    AddRowFindings(rows, findings);
+    return findings.size() - before;
+}

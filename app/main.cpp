@@ -9,6 +9,7 @@
 #include "base/file_system.h"
 #include "base/workspace_location.h"
 #include "cli/start_options.h"
+#include "documents/xml_arena.h"
 #include "ui/window_style.h"
 
 namespace {
@@ -24,6 +25,7 @@ std::string WorkspaceExePath(const StartOptions& options, const char* argv0) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    UseXmlArena();
     StartOptions options;
     if (auto status = ParseStartOptions(argc, argv, options)) return *status;
 

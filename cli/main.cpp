@@ -11,8 +11,10 @@
 
 #include "cli/command_line.h"
 #include "cli/start_options.h"
+#include "documents/xml_arena.h"
 
 int main(int argc, char* argv[]) {
+    UseXmlArena();
     if (const std::optional<int> status = RunCommand(argc, argv, std::cout, std::cerr)) return *status;
     StartOptions options;
     if (const std::optional<int> status = ParseStartOptions(argc, argv, options)) return *status;

@@ -64,7 +64,6 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& exePath, const std::stri
     setWindowTitle(kDesignedCaption);
     CreateControls();
     FormCreate(exePath, programDir);
-    CreateWindows();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -75,15 +74,40 @@ void TFTessaraFirmWare::FormCreate(const std::string& exePath, const std::string
     if (!programDir.empty()) ws_.ProgramDir = programDir;
 }
 
-void TFTessaraFirmWare::CreateWindows() {
-    saveproj_ = new TFsaveproj(ws_, this);
-    about_ = new TFAbout(ws_, this);
-    pargen_ = new TFpargen(ws_, this);
-    bootSer_ = new TFBootSer(ws_, this);
-    dnet_ = new TFDNet(ws_, this);
-    defByte_ = new TFDefByte(ws_, this);
-    check_ = new TFCheck(ws_, this);
-    check_->SetEditorOpener([this](const FindingTarget& target) { OpenEditorAt(target); });
+template <class Dialog>
+Dialog& TFTessaraFirmWare::Made(Dialog*& dialog) {
+    if (!dialog) dialog = new Dialog(ws_, this);
+    return *dialog;
+}
+
+TFsaveproj& TFTessaraFirmWare::saveproj() {
+    return Made(saveproj_);
+}
+
+TFAbout& TFTessaraFirmWare::about() {
+    return Made(about_);
+}
+
+TFpargen& TFTessaraFirmWare::pargen() {
+    return Made(pargen_);
+}
+
+TFBootSer& TFTessaraFirmWare::bootSer() {
+    return Made(bootSer_);
+}
+
+TFDNet& TFTessaraFirmWare::dnet() {
+    return Made(dnet_);
+}
+
+TFDefByte& TFTessaraFirmWare::defByte() {
+    return Made(defByte_);
+}
+
+TFCheck& TFTessaraFirmWare::check() {
+    if (check_) return *check_;
+    Made(check_).SetEditorOpener([this](const FindingTarget& target) { OpenEditorAt(target); });
+    return *check_;
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top,
@@ -155,9 +179,10 @@ void TFTessaraFirmWare::ShowProjectInCaption() {
 }
 
 void TFTessaraFirmWare::NewaClick() {
-    saveproj_->EditMode = 0;
-    saveproj_->DestDir = Q(ws_.ProjectsDir);
-    if (saveproj_->exec() == QDialog::Accepted) {
+    TFsaveproj& dialog = saveproj();
+    dialog.EditMode = 0;
+    dialog.DestDir = Q(ws_.ProjectsDir);
+    if (dialog.exec() == QDialog::Accepted) {
         ShowProjectInCaption();
     } else {
         setWindowTitle(kCaptionPrefix);
@@ -181,11 +206,11 @@ void TFTessaraFirmWare::btn_str_lng1aClick() {
     }
     const QObject* step = sender();
     RunAction([&] {
-        if (step == btnPrmGen_) pargen_->exec();
-        if (step == btnDNet_) dnet_->exec();
-        if (step == btnDefByte_) defByte_->exec();
+        if (step == btnPrmGen_) pargen().exec();
+        if (step == btnDNet_) dnet().exec();
+        if (step == btnDefByte_) defByte().exec();
         if (step == btnGsd_) RunGsdStep();
-        if (step == btnCheck_) check_->exec();
+        if (step == btnCheck_) check().exec();
     });
 }
 
@@ -213,16 +238,16 @@ void TFTessaraFirmWare::OpenEditorAt(const FindingTarget& target) {
     RunAction([&] {
         switch (target.document) {
             case FindingDocument::Pargen:
-                pargen_->OpenAtElement(Q(target.field));
-                pargen_->exec();
+                pargen().OpenAtElement(Q(target.field));
+                pargen().exec();
                 break;
             case FindingDocument::DNetNet:
-                dnet_->OpenAtCell(target.index, target.column);
-                dnet_->exec();
+                dnet().OpenAtCell(target.index, target.column);
+                dnet().exec();
                 break;
             case FindingDocument::DefByte:
-                defByte_->OpenAtNode(target.index, target.output);
-                defByte_->exec();
+                defByte().OpenAtNode(target.index, target.output);
+                defByte().exec();
                 break;
             case FindingDocument::None:
                 break;
@@ -252,12 +277,12 @@ void TFTessaraFirmWare::CreateBinaClick() {
     RunAction([&] {
         const BankImage image = BuildBankImage(ws_.ProjectDir);
         WriteBankFile(ws_.ProjectDir, image);
-        bootSer_->exec();
+        bootSer().exec();
     });
 }
 
 void TFTessaraFirmWare::AboutClick() {
-    about_->exec();
+    about().exec();
 }
 
 void TFTessaraFirmWare::LbButton1Click() {

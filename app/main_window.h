@@ -18,7 +18,8 @@ class TFsaveproj;
 struct FindingTarget;
 
 // The five-step wizard: creates or opens a project, opens the editors, writes the GSD file and updates the
-// device. It creates every other window once, after the workspace is established.
+// device. Each dialog is made on its first use and kept for the run, so it keeps its state between showings
+// as if it had been made at start-up; the start shows the main window without waiting for them.
 class TFTessaraFirmWare : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +31,15 @@ public:
                                QWidget* parent = nullptr);
 
     Workspace& workspace() { return ws_; }
+
+    // The dialogs, each made on the first call.
+    TFsaveproj& saveproj();
+    TFAbout& about();
+    TFpargen& pargen();
+    TFBootSer& bootSer();
+    TFDNet& dnet();
+    TFDefByte& defByte();
+    TFCheck& check();
 
     void NewaClick();
     void OpenaClick();
@@ -47,7 +57,8 @@ private:
     void FormCreate(const std::string& exePath, const std::string& programDir);
     void FormClose();
     void CreateControls();
-    void CreateWindows();
+    template <class Dialog>
+    Dialog& Made(Dialog*& dialog);
     QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top,
                                QStyle::StandardPixmap icon = QStyle::SP_ArrowRight);
     void ShowProjectInCaption();

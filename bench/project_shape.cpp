@@ -75,6 +75,7 @@ DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
 std::optional<ProjectShape> ShapeNamed(std::string_view name) {
     if (name == "large") return Uniform(64, 4000);
     if (name == "huge") return Uniform(1, kMostBytes);
+    if (name == "small") return Uniform(1, 8);
     if (name == "switch") return ProjectShape{{NodeSize{8, 8}, NodeSize{kMostBytes, kMostBytes}}};
     return std::nullopt;
 }

@@ -12,6 +12,7 @@
 #include "check/check_report_html.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
+#include "cli/usage.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
@@ -22,15 +23,6 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
-
-constexpr const char* kUsage =
-    "Usage: tessara image [--force] PROJECT_DIR  build PROJECT_DIR/bin/bank.bin as \"Update Device\" does; with\n"
-    "                                         an error finding of the check it writes nothing unless --force\n"
-    "       tessara gsd PROJECT_DIR FILE      write the GSD file as \"GSD File\" does\n"
-    "       tessara check [--json] PROJECT_DIR  list every problem of the project, one per line or as JSON\n"
-    "       tessara report PROJECT_DIR FILE   write the project check as an HTML page\n"
-    "       tessara inspect [--json] FILE     print a configuration image as a table, or as JSON\n"
-    "Exit status: 0 done, 1 error (for check: an error finding), 2 usage error.\n";
 
 struct Arguments {
     std::vector<std::string> positional;
@@ -165,11 +157,11 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
         if (word != command.word) continue;
         const Arguments args = SplitArguments(argc, argv);
         if (args.help) {
-            out << kUsage;
+            out << UsageText();
             return kDone;
         }
         if (const std::string problem = UsageProblem(command, args); !problem.empty()) {
-            err << "tessara " << command.word << ": " << problem << "\n" << kUsage;
+            err << "tessara " << command.word << ": " << problem << "\n" << UsageText();
             return kUsageError;
         }
         return RunReportingOutput(command, args, out, err);

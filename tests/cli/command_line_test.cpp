@@ -178,7 +178,7 @@ TEST(CommandLine, UsageErrorsGiveStatusTwoAndHelpGivesZero) {
                                                                                       {"check", "--force", "a"}}) {
         const Outcome outcome = Tessara(args);
         EXPECT_EQ(outcome.status, 2) << args[0];
-        EXPECT_TRUE(Contains(outcome.err, "Usage: tessara image [--force] PROJECT_DIR")) << outcome.err;
+        EXPECT_TRUE(Contains(outcome.err, "tessara image [--force] PROJECT_DIR")) << outcome.err;
     }
     const Outcome help = Tessara({"gsd", "--help"});
     EXPECT_EQ(help.status, 0);

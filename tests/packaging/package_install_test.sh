@@ -23,7 +23,7 @@ for file in copyright changelog.gz; do
   [ -f "$scratch/root/usr/share/doc/tessara/$file" ] || { echo "the package has no $file"; exit 1; }
 done
 # This build keeps its debug information; the package must not.
-for binary in tessara Ser_48210_Update; do
+for binary in tessara tessara-wizard Ser_48210_Update; do
   sections=$(readelf --section-headers "$scratch/root/usr/lib/tessara/$binary")
   [[ $sections != *.symtab* ]] || { echo "$binary is not stripped in the package"; exit 1; }
 done
@@ -34,6 +34,17 @@ page="$scratch/root/usr/share/man/man1/tessara.1.gz"
 synopsis=$(MANWIDTH=200 man -l "$page" | sed -n '/^SYNOPSIS/,/^DESCRIPTION/p')
 diff <("$tool" --help | usage_terms) <(usage_terms <<<"$synopsis") ||
   { echo "the manual page's synopsis (>) and --help (<) disagree"; exit 1; }
+
+# The command line loads no Qt; the windows are in the wizard beside it.
+if readelf -d "$scratch/root/usr/lib/tessara/tessara" | grep -q 'NEEDED.*libQt'; then echo "tessara links Qt"; exit 1; fi
+
+# Without a command word the tool hands its arguments to the wizard, which makes the workspace it was given.
+QT_QPA_PLATFORM=offscreen "$tool" --app-dir "$scratch/ws" &
+wizard=$!
+for _ in $(seq 100); do [ -d "$scratch/ws/PROJECTS" ] && break; sleep 0.1; done
+kill "$wizard"
+wait "$wizard" || true
+[ -d "$scratch/ws/PROJECTS" ] || { echo "the wizard did not start in the workspace given"; exit 1; }
 
 # The installed tool builds the example image headless, with no display at all.
 cp -r "$source/examples/Plant1" "$scratch/Plant1"

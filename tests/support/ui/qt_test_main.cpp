@@ -2,8 +2,12 @@
 
 #include <QApplication>
 
-// Every test executable runs inside one application object, so window tests can create widgets offscreen.
+#include "documents/xml_arena.h"
+
+// Every test executable runs inside one application object, so window tests can create widgets offscreen; its
+// documents take their memory from the arena, as in the tool.
 int main(int argc, char** argv) {
+    UseXmlArena();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Firmware Tessara"));

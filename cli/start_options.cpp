@@ -1,0 +1,50 @@
+#include "cli/start_options.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "base/file_system.h"
+#include "base/workspace_location.h"
+#include "cli/usage.h"
+
+std::string ExecutableDir(const char* argv0) {
+    std::error_code ec;
+#ifdef _WIN32
+    std::filesystem::path exe = std::filesystem::absolute(argv0, ec);
+#else
+    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+#endif
+    return exe.parent_path().string();
+}
+
+std::string WizardPath(const std::string& executableDir) {
+    return executableDir + kPathSeparator + "tessara-wizard";
+}
+
+std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0) {
+            std::fputs(UsageText(), stdout);
+            std::printf("This run uses: %s\n", WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
+            return 0;
+        }
+        if (std::strcmp(arg, "--version") == 0) {
+            std::puts(VersionText());
+            return 0;
+        }
+        if (std::strcmp(arg, "--app-dir") == 0) {
+            if (i + 1 == argc) {
+                std::fprintf(stderr, "tessara: --app-dir needs a folder\n%s", UsageText());
+                return 2;
+            }
+            options.appDir = argv[++i];
+            continue;
+        }
+        std::fprintf(stderr, "tessara: unknown argument '%s'\n%s", arg, UsageText());
+        return 2;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The options of a start without a command word, read by the command-line front and again by the wizard
+// it starts, so both answer them alike.
+struct StartOptions {
+    std::string appDir;
+};
+
+// The exit status when the arguments ask for no window (help, version, a usage error); otherwise nullopt.
+std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options);
+
+// The folder of the running executable: the workspace and the updater are found from it.
+std::string ExecutableDir(const char* argv0);
+
+// The windows live in their own executable beside the command-line front, so a headless command never
+// loads the window libraries.
+std::string WizardPath(const std::string& executableDir);

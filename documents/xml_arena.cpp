@@ -1,0 +1,148 @@
+#include "documents/xml_arena.h"
+
+#include <sanitizer/asan_interface.h>
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <pugixml.hpp>
+
+namespace {
+
+constexpr size_t kHugePage = size_t{2} << 20;
+// Large enough that the largest project's trees need a handful of mappings; untouched parts cost no memory.
+constexpr size_t kChunkBytes = size_t{32} << 20;
+// A block this large (a document's text) gets its own mapping, so it leaves the small blocks' one whole.
+constexpr size_t kOwnChunkBytes = kChunkBytes / 4;
+constexpr size_t kAlignment = 16;
+
+size_t RoundUp(size_t value, size_t step) {
+    return (value + step - 1) / step * step;
+}
+
+// A mapping aligned to the huge page, so the kernel can back it with huge pages from its first byte.
+std::byte* MapAligned(size_t bytes) {
+    void* raw = ::mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    const auto start = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t aligned = RoundUp(start, kHugePage);
+    if (aligned > start) ::munmap(raw, aligned - start);
+    if (const size_t tail = start + kHugePage - aligned) ::munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+    // Where huge pages are off or not offered this fails, and the mapping works with normal pages.
+    ::madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
+    return reinterpret_cast<std::byte*>(aligned);
+}
+
+}  // namespace
+
+struct XmlArena::Chunk {
+    std::byte* base;
+    size_t size;
+    size_t used;
+    size_t liveBlocks;
+};
+
+namespace {
+
+// Ahead of every block: the mapping it came from, so a free needs no search, and its size for the sanitizer.
+struct BlockHeader {
+    XmlArena::Chunk* chunk;
+    size_t size;
+};
+static_assert(sizeof(BlockHeader) % kAlignment == 0);
+
+// The chunk's own record sits at the start of its mapping.
+size_t FirstBlockOffset() {
+    return RoundUp(sizeof(XmlArena::Chunk), kAlignment);
+}
+
+}  // namespace
+
+// Blocks still in use by then would dangle; every document is freed first.
+XmlArena::~XmlArena() {
+    if (current_) Unmap(current_);
+}
+
+XmlArena::Chunk* XmlArena::MapChunk(size_t need) {
+    const size_t bytes = RoundUp(std::max(need + sizeof(Chunk), kChunkBytes), kHugePage);
+    std::byte* base = MapAligned(bytes);
+    if (!base) return nullptr;
+    ASAN_POISON_MEMORY_REGION(base, bytes);
+    ASAN_UNPOISON_MEMORY_REGION(base, sizeof(Chunk));
+    mappedBytes_ += bytes;
+    return new (base) Chunk{base, bytes, FirstBlockOffset(), 0};
+}
+
+void XmlArena::Unmap(Chunk* chunk) {
+    mappedBytes_ -= chunk->size;
+    ASAN_UNPOISON_MEMORY_REGION(chunk->base, chunk->size);
+    ::munmap(chunk->base, chunk->size);
+}
+
+void* XmlArena::Allocate(size_t size) {
+    const size_t need = sizeof(BlockHeader) + RoundUp(size ? size : 1, kAlignment);
+    const std::lock_guard lock(mutex_);
+    Chunk* chunk = current_;
+    if (need > kOwnChunkBytes) {
+        chunk = MapChunk(need);
+    } else if (!chunk || chunk->used + need > chunk->size) {
+        // The full mapping stays until its last block is freed.
+        chunk = MapChunk(need);
+        if (chunk) current_ = chunk;
+    }
+    if (!chunk) return nullptr;
+    std::byte* at = chunk->base + chunk->used;
+    chunk->used += need;
+    ++chunk->liveBlocks;
+    ASAN_UNPOISON_MEMORY_REGION(at, need);
+    new (at) BlockHeader{chunk, need - sizeof(BlockHeader)};
+    return at + sizeof(BlockHeader);
+}
+
+void XmlArena::Deallocate(void* block) {
+    if (!block) return;
+    auto* header = reinterpret_cast<BlockHeader*>(static_cast<std::byte*>(block) - sizeof(BlockHeader));
+    const std::lock_guard lock(mutex_);
+    Chunk* chunk = header->chunk;
+    ASAN_POISON_MEMORY_REGION(block, header->size);
+    if (--chunk->liveBlocks > 0) return;
+    if (chunk == current_) {
+        chunk->used = FirstBlockOffset();
+    } else {
+        Unmap(chunk);
+    }
+    // No block left anywhere: the current mapping goes back too.
+    if (current_ && current_->liveBlocks == 0 && mappedBytes_ == current_->size) {
+        Unmap(current_);
+        current_ = nullptr;
+    }
+}
+
+size_t XmlArena::MappedBytes() const {
+    const std::lock_guard lock(mutex_);
+    return mappedBytes_;
+}
+
+namespace {
+
+XmlArena& ProcessArena() {
+    // Never destroyed: a document in a static object may be freed after main returns.
+    static XmlArena* arena = new XmlArena;
+    return *arena;
+}
+
+void* ArenaAllocate(size_t size) {
+    return ProcessArena().Allocate(size);
+}
+
+void ArenaDeallocate(void* block) {
+    ProcessArena().Deallocate(block);
+}
+
+}  // namespace
+
+void UseXmlArena() {
+    ProcessArena();
+    pugi::set_memory_management_functions(&ArenaAllocate, &ArenaDeallocate);
+}

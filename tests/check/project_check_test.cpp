@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
              {W, "pargen.xml", "There is no pargen.xml, so the" + kNoModules}}},
         ProjectCase{"check_editor_refusals",
                     {{E, "pargen.xml", "Error!! The PROFIBUS Device ID must be between 1 and 125. "},
-                     {E, "DNET_Net.xml", "Error in row 1!! ID must be 0 or 63. "}}},
+                     {E, "DNET_Net.xml", "Error in row 1!! ID must be between 0 and 63. "}}},
         ProjectCase{
             "check_unreadable_network",
             {{E, "DNET_Net.xml",

@@ -116,7 +116,7 @@ TEST_F(TFDNetTest, RefusedOkKeepsTheGridAndWritesNothing) {
     SetCell(1, 4, "kept");
     ClickOk();
     EXPECT_EQ(messages.entries(),
-              (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error in row 2!! ID must be 0 or 63. "}}));
+              (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error in row 2!! ID must be between 0 and 63. "}}));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Cell(1, 4), "kept");
     EXPECT_FALSE(FileExists(ws.DNetNetFile));

@@ -46,9 +46,7 @@ bool Workspace::InitWorkspace(const std::string& exePath) {
     ProjectsDir = AppDir + kSep + "PROJECTS";
     CreateDirectoryIfMissing(ProjectsDir);
 
-    CSimpleIniA ini;
-    LoadSettings(ini, SettingsFile());
-    ProjectName = ToNativeSeparators(ini.GetValue(kSettingsSection, kSettingsKey, ""));
+    ProjectName = ToNativeSeparators(ReadSetting(kSettingsSection, kSettingsKey));
     if (!ProjectName.empty() && ProjectName.front() != kPathSeparator) ProjectName.insert(0, kSep);
 
     const bool remembered = !ProjectName.empty() && DirectoryExists(ProjectsDir + ProjectName);
@@ -68,6 +66,16 @@ std::string Workspace::SettingsFile() const {
 }
 
 void Workspace::SaveLastProject() const {
+    SaveSetting(kSettingsSection, kSettingsKey, ProjectName);
+}
+
+std::string Workspace::ReadSetting(const char* section, const char* key) const {
+    CSimpleIniA ini;
+    LoadSettings(ini, SettingsFile());
+    return ini.GetValue(section, key, "");
+}
+
+void Workspace::SaveSetting(const char* section, const char* key, const std::string& value) const {
     const std::string path = SettingsFile();
     CSimpleIniA ini;
     ini.SetSpaces(false);  // keeps the plain key=value form
@@ -75,7 +83,7 @@ void Workspace::SaveLastProject() const {
     if (!LoadSettings(ini, path) && std::filesystem::exists(PathFromUtf8(path))) {
         throw std::runtime_error("Unable to write to " + path);
     }
-    ini.SetValue(kSettingsSection, kSettingsKey, ProjectName.c_str());
+    ini.SetValue(section, key, value.c_str());
     std::string content;
     if (ini.Save(content) < 0) throw std::runtime_error("Unable to write to " + path);
     try {

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
@@ -38,7 +37,7 @@ QLabel* Heading(const QString& text, QWidget* parent) {
 }  // namespace
 
 TFCheck::TFCheck(const Workspace& ws, QWidget* parent)
-    : QDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
+    : ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
     setObjectName(QStringLiteral("TFCheck"));
     setWindowTitle(QStringLiteral("Check Project"));
     resize(760, 560);
@@ -112,12 +111,6 @@ QWidget* TFCheck::BuildButtons() {
     connect(btnSaveReport_, &QPushButton::clicked, this, &TFCheck::SaveReportClick);
     connect(btnClose_, &QPushButton::clicked, this, &TFCheck::accept);
     return strip;
-}
-
-void TFCheck::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The window system re-shows a restored window; only a showing by the program checks the project again.
-    if (!event->spontaneous()) FormShow();
 }
 
 void TFCheck::FormShow() {

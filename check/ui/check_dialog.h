@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QDialog>
-
 #include "check/project_check.h"
+#include "ui/reloading_dialog.h"
 
 class AreaBarWidget;
 class QAbstractItemModel;
@@ -15,21 +14,18 @@ class Workspace;
 
 // "Check Project": the I/O map of the current project, its selected bytes against the PROFIBUS areas and every
 // finding, read afresh at each showing. "Save Report..." writes the same as one HTML page.
-class TFCheck : public QDialog {
+class TFCheck : public ReloadingDialog {
     Q_OBJECT
 
 public:
     explicit TFCheck(const Workspace& ws, QWidget* parent = nullptr);
 
     // Checks the project and shows the result.
-    void FormShow();
+    void FormShow() override;
     // Asks for a file name and writes the report of what the window shows.
     void SaveReportClick();
 
     const ProjectCheck& Check() const { return check_; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);

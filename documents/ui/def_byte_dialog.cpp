@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -36,7 +35,7 @@ QString NodeListText(const DN_Nodo& node) {
 
 }  // namespace
 
-TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
     setObjectName(QStringLiteral("FDefByte"));
     setWindowTitle(QStringLiteral("FDefByte"));
     resize(506, 727);
@@ -117,11 +116,6 @@ QWidget* TFDefByte::BuildBottomStrip() {
         x += 84;
     }
     return strip;
-}
-
-void TFDefByte::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();  // a window restored from the task bar keeps its edits
 }
 
 void TFDefByte::FormShow() {

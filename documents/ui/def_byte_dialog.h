@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QUndoStack>
 #include <functional>
 
 #include "base/workspace.h"
 #include "documents/def_byte.h"
+#include "documents/ui/editor_dialog.h"
 #include "documents/xml_document.h"
 
 class QComboBox;
@@ -15,14 +15,14 @@ class DefByteGrid;
 
 // "Define Byte": which input and output bytes of every DeviceNet node are exchanged, with their mnemonics.
 // Every showing rebuilds the table from DNET_Net.xml and DefByte.xml; OK writes DefByte.xml, Cancel nothing.
-class TFDefByte : public QDialog {
+class TFDefByte : public EditorDialog {
     Q_OBJECT
 
 public:
     explicit TFDefByte(const Workspace& ws, QWidget* parent = nullptr);
     ~TFDefByte() override;
 
-    void FormShow();
+    void FormShow() override;
     void CBChange();
     void bitbtn1Click();
     // Points the two grids at the node the list selects; with none selected they show nothing.
@@ -39,7 +39,7 @@ public:
     int CurrentNode() const { return currentNode_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    const QUndoStack& Steps() const override { return undo_; }
 
 private:
     void BuildWindow();

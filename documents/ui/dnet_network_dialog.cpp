@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -33,7 +32,7 @@ QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption,
 }  // namespace
 
 TFDNet::TFDNet(const Workspace& ws, QWidget* parent)
-    : QDialog(parent), ws_(ws), model_(new DNetTableModel(this)), grid_(new TextGridView(this)) {
+    : EditorDialog(parent), ws_(ws), model_(new DNetTableModel(this)), grid_(new TextGridView(this)) {
     setWindowTitle(QStringLiteral("DeviceNet Network"));
     resize(625, 554);
     ApplyTessaraStyle(this);
@@ -87,12 +86,6 @@ QWidget* TFDNet::BuildButtonStrip() {
     bitbtn1 = AddButton(strip, "bitbtn1", QStringLiteral("OK"), 12);
     bitbtn2 = AddButton(strip, "bitbtn2", QStringLiteral("Cancel"), 116);
     return strip;
-}
-
-void TFDNet::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The window system re-shows a restored window; only a showing by the program reloads the document.
-    if (!event->spontaneous()) FormShow();
 }
 
 void TFDNet::FormShow() {

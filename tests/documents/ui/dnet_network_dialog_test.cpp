@@ -128,7 +128,9 @@ TEST_F(TFDNetTest, CancelWritesNothingAndTheNextShowingForgetsTheEdits) {
     dialog.show();
     SetCell(0, 1, "60");
     SetCell(1, 1, "61");
+    messages.Answer(true);  // discard the edits
     QTest::mouseClick(Button("bitbtn2"), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Discard your changes?"});
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(Network(), document);
     dialog.show();

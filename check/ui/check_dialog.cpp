@@ -1,7 +1,6 @@
 #include "check/ui/check_dialog.h"
 
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,11 +11,10 @@
 
 #include "base/file_system.h"
 #include "base/workspace.h"
-#include "check/area_bar.h"
 #include "check/check_report_html.h"
-#include "check/ui/area_bar_widget.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
+#include "ui/area_fit_panel.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
@@ -25,14 +23,6 @@ namespace {
 
 constexpr int kRowHeight = 21;
 constexpr int kRowsMeasured = 200;
-
-QLabel* Heading(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
 
 }  // namespace
 
@@ -43,14 +33,15 @@ TFCheck::TFCheck(const Workspace& ws, QWidget* parent)
     resize(760, 560);
     ApplyTessaraStyle(this);
     auto* layout = new QVBoxLayout(this);
-    summary_ = Heading(QString(), this);
+    summary_ = HeadingLabel(QString(), this);
     summary_->setObjectName(QStringLiteral("Summary"));
     layout->addWidget(summary_);
-    layout->addWidget(Heading(QStringLiteral("I/O map"), this));
+    layout->addWidget(HeadingLabel(QStringLiteral("I/O map"), this));
     ioMapTable_ = AddTable("IoMap", QStringLiteral("I/O map"), ioMap_);
     layout->addWidget(ioMapTable_, 3);
-    layout->addWidget(BuildAreas());
-    layout->addWidget(Heading(QStringLiteral("Findings"), this));
+    areas_ = new AreaFitPanel(this);
+    layout->addWidget(areas_);
+    layout->addWidget(HeadingLabel(QStringLiteral("Findings"), this));
     findingsTable_ = AddTable("Findings", QStringLiteral("Findings"), findings_);
     layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
@@ -72,29 +63,6 @@ QTableView* TFCheck::AddTable(const char* name, const QString& accessibleName, Q
     // Widths follow the first rows only, so a network of thousands of nodes still opens at once.
     table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     return table;
-}
-
-QWidget* TFCheck::BuildAreas() {
-    auto* box = new QWidget(this);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 4, 0, 4);
-    grid->addWidget(Heading(QStringLiteral("Selected bytes against the PROFIBUS areas"), box), 0, 0, 1, 3);
-    const auto addRow = [&](int row, const char* name, const QString& caption, AreaBarWidget*& bar, QLabel*& text) {
-        bar = new AreaBarWidget(box);
-        bar->setObjectName(QLatin1String(name));
-        bar->setAccessibleName(caption);
-        auto* label = new QLabel(caption, box);
-        label->setBuddy(bar);
-        text = new QLabel(box);
-        text->setObjectName(QLatin1String(name) + QStringLiteral("Text"));
-        grid->addWidget(label, row, 0);
-        grid->addWidget(bar, row, 1);
-        grid->addWidget(text, row, 2);
-    };
-    addRow(1, "InputBar", QStringLiteral("Input"), inputBar_, inputText_);
-    addRow(2, "OutputBar", QStringLiteral("Output"), outputBar_, outputText_);
-    grid->setColumnStretch(1, 1);
-    return box;
 }
 
 QWidget* TFCheck::BuildButtons() {
@@ -121,10 +89,7 @@ void TFCheck::FormShow() {
     findings_->SetFindings(check_.findings);
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
-    inputBar_->SetFit(check_.input);
-    outputBar_->SetFit(check_.output);
-    inputText_->setText(QString::fromStdString(AreaFitText(check_.input)));
-    outputText_->setText(QString::fromStdString(AreaFitText(check_.output)));
+    areas_->SetFits(check_.input, check_.output);
 }
 
 void TFCheck::SaveReportClick() {

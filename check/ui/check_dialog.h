@@ -3,7 +3,7 @@
 #include "check/project_check.h"
 #include "ui/reloading_dialog.h"
 
-class AreaBarWidget;
+class AreaFitPanel;
 class QAbstractItemModel;
 class FindingsModel;
 class IoMapModel;
@@ -29,7 +29,6 @@ public:
 
 private:
     QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);
-    QWidget* BuildAreas();
     QWidget* BuildButtons();
 
     const Workspace& ws_;
@@ -39,10 +38,7 @@ private:
     QTableView* ioMapTable_ = nullptr;
     QTableView* findingsTable_ = nullptr;
     QLabel* summary_ = nullptr;
-    AreaBarWidget* inputBar_ = nullptr;
-    AreaBarWidget* outputBar_ = nullptr;
-    QLabel* inputText_ = nullptr;
-    QLabel* outputText_ = nullptr;
+    AreaFitPanel* areas_ = nullptr;
     QPushButton* btnSaveReport_ = nullptr;
     QPushButton* btnClose_ = nullptr;
 };

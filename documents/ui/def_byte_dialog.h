@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QUndoStack>
+#include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "base/workspace.h"
 #include "documents/def_byte.h"
@@ -11,6 +14,7 @@
 class QComboBox;
 class QPushButton;
 class QTabWidget;
+class AreaFitPanel;
 class DefByteGrid;
 
 // "Define Byte": which input and output bytes of every DeviceNet node are exchanged, with their mnemonics.
@@ -50,17 +54,28 @@ private:
     // Runs a loading step; an error is shown as unhandled and ends the loading.
     bool LoadStep(const std::function<void()>& step);
     DefByteGrid* ShownGrid() const;
-    // Keeps each node's item telling how many of its bytes are selected.
-    void ShowSelectedCounts();
+    // The PROFIBUS input and output areas of pargen.xml that the selections must fit.
+    void ReadAreas();
+    // Counts the node's selected bytes and shows them in its item.
+    void CountSelections(size_t node);
+    // Every change of the bytes is made on the node shown (an undo first brings its node into view), so only
+    // that node is counted again: a toggle on a node of 65 535 bytes costs one pass over that node.
+    void RecountShownNode();
+    // The whole project's selections against the two areas.
+    void ShowAreaFits();
     // Brings the node and page that own `select` into view, so an undone edit happens where the user sees it.
     void RevealBytes(const std::vector<char>* select);
 
     const Workspace& ws_;
     XmlDocument XML1;
     DefByteTable table_;
-    // Its steps refer to the table's arrays, so it goes first.
-    QUndoStack undo_;
     int currentNode_ = -1;
+    // Per node, how many of its input and output bytes are selected.
+    std::vector<std::pair<size_t, size_t>> selected_;
+    int32_t areaIn_ = 0;
+    int32_t areaOut_ = 0;
+    // Its steps refer to the table's arrays, and clearing it at the end recounts, so it is destroyed before them.
+    QUndoStack undo_;
     // Set when DNET_Net.xml failed to load: DefByte.xml was then not read, and writing it would drop
     // every selection it holds.
     bool networkUnread_ = false;
@@ -71,4 +86,5 @@ private:
     DefByteGrid* ASG_OUT = nullptr;
     QPushButton* bitbtn1 = nullptr;
     QPushButton* bitbtn2 = nullptr;
+    AreaFitPanel* areas_ = nullptr;
 };

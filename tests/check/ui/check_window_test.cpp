@@ -9,11 +9,11 @@
 #include "app/main_window.h"
 #include "base/file_system.h"
 #include "check/check_report_html.h"
-#include "check/ui/area_bar_widget.h"
 #include "check/ui/check_dialog.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
+#include "ui/area_bar_widget.h"
 #include "update/ui/boot_ser_dialog.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "app/new_project_dialog.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +51,14 @@ TFsaveproj::TFsaveproj(Workspace& ws, QWidget* parent)
 void TFsaveproj::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
+}
+
+void TFsaveproj::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFsaveproj::FormShow() {

@@ -29,6 +29,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape is bound to neither button, so it does nothing (a dialog would otherwise take it as Cancel).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateProject();

@@ -47,9 +47,7 @@ bool Workspace::InitWorkspace(const std::string& exePath) {
     ProjectsDir = AppDir + kSep + "PROJECTS";
     CreateDirectoryIfMissing(ProjectsDir);
 
-    CSimpleIniA ini;
-    LoadSettings(ini, SettingsFile());
-    ProjectName = ToNativeSeparators(ini.GetValue(kSettingsSection, kSettingsKey, ""));
+    ProjectName = ToNativeSeparators(ReadSetting(kSettingsSection, kSettingsKey));
     if (!ProjectName.empty() && ProjectName.front() != kPathSeparator) ProjectName.insert(0, kSep);
 
     // A name that would lead out of PROJECTS is no project, whatever the file says.
@@ -71,20 +69,32 @@ std::string Workspace::SettingsFile() const {
 }
 
 void Workspace::SaveLastProject() const {
+    // A name that could not be read back as a project (a line break in it would even start a new section) is
+    // not kept.
+    const std::string_view relative =
+        std::string_view(ProjectName).substr(!ProjectName.empty() && ProjectName.front() == kPathSeparator ? 1 : 0);
+    SaveSetting(kSettingsSection, kSettingsKey, IsProjectName(std::string(relative)) ? ProjectName : std::string());
+}
+
+std::string Workspace::ReadSetting(const char* section, const char* key) const {
+    CSimpleIniA ini;
+    LoadSettings(ini, SettingsFile());
+    return ini.GetValue(section, key, "");
+}
+
+void Workspace::SaveSetting(const char* section, const char* key, const std::string& value) const {
     const std::string path = SettingsFile();
     // Only a file SimpleIni could read is edited, so a file that exists but cannot be read is never replaced
     // by one that keeps only our key.
     CSimpleIniA ini;
     const bool exists = std::filesystem::exists(PathFromUtf8(path));
     if (exists && !LoadSettings(ini, path)) throw std::runtime_error("Unable to write to " + path);
-    // A name that could not be read back as a project (a line break in it would even start a new section) is
-    // not kept.
-    const std::string_view relative =
-        std::string_view(ProjectName).substr(!ProjectName.empty() && ProjectName.front() == kPathSeparator ? 1 : 0);
-    const std::string value = IsProjectName(std::string(relative)) ? ProjectName : std::string();
+    // A value is one line: a line break in it would start lines of its own, even a section.
+    const bool oneLine = std::none_of(value.begin(), value.end(), [](char c) { return c == '\n' || c == '\r'; });
     try {
         const std::string text = exists ? ReadWholeFile(path, kSettingsFileLimit) : std::string();
-        WriteWholeFile(path, WithIniValue(text, kSettingsSection, kSettingsKey, value), WriteTarget::RegularFile);
+        WriteWholeFile(path, WithIniValue(text, section, key, oneLine ? value : std::string()),
+                       WriteTarget::RegularFile);
     } catch (const std::exception&) {
         throw std::runtime_error("Unable to write to " + path);
     }

@@ -9,6 +9,9 @@ public:
     static constexpr const char* kSettingsFileName = "Tessara_DNETM2PROFI.ini";
     static constexpr const char* kSettingsSection = "lastproj";
     static constexpr const char* kSettingsKey = "projectname";
+    // The serial port the last update used, which the update dialog offers first.
+    static constexpr const char* kPortSection = "serialport";
+    static constexpr const char* kPortKey = "lastport";
 
     std::string AppDir;
     // The running executable's folder, where the updater is installed beside it. It is AppDir unless the
@@ -32,6 +35,11 @@ public:
     // Writes ProjectName into the settings file, keeping every other section, key and comment. Throws
     // std::runtime_error "Unable to write to <path>" when the file cannot be written.
     void SaveLastProject() const;
+
+    // A value of the settings file; empty when the file, the section or the key is missing or unreadable.
+    std::string ReadSetting(const char* section, const char* key) const;
+    // Writes one value into the settings file as SaveLastProject does, keeping everything else.
+    void SaveSetting(const char* section, const char* key, const std::string& value) const;
 
     std::string SettingsFile() const;
 };

@@ -23,11 +23,16 @@ AreaBar AreaBarFor(const AreaFit& fit) {
     return bar;
 }
 
+size_t BytesBeyondArea(const AreaFit& fit) {
+    const size_t area = static_cast<size_t>(std::max(fit.area, 0));
+    return fit.selected > area ? fit.selected - area : 0;
+}
+
 std::string AreaFitText(const AreaFit& fit) {
     const size_t area = static_cast<size_t>(std::max(fit.area, 0));
-    if (fit.selected > area) {
+    if (const size_t beyond = BytesBeyondArea(fit)) {
         return std::to_string(fit.selected) + " bytes selected for " + std::to_string(area) + ": " +
-               std::to_string(fit.selected - area) + " too many";
+               std::to_string(beyond) + " too many";
     }
     return std::to_string(fit.selected) + " of " + std::to_string(area) + (area == 1 ? " byte" : " bytes") + " used";
 }

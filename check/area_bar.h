@@ -15,5 +15,8 @@ struct AreaBar {
 
 AreaBar AreaBarFor(const AreaFit& fit);
 
+// How many selected bytes do not fit the area; 0 when they all do.
+size_t BytesBeyondArea(const AreaFit& fit);
+
 // "5 of 16 bytes used" or "20 bytes selected for 16: 4 too many".
 std::string AreaFitText(const AreaFit& fit);

@@ -47,9 +47,9 @@ std::optional<std::string> CheckRows(const DNetRows& rows) {
     const size_t length = DNetListLength(rows);
     for (size_t i = 0; i < length; ++i) {
         const DNetRow& row = rows[i];
-        if (!IntTextInRange(row.ID, 0, 63)) return RowError(i, "ID must be 0 or 63. ");
-        if (!IntTextInRange(row.NB_IN, 0, 65535)) return RowError(i, "Number Byte IN must be 0 or 65535. ");
-        if (!IntTextInRange(row.NB_OUT, 0, 65535)) return RowError(i, "Number Byte OUT must be 0 or 65535. ");
+        if (!IntTextInRange(row.ID, 0, 63)) return RowError(i, "ID must be between 0 and 63. ");
+        if (!IntTextInRange(row.NB_IN, 0, 65535)) return RowError(i, "Number Byte IN must be between 0 and 65535. ");
+        if (!IntTextInRange(row.NB_OUT, 0, 65535)) return RowError(i, "Number Byte OUT must be between 0 and 65535. ");
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFont>
 #include <QHash>
+#include <QLabel>
 #include <QPalette>
 #include <QUrl>
 #include <QWidget>
@@ -14,6 +15,14 @@ QString ProductPageUrl() {
 
 void OpenProductPage() {
     QDesktopServices::openUrl(QUrl(ProductPageUrl()));  // a failure is not reported
+}
+
+QLabel* HeadingLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
 }
 
 const QIcon& StandardIcon(QStyle::StandardPixmap which) {

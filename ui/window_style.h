@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStyle>
 
+class QLabel;
 class QWidget;
 
 inline const QString kApplicationTitle = QStringLiteral("Firmware Tessara");
@@ -16,6 +17,9 @@ void OpenProductPage();
 // The look every window of the tool shares: background RGB 248, 247, 237, text RGB 51, 51, 51, Verdana 8 pt
 // (the platform's sans-serif where Verdana is missing).
 void ApplyTessaraStyle(QWidget* window);
+
+// A bold label that heads a part of a window.
+QLabel* HeadingLabel(const QString& text, QWidget* parent);
 
 // The style's standard icon, made once per run: making one decodes its pictures, a large part of start-up.
 const QIcon& StandardIcon(QStyle::StandardPixmap which);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <functional>
 
 #include "check/project_check.h"
+#include "ui/reloading_dialog.h"
 
-class AreaBarWidget;
+class AreaFitPanel;
 class QAbstractItemModel;
 class FindingsModel;
 class IoMapModel;
@@ -17,7 +17,7 @@ class Workspace;
 // "Check Project": the I/O map of the current project, its selected bytes against the PROFIBUS areas and every
 // finding, read afresh at each showing. "Save Report..." writes the same as one HTML page. Double-click or Enter
 // on a finding or a node opens the editor where it is mended, and the check runs again when that editor closes.
-class TFCheck : public QDialog {
+class TFCheck : public ReloadingDialog {
     Q_OBJECT
 
 public:
@@ -30,7 +30,7 @@ public:
     void SetEditorOpener(EditorOpener opener) { openEditor_ = std::move(opener); }
 
     // Checks the project and shows the result.
-    void FormShow();
+    void FormShow() override;
     // Asks for a file name and writes the report of what the window shows.
     void SaveReportClick();
     // Opens the editor of a finding, or the byte selection of a node at the direction of the column.
@@ -39,12 +39,8 @@ public:
 
     const ProjectCheck& Check() const { return check_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);
-    QWidget* BuildAreas();
     QWidget* BuildButtons();
     void OpenEditor(const FindingTarget& target);
 
@@ -56,10 +52,7 @@ private:
     QTableView* ioMapTable_ = nullptr;
     QTableView* findingsTable_ = nullptr;
     QLabel* summary_ = nullptr;
-    AreaBarWidget* inputBar_ = nullptr;
-    AreaBarWidget* outputBar_ = nullptr;
-    QLabel* inputText_ = nullptr;
-    QLabel* outputText_ = nullptr;
+    AreaFitPanel* areas_ = nullptr;
     QPushButton* btnSaveReport_ = nullptr;
     QPushButton* btnClose_ = nullptr;
 };

@@ -102,7 +102,7 @@ bool IsUndoKey(const QKeyEvent* key) {
 
 }  // namespace
 
-TFpargen::TFpargen(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+TFpargen::TFpargen(const Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
     setWindowTitle(QStringLiteral("SET COMMUNICATION"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(250, 325);
@@ -196,12 +196,12 @@ void TFpargen::BuildDeviceNetFrame() {
 }
 
 void TFpargen::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The window system re-shows a restored window; only a showing by the program reloads the document.
-    if (event->spontaneous()) return;
-    if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
-    FormShow();
-    FocusPendingElement();
+    // A window restored by the window system stays where the user put it.
+    if (!event->spontaneous()) {
+        if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
+    }
+    EditorDialog::showEvent(event);
+    if (!event->spontaneous()) FocusPendingElement();
 }
 
 void TFpargen::OpenAtElement(const QString& element) {

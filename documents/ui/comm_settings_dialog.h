@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <QUndoStack>
 
 #include "documents/comm_settings.h"
+#include "documents/ui/editor_dialog.h"
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
@@ -16,14 +16,14 @@ class Workspace;
 
 // "SET COMMUNICATION": edits pargen.xml of the current project. Each showing reloads the document; OK checks
 // the four numeric fields and rewrites the document; Cancel writes nothing.
-class TFpargen : public QDialog {
+class TFpargen : public EditorDialog {
     Q_OBJECT
 
 public:
     explicit TFpargen(const Workspace& ws, QWidget* parent = nullptr);
 
     // Fills the controls from the defaults and the project's pargen.xml.
-    void FormShow();
+    void FormShow() override;
     // OK: checks, writes the document and closes; a refusal or a failed save leaves the dialog open.
     void BitBtn1Click();
     // Shows the first field out of range and returns false; true when all are in range.
@@ -44,6 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    const QUndoStack& Steps() const override { return undo_; }
     // Ctrl+Z and Ctrl+Y in a field go to the dialog's steps, not to the field's own undo.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -14,6 +14,8 @@
 #include "base/project_files.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
+#include "gsd/gsd_file.h"
+#include "ui/area_fit_panel.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
@@ -29,15 +31,18 @@ QPushButton* StripButton(const QString& text, const char* name, int x, QWidget* 
 }
 
 // The node's item with its selected counts: "5 ;4 ;2 ;Valve 3  (selected: 2 in, 1 out)".
-QString NodeListText(const DN_Nodo& node) {
-    const auto in = std::count(node.InSelect.begin(), node.InSelect.end(), 1);
-    const auto out = std::count(node.OutSelect.begin(), node.OutSelect.end(), 1);
-    return QString::fromStdString(NodeItemText(node)) + QStringLiteral("  (selected: %1 in, %2 out)").arg(in).arg(out);
+QString NodeListText(const DN_Nodo& node, const std::pair<size_t, size_t>& selected) {
+    return QString::fromStdString(NodeItemText(node)) +
+           QStringLiteral("  (selected: %1 in, %2 out)").arg(selected.first).arg(selected.second);
+}
+
+size_t SelectedCount(const std::vector<char>& select) {
+    return static_cast<size_t>(std::count(select.begin(), select.end(), 1));
 }
 
 }  // namespace
 
-TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
     setObjectName(QStringLiteral("FDefByte"));
     setWindowTitle(QStringLiteral("FDefByte"));
     resize(506, 727);
@@ -50,7 +55,7 @@ TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : QDialog(parent), ws
         grid->SetUndoStack(&undo_);
         connect(&grid->Bytes(), &DefByteGridModel::RevealRequested, this, &TFDefByte::RevealBytes);
     }
-    connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::ShowSelectedCounts);
+    connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::RecountShownNode);
     AddUndoActions(this, undo_);
 }
 
@@ -81,6 +86,10 @@ void TFDefByte::BuildWindow() {
     pages_->addTab(ASG_IN, QStringLiteral("Byte IN"));
     pages_->addTab(ASG_OUT, QStringLiteral("Byte OUT"));
     layout->addWidget(pages_, 1);
+
+    areas_ = new AreaFitPanel(this);
+    areas_->setContentsMargins(8, 0, 8, 0);
+    layout->addWidget(areas_);
 
     layout->addWidget(BuildBottomStrip());
 }
@@ -121,9 +130,8 @@ QWidget* TFDefByte::BuildBottomStrip() {
 }
 
 void TFDefByte::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    EditorDialog::showEvent(event);
     if (event->spontaneous()) return;  // a window restored from the task bar keeps its edits
-    FormShow();
     const int node = std::exchange(pendingNode_, -1);
     if (node < 0 || node >= CB->count()) return;
     CB->setCurrentIndex(node);
@@ -158,14 +166,47 @@ bool TFDefByte::LoadDocuments() {
     const bool networkRead =
         LoadStep([&] { ReadDNetNodes(XML1, ProjectFile(ws_.ProjectDir, kDNetNetFileName), table_, nodesRead); });
     networkUnread_ = !networkRead;
-    for (size_t i = 0; i < nodesRead; ++i) CB->addItem(NodeListText(table_[i]));
+    for (size_t i = 0; i < nodesRead; ++i) CB->addItem(QString());
     const bool bytesRead = networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
-    ShowSelectedCounts();
+    ReadAreas();
+    selected_.assign(table_.size(), {});
+    for (size_t i = 0; i < table_.size(); ++i) CountSelections(i);
+    ShowAreaFits();
     return bytesRead;
 }
 
-void TFDefByte::ShowSelectedCounts() {
-    for (int i = 0; i < CB->count(); ++i) CB->setItemText(i, NodeListText(table_[static_cast<size_t>(i)]));
+void TFDefByte::ReadAreas() {
+    areaIn_ = areaOut_ = 0;
+    try {
+        const ProfiSizes sizes = ReadProfiSizes(ws_.ProjectDir);
+        areaIn_ = sizes.NbIn;
+        areaOut_ = sizes.NbOut;
+    } catch (const std::exception&) {
+        // pargen.xml that is not XML: the areas count as 0, as in the GSD file and the project check
+    }
+}
+
+void TFDefByte::CountSelections(size_t node) {
+    const DN_Nodo& entry = table_[node];
+    selected_[node] = {SelectedCount(entry.InSelect), SelectedCount(entry.OutSelect)};
+    if (static_cast<int>(node) < CB->count())
+        CB->setItemText(static_cast<int>(node), NodeListText(entry, selected_[node]));
+}
+
+void TFDefByte::RecountShownNode() {
+    const int shown = CB->currentIndex();
+    if (shown >= 0 && static_cast<size_t>(shown) < selected_.size()) CountSelections(static_cast<size_t>(shown));
+    ShowAreaFits();
+}
+
+void TFDefByte::ShowAreaFits() {
+    AreaFit input{0, areaIn_};
+    AreaFit output{0, areaOut_};
+    for (const auto& [in, out] : selected_) {
+        input.selected += in;
+        output.selected += out;
+    }
+    areas_->SetFits(input, output);
 }
 
 void TFDefByte::RevealBytes(const std::vector<char>* select) {

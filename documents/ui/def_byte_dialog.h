@@ -1,29 +1,33 @@
 #pragma once
 
-#include <QDialog>
 #include <QUndoStack>
+#include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "base/workspace.h"
 #include "documents/def_byte.h"
+#include "documents/ui/editor_dialog.h"
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
 class QComboBox;
 class QPushButton;
 class QTabWidget;
+class AreaFitPanel;
 class DefByteGrid;
 
 // "Define Byte": which input and output bytes of every DeviceNet node are exchanged, with their mnemonics.
 // Every showing rebuilds the table from DNET_Net.xml and DefByte.xml; OK writes DefByte.xml, Cancel nothing.
-class TFDefByte : public QDialog {
+class TFDefByte : public EditorDialog {
     Q_OBJECT
 
 public:
     explicit TFDefByte(const Workspace& ws, QWidget* parent = nullptr);
     ~TFDefByte() override;
 
-    void FormShow();
+    void FormShow() override;
     void CBChange();
     void bitbtn1Click();
     // Points the two grids at the node the list selects; with none selected they show nothing.
@@ -45,6 +49,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    const QUndoStack& Steps() const override { return undo_; }
 
 private:
     void BuildWindow();
@@ -55,8 +60,15 @@ private:
     // Runs a loading step; an error is shown as unhandled and ends the loading.
     bool LoadStep(const std::function<void()>& step);
     DefByteGrid* ShownGrid() const;
-    // Keeps each node's item telling how many of its bytes are selected.
-    void ShowSelectedCounts();
+    // The PROFIBUS input and output areas of pargen.xml that the selections must fit.
+    void ReadAreas();
+    // Counts the node's selected bytes and shows them in its item.
+    void CountSelections(size_t node);
+    // Every change of the bytes is made on the node shown (an undo first brings its node into view), so only
+    // that node is counted again: a toggle on a node of 65 535 bytes costs one pass over that node.
+    void RecountShownNode();
+    // The whole project's selections against the two areas.
+    void ShowAreaFits();
     // Brings the node and page that own `select` into view, so an undone edit happens where the user sees it.
     void RevealBytes(const std::vector<char>* select);
 
@@ -64,9 +76,13 @@ private:
     XmlDocument XML1;
     LoadedFiles loaded_;
     DefByteTable table_;
-    // Its steps refer to the table's arrays, so it goes first.
-    QUndoStack undo_;
     int currentNode_ = -1;
+    // Per node, how many of its input and output bytes are selected.
+    std::vector<std::pair<size_t, size_t>> selected_;
+    int32_t areaIn_ = 0;
+    int32_t areaOut_ = 0;
+    // Its steps refer to the table's arrays, and clearing it at the end recounts, so it is destroyed before them.
+    QUndoStack undo_;
     // Set when DNET_Net.xml failed to load: DefByte.xml was then not read, and writing it would drop
     // every selection it holds.
     bool networkUnread_ = false;
@@ -79,4 +95,5 @@ private:
     DefByteGrid* ASG_OUT = nullptr;
     QPushButton* bitbtn1 = nullptr;
     QPushButton* bitbtn2 = nullptr;
+    AreaFitPanel* areas_ = nullptr;
 };

@@ -123,7 +123,10 @@ void DefByteGrid::ToggleSelectedBytes() {
 }
 
 void DefByteGrid::CopySelection() {
-    QApplication::clipboard()->setText(CopyCells(*bytes_, selectedIndexes()));
+    // Rows chosen by their numbers copy as their data: a byte number pasted back would land in "Select".
+    QModelIndexList cells = selectedIndexes();
+    cells.removeIf([](const QModelIndex& cell) { return cell.column() == DefByteGridModel::ColNumber; });
+    QApplication::clipboard()->setText(CopyCells(*bytes_, cells));
 }
 
 void DefByteGrid::Paste() {
@@ -142,6 +145,12 @@ void DefByteGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+QItemSelectionModel::SelectionFlags DefByteGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const {
+    QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (index.column() == DefByteGridModel::ColNumber) command |= QItemSelectionModel::Rows;
+    return command;
 }
 
 void DefByteGrid::CommitEdit() {

@@ -7,8 +7,9 @@
 class QUndoStack;
 
 // One byte grid of the byte selection editor over its own model: fixed 21-pixel rows, the "N" column fixed,
-// a "Select" cell that toggles on a click anywhere in it, an editable "Mnemonic". Space toggles every selected
-// "Select" cell; rectangles of cells are copied and pasted as spreadsheets do.
+// a "Select" cell that toggles on a click anywhere in it, an editable "Mnemonic". A click or drag in the "N"
+// column selects whole rows without toggling anything; Space then toggles every selected "Select" cell once.
+// Rectangles of cells are copied and pasted as spreadsheets do.
 class DefByteGrid : public QTableView {
     Q_OBJECT
 
@@ -31,6 +32,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     void BuildActions();

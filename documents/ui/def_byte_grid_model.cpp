@@ -177,7 +177,7 @@ Qt::ItemFlags DefByteGridModel::flags(const QModelIndex& index) const {
         case ColMnemonic:
             return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
         default:
-            return Qt::ItemIsEnabled;
+            return Qt::ItemIsEnabled | Qt::ItemIsSelectable;  // a click on the byte number selects its row
     }
 }
 

@@ -34,7 +34,7 @@ QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption,
 }  // namespace
 
 TFDNet::TFDNet(const Workspace& ws, QWidget* parent)
-    : QDialog(parent), ws_(ws), model_(new DNetTableModel(this)), grid_(new TextGridView(this)) {
+    : EditorDialog(parent), ws_(ws), model_(new DNetTableModel(this)), grid_(new TextGridView(this)) {
     setWindowTitle(QStringLiteral("DeviceNet Network"));
     resize(625, 554);
     ApplyTessaraStyle(this);
@@ -91,11 +91,9 @@ QWidget* TFDNet::BuildButtonStrip() {
 }
 
 void TFDNet::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The window system re-shows a restored window; only a showing by the program reloads the document.
-    if (event->spontaneous()) return;
-    FormShow();
-    if (pendingRow_ < 0) return;
+    EditorDialog::showEvent(event);
+    // The window system re-shows a restored window; only a showing by the program opens at a finding's cell.
+    if (event->spontaneous() || pendingRow_ < 0) return;
     const QModelIndex cell = model_->index(std::exchange(pendingRow_, -1), std::exchange(pendingColumn_, -1));
     grid_->setCurrentIndex(cell);
     grid_->scrollTo(cell);

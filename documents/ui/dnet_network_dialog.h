@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <QUndoStack>
 
+#include "documents/ui/editor_dialog.h"
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
@@ -13,14 +13,14 @@ class Workspace;
 
 // "DeviceNet Network": edits DNET_Net.xml of the current project in a grid of 64 rows. Each showing rebuilds
 // the grid from the document; OK checks the node list and rewrites the document; Cancel writes nothing.
-class TFDNet : public QDialog {
+class TFDNet : public EditorDialog {
     Q_OBJECT
 
 public:
     explicit TFDNet(const Workspace& ws, QWidget* parent = nullptr);
 
     // Empties the grid and fills it from the project's DNET_Net.xml.
-    void FormShow();
+    void FormShow() override;
     // OK: checks, writes the document and closes; a refusal or a failed save leaves the dialog open.
     void bitbtn1Click();
     // Shows the first failing test and returns false; true when every row of the list is valid.
@@ -40,6 +40,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    const QUndoStack& Steps() const override { return undo_; }
 
 private:
     void BuildGrid();

@@ -49,6 +49,22 @@ TEST_F(NewProjectTest, CreatesTheProjectWithItsBinFolderAndMakesItCurrent) {
     EXPECT_TRUE(messages.entries().empty());
 }
 
+// Neither button answers Escape, not even once a project was created and the dialog may close.
+TEST_F(NewProjectTest, EscapeDoesNothingBeforeOrAfterAProjectWasCreated) {
+    Type("Plant1");
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    Ok();
+    ASSERT_FALSE(dialog.isVisible());
+
+    dialog.show();
+    Type("Plant2");
+    QTest::keyClick(dialog.findChild<QLineEdit*>("Edit1"), Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(ws.ProjectName, "Plant1");
+    EXPECT_TRUE(messages.entries().empty());
+}
+
 const std::string kOutside =
     "Name project not valid: it must name a folder inside PROJECTS, without \"..\" and without control characters";
 

@@ -89,6 +89,20 @@ TEST_F(WorkspaceTest, SaveWritesNoNameThatWouldNotReadBackAsAProject) {
     }
 }
 
+// The update dialog's last port lives in its own section beside the last project; each keeps the other.
+TEST_F(WorkspaceTest, ASettingOfAnotherSectionIsReadAndWrittenBesideTheProject) {
+    const std::string port = "/dev/serial/by-id/usb-FTDI_A5-if00-port0";
+    Remember("[lastproj]\nprojectname=Plant1\n");
+    ws.InitWorkspace(Exe());
+    EXPECT_EQ(ws.ReadSetting(Workspace::kPortSection, Workspace::kPortKey), "");
+    ws.SaveSetting(Workspace::kPortSection, Workspace::kPortKey, port);
+    ws.SaveLastProject();
+    const std::string text = app.Read(Workspace::kSettingsFileName);
+    EXPECT_EQ(text.find("[lastproj]\nprojectname=" + S + "Plant1\n"), 0u) << text;
+    EXPECT_NE(text.find("\n[serialport]\nlastport=" + port + "\n"), std::string::npos) << text;
+    EXPECT_EQ(ws.ReadSetting(Workspace::kPortSection, Workspace::kPortKey), port);
+}
+
 TEST_F(WorkspaceTest, SaveCreatesTheFileAndWritesAnEmptyName) {
     ws.InitWorkspace(Exe());
     ws.SaveLastProject();

@@ -55,7 +55,7 @@ TEST(DNetNetwork, TheListEndsAtTheFirstEmptyId) {
         {"empty grid", DNetRows{}, std::nullopt, "<DNET_Net/>"},
         {"row 4 empty", gap, std::nullopt, "<DNET_Net>" + RowXml("1") + RowXml("2") + RowXml("3") + "</DNET_Net>"},
         {"blank ID is not empty", RowsOf({{"1", "1", "2", ""}, {" ", "1", "2", ""}}),
-         "Error in row 2!! ID must be 0 or 63. ", ""},
+         "Error in row 2!! ID must be between 0 and 63. ", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -75,14 +75,14 @@ TEST(DNetNetwork, CheckReportsTheFirstFailureInRowThenColumnOrder) {
         {{"0", "0", "0", ""}, nullptr},
         {{"63", "65535", "65535", "anything <&>"}, nullptr},
         {{" 7", "$FFFF", "0x10", ""}, nullptr},
-        {{"64", "", "", ""}, "ID must be 0 or 63. "},
-        {{"-1", "1", "1", ""}, "ID must be 0 or 63. "},
-        {{"x", "1", "1", ""}, "ID must be 0 or 63. "},
-        {{"7 ", "1", "1", ""}, "ID must be 0 or 63. "},
-        {{"1", "", "", ""}, "Number Byte IN must be 0 or 65535. "},
-        {{"1", "65536", "1", ""}, "Number Byte IN must be 0 or 65535. "},
-        {{"1", "1", "65536", ""}, "Number Byte OUT must be 0 or 65535. "},
-        {{"1", "1", "-1", ""}, "Number Byte OUT must be 0 or 65535. "},
+        {{"64", "", "", ""}, "ID must be between 0 and 63. "},
+        {{"-1", "1", "1", ""}, "ID must be between 0 and 63. "},
+        {{"x", "1", "1", ""}, "ID must be between 0 and 63. "},
+        {{"7 ", "1", "1", ""}, "ID must be between 0 and 63. "},
+        {{"1", "", "", ""}, "Number Byte IN must be between 0 and 65535. "},
+        {{"1", "65536", "1", ""}, "Number Byte IN must be between 0 and 65535. "},
+        {{"1", "1", "65536", ""}, "Number Byte OUT must be between 0 and 65535. "},
+        {{"1", "1", "-1", ""}, "Number Byte OUT must be between 0 and 65535. "},
     };
     for (const Case& c : cases) {
         // The row under test is the third: the number in the message is the row's, counted from 1.
@@ -91,7 +91,7 @@ TEST(DNetNetwork, CheckReportsTheFirstFailureInRowThenColumnOrder) {
         if (c.message) {
             EXPECT_EQ(result, std::string("Error in row 3!! ") + c.message) << c.row.ID << "/" << c.row.NB_IN;
         } else {
-            EXPECT_EQ(result, "Error in row 4!! ID must be 0 or 63. ") << c.row.ID << "/" << c.row.NB_IN;
+            EXPECT_EQ(result, "Error in row 4!! ID must be between 0 and 63. ") << c.row.ID << "/" << c.row.NB_IN;
         }
     }
 }
@@ -100,7 +100,7 @@ TEST(DNetNetwork, AllSixtyFourRowsAreTestedAndWritten) {
     DNetRows rows;
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = {"3", std::to_string(i), "0", "n" + std::to_string(i + 1)};
     rows[63].NB_OUT = "65536";
-    EXPECT_EQ(CheckRows(rows), "Error in row 64!! Number Byte OUT must be 0 or 65535. ");
+    EXPECT_EQ(CheckRows(rows), "Error in row 64!! Number Byte OUT must be between 0 and 65535. ");
     rows[63].NB_OUT = "65535";
     EXPECT_EQ(CheckRows(rows), std::nullopt);
 

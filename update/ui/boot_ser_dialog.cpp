@@ -1,5 +1,6 @@
 #include "update/ui/boot_ser_dialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "base/workspace.h"
 #include "ui/message_display.h"
@@ -73,7 +75,7 @@ TFBootSer::TFBootSer(const Workspace& ws, QWidget* parent)
 
 TFBootSer::TFBootSer(const Workspace& ws, std::unique_ptr<CommPort> comm, std::unique_ptr<PortLister> lister,
                      QWidget* parent)
-    : QDialog(parent), ws_(ws), Comm1(std::move(comm)), lister_(std::move(lister)) {
+    : ReloadingDialog(parent), ws_(ws), Comm1(std::move(comm)), lister_(std::move(lister)) {
     setObjectName(QStringLiteral("FBootSer"));
     setWindowTitle(QStringLiteral("Update Firmware from Serial (RS232)"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -97,6 +99,9 @@ void TFBootSer::BuildPage1() {
     CB_Com = new QComboBox(this);
     CB_Com->setObjectName(QStringLiteral("CB_Com"));
     CB_Com->setGeometry(44, 96, 101, 21);
+    // A port the system does not enumerate can be typed in as a device path.
+    CB_Com->setEditable(true);
+    CB_Com->setInsertPolicy(QComboBox::NoInsert);
     page1Labels_[3]->setBuddy(CB_Com);
 
     LbButton5 = AddButton(this, "LbButton5", QString(), QRect(152, 96, 23, 23));
@@ -177,11 +182,6 @@ void TFBootSer::BuildRunControls() {
     L_Status->setGeometry(184, 174, 165, 32);
 }
 
-void TFBootSer::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FormShow();
-}
-
 void TFBootSer::FormShow() {
     Panel1->hide();
     portConnected_ = false;
@@ -198,16 +198,50 @@ void TFBootSer::FillPortList() {
     ports_ = lister_->ListComPorts();
     CB_Com->clear();
     for (const ComPort& port : ports_) CB_Com->addItem(port.name);
-    CB_Com->setCurrentIndex(ports_.empty() ? -1 : 0);
+    // Stable names are long: the list opens wide enough to read them although the field is narrow.
+    CB_Com->view()->setMinimumWidth(CB_Com->view()->sizeHintForColumn(0));
+    PreselectPort();
+}
+
+void TFBootSer::PreselectPort() {
+    const QString last = QString::fromStdString(ws_.ReadSetting(Workspace::kPortSection, Workspace::kPortKey));
+    const auto used =
+        std::find_if(ports_.begin(), ports_.end(), [&](const ComPort& p) { return p.systemLocation == last; });
+    if (used != ports_.end()) {
+        CB_Com->setCurrentIndex(static_cast<int>(used - ports_.begin()));
+    } else if (!last.isEmpty()) {
+        CB_Com->setCurrentIndex(-1);
+        CB_Com->setEditText(last);  // typed last time, or an adapter not plugged in now
+    } else {
+        CB_Com->setCurrentIndex(ports_.empty() ? -1 : 0);
+    }
 }
 
 void TFBootSer::LbButton5Click() {
     FillPortList();
 }
 
+std::optional<ComPort> TFBootSer::ChosenPort() const {
+    const QString text = CB_Com->currentText().trimmed();
+    const int listed = CB_Com->findText(text);
+    if (listed >= 0) return ports_[static_cast<size_t>(listed)];
+    if (text.isEmpty()) return std::nullopt;
+    return ComPort{text, text};
+}
+
 QString TFBootSer::SelectedPortDevice() const {
-    const int index = CB_Com->currentIndex();
-    return PortDeviceName(index >= 0 ? &ports_[static_cast<size_t>(index)] : nullptr);
+    const std::optional<ComPort> port = ChosenPort();
+    return PortDeviceName(port ? &*port : nullptr);
+}
+
+void TFBootSer::RememberPort() const {
+    const std::optional<ComPort> port = ChosenPort();
+    if (!port) return;
+    try {
+        ws_.SaveSetting(Workspace::kPortSection, Workspace::kPortKey, port->systemLocation.toStdString());
+    } catch (const std::exception&) {
+        // Only a convenience for the next update; the settings file's failure is told when the tool closes.
+    }
 }
 
 void TFBootSer::LbButton1Click() {
@@ -222,6 +256,7 @@ void TFBootSer::LbButton1Click() {
         return;
     }
     portConnected_ = true;
+    RememberPort();
 }
 
 void TFBootSer::LbButton2Click() {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "ui/reloading_dialog.h"
 #include "update/ui/com_port_list.h"
 #include "update/ui/comm_port.h"
 #include "update/ui/program_runner.h"
@@ -21,7 +22,7 @@ class Workspace;
 // The update dialog: page 1 guides the user into the device's boot mode and proves the chosen port can be
 // opened; page 2 chooses what the updater does and runs it. Created once; the option boxes keep their state
 // for the whole run.
-class TFBootSer : public QDialog {
+class TFBootSer : public ReloadingDialog {
     Q_OBJECT
 
 public:
@@ -33,7 +34,7 @@ public:
 
     bool PortConnected() const { return portConnected_; }
 
-    void FormShow();
+    void FormShow() override;
     void FormClose();
     void FillPortList();
     void LbButton1Click();  // Connect
@@ -43,16 +44,19 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void BuildPage1();
     void BuildPage2();
     void BuildOptionBoxes();
     void BuildRunControls();
     void SetPage1LabelsVisible(bool visible);
+    // Offers the port that the last successful Connect opened, else the first one listed.
+    void PreselectPort();
+    // The port the field names: a listed one by its text, otherwise the device path typed in; none when empty.
+    std::optional<ComPort> ChosenPort() const;
     QString SelectedPortDevice() const;
+    // Keeps the chosen port in the settings file for the next update.
+    void RememberPort() const;
     void ClosePortQuietly();
     UpdaterCommand CurrentCommand() const;
     void ShowCommandLine();

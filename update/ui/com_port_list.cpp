@@ -1,5 +1,7 @@
 #include "update/ui/com_port_list.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <tuple>
@@ -22,12 +24,28 @@ void SortByPortName(std::vector<ComPort>& ports) {
                      [](const ComPort& a, const ComPort& b) { return NameKey(a.name) < NameKey(b.name); });
 }
 
+SystemPortLister::SystemPortLister(QString stableNamesFolder) : stableNamesFolder_(std::move(stableNamesFolder)) {}
+
 std::vector<ComPort> SystemPortLister::ListComPorts() const {
     std::vector<ComPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         ports.push_back({info.portName(), info.systemLocation()});
     }
     SortByPortName(ports);
+    const std::vector<ComPort> stable = StableNamePorts(stableNamesFolder_);
+    ports.insert(ports.end(), stable.begin(), stable.end());
+    return ports;
+}
+
+std::vector<ComPort> StableNamePorts(const QString& folder) {
+    std::vector<ComPort> ports;
+    const QFileInfoList links =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& link : links) {
+        if (!link.isSymLink() || !link.exists()) continue;
+        const QString device = QFileInfo(link.symLinkTarget()).fileName();
+        ports.push_back({QStringLiteral("%1 (%2)").arg(link.fileName(), device), link.filePath()});
+    }
     return ports;
 }
 

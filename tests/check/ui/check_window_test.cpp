@@ -11,7 +11,6 @@
 #include "app/main_window.h"
 #include "base/file_system.h"
 #include "check/check_report_html.h"
-#include "check/ui/area_bar_widget.h"
 #include "check/ui/check_dialog.h"
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
@@ -19,6 +18,7 @@
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
+#include "ui/area_bar_widget.h"
 #include "update/ui/boot_ser_dialog.h"
 
 namespace {

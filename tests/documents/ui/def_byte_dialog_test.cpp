@@ -16,71 +16,11 @@
 
 #include "base/workspace.h"
 #include "documents/def_byte.h"
+#include "documents/ui/def_byte_fixture.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 
 namespace {
-
-enum Column { ColNumber, ColSelect, ColMnemonic };
-
-const std::string kRowN = "<row Select=\"N\" Mnemonic=\"\"/>";
-
-std::string NetRow(int id, int in, int out, const std::string& mnemonic = "") {
-    return "<row ID=\"" + std::to_string(id) + "\" NB_IN=\"" + std::to_string(in) + "\" NB_OUT=\"" +
-           std::to_string(out) + "\" Mnemonic=\"" + mnemonic + "\"/>";
-}
-
-class DefByteDialog : public ::testing::Test {
-protected:
-    DefByteDialog() {
-        ws.ProjectDir = dir.path();
-        ws.BuildDocumentPaths();
-        dialog = std::make_unique<TFDefByte>(ws);
-    }
-
-    void Network(const std::string& rows) { dir.Write("DNET_Net.xml", "<DNET_Net>" + rows + "</DNET_Net>"); }
-
-    // Every showing reloads, as when the main window runs the dialog again.
-    void Show() {
-        dialog->hide();
-        dialog->show();
-    }
-
-    QComboBox* CB() const { return dialog->findChild<QComboBox*>("CB"); }
-    QTableView* Grid(const char* name) const { return dialog->findChild<QTableView*>(name); }
-    QTableView* In() const { return Grid("ASG_IN"); }
-    QTableView* Out() const { return Grid("ASG_OUT"); }
-
-    static QModelIndex Cell(QTableView* grid, int row, int column) { return grid->model()->index(row, column); }
-    static QString Text(QTableView* grid, int row, int column) { return Cell(grid, row, column).data().toString(); }
-
-    static void ClickSelect(QTableView* grid, int row) {
-        const QModelIndex index = Cell(grid, row, ColSelect);
-        grid->scrollTo(index);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
-    }
-
-    static void SpaceOnSelect(QTableView* grid, int row) {
-        grid->setCurrentIndex(Cell(grid, row, ColSelect));
-        QTest::keyClick(grid, Qt::Key_Space);
-    }
-
-    // Leaves the editor open, as a user who switches nodes in the middle of typing would.
-    static void TypeMnemonic(QTableView* grid, int row, const QString& text) {
-        const QModelIndex index = Cell(grid, row, ColMnemonic);
-        grid->scrollTo(index);
-        grid->setCurrentIndex(index);
-        grid->edit(index);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        ASSERT_NE(editor, nullptr);
-        editor->setText(text);
-    }
-
-    TempDir dir;
-    Workspace ws;
-    MessageRecorder messages;
-    std::unique_ptr<TFDefByte> dialog;
-};
 
 TEST_F(DefByteDialog, ShowsTheFirstNodeInGridsAsDesigned) {
     dir.Write("DNET_Net.xml", ReadFixture("defbyte_example/DNET_Net.xml"));
@@ -272,35 +212,6 @@ TEST_F(DefByteDialog, LargestNodeKeepsAnEditAtItsLastByteAcrossSwitchingAndWriti
     EXPECT_EQ(table[0].OutMnemonic[65534], "last out");
 }
 
-// The "Select" column of a grid as one text, "YNNY".
-QString Selections(QTableView* grid) {
-    QString text;
-    for (int row = 0; row < grid->model()->rowCount(); ++row) {
-        text += grid->model()->index(row, ColSelect).data().toString();
-    }
-    return text;
-}
-
-class DefByteEditing : public DefByteDialog {
-protected:
-    void SetUp() override {
-        Network(NetRow(5, 4, 2, "Valve 3") + NetRow(12, 3, 0));
-        Show();
-        QApplication::setActiveWindow(dialog.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        In()->setFocus();
-    }
-    void Click(const char* button) { QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    void SelectCells(QTableView* grid, int top, int left, int bottom, int right) {
-        grid->setCurrentIndex(Cell(grid, top, left));
-        grid->selectionModel()->select(QItemSelection(Cell(grid, top, left), Cell(grid, bottom, right)),
-                                       QItemSelectionModel::ClearAndSelect);
-    }
-};
-
 TEST_F(DefByteEditing, AllNoneAndInvertActOnTheNodeAndPageShownAndTheListCountsThem) {
     ClickSelect(In(), 1);
     Click("btn_Invert");
@@ -366,6 +277,27 @@ TEST_F(DefByteEditing, PasteTakesSpreadsheetSelectionsAndCopyGivesThemBack) {
     Click("bitbtn1");
     EXPECT_NE(dir.Read("DefByte.xml").find("<row Select=\"N\" Mnemonic=\"B\"/><row Select=\"Y\" Mnemonic=\"Third\"/>"),
               std::string::npos);
+}
+
+// A click in the "N" column selects rows without toggling; Space then toggles each of their bytes once.
+TEST_F(DefByteEditing, ClicksInTheNumberColumnSelectRowsForSpaceWithoutToggling) {
+    const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(In()->viewport(), Qt::LeftButton, modifiers,
+                          In()->visualRect(Cell(In(), row, ColNumber)).center());
+    };
+    click(1, Qt::NoModifier);
+    click(3, Qt::ShiftModifier);
+    EXPECT_EQ(Selections(In()), "NNNN");
+    Key(Qt::Key_Space);
+    EXPECT_EQ(Selections(In()), "NYYY");
+    click(0, Qt::NoModifier);
+    click(2, Qt::ControlModifier);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(Selections(In()), "YYNY");
+
+    // Rows chosen so copy as their data, without the byte numbers (row 1 was not chosen).
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Y\t\n\t\nN\t\n");
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ TEST_F(TFDNetTest, RefusedOkKeepsTheGridAndWritesNothing) {
     SetCell(1, 4, "kept");
     ClickOk();
     EXPECT_EQ(messages.entries(),
-              (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error in row 2!! ID must be 0 or 63. "}}));
+              (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error in row 2!! ID must be between 0 and 63. "}}));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Cell(1, 4), "kept");
     EXPECT_FALSE(FileExists(ws.DNetNetFile));
@@ -128,7 +128,9 @@ TEST_F(TFDNetTest, CancelWritesNothingAndTheNextShowingForgetsTheEdits) {
     dialog.show();
     SetCell(0, 1, "60");
     SetCell(1, 1, "61");
+    messages.Answer(true);  // discard the edits
     QTest::mouseClick(Button("bitbtn2"), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Discard your changes?"});
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(Network(), document);
     dialog.show();

@@ -177,6 +177,64 @@ TEST_F(BootSerTest, ConnectNextAndExecuteRunTheUpdaterOnTheSelectedPort) {
     EXPECT_TRUE(Find<QCheckBox>(*dialog, "CB_Firm")->isChecked());
 }
 
+// A device path the system does not enumerate is typed in and opened as typed: here a pseudo-terminal, which
+// opens but refuses DTR.
+TEST_F(BootSerTest, ATypedDevicePathIsOpened) {
+    PseudoTerminal pty;
+    auto comm = std::make_unique<TComm>();
+    const TComm* port = comm.get();
+    TFBootSer dialog(ws, std::move(comm), std::make_unique<FixedPorts>(std::vector<ComPort>{{"ttyS0", "/dev/ttyS0"}}));
+    dialog.show();
+    auto* field = Find<QComboBox>(dialog, "CB_Com");
+    field->clearEditText();
+    QTest::keyClicks(field->lineEdit(), pty.Path());
+    Click(dialog, "LbButton1");
+    EXPECT_EQ(port->DeviceName(), pty.Path());
+    EXPECT_TRUE(port->IsOpen());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Error!! Com Port cannot be open."});
+    EXPECT_EQ(ws.ReadSetting(Workspace::kPortSection, Workspace::kPortKey), "");  // only a port that connected
+}
+
+// The port of the last successful Connect is kept in the settings file and offered first at the next showing,
+// by its stable name when it is listed, as typed when it is not.
+TEST_F(BootSerTest, TheLastConnectedPortIsOfferedFirst) {
+    const QString stable = "/dev/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0";
+    auto dialog = WithFakePort({{"ttyS0", "/dev/ttyS0"}, {"usb-FTDI_FT232R_A50285BI-if00-port0 (ttyUSB0)", stable}});
+    auto* field = Find<QComboBox>(*dialog, "CB_Com");
+    EXPECT_EQ(field->currentText(), "ttyS0");  // nothing remembered yet: the first port
+    field->setCurrentIndex(1);
+    Click(*dialog, "LbButton1");
+    EXPECT_EQ(log, (std::vector<std::string>{"close", "name " + stable.toStdString(), "open", "dtr on"}));
+    EXPECT_EQ(ws.ReadSetting(Workspace::kPortSection, Workspace::kPortKey), stable.toStdString());
+
+    dialog->reject();
+    dialog->show();
+    EXPECT_EQ(field->currentIndex(), 1);
+
+    field->clearEditText();
+    QTest::keyClicks(field->lineEdit(), "/dev/ttyUSB9");
+    Click(*dialog, "LbButton1");
+    dialog->reject();
+    dialog->show();
+    EXPECT_EQ(field->currentText(), "/dev/ttyUSB9");
+    EXPECT_EQ(log.back(), "close");
+}
+
+// A window restored by the window system is shown again without the program: page 2 and the connection stay.
+TEST_F(BootSerTest, ARestoredWindowKeepsItsPage) {
+    auto dialog = WithFakePort({{"ttyUSB0", "/dev/ttyUSB0"}});
+    Click(*dialog, "LbButton1");
+    Click(*dialog, "LbButton2");
+    dialog->setWindowState(Qt::WindowMinimized);
+    dialog->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(Find<QFrame>(*dialog, "Panel1")->isVisible());
+    EXPECT_TRUE(dialog->PortConnected());
+
+    dialog->reject();
+    dialog->show();  // shown by the program: page 1 again
+    EXPECT_FALSE(Find<QFrame>(*dialog, "Panel1")->isVisible());
+}
+
 // The whole step as a user meets it: the image of the example project, the dialog, and the stand-in updater
 // built beside the tool, which opens the port (a pseudo-terminal here) and decodes the image.
 TEST_F(BootSerTest, ExecuteRunsTheStandInUpdaterOnTheExampleImage) {

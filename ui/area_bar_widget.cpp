@@ -1,8 +1,12 @@
-#include "check/ui/area_bar_widget.h"
+#include "ui/area_bar_widget.h"
 
 #include <QPainter>
 
 #include "check/area_bar.h"
+
+QColor AreaOverflowColour() {
+    return {200, 60, 60};
+}
 
 AreaBarWidget::AreaBarWidget(QWidget* parent) : QWidget(parent) {
     setMinimumSize(160, 18);
@@ -32,7 +36,7 @@ void AreaBarWidget::paintEvent(QPaintEvent*) {
     };
     part(bar.used, QColor(79, 154, 79));
     part(bar.unused, QColor(216, 214, 200));
-    part(bar.overflow, QColor(200, 60, 60));
+    part(bar.overflow, AreaOverflowColour());
     painter.setPen(QColor(128, 128, 128));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

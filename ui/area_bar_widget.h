@@ -4,6 +4,9 @@
 
 #include "check/project_check.h"
 
+// The colour of bytes beyond their area, in the bar and in the text that tells of them.
+QColor AreaOverflowColour();
+
 // One PROFIBUS area drawn as a bar: the selected bytes that fit in green, the unused rest of the area in grey,
 // bytes beyond the area in red, so the fit is seen at a glance.
 class AreaBarWidget : public QWidget {

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "documents/ui/def_byte_fixture.h"
+#include "ui/area_bar_widget.h"
+
+namespace {
+
+// Node 0 (4 in, 2 out) is shown; node 1 (3 in, 0 out) has its first input byte selected in DefByte.xml, so the
+// areas count the whole project from the start. The PROFIBUS areas are 3 bytes in and 2 out.
+class DefByteAreaFit : public DefByteEditing {
+protected:
+    void SetUp() override {
+        dir.Write("pargen.xml", "<Par_Gen><PROFI_NB_IN>3</PROFI_NB_IN><PROFI_NB_OUT>2</PROFI_NB_OUT></Par_Gen>");
+        dir.Write("DefByte.xml", "<DefBytes><Nodo_DNET><ByteIN>" + kRowN + kRowN + kRowN + kRowN +
+                                     "</ByteIN><ByteOUT>" + kRowN + kRowN +
+                                     "</ByteOUT></Nodo_DNET><Nodo_DNET><ByteIN><row Select=\"y\" Mnemonic=\"\"/>" +
+                                     kRowN + kRowN + "</ByteIN><ByteOUT/></Nodo_DNET></DefBytes>");
+        DefByteEditing::SetUp();
+    }
+
+    // "text | selected/area | overflow colour" of one direction, as the user reads it.
+    std::string Fit(const char* bar) const {
+        const auto* widget = dialog->findChild<AreaBarWidget*>(bar);
+        const auto* text = dialog->findChild<QLabel*>(QString::fromLatin1(bar) + "Text");
+        const bool over = text->palette().color(QPalette::WindowText) == AreaOverflowColour();
+        return text->text().toStdString() + " | " + std::to_string(widget->Fit().selected) + "/" +
+               std::to_string(widget->Fit().area) + (over ? " | over" : "");
+    }
+};
+
+TEST_F(DefByteAreaFit, TheAreasFollowEveryEditOfTheWholeProjectAndSayHowFarTheyOverflow) {
+    EXPECT_EQ(Fit("InputBar"), "1 of 3 bytes used | 1/3");
+    EXPECT_EQ(Fit("OutputBar"), "0 of 2 bytes used | 0/2");
+
+    ClickSelect(In(), 0);
+    EXPECT_EQ(Fit("InputBar"), "2 of 3 bytes used | 2/3");
+    Click("btn_SelectAll");
+    EXPECT_EQ(Fit("InputBar"), "5 bytes selected for 3: 2 too many | 5/3 | over");
+    EXPECT_EQ(CB()->itemText(0), "5 ;4 ;2 ;Valve 3  (selected: 4 in, 0 out)");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Fit("InputBar"), "2 of 3 bytes used | 2/3");
+    Click("btn_Invert");
+    EXPECT_EQ(Fit("InputBar"), "4 bytes selected for 3: 1 too many | 4/3 | over");
+    Click("btn_SelectNone");
+    EXPECT_EQ(Fit("InputBar"), "1 of 3 bytes used | 1/3");
+
+    dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+    Out()->setFocus();
+    QApplication::clipboard()->setText("Y\nY\n");
+    Out()->setCurrentIndex(Cell(Out(), 0, ColSelect));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Fit("OutputBar"), "2 of 2 bytes used | 2/2");
+    ClickSelect(Out(), 1);
+    EXPECT_EQ(Fit("OutputBar"), "1 of 2 bytes used | 1/2");
+
+    // An undo that changes another node first shows it, and the areas still count every node.
+    CB()->setCurrentIndex(1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(CB()->currentIndex(), 0);
+    EXPECT_EQ(Fit("OutputBar"), "0 of 2 bytes used | 0/2");
+    EXPECT_EQ(Fit("InputBar"), "1 of 3 bytes used | 1/3");
+}
+
+// Another project's pargen.xml never lingers: the areas are read at every showing.
+TEST_F(DefByteAreaFit, EveryShowingReadsTheAreasAndTheSelectionsAfresh) {
+    ClickSelect(In(), 0);
+    messages.Answer(true);  // discard it
+    dialog->reject();
+    dir.Write("pargen.xml", "<Par_Gen><PROFI_NB_IN>0</PROFI_NB_IN><PROFI_NB_OUT>20</PROFI_NB_OUT></Par_Gen>");
+    Show();
+    EXPECT_EQ(Fit("InputBar"), "1 bytes selected for 0: 1 too many | 1/0 | over");
+    EXPECT_EQ(Fit("OutputBar"), "0 of 20 bytes used | 0/20");
+}
+
+}  // namespace

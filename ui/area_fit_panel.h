@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+#include "check/project_check.h"
+
+class AreaBarWidget;
+class QLabel;
+
+// The selected DeviceNet bytes against the two PROFIBUS areas: a heading, then for input and output a bar and
+// its text ("5 of 16 bytes used"). A selection beyond its area shows its text in the overflow colour.
+class AreaFitPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AreaFitPanel(QWidget* parent = nullptr);
+
+    void SetFits(const AreaFit& input, const AreaFit& output);
+
+private:
+    struct Row {
+        AreaBarWidget* bar = nullptr;
+        QLabel* text = nullptr;
+    };
+    Row AddRow(int row, const char* name, const QString& caption);
+    static void ShowFit(const Row& row, const AreaFit& fit);
+
+    Row input_;
+    Row output_;
+};

@@ -11,6 +11,8 @@
 #include "ui/link_label.h"
 #include "ui/window_style.h"
 
+namespace tessara::app {
+
 namespace {
 
 const QString kContactMail = QStringLiteral("support@kestrane.com");
@@ -22,8 +24,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int lef
     return label;
 }
 
-LinkLabel* AddLink(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* link = new LinkLabel(text, parent);
+ui::LinkLabel* AddLink(QWidget* parent, const char* name, const QString& text, int left, int top) {
+    auto* link = new ui::LinkLabel(text, parent);
     link->setObjectName(QLatin1String(name));
     link->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
     link->move(left, top);
@@ -33,20 +35,20 @@ LinkLabel* AddLink(QWidget* parent, const char* name, const QString& text, int l
 
 }  // namespace
 
-TFAbout::TFAbout(const Workspace& ws, QWidget* parent)
+TFAbout::TFAbout(const base::Workspace& ws, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowCloseButtonHint), ws_(ws) {
     setObjectName(QStringLiteral("TFAbout"));
     setWindowTitle(QStringLiteral("About..."));
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     setFixedSize(421, 152);
 
-    auto* image2 = new LinkLabel(QString(), this);
+    auto* image2 = new ui::LinkLabel(QString(), this);
     image2->setObjectName(QStringLiteral("Image2"));
     image2->setGeometry(32, 24, 81, 81);
     image2->setPixmap(QPixmap(QStringLiteral(":/about_picture.png")));
     image2->setScaledContents(true);
     image2->setAccessibleName(QStringLiteral("Tessara picture, opens the product page"));
-    connect(image2, &LinkLabel::clicked, this, &TFAbout::Label4Click);
+    connect(image2, &ui::LinkLabel::clicked, this, &TFAbout::Label4Click);
 
     QLabel* title = AddLabel(this, "Label1", QStringLiteral("Software Tessara "), 128, 24);
     QFont bold = font();
@@ -61,13 +63,13 @@ TFAbout::TFAbout(const Workspace& ws, QWidget* parent)
     AddLabel(this, "Label8", QStringLiteral("Document Code :"), 128, 93);
     AddLabel(this, "Label12", QStringLiteral("MN48210"), 240, 93);
 
-    LinkLabel* label4 = AddLink(this, "Label4", kProductPageHost, 315, 138);
-    connect(label4, &LinkLabel::clicked, this, &TFAbout::Label4Click);
-    LinkLabel* label5 = AddLink(this, "Label5", kContactMail, 272, 59);
+    ui::LinkLabel* label4 = AddLink(this, "Label4", ui::kProductPageHost, 315, 138);
+    connect(label4, &ui::LinkLabel::clicked, this, &TFAbout::Label4Click);
+    ui::LinkLabel* label5 = AddLink(this, "Label5", kContactMail, 272, 59);
     label5->hide();
-    connect(label5, &LinkLabel::clicked, this, &TFAbout::Label5Click);
+    connect(label5, &ui::LinkLabel::clicked, this, &TFAbout::Label5Click);
 
-    auto* ok = new QPushButton(StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(ui::StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("LbButton1"));
     ok->setGeometry(32, 115, 81, 22);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -88,9 +90,11 @@ void TFAbout::showEvent(QShowEvent* event) {
 }
 
 void TFAbout::Label4Click() {
-    OpenProductPage();
+    ui::OpenProductPage();
 }
 
 void TFAbout::Label5Click() {
     QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + kContactMail));
 }
+
+}  // namespace tessara::app

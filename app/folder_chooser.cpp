@@ -6,6 +6,8 @@
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 
+namespace tessara::app {
+
 namespace {
 
 bool IsInside(const QString& folder, const QString& root) {
@@ -17,13 +19,16 @@ bool IsInside(const QString& folder, const QString& root) {
 }  // namespace
 
 bool BrowseFolder(QWidget* owner, const QString& title, const QString& root, QString& dir) {
-    if (!DirectoryExists(dir.toStdString())) dir.clear();
-    const QString chosen = Dialogs().ExistingDirectory(owner, title, dir.isEmpty() ? root : dir);
+    if (!base::DirectoryExists(dir.toStdString())) dir.clear();
+    const QString chosen = ui::Dialogs().ExistingDirectory(owner, title, dir.isEmpty() ? root : dir);
     if (chosen.isEmpty()) return false;
     if (!root.isEmpty() && !IsInside(chosen, root)) {
-        Messages().ShowMessage(owner, QStringLiteral("Choose a folder inside %1").arg(QDir::toNativeSeparators(root)));
+        ui::Messages().ShowMessage(owner,
+                                   QStringLiteral("Choose a folder inside %1").arg(QDir::toNativeSeparators(root)));
         return false;
     }
     dir = QDir::toNativeSeparators(QDir::cleanPath(chosen));
     return true;
 }
+
+}  // namespace tessara::app

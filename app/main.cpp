@@ -12,6 +12,12 @@
 #include "documents/xml_arena.h"
 #include "ui/window_style.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+using namespace tessara::ui;
+using namespace tessara::cli;
+using namespace tessara::app;
+
 namespace {
 
 // The workspace takes the folder of the path it is given as the executable's.

@@ -25,6 +25,8 @@
 #include "ui/window_style.h"
 #include "update/ui/boot_ser_dialog.h"
 
+namespace tessara::app {
+
 const QString TFTessaraFirmWare::kDesignedCaption =
     QStringLiteral("Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
 const QString TFTessaraFirmWare::kCaptionPrefix = kDesignedCaption + QStringLiteral(" :");
@@ -59,7 +61,7 @@ QLabel* AddStepLabel(QWidget* parent, int number, int top) {
 TFTessaraFirmWare::TFTessaraFirmWare(const std::string& exePath, const std::string& programDir, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TFTessaraFirmWare"));
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     setFixedSize(565, 257);
     setWindowTitle(kDesignedCaption);
     CreateControls();
@@ -88,31 +90,31 @@ TFAbout& TFTessaraFirmWare::about() {
     return Made(about_);
 }
 
-TFpargen& TFTessaraFirmWare::pargen() {
+documents::TFpargen& TFTessaraFirmWare::pargen() {
     return Made(pargen_);
 }
 
-TFBootSer& TFTessaraFirmWare::bootSer() {
+update::TFBootSer& TFTessaraFirmWare::bootSer() {
     return Made(bootSer_);
 }
 
-TFDNet& TFTessaraFirmWare::dnet() {
+documents::TFDNet& TFTessaraFirmWare::dnet() {
     return Made(dnet_);
 }
 
-TFDefByte& TFTessaraFirmWare::defByte() {
+documents::TFDefByte& TFTessaraFirmWare::defByte() {
     return Made(defByte_);
 }
 
-TFCheck& TFTessaraFirmWare::check() {
+check::TFCheck& TFTessaraFirmWare::check() {
     if (check_) return *check_;
-    Made(check_).SetEditorOpener([this](const FindingTarget& target) { OpenEditorAt(target); });
+    Made(check_).SetEditorOpener([this](const check::FindingTarget& target) { OpenEditorAt(target); });
     return *check_;
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top,
                                               QStyle::StandardPixmap icon) {
-    auto* button = new QPushButton(StandardIcon(icon), caption, this);
+    auto* button = new QPushButton(ui::StandardIcon(icon), caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(left, top, 145, 26);
     return button;
@@ -131,7 +133,7 @@ void TFTessaraFirmWare::CreateControls() {
     btnCheck_ = AddStepButton("btn_Check", QStringLiteral("Check Project"), 232, 168);
     QPushButton* createBin = AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212, QStyle::SP_ArrowUp);
 
-    auto* about = new QPushButton(StandardIcon(QStyle::SP_MessageBoxInformation), QString(), this);
+    auto* about = new QPushButton(ui::StandardIcon(QStyle::SP_MessageBoxInformation), QString(), this);
     about->setObjectName(QStringLiteral("about"));
     about->setGeometry(493, 21, 21, 19);
     about->setAccessibleName(QStringLiteral("About"));
@@ -141,7 +143,7 @@ void TFTessaraFirmWare::CreateControls() {
     closeButton->setGeometry(520, 21, 21, 19);
     closeButton->setAccessibleName(QStringLiteral("Close"));
 
-    auto* link = new LinkLabel(kProductPageHost, this);
+    auto* link = new ui::LinkLabel(ui::kProductPageHost, this);
     link->setObjectName(QStringLiteral("Label1"));
     QFont bold = link->font();
     bold.setBold(true);
@@ -158,7 +160,7 @@ void TFTessaraFirmWare::CreateControls() {
     connect(createBin, &QPushButton::clicked, this, &TFTessaraFirmWare::CreateBinaClick);
     connect(about, &QPushButton::clicked, this, &TFTessaraFirmWare::AboutClick);
     connect(closeButton, &QPushButton::clicked, this, &TFTessaraFirmWare::LbButton1Click);
-    connect(link, &LinkLabel::clicked, this, &TFTessaraFirmWare::Label1Click);
+    connect(link, &ui::LinkLabel::clicked, this, &TFTessaraFirmWare::Label1Click);
 
     const QList<QWidget*> order = {newButton,  openButton, closeButton, createBin, about,
                                    btnPrmGen_, btnGsd_,    btnCheck_,   btnDNet_,  btnDefByte_};
@@ -170,7 +172,7 @@ void TFTessaraFirmWare::RunAction(Action&& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        Messages().ShowUnhandled(this, QString::fromUtf8(e.what()));
+        ui::Messages().ShowUnhandled(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -201,7 +203,7 @@ void TFTessaraFirmWare::OpenaClick() {
 
 void TFTessaraFirmWare::btn_str_lng1aClick() {
     if (ws_.ProjectDir.empty()) {
-        Messages().ShowMessage(this, QStringLiteral("Project not valid"));
+        ui::Messages().ShowMessage(this, QStringLiteral("Project not valid"));
         return;
     }
     const QObject* step = sender();
@@ -215,68 +217,70 @@ void TFTessaraFirmWare::btn_str_lng1aClick() {
 }
 
 void TFTessaraFirmWare::RunGsdStep() {
-    QString name = Dialogs().SaveFileName(this, Q(ws_.ProjectDir),
-                                          QStringLiteral("Generic Station Description (*.gsd)"), QStringLiteral("gsd"));
+    QString name = ui::Dialogs().SaveFileName(
+        this, Q(ws_.ProjectDir), QStringLiteral("Generic Station Description (*.gsd)"), QStringLiteral("gsd"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".gsd");
     if (IsProjectFile(name)) {
-        Messages().ShowMessage(this, QStringLiteral("\"%1\" is a file of the project: the GSD file needs another name")
-                                         .arg(QFileInfo(name).fileName()));
+        ui::Messages().ShowMessage(this,
+                                   QStringLiteral("\"%1\" is a file of the project: the GSD file needs another name")
+                                       .arg(QFileInfo(name).fileName()));
         return;
     }
-    WriteGsdFile(ws_.ProjectDir, name.toStdString());
+    gsd::WriteGsdFile(ws_.ProjectDir, name.toStdString());
 }
 
 bool TFTessaraFirmWare::IsProjectFile(const QString& name) const {
-    for (const std::string& file : {ws_.PargenFile, ws_.DNetNetFile, ws_.DefByteFile, BankFilePath(ws_.ProjectDir)}) {
+    for (const std::string& file :
+         {ws_.PargenFile, ws_.DNetNetFile, ws_.DefByteFile, base::BankFilePath(ws_.ProjectDir)}) {
         if (SameFile(name, Q(file))) return true;
     }
     return false;
 }
 
-void TFTessaraFirmWare::OpenEditorAt(const FindingTarget& target) {
+void TFTessaraFirmWare::OpenEditorAt(const check::FindingTarget& target) {
     RunAction([&] {
         switch (target.document) {
-            case FindingDocument::Pargen:
+            case check::FindingDocument::Pargen:
                 pargen().OpenAtElement(Q(target.field));
                 pargen().exec();
                 break;
-            case FindingDocument::DNetNet:
+            case check::FindingDocument::DNetNet:
                 dnet().OpenAtCell(target.index, target.column);
                 dnet().exec();
                 break;
-            case FindingDocument::DefByte:
+            case check::FindingDocument::DefByte:
                 defByte().OpenAtNode(target.index, target.output);
                 defByte().exec();
                 break;
-            case FindingDocument::None:
+            case check::FindingDocument::None:
                 break;
         }
     });
 }
 
 bool TFTessaraFirmWare::UpdateAllowedByCheck() {
-    const ProjectCheck check = CheckProject(ws_.ProjectDir);
+    const check::ProjectCheck check = check::CheckProject(ws_.ProjectDir);
     if (!check.HasError()) return true;
     QString text = QStringLiteral("The project check found problems:\n");
-    for (const Finding& f : check.findings) {
-        text += QStringLiteral("\n%1 - %2: %3").arg(SeverityName(f.severity), Q(f.place), Q(f.text));
+    for (const check::Finding& f : check.findings) {
+        text += QStringLiteral("\n%1 - %2: %3").arg(check::SeverityName(f.severity), Q(f.place), Q(f.text));
     }
-    return Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
+    return ui::Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
 }
 
 void TFTessaraFirmWare::CreateBinaClick() {
     // Without a project the image would go to bin/bank.bin at the root of the file system.
     if (ws_.ProjectDir.empty()) {
-        Messages().ShowMessage(this, QStringLiteral("Project not valid"));
+        ui::Messages().ShowMessage(this, QStringLiteral("Project not valid"));
         return;
     }
     // Warnings do not stop an update; an error does unless the user chooses to go on.
     if (!UpdateAllowedByCheck()) return;
     // An error in the build or the write ends the sequence: the updater never runs on a stale image.
     RunAction([&] {
-        const BankImage image = BuildBankImage(ws_.ProjectDir);
-        WriteBankFile(ws_.ProjectDir, image);
+        const image::BankImage image = image::BuildBankImage(ws_.ProjectDir);
+        image::WriteBankFile(ws_.ProjectDir, image);
         bootSer().exec();
     });
 }
@@ -290,7 +294,7 @@ void TFTessaraFirmWare::LbButton1Click() {
 }
 
 void TFTessaraFirmWare::Label1Click() {
-    OpenProductPage();
+    ui::OpenProductPage();
 }
 
 void TFTessaraFirmWare::FormClose() {
@@ -298,7 +302,7 @@ void TFTessaraFirmWare::FormClose() {
         ws_.SaveLastProject();
     } catch (const std::exception& e) {
         // Told, but never trapped: the window closes all the same.
-        Messages().ShowMessage(this, QString::fromUtf8(e.what()));
+        ui::Messages().ShowMessage(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -306,3 +310,5 @@ void TFTessaraFirmWare::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
+
+}  // namespace tessara::app

@@ -8,14 +8,29 @@
 #include "base/workspace.h"
 
 class QPushButton;
-class TFAbout;
+namespace tessara::update {
 class TFBootSer;
+}
+namespace tessara::check {
 class TFCheck;
+}
+namespace tessara::documents {
 class TFDNet;
+}
+namespace tessara::documents {
 class TFDefByte;
+}
+namespace tessara::documents {
 class TFpargen;
-class TFsaveproj;
+}
+namespace tessara::check {
 struct FindingTarget;
+}
+
+namespace tessara::app {
+
+class TFAbout;
+class TFsaveproj;
 
 // The five-step wizard: creates or opens a project, opens the editors, writes the GSD file and updates the
 // device. Each dialog is made on its first use and kept for the run, so it keeps its state between showings
@@ -30,16 +45,16 @@ public:
     explicit TFTessaraFirmWare(const std::string& exePath, const std::string& programDir = {},
                                QWidget* parent = nullptr);
 
-    Workspace& workspace() { return ws_; }
+    base::Workspace& workspace() { return ws_; }
 
     // The dialogs, each made on the first call.
     TFsaveproj& saveproj();
     TFAbout& about();
-    TFpargen& pargen();
-    TFBootSer& bootSer();
-    TFDNet& dnet();
-    TFDefByte& defByte();
-    TFCheck& check();
+    documents::TFpargen& pargen();
+    update::TFBootSer& bootSer();
+    documents::TFDNet& dnet();
+    documents::TFDefByte& defByte();
+    check::TFCheck& check();
 
     void NewaClick();
     void OpenaClick();
@@ -64,7 +79,7 @@ private:
     void ShowProjectInCaption();
     void RunGsdStep();
     // Opens the editor of a finding of the check window at its place; returns when it has closed.
-    void OpenEditorAt(const FindingTarget& target);
+    void OpenEditorAt(const check::FindingTarget& target);
     // A GSD file of this name would replace one of the project's documents or its image.
     bool IsProjectFile(const QString& name) const;
     // Checks the project before an update; on an error the user decides whether to go on (default: no).
@@ -73,17 +88,19 @@ private:
     template <class Action>
     void RunAction(Action&& action);
 
-    Workspace ws_;
+    base::Workspace ws_;
     TFsaveproj* saveproj_ = nullptr;
     TFAbout* about_ = nullptr;
-    TFpargen* pargen_ = nullptr;
-    TFBootSer* bootSer_ = nullptr;
-    TFDNet* dnet_ = nullptr;
-    TFDefByte* defByte_ = nullptr;
-    TFCheck* check_ = nullptr;
+    documents::TFpargen* pargen_ = nullptr;
+    update::TFBootSer* bootSer_ = nullptr;
+    documents::TFDNet* dnet_ = nullptr;
+    documents::TFDefByte* defByte_ = nullptr;
+    check::TFCheck* check_ = nullptr;
     QPushButton* btnPrmGen_ = nullptr;
     QPushButton* btnDNet_ = nullptr;
     QPushButton* btnDefByte_ = nullptr;
     QPushButton* btnGsd_ = nullptr;
     QPushButton* btnCheck_ = nullptr;
 };
+
+}  // namespace tessara::app

@@ -12,10 +12,12 @@
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
-TFsaveproj::TFsaveproj(Workspace& ws, QWidget* parent)
+namespace tessara::app {
+
+TFsaveproj::TFsaveproj(base::Workspace& ws, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ws_(ws) {
     setObjectName(QStringLiteral("TFsaveproj"));
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     setFixedSize(319, 91);
 
     label1_ = new QLabel(QStringLiteral("Project name"), this);
@@ -27,10 +29,10 @@ TFsaveproj::TFsaveproj(Workspace& ws, QWidget* parent)
     edit1_->setFrame(true);
     label1_->setBuddy(edit1_);
 
-    bitbtn1_ = new QPushButton(StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    bitbtn1_ = new QPushButton(ui::StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     bitbtn1_->setObjectName(QStringLiteral("bitbtn1"));
     bitbtn1_->setGeometry(92, 59, 69, 23);
-    bitbtn2_ = new QPushButton(StandardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    bitbtn2_ = new QPushButton(ui::StandardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     bitbtn2_->setObjectName(QStringLiteral("bitbtn2"));
     bitbtn2_->setGeometry(164, 59, 69, 23);
     // Neither button answers Enter: the name is confirmed by a click only.
@@ -79,16 +81,17 @@ void TFsaveproj::BitBtn1Click() {
     if (EditMode == 1) return;
     NewName = edit1_->text();
     if (DestDir.isEmpty()) {
-        Messages().ShowMessage(this, QStringLiteral("directory destination not valid"));
+        ui::Messages().ShowMessage(this, QStringLiteral("directory destination not valid"));
         CloseAllowed = 0;
     }
     if (NewName.isEmpty()) {
-        Messages().ShowMessage(this, QStringLiteral("Name project not valid"));
+        ui::Messages().ShowMessage(this, QStringLiteral("Name project not valid"));
         CloseAllowed = 0;
-    } else if (!IsProjectName(ToNativeSeparators(NewName.toStdString()))) {
+    } else if (!base::IsProjectName(base::ToNativeSeparators(NewName.toStdString()))) {
         // The settings file remembers the name on one line and the project must stay below PROJECTS.
-        Messages().ShowMessage(this, QStringLiteral("Name project not valid: it must name a folder inside PROJECTS, "
-                                                    "without \"..\" and without control characters"));
+        ui::Messages().ShowMessage(this,
+                                   QStringLiteral("Name project not valid: it must name a folder inside PROJECTS, "
+                                                  "without \"..\" and without control characters"));
         CloseAllowed = 0;
     }
     if (CloseAllowed == 1) CreateProject();
@@ -96,22 +99,23 @@ void TFsaveproj::BitBtn1Click() {
 
 void TFsaveproj::CreateProject() {
     // Separators typed either way name the same nested folder, as the settings file reads them back.
-    const std::string name = ToNativeSeparators(NewName.toStdString());
-    const std::string dir = DestDir.toStdString() + kPathSeparator + name;
-    if (DirectoryExists(dir)) {
-        Messages().ShowMessage(this, QStringLiteral("Name project not valid because directory already exists"));
+    const std::string name = base::ToNativeSeparators(NewName.toStdString());
+    const std::string dir = DestDir.toStdString() + base::kPathSeparator + name;
+    if (base::DirectoryExists(dir)) {
+        ui::Messages().ShowMessage(this, QStringLiteral("Name project not valid because directory already exists"));
         CloseAllowed = 0;
         return;
     }
     std::error_code ec;
-    if (!std::filesystem::create_directory(PathFromUtf8(dir), ec) || ec) {
+    if (!std::filesystem::create_directory(base::PathFromUtf8(dir), ec) || ec) {
         // Say why, so the user knows what to correct; the name stays in the field.
-        Messages().ShowMessage(this, QStringLiteral("Cannot create directory %1. %2")
-                                         .arg(QString::fromStdString(dir), QString::fromStdString(ec.message())));
+        ui::Messages().ShowMessage(this, QStringLiteral("Cannot create directory %1. %2")
+                                             .arg(QString::fromStdString(dir), QString::fromStdString(ec.message())));
         CloseAllowed = 0;
         return;
     }
-    std::filesystem::create_directories(PathFromUtf8(dir + kPathSeparator + "bin"), ec);  // a failure is ignored
+    std::filesystem::create_directories(base::PathFromUtf8(dir + base::kPathSeparator + "bin"),
+                                        ec);  // a failure is ignored
     ws_.ProjectName = name;
     ws_.ProjectDir = dir;
     ws_.BuildDocumentPaths();
@@ -126,3 +130,5 @@ void TFsaveproj::done(int result) {
     if (CloseAllowed == 0) return;
     QDialog::done(result);
 }
+
+}  // namespace tessara::app

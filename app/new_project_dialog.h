@@ -6,14 +6,18 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+namespace tessara::base {
 class Workspace;
+}
+
+namespace tessara::app {
 
 // Asks for a project name, creates the project folder with its "bin" folder below DestDir and makes it
 // current. It refuses to close until the name is accepted or the user cancels.
 class TFsaveproj : public QDialog {
     Q_OBJECT
 public:
-    explicit TFsaveproj(Workspace& ws, QWidget* parent = nullptr);
+    explicit TFsaveproj(base::Workspace& ws, QWidget* parent = nullptr);
 
     QString DestDir;
     QString NewName;
@@ -35,9 +39,11 @@ protected:
 private:
     void CreateProject();
 
-    Workspace& ws_;
+    base::Workspace& ws_;
     QLabel* label1_;
     QLineEdit* edit1_;
     QPushButton* bitbtn1_;
     QPushButton* bitbtn2_;
 };
+
+}  // namespace tessara::app

@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 
+namespace tessara::base {
+
 namespace fs = std::filesystem;
 
 fs::path PathFromUtf8(std::string_view utf8) {
@@ -119,3 +121,5 @@ std::optional<uint64_t> FileFingerprint(const std::string& path, size_t limit) {
     if (!FileExists(path)) return std::nullopt;
     return ContentFingerprint(ReadWholeFile(path, limit));
 }
+
+}  // namespace tessara::base

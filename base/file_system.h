@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace tessara::base {
+
 // Paths are held as UTF-8 text with the platform's separator; these turn them into file system calls. Every
 // file the tool reads or writes goes through here.
 
@@ -80,3 +82,5 @@ enum class WriteTarget {
 // mode, owner and group, so a failed or interrupted write leaves the previous content in place; a file with
 // several names, or in a folder the user may not write, is written in place. Throws FileWriteError.
 void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target = WriteTarget::AnyFile);
+
+}  // namespace tessara::base

@@ -13,6 +13,8 @@
 #include <unistd.h>
 #endif
 
+namespace tessara::base {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -245,3 +247,5 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     }
 #endif
 }
+
+}  // namespace tessara::base

@@ -4,6 +4,8 @@
 
 #include "base/file_system.h"
 
+namespace tessara::base {
+
 // The files of a project folder, as every reader and writer names them. The names are formed at
 // the time of use, so a build always reads the folder it is given.
 inline constexpr const char* kPargenFileName = "pargen.xml";
@@ -17,3 +19,5 @@ inline std::string ProjectFile(const std::string& projectDir, const char* name) 
 inline std::string BankFilePath(const std::string& projectDir) {
     return projectDir + kPathSeparator + "bin" + kPathSeparator + "bank.bin";
 }
+
+}  // namespace tessara::base

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace tessara::base {
+
 namespace {
 
 struct Line {
@@ -80,3 +82,5 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
     if (!result.empty() && result.back() != '\n') result += eol;
     return result + "[" + std::string(section) + "]" + eol + entry + eol;
 }
+
+}  // namespace tessara::base

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tessara::base {
+
 // The settings file is the user's as much as ours: saving our one key must leave every other line as it was.
 // SimpleIni reads the file, but its writer rebuilds the whole text (it merges duplicate keys, drops lines
 // without "=", moves comments and writes its own line ends), so the save edits the text of the one line instead.
@@ -12,3 +14,5 @@
 // new value and keeps its line end; without such a line one is added under the section's last header, and
 // without the section both are appended, in the line ends the file already uses.
 std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
+
+}  // namespace tessara::base

@@ -10,6 +10,8 @@
 #include "base/project_files.h"
 #include "base/settings_text.h"
 
+namespace tessara::base {
+
 namespace {
 
 const std::string kSep(1, kPathSeparator);
@@ -115,3 +117,5 @@ bool IsProjectName(const std::string& name) {
     }
     return true;
 }
+
+}  // namespace tessara::base

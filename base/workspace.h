@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tessara::base {
+
 // Where the tool is installed, where projects live and which project is current. Paths use the platform's
 // separator and never end in one; ProjectName keeps its leading-separator convention with that separator.
 class Workspace {
@@ -50,3 +52,5 @@ bool IsProjectName(const std::string& name);
 
 // Turns "\" and "/" into the platform's separator, so a settings value written on another platform reads here.
 std::string ToNativeSeparators(std::string path);
+
+}  // namespace tessara::base

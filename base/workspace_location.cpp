@@ -13,6 +13,8 @@
 #include <unistd.h>
 #endif
 
+namespace tessara::base {
+
 #ifndef TESSARA_INSTALL_APPDIR
 #define TESSARA_INSTALL_APPDIR ""
 #endif
@@ -54,3 +56,5 @@ std::string WorkspaceDirFor(const std::string& exeDir) {
 #endif
     return ResolveWorkspaceDir(inputs);
 }
+
+}  // namespace tessara::base

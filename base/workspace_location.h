@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tessara::base {
+
 // Where MASTER, PROJECTS and the settings file live. A run from the build folder keeps the executable's
 // folder; an installed executable (in the folder it was installed to, or in any folder it cannot write)
 // moves them to the user's data folder, $XDG_DATA_HOME/Tessara or ~/.local/share/Tessara.
@@ -26,3 +28,5 @@ bool IsWritableDirectory(const std::string& dir);
 
 // The folder `cmake --install` puts the executable in, as this build was configured.
 std::string InstalledAppDir();
+
+}  // namespace tessara::base

@@ -13,6 +13,8 @@
 #include "base/project_files.h"
 #include "bench/project_shape.h"
 
+using namespace tessara::base;
+
 namespace {
 
 class ScratchDir {

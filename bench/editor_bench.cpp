@@ -13,6 +13,9 @@
 #include "bench/bench_projects.h"
 #include "documents/ui/def_byte_dialog.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+
 namespace {
 
 Workspace ProjectWorkspace(const std::string& projectDir) {

@@ -8,6 +8,10 @@
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 
+using namespace tessara::base;
+using namespace tessara::image;
+using namespace tessara::gsd;
+
 namespace {
 
 void ParseBaseline(benchmark::State& state, const char* shape) {

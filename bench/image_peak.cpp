@@ -9,6 +9,8 @@
 #include "bench/bench_projects.h"
 #include "image/bank_image.h"
 
+using namespace tessara::image;
+
 int main(int argc, char* argv[]) {
     if (argc != 3) {
         std::fputs("Usage: image_peak idle|parse|build PROJECT_DIR\n", stderr);

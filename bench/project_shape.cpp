@@ -11,6 +11,9 @@
 #include "documents/dnet_network.h"
 #include "documents/xml_document.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+
 namespace {
 
 constexpr uint16_t kMostBytes = 65535;

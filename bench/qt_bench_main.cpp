@@ -8,6 +8,8 @@
 #include "bench/bench_projects.h"
 #include "ui/message_display.h"
 
+using namespace tessara::ui;
+
 namespace {
 
 // A message box would wait for a click that never comes; any message means the measured action failed.

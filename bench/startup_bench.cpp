@@ -15,6 +15,9 @@
 #include "base/file_system.h"
 #include "bench/bench_projects.h"
 
+using namespace tessara::base;
+using namespace tessara::app;
+
 namespace {
 
 // Shows the window and waits until the platform has it on screen; destroying it is not part of the start.

@@ -10,6 +10,10 @@
 #include "base/file_system.h"
 #include "ui/window_style.h"
 
+using namespace tessara::base;
+using namespace tessara::ui;
+using namespace tessara::app;
+
 int main(int argc, char* argv[]) {
     if (argc != 2) {
         std::fputs("Usage: startup_probe APP_DIR\n", stderr);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tessara::check {
+
 namespace {
 
 constexpr int kWhole = 1000;
@@ -36,3 +38,5 @@ std::string AreaFitText(const AreaFit& fit) {
     }
     return std::to_string(fit.selected) + " of " + std::to_string(area) + (area == 1 ? " byte" : " bytes") + " used";
 }
+
+}  // namespace tessara::check

@@ -4,6 +4,8 @@
 
 #include "check/project_check.h"
 
+namespace tessara::check {
+
 // How a bar draws one PROFIBUS area against the DeviceNet bytes selected for it, in thousandths of the bar's
 // length. The scale is the larger of the two, so bytes beyond the area show past its end. All parts are 0 when
 // both are 0.
@@ -20,3 +22,5 @@ size_t BytesBeyondArea(const AreaFit& fit);
 
 // "5 of 16 bytes used" or "20 bytes selected for 16: 4 too many".
 std::string AreaFitText(const AreaFit& fit);
+
+}  // namespace tessara::check

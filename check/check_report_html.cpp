@@ -6,6 +6,8 @@
 
 #include "check/area_bar.h"
 
+namespace tessara::check {
+
 namespace {
 
 constexpr const char* kStyle =
@@ -120,3 +122,5 @@ std::string TodayText() {
                   static_cast<unsigned>(today.month()), static_cast<unsigned>(today.day()));
     return text;
 }
+
+}  // namespace tessara::check

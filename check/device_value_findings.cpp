@@ -10,6 +10,8 @@
 #include "documents/xml_document.h"
 #include "image/node_table.h"
 
+namespace tessara::check {
+
 namespace {
 
 struct ValueRange {
@@ -56,16 +58,16 @@ std::string OutOfRangeText(const ValueRange& range, int32_t value) {
 
 // The value as the image build reads it; nullopt for a missing element or a text that is no integer.
 std::optional<int32_t> ElementValue(pugi::xml_node root, const char* name) {
-    const pugi::xml_node element = FindChild(root, name);
+    const pugi::xml_node element = documents::FindChild(root, name);
     if (!element) return std::nullopt;
     try {
-        return ParseIntText(ElementText(element));
+        return documents::ParseIntText(documents::ElementText(element));
     } catch (const std::exception&) {
         return std::nullopt;
     }
 }
 
-void AddRowFindings(const std::vector<NodeNumbers>& rows, std::vector<Finding>& findings) {
+void AddRowFindings(const std::vector<image::NodeNumbers>& rows, std::vector<Finding>& findings) {
     for (size_t i = 0; i < rows.size(); ++i) {
         const int32_t values[] = {rows[i].ID, rows[i].NB_IN, rows[i].NB_OUT};
         for (int c = 0; c < 3; ++c) {
@@ -79,9 +81,9 @@ void AddRowFindings(const std::vector<NodeNumbers>& rows, std::vector<Finding>& 
 }  // namespace
 
 size_t AddSettingsValueFindings(const std::string& projectDir, std::vector<Finding>& findings) {
-    const std::string path = ProjectFile(projectDir, kPargenFileName);
-    if (!FileExists(path)) return 0;
-    XmlDocument doc;
+    const std::string path = base::ProjectFile(projectDir, base::kPargenFileName);
+    if (!base::FileExists(path)) return 0;
+    documents::XmlDocument doc;
     try {
         doc.LoadFile(path);
     } catch (const std::exception&) {
@@ -92,16 +94,16 @@ size_t AddSettingsValueFindings(const std::string& projectDir, std::vector<Findi
     for (const ValueRange& range : kSettingRanges) {
         const std::optional<int32_t> value = ElementValue(root, range.element);
         if (!value || InRange(*value, range)) continue;
-        findings.push_back(
-            {Severity::Error, kPargenFileName, OutOfRangeText(range, *value), FindingTarget::Setting(range.element)});
+        findings.push_back({Severity::Error, base::kPargenFileName, OutOfRangeText(range, *value),
+                            FindingTarget::Setting(range.element)});
     }
     return findings.size() - before;
 }
 
 size_t AddNetworkValueFindings(const std::string& projectDir, std::vector<Finding>& findings) {
-    std::vector<NodeNumbers> rows;
+    std::vector<image::NodeNumbers> rows;
     try {
-        rows = LoadNodeNumbersAsWritten(projectDir);
+        rows = image::LoadNodeNumbersAsWritten(projectDir);
     } catch (const std::exception&) {
         return 0;
     }
@@ -109,3 +111,5 @@ size_t AddNetworkValueFindings(const std::string& projectDir, std::vector<Findin
     AddRowFindings(rows, findings);
     return findings.size() - before;
 }
+
+}  // namespace tessara::check

@@ -6,6 +6,8 @@
 
 #include "check/project_check.h"
 
+namespace tessara::check {
+
 // Every value of pargen.xml that the image carries to the device and the device cannot take: IDs, baud rate
 // codes, byte counts, cancel flags (errors). A value that is no integer text is left to the image build, which
 // refuses it. Returns the number of findings added.
@@ -15,3 +17,5 @@ size_t AddSettingsValueFindings(const std::string& projectDir, std::vector<Findi
 // image would carry modulo its fields' width (errors). A network the image build cannot read gives none: the
 // build's error names it. Returns the number of findings added.
 size_t AddNetworkValueFindings(const std::string& projectDir, std::vector<Finding>& findings);
+
+}  // namespace tessara::check

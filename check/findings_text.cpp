@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
+namespace tessara::check {
+
 namespace {
 
 std::string OneLine(const std::string& text) {
@@ -121,3 +123,5 @@ std::string ProjectCheckJson(const ProjectCheck& check) {
     out << "],\"error\":" << (check.HasError() ? "true" : "false") << "}\n";
     return out.str();
 }
+
+}  // namespace tessara::check

@@ -6,6 +6,8 @@
 
 #include "documents/dnet_network.h"
 
+namespace tessara::check {
+
 namespace {
 
 // The editors accept PROFIBUS areas of 0 to 128 bytes; a count outside is reported by the settings check.
@@ -27,7 +29,7 @@ FindingTarget AreaSize(const char* direction) {
 
 // The nodes match DefByte.xml's node elements up to where those end: the network only grew at its end, so
 // every selection is still with its node and the new ones have none yet.
-bool OnlyGrewAtTheEnd(const NodeTable& nodes, const DefByteShape& shape) {
+bool OnlyGrewAtTheEnd(const image::NodeTable& nodes, const DefByteShape& shape) {
     if (shape.size() >= nodes.size()) return false;
     for (size_t i = 0; i < shape.size(); ++i) {
         if (shape[i].in != nodes[i].NB_IN || shape[i].out != nodes[i].NB_OUT) return false;
@@ -35,7 +37,7 @@ bool OnlyGrewAtTheEnd(const NodeTable& nodes, const DefByteShape& shape) {
     return true;
 }
 
-void AddNodesWithoutSelection(const NodeTable& nodes, size_t first, std::vector<Finding>& findings) {
+void AddNodesWithoutSelection(const image::NodeTable& nodes, size_t first, std::vector<Finding>& findings) {
     const size_t last = nodes.size() - 1;
     const std::string which = first == last ? NodePlace(first, nodes[first].ID)
                                             : "nodes " + NodePlace(first, nodes[first].ID).substr(5) + " to " +
@@ -78,7 +80,7 @@ std::string NodePlace(size_t index, int id) {
     return "node " + std::to_string(index + 1) + " (ID " + std::to_string(id) + ")";
 }
 
-void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings) {
+void AddShapeFindings(const image::NodeTable& nodes, const DefByteShape& shape, std::vector<Finding>& findings) {
     if (OnlyGrewAtTheEnd(nodes, shape)) {
         AddNodesWithoutSelection(nodes, shape.size(), findings);
         return;
@@ -90,7 +92,7 @@ void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::ve
              FindingTarget::Whole(FindingDocument::DefByte));
     }
     for (size_t i = 0; i < std::min(shape.size(), nodes.size()); ++i) {
-        const DN_Nodo_1& node = nodes[i];
+        const image::DN_Nodo_1& node = nodes[i];
         if (shape[i].in == node.NB_IN && shape[i].out == node.NB_OUT) continue;
         const bool inputMatches = shape[i].in == node.NB_IN;
         Warn(findings, NodePlace(i, node.ID),
@@ -101,16 +103,17 @@ void AddShapeFindings(const NodeTable& nodes, const DefByteShape& shape, std::ve
     }
 }
 
-void AddNetworkLengthFinding(const NodeTable& nodes, std::vector<Finding>& findings) {
-    if (nodes.size() <= kDNetRowCount) return;
+void AddNetworkLengthFinding(const image::NodeTable& nodes, std::vector<Finding>& findings) {
+    if (nodes.size() <= documents::kDNetRowCount) return;
     findings.push_back({Severity::Error, "DNET_Net.xml",
                         "DNET_Net.xml lists " + std::to_string(nodes.size()) +
-                            " nodes: the network editor shows only the first " + std::to_string(kDNetRowCount) +
+                            " nodes: the network editor shows only the first " +
+                            std::to_string(documents::kDNetRowCount) +
                             " and drops the rest at its next OK, while the image takes them all",
                         FindingTarget::Whole(FindingDocument::DNetNet)});
 }
 
-void AddAddressFindings(const NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings) {
+void AddAddressFindings(const image::NodeTable& nodes, std::optional<int> gatewayId, std::vector<Finding>& findings) {
     // Addresses are 8-bit, so the first node at each fits a small array however long the network is.
     std::array<size_t, 256> firstAt;
     firstAt.fill(nodes.size());
@@ -146,3 +149,5 @@ void AddEmptyAreasFinding(const AreaFit& input, const AreaFit& output, bool hasP
              "configure the gateway",
          AreaSize("input"));
 }
+
+}  // namespace tessara::check

@@ -17,6 +17,8 @@
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 
+namespace tessara::check {
+
 namespace {
 
 constexpr const char* kImagePlace = "bank.bin";
@@ -28,7 +30,7 @@ struct Reading {
     ProjectCheck& check;
     std::vector<std::string> failed;
 
-    std::string Path(const char* name) const { return ProjectFile(dir, name); }
+    std::string Path(const char* name) const { return base::ProjectFile(dir, name); }
     bool Failed(const std::string& name) const { return std::find(failed.begin(), failed.end(), name) != failed.end(); }
     void Error(std::string place, std::string text) {
         FindingTarget target = FindingTarget::Whole(DocumentOf(place));
@@ -41,9 +43,9 @@ struct Reading {
     }
     // The editor of a document opens it where its findings are mended.
     static FindingDocument DocumentOf(const std::string& place) {
-        if (place == kPargenFileName) return FindingDocument::Pargen;
-        if (place == kDNetNetFileName) return FindingDocument::DNetNet;
-        if (place == kDefByteFileName) return FindingDocument::DefByte;
+        if (place == base::kPargenFileName) return FindingDocument::Pargen;
+        if (place == base::kDNetNetFileName) return FindingDocument::DNetNet;
+        if (place == base::kDefByteFileName) return FindingDocument::DefByte;
         return FindingDocument::None;
     }
 };
@@ -51,50 +53,52 @@ struct Reading {
 // The settings as the settings editor loads them, with the refusal its OK would give unless the device's
 // ranges already name each value at fault (its OK names only the first). Nullopt when there is no pargen.xml or
 // it cannot be loaded.
-std::optional<CommSettings> ReadSettings(Reading& r) {
-    if (!FileExists(r.Path(kPargenFileName))) return std::nullopt;
-    CommSettings settings;
+std::optional<documents::CommSettings> ReadSettings(Reading& r) {
+    if (!base::FileExists(r.Path(base::kPargenFileName))) return std::nullopt;
+    documents::CommSettings settings;
     try {
-        LoadCommSettings(r.Path(kPargenFileName), settings);
+        documents::LoadCommSettings(r.Path(base::kPargenFileName), settings);
     } catch (const std::exception& e) {
-        r.LoadError(kPargenFileName, e);
+        r.LoadError(base::kPargenFileName, e);
         return std::nullopt;
     }
     const size_t valueFindings = AddSettingsValueFindings(r.dir, r.check.findings);
-    if (const auto refusal = CheckSettings(settings); refusal && valueFindings == 0) r.Error(kPargenFileName, *refusal);
+    if (const auto refusal = documents::CheckSettings(settings); refusal && valueFindings == 0)
+        r.Error(base::kPargenFileName, *refusal);
     return settings;
 }
 
 // The node list as the network editor loads it, with the refusal its OK would give unless the device's ranges
 // already name each value at fault, in every row.
 void ReadNetworkRows(Reading& r) {
-    DNetRows rows;
+    documents::DNetRows rows;
     try {
-        LoadDNetNetwork(r.Path(kDNetNetFileName), rows);
+        documents::LoadDNetNetwork(r.Path(base::kDNetNetFileName), rows);
     } catch (const std::exception& e) {
-        r.LoadError(kDNetNetFileName, e);
+        r.LoadError(base::kDNetNetFileName, e);
         return;
     }
     const size_t valueFindings = AddNetworkValueFindings(r.dir, r.check.findings);
-    if (const auto refusal = CheckRows(rows); refusal && valueFindings == 0) r.Error(kDNetNetFileName, *refusal);
+    if (const auto refusal = documents::CheckRows(rows); refusal && valueFindings == 0)
+        r.Error(base::kDNetNetFileName, *refusal);
 }
 
 // The nodes and byte mnemonics as the byte selection editor loads them; what was read before a failure stays.
-DefByteTable ReadEditorNodes(Reading& r) {
-    XmlDocument xml;
-    DefByteTable table;
+documents::DefByteTable ReadEditorNodes(Reading& r) {
+    documents::XmlDocument xml;
+    documents::DefByteTable table;
     size_t nodesRead = 0;
     try {
-        ReadDNetNodes(xml, r.Path(kDNetNetFileName), table, nodesRead);
+        documents::ReadDNetNodes(xml, r.Path(base::kDNetNetFileName), table, nodesRead);
     } catch (const std::exception& e) {
-        r.LoadError(kDNetNetFileName, e);
+        r.LoadError(base::kDNetNetFileName, e);
         table.resize(nodesRead);
         return table;
     }
     try {
-        ReadDefBytes(xml, r.Path(kDefByteFileName), table);
+        documents::ReadDefBytes(xml, r.Path(base::kDefByteFileName), table);
     } catch (const std::exception& e) {
-        r.LoadError(kDefByteFileName, e);
+        r.LoadError(base::kDefByteFileName, e);
     }
     return table;
 }
@@ -102,7 +106,7 @@ DefByteTable ReadEditorNodes(Reading& r) {
 // The project document at a path the image build failed on, or the image itself when the failure is not a
 // document's.
 std::string DocumentAt(const Reading& r, const std::string& path) {
-    for (const char* name : {kPargenFileName, kDNetNetFileName, kDefByteFileName}) {
+    for (const char* name : {base::kPargenFileName, base::kDNetNetFileName, base::kDefByteFileName}) {
         if (path == r.Path(name)) return name;
     }
     return kImagePlace;
@@ -110,26 +114,26 @@ std::string DocumentAt(const Reading& r, const std::string& path) {
 
 // The file an image build error belongs to: each reader's error carries the path of the file it failed on.
 std::string FailedPath(const std::exception& e) {
-    if (const auto* document = dynamic_cast<const DocumentError*>(&e)) return document->File();
-    if (const auto* parse = dynamic_cast<const ParseError*>(&e)) return parse->File();
-    if (const auto* read = dynamic_cast<const FileReadError*>(&e)) return read->path();
+    if (const auto* document = dynamic_cast<const documents::DocumentError*>(&e)) return document->File();
+    if (const auto* parse = dynamic_cast<const documents::ParseError*>(&e)) return parse->File();
+    if (const auto* read = dynamic_cast<const base::FileReadError*>(&e)) return read->path();
     return {};
 }
 
 // The build read the nodes before it found the image too large; only a document changed since can fail now.
-std::optional<NodeTable> NodesOfImageTooLarge(const Reading& r) {
+std::optional<image::NodeTable> NodesOfImageTooLarge(const Reading& r) {
     try {
-        return LoadNodeTable(r.dir);
+        return image::LoadNodeTable(r.dir);
     } catch (const std::exception&) {
         return std::nullopt;
     }
 }
 
 // The node table the image is built from. An image too large for the device still has its nodes.
-std::optional<NodeTable> BuildImageNodes(Reading& r) {
+std::optional<image::NodeTable> BuildImageNodes(Reading& r) {
     try {
-        return BuildBankImage(r.dir).nodes;
-    } catch (const ImageLimitError& e) {
+        return image::BuildBankImage(r.dir).nodes;
+    } catch (const image::ImageLimitError& e) {
         r.Error(kImagePlace, e.what());
         return NodesOfImageTooLarge(r);
     } catch (const std::exception& e) {
@@ -142,14 +146,15 @@ std::optional<NodeTable> BuildImageNodes(Reading& r) {
 // The byte groups of DefByte.xml, nullopt when the document is missing or no reader of the tool can read it
 // (its error is then already listed, or, with no nodes, nothing reads it).
 std::optional<DefByteShape> ReadDefByteShape(const Reading& r) {
-    const std::string path = r.Path(kDefByteFileName);
-    if (!FileExists(path) || r.Failed(kDefByteFileName)) return std::nullopt;
+    const std::string path = r.Path(base::kDefByteFileName);
+    if (!base::FileExists(path) || r.Failed(base::kDefByteFileName)) return std::nullopt;
     try {
-        XmlDocument doc;
+        documents::XmlDocument doc;
         doc.LoadFile(path);
         DefByteShape shape;
         for (pugi::xml_node node = doc.FirstTopLevelNode().first_child(); node; node = node.next_sibling()) {
-            shape.push_back({ChildCount(ChildAt(node, 0)), ChildCount(ChildAt(node, 1))});
+            shape.push_back({documents::ChildCount(documents::ChildAt(node, 0)),
+                             documents::ChildCount(documents::ChildAt(node, 1))});
         }
         return shape;
     } catch (const std::exception&) {
@@ -168,10 +173,10 @@ std::vector<SelectedByte> Selected(const std::vector<bool>& select, const std::v
 }
 
 // The image's nodes, named with what the byte selection editor holds for the node at the same position.
-void FillIoMap(ProjectCheck& check, const NodeTable& nodes, const DefByteTable& editor) {
+void FillIoMap(ProjectCheck& check, const image::NodeTable& nodes, const documents::DefByteTable& editor) {
     for (size_t i = 0; i < nodes.size(); ++i) {
-        const DN_Nodo_1& node = nodes[i];
-        const DN_Nodo* named = i < editor.size() ? &editor[i] : nullptr;
+        const image::DN_Nodo_1& node = nodes[i];
+        const documents::DN_Nodo* named = i < editor.size() ? &editor[i] : nullptr;
         NodeIo row{i + 1, node.ID, named ? named->Mnemonic : std::string(), node.NB_IN, node.NB_OUT, {}, {}};
         row.selectedIn = Selected(node.InSelect, named ? &named->InMnemonic : nullptr);
         row.selectedOut = Selected(node.OutSelect, named ? &named->OutMnemonic : nullptr);
@@ -181,14 +186,14 @@ void FillIoMap(ProjectCheck& check, const NodeTable& nodes, const DefByteTable& 
     }
 }
 
-std::optional<int> GatewayId(const std::optional<CommSettings>& settings) {
+std::optional<int> GatewayId(const std::optional<documents::CommSettings>& settings) {
     if (!settings) return std::nullopt;
-    return ParseIntText(settings->DNetDevId);
+    return documents::ParseIntText(settings->DNetDevId);
 }
 
 void ReadProfibusAreas(Reading& r) {
     try {
-        const ProfiSizes sizes = ReadProfiSizes(r.dir);
+        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(r.dir);
         r.check.input.area = sizes.NbIn;
         r.check.output.area = sizes.NbOut;
     } catch (const std::exception&) {
@@ -197,10 +202,10 @@ void ReadProfibusAreas(Reading& r) {
 }
 
 void CheckReadableProject(Reading& r) {
-    const std::optional<CommSettings> settings = ReadSettings(r);
+    const std::optional<documents::CommSettings> settings = ReadSettings(r);
     ReadNetworkRows(r);
-    const DefByteTable editor = ReadEditorNodes(r);
-    const std::optional<NodeTable> nodes = BuildImageNodes(r);
+    const documents::DefByteTable editor = ReadEditorNodes(r);
+    const std::optional<image::NodeTable> nodes = BuildImageNodes(r);
     ReadProfibusAreas(r);
     std::vector<Finding>& findings = r.check.findings;
     if (nodes) {
@@ -210,7 +215,7 @@ void CheckReadableProject(Reading& r) {
         AddAddressFindings(*nodes, GatewayId(settings), findings);
         AddAreaFitFindings(r.check.input, r.check.output, findings);
     }
-    AddEmptyAreasFinding(r.check.input, r.check.output, FileExists(r.Path(kPargenFileName)), findings);
+    AddEmptyAreasFinding(r.check.input, r.check.output, base::FileExists(r.Path(base::kPargenFileName)), findings);
 }
 
 }  // namespace
@@ -229,7 +234,7 @@ FindingTarget FindingTarget::Setting(std::string field) {
 
 FindingTarget FindingTarget::NetworkCell(size_t row, int column) {
     FindingTarget target = Whole(FindingDocument::DNetNet);
-    if (row >= kDNetRowCount) return target;
+    if (row >= documents::kDNetRowCount) return target;
     target.index = static_cast<int>(row);
     target.column = column;
     return target;
@@ -254,7 +259,7 @@ bool ProjectCheck::HasError() const {
 ProjectCheck CheckProject(const std::string& projectDir) {
     ProjectCheck check;
     check.projectDir = projectDir;
-    if (!DirectoryExists(projectDir)) {
+    if (!base::DirectoryExists(projectDir)) {
         check.findings.push_back({Severity::Error, "project", "Project folder \"" + projectDir + "\" does not exist"});
         return check;
     }
@@ -291,7 +296,9 @@ std::string FindingsSummary(const ProjectCheck& check) {
 
 std::string ProjectFolderName(const std::string& projectDir) {
     std::string path = projectDir;
-    while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
-    const size_t slash = path.rfind(kPathSeparator);
+    while (path.size() > 1 && path.back() == base::kPathSeparator) path.pop_back();
+    const size_t slash = path.rfind(base::kPathSeparator);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+}  // namespace tessara::check

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tessara::check {
+
 enum class Severity { Error, Warning };
 
 // "error" or "warning", as every presentation of the findings names them.
@@ -89,3 +91,5 @@ std::string FindingsSummary(const ProjectCheck& check);
 
 // The last name of the project's path, as the report and the window title show it.
 std::string ProjectFolderName(const std::string& projectDir);
+
+}  // namespace tessara::check

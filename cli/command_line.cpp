@@ -18,6 +18,8 @@
 #include "image/bank_image_decoder.h"
 #include "image/bank_image_report.h"
 
+namespace tessara::cli {
+
 namespace {
 
 constexpr int kDone = 0;
@@ -53,13 +55,13 @@ Arguments SplitArguments(int argc, char** argv) {
 
 // A trailing separator would double the separator in the project's file names.
 std::string TrimmedProjectDir(std::string path) {
-    while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+    while (path.size() > 1 && path.back() == base::kPathSeparator) path.pop_back();
     return path;
 }
 
 std::string ProjectDirFrom(const std::string& argument) {
     const std::string path = TrimmedProjectDir(argument);
-    if (!DirectoryExists(path)) throw std::runtime_error("Project folder \"" + path + "\" does not exist");
+    if (!base::DirectoryExists(path)) throw std::runtime_error("Project folder \"" + path + "\" does not exist");
     return path;
 }
 
@@ -68,39 +70,40 @@ std::string ProjectDirFrom(const std::string& argument) {
 int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
     if (!args.force) {
-        const ProjectCheck check = CheckProject(projectDir);
+        const check::ProjectCheck check = check::CheckProject(projectDir);
         if (check.HasError()) {
-            err << FindingsText(check);
+            err << check::FindingsText(check);
             return kFailed;
         }
     }
-    WriteBankFile(projectDir, BuildBankImage(projectDir));
+    image::WriteBankFile(projectDir, image::BuildBankImage(projectDir));
     return kDone;
 }
 
 int Gsd(const Arguments& args, std::ostream&, std::ostream&) {
-    WriteGsdFile(ProjectDirFrom(args.positional[0]), args.positional[1]);
+    gsd::WriteGsdFile(ProjectDirFrom(args.positional[0]), args.positional[1]);
     return kDone;
 }
 
 // A folder that does not exist is one of the findings, so it is listed like the others.
 int Check(const Arguments& args, std::ostream& out, std::ostream&) {
-    const ProjectCheck check = CheckProject(TrimmedProjectDir(args.positional[0]));
-    out << (args.json ? ProjectCheckJson(check) : FindingsText(check));
+    const check::ProjectCheck check = check::CheckProject(TrimmedProjectDir(args.positional[0]));
+    out << (args.json ? check::ProjectCheckJson(check) : check::FindingsText(check));
     return check.HasError() ? kFailed : kDone;
 }
 
 // The report is written whatever the findings; only a project that cannot be read, or a file that cannot be
 // written, fails.
 int Report(const Arguments& args, std::ostream&, std::ostream&) {
-    const ProjectCheck check = CheckProject(ProjectDirFrom(args.positional[0]));
-    WriteWholeFile(args.positional[1], CheckReportHtml(check, TodayText()), WriteTarget::AnyFile);
+    const check::ProjectCheck check = check::CheckProject(ProjectDirFrom(args.positional[0]));
+    base::WriteWholeFile(args.positional[1], check::CheckReportHtml(check, check::TodayText()),
+                         base::WriteTarget::AnyFile);
     return kDone;
 }
 
 int Inspect(const Arguments& args, std::ostream& out, std::ostream&) {
-    const DecodedImage image = DecodeBankFile(args.positional[0]);
-    out << (args.json ? ImageJson(image) : ImageTable(image));
+    const image::DecodedImage image = image::DecodeBankFile(args.positional[0]);
+    out << (args.json ? image::ImageJson(image) : image::ImageTable(image));
     return kDone;
 }
 
@@ -168,3 +171,5 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
     }
     return std::nullopt;
 }
+
+}  // namespace tessara::cli

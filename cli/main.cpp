@@ -13,6 +13,9 @@
 #include "cli/start_options.h"
 #include "documents/xml_arena.h"
 
+using namespace tessara::documents;
+using namespace tessara::cli;
+
 int main(int argc, char* argv[]) {
     UseXmlArena();
     if (const std::optional<int> status = RunCommand(argc, argv, std::cout, std::cerr)) return *status;

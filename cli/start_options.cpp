@@ -8,6 +8,8 @@
 #include "base/workspace_location.h"
 #include "cli/usage.h"
 
+namespace tessara::cli {
+
 std::string ExecutableDir(const char* argv0) {
     std::error_code ec;
 #ifdef _WIN32
@@ -20,7 +22,7 @@ std::string ExecutableDir(const char* argv0) {
 }
 
 std::string WizardPath(const std::string& executableDir) {
-    return executableDir + kPathSeparator + "tessara-wizard";
+    return executableDir + base::kPathSeparator + "tessara-wizard";
 }
 
 std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options) {
@@ -28,7 +30,7 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0) {
             std::fputs(UsageText(), stdout);
-            std::printf("This run uses: %s\n", WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
+            std::printf("This run uses: %s\n", base::WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
             return 0;
         }
         if (std::strcmp(arg, "--version") == 0) {
@@ -48,3 +50,5 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
     }
     return std::nullopt;
 }
+
+}  // namespace tessara::cli

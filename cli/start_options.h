@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+namespace tessara::cli {
+
 // The options of a start without a command word, read by the command-line front and again by the wizard
 // it starts, so both answer them alike.
 struct StartOptions {
@@ -18,3 +20,5 @@ std::string ExecutableDir(const char* argv0);
 // The windows live in their own executable beside the command-line front, so a headless command never
 // loads the window libraries.
 std::string WizardPath(const std::string& executableDir);
+
+}  // namespace tessara::cli

@@ -1,9 +1,13 @@
 #include "cli/usage.h"
 
+namespace tessara::cli {
+
 const char* UsageText() {
     return "Usage: tessara [--app-dir DIR]              start the wizard\n"
-           "       tessara image [--force] PROJECT_DIR  build PROJECT_DIR/bin/bank.bin as \"Update Device\" does; with\n"
-           "                                            an error finding of the check it writes nothing unless --force\n"
+           "       tessara image [--force] PROJECT_DIR  build PROJECT_DIR/bin/bank.bin as \"Update Device\" does; "
+           "with\n"
+           "                                            an error finding of the check it writes nothing unless "
+           "--force\n"
            "       tessara gsd PROJECT_DIR FILE         write the GSD file as \"GSD File\" does\n"
            "       tessara check [--json] PROJECT_DIR   list every problem of the project, one per line or as JSON\n"
            "       tessara report PROJECT_DIR FILE      write the project check as one HTML page\n"
@@ -20,3 +24,5 @@ const char* UsageText() {
 const char* VersionText() {
     return "tessara " TESSARA_VERSION;
 }
+
+}  // namespace tessara::cli

@@ -7,6 +7,8 @@
 #include "documents/int_text_range.h"
 #include "documents/xml_document.h"
 
+namespace tessara::documents {
+
 namespace {
 
 using namespace pargen_xml;
@@ -54,7 +56,7 @@ void AppendText(pugi::xml_node root, const char* name, const std::string& text) 
 }  // namespace
 
 void LoadCommSettings(const std::string& path, CommSettings& settings) {
-    if (!FileExists(path)) return;
+    if (!base::FileExists(path)) return;
     XmlDocument doc;
     doc.LoadFile(path);
     ReadingDocument(path, [&] { ReadElements(doc.FirstTopLevelNode(), settings); });
@@ -81,3 +83,5 @@ void SaveCommSettings(XmlDocument& doc, const std::string& path, const CommSetti
     AppendText(root, kDNetCancelData, s.DNetCancelData ? "1" : "0");
     doc.SaveFile(path);
 }
+
+}  // namespace tessara::documents

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+namespace tessara::documents {
+
 class XmlDocument;
 
 inline constexpr int kProfiBaudCount = 11;
@@ -37,3 +39,5 @@ std::optional<std::string> CheckSettings(const CommSettings& settings);
 // Rebuilds `doc` from scratch as pargen.xml and saves it to `path`; throws std::runtime_error when the file
 // cannot be written, leaving the previous file intact.
 void SaveCommSettings(XmlDocument& doc, const std::string& path, const CommSettings& settings);
+
+}  // namespace tessara::documents

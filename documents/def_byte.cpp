@@ -6,6 +6,8 @@
 #include "documents/document_error.h"
 #include "documents/document_schema.h"
 
+namespace tessara::documents {
+
 namespace {
 
 // The network editor holds 64 nodes of at most 65 535 bytes each way. A hand-edited network beyond that is
@@ -84,7 +86,7 @@ bool IsSelectedText(std::string_view text) {
 void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead) {
     table.clear();
     nodesRead = 0;
-    if (!FileExists(path)) return;
+    if (!base::FileExists(path)) return;
     ReadingDocument(path, [&] {
         xml.LoadFile(path);
         const pugi::xml_node root = xml.FirstTopLevelNode();
@@ -100,7 +102,7 @@ void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& tabl
 }
 
 void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table) {
-    if (table.empty() || !FileExists(path)) return;
+    if (table.empty() || !base::FileExists(path)) return;
     ReadingDocument(path, [&] {
         xml.LoadFile(path);
         const pugi::xml_node root = xml.FirstTopLevelNode();
@@ -131,3 +133,5 @@ void SaveDefBytes(XmlDocument& xml, const std::string& path, const DefByteTable&
     root.remove_child(prototype);
     xml.SaveFile(path);
 }
+
+}  // namespace tessara::documents

@@ -8,6 +8,8 @@
 
 #include "documents/xml_document.h"
 
+namespace tessara::documents {
+
 // One DeviceNet node of the byte selection editor: its numbers from DNET_Net.xml and, per direction, which
 // bytes are exchanged and their mnemonics (element j describes byte j + 1). The four arrays always hold
 // NB_IN or NB_OUT elements; the readers keep that true and the writer relies on it.
@@ -44,3 +46,5 @@ void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table
 // Rebuilds `xml` as the byte document of `table` and saves it to `path` through a temporary file. Throws
 // std::runtime_error when the file cannot be written.
 void SaveDefBytes(XmlDocument& xml, const std::string& path, const DefByteTable& table);
+
+}  // namespace tessara::documents

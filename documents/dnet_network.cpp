@@ -8,6 +8,8 @@
 #include "documents/int_text_range.h"
 #include "documents/xml_document.h"
 
+namespace tessara::documents {
+
 namespace {
 
 using namespace dnet_net_xml;
@@ -37,7 +39,7 @@ size_t DNetListLength(const DNetRows& rows) {
 }
 
 void LoadDNetNetwork(const std::string& path, DNetRows& rows) {
-    if (!FileExists(path)) return;
+    if (!base::FileExists(path)) return;
     XmlDocument doc;
     doc.LoadFile(path);
     ReadingDocument(path, [&] { ReadRows(doc.FirstTopLevelNode(), rows); });
@@ -67,3 +69,5 @@ void SaveDNetNetwork(XmlDocument& doc, const std::string& path, const DNetRows& 
     }
     doc.SaveFile(path);
 }
+
+}  // namespace tessara::documents

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace tessara::documents {
+
 class XmlDocument;
 
 // One row of the DeviceNet node list: the cell texts verbatim, as the grid holds them.
@@ -32,3 +34,5 @@ std::optional<std::string> CheckRows(const DNetRows& rows);
 // Rebuilds `doc` as DNET_Net.xml with one "row" per node of the list and saves it to `path`; throws
 // std::runtime_error when the file cannot be written, leaving the previous file intact.
 void SaveDNetNetwork(XmlDocument& doc, const std::string& path, const DNetRows& rows);
+
+}  // namespace tessara::documents

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace tessara::documents {
+
 // A document that cannot be read as its editor expects: a missing element or attribute, a value that is not
 // an integer text, a child position beyond the count. It says which file, where in it (node, byte, element)
 // and why; the message joins them as "<place>: <reason> (in <file>)". Readers throw it with the reason and add
@@ -55,3 +57,5 @@ void ReadingDocument(const std::string& path, Step&& step) {
         throw e.InFile(path);
     }
 }
+
+}  // namespace tessara::documents

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tessara::documents {
+
 // The element and attribute names of the three project documents, spelled once. Each reader keeps its own
 // rules for what a value means; only the names are shared.
 
@@ -37,3 +39,5 @@ inline constexpr const char* kByte = "row";
 inline constexpr const char* kSelect = "Select";
 inline constexpr const char* kMnemonic = "Mnemonic";
 }  // namespace def_byte_xml
+
+}  // namespace tessara::documents

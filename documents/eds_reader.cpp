@@ -8,6 +8,8 @@
 #include "base/file_system.h"
 #include "documents/int_text.h"
 
+namespace tessara::documents {
+
 namespace {
 
 struct Field {
@@ -246,5 +248,7 @@ EdsDevice ParseEds(const std::string& text, const std::string& name) {
 }
 
 EdsDevice ReadEdsFile(const std::string& path) {
-    return ParseEds(ReadWholeFile(path, kEdsFileLimit), path);
+    return ParseEds(base::ReadWholeFile(path, base::kEdsFileLimit), path);
 }
+
+}  // namespace tessara::documents

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace tessara::documents {
+
 // What the network editor takes from a device's EDS file: the byte counts of its default polled I/O
 // connection and its product name.
 struct EdsDevice {
@@ -25,3 +27,5 @@ public:
 EdsDevice ParseEds(const std::string& text, const std::string& name);
 // ParseEds on the file's content; a file that cannot be read throws std::runtime_error with the reason.
 EdsDevice ReadEdsFile(const std::string& path);
+
+}  // namespace tessara::documents

@@ -2,6 +2,8 @@
 
 #include "documents/document_error.h"
 
+namespace tessara::documents {
+
 namespace {
 
 int DigitValue(char c, bool hex) {
@@ -51,3 +53,5 @@ int32_t IntOrError(std::string_view text) {
     if (auto value = ParseIntText(text)) return *value;
     throw DocumentError("'" + std::string(text) + "' is not a valid integer value");
 }
+
+}  // namespace tessara::documents

@@ -11,6 +11,8 @@
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 
+namespace tessara::documents {
+
 namespace {
 
 bool IsEmptyRow(const DNetRow& row) {
@@ -94,7 +96,7 @@ bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta) {
 
 void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPath, const std::string& defBytePath,
                                   const NetworkGrid& grid) {
-    if (!grid.NodesMoved() || !FileExists(defBytePath)) {
+    if (!grid.NodesMoved() || !base::FileExists(defBytePath)) {
         SaveDNetNetwork(xml, networkPath, grid.rows);
         return;
     }
@@ -103,18 +105,20 @@ void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPa
     stored.LoadFile(defBytePath);
     BuildDefBytes(stored, rebuilt, grid);
     const std::optional<std::string> previousNetwork =
-        FileExists(networkPath) ? std::optional(ReadWholeFile(networkPath)) : std::nullopt;
+        base::FileExists(networkPath) ? std::optional(base::ReadWholeFile(networkPath)) : std::nullopt;
     SaveDNetNetwork(xml, networkPath, grid.rows);
     try {
         rebuilt.SaveFile(defBytePath);
     } catch (...) {
         // Back to the network the stored selections belong to.
         if (previousNetwork) {
-            WriteWholeFile(networkPath, *previousNetwork, WriteTarget::RegularFile);
+            base::WriteWholeFile(networkPath, *previousNetwork, base::WriteTarget::RegularFile);
         } else {
             std::error_code ignored;
-            std::filesystem::remove(PathFromUtf8(networkPath), ignored);
+            std::filesystem::remove(base::PathFromUtf8(networkPath), ignored);
         }
         throw;
     }
 }
+
+}  // namespace tessara::documents

@@ -5,6 +5,8 @@
 
 #include "documents/dnet_network.h"
 
+namespace tessara::documents {
+
 class XmlDocument;
 
 // Where a grid row came from: the position at which it was loaded, or kNewRow for a row that row operations
@@ -38,3 +40,5 @@ bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta);
 // Throws ParseError / DocumentError for an unreadable DefByte.xml, std::runtime_error for a failed write.
 void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPath, const std::string& defBytePath,
                                   const NetworkGrid& grid);
+
+}  // namespace tessara::documents

@@ -8,6 +8,8 @@
 #include <new>
 #include <pugixml.hpp>
 
+namespace tessara::documents {
+
 namespace {
 
 constexpr size_t kHugePage = size_t{2} << 20;
@@ -146,3 +148,5 @@ void UseXmlArena() {
     ProcessArena();
     pugi::set_memory_management_functions(&ArenaAllocate, &ArenaDeallocate);
 }
+
+}  // namespace tessara::documents

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <mutex>
 
+namespace tessara::documents {
+
 // The memory of the XML trees. pugixml asks for many small pages while it parses; taking them from a few
 // large mappings, backed by huge pages where the system offers them, spares the page fault per 4 KiB that
 // the parse of a large document otherwise pays. A mapping is given back when the last block in it is freed,
@@ -35,3 +37,5 @@ private:
 // Makes every pugixml document of the process take its memory from one arena. Call once at the start of
 // main, before any document exists: a block must go back to the allocator that gave it.
 void UseXmlArena();
+
+}  // namespace tessara::documents

@@ -8,6 +8,8 @@
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 
+namespace tessara::documents {
+
 namespace {
 
 // Whitespace-only text is dropped (pugixml's default); no DTD, no entity of a DOCTYPE is ever expanded.
@@ -41,7 +43,7 @@ ParserBuffer AllocateParserBuffer(size_t size) {
 // copied.
 ParserBuffer ReadIntoParserBuffer(const std::string& path, size_t& size) {
     ParserBuffer buffer;
-    ReadWholeFileInto(path, kDocumentFileLimit, [&](size_t length) {
+    base::ReadWholeFileInto(path, base::kDocumentFileLimit, [&](size_t length) {
         size = length;
         buffer = AllocateParserBuffer(length);
         return static_cast<char*>(buffer.get());
@@ -62,7 +64,7 @@ void XmlDocument::LoadFile(const std::string& path) {
     doc_->reset();
     const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer.release(), size, kParseOptions));
     // The parse rewrote the text in place, so the message quotes the file as it stands.
-    if (!result) Fail(result, ReadWholeFile(path, kDocumentFileLimit), path);
+    if (!result) Fail(result, base::ReadWholeFile(path, base::kDocumentFileLimit), path);
 }
 
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {
@@ -121,7 +123,7 @@ std::string XmlDocument::SaveText() const {
 }
 
 void XmlDocument::SaveFile(const std::string& path) const {
-    WriteWholeFile(path, SaveText(), WriteTarget::RegularFile);
+    base::WriteWholeFile(path, SaveText(), base::WriteTarget::RegularFile);
 }
 
 size_t ChildCount(pugi::xml_node node) {
@@ -187,3 +189,5 @@ int32_t AttrToInt(pugi::xml_node element, const char* name) {
     throw DocumentError("Attribute \"" + std::string(name) + "\" of element " + NodeName(element) + ": '" + text +
                         "' is not a valid integer value");
 }
+
+}  // namespace tessara::documents

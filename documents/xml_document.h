@@ -6,6 +6,8 @@
 #include <pugixml.hpp>
 #include <string>
 
+namespace tessara::documents {
+
 // A document object: inactive (no tree) or active (a tree, possibly empty). Readers load the file first,
 // writers clear the tree first, so nothing relies on what an earlier use left in it.
 class XmlDocument {
@@ -57,3 +59,5 @@ void SetAttribute(pugi::xml_node element, const char* name, const std::string& t
 std::string AttrToText(pugi::xml_node element, const char* name);
 // AttrToText converted with the integer text rule; throws DocumentError otherwise.
 int32_t AttrToInt(pugi::xml_node element, const char* name);
+
+}  // namespace tessara::documents

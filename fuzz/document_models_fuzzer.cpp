@@ -9,6 +9,9 @@
 #include "documents/dnet_network.h"
 #include "fuzz_project.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+
 namespace {
 
 // A reader may refuse a document with an error; it must never crash, and what it fills must stay consistent.

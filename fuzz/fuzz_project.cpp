@@ -7,6 +7,8 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 
+using namespace tessara::base;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -6,6 +6,8 @@
 #include "documents/document_error.h"
 #include "documents/int_text.h"
 
+using namespace tessara::documents;
+
 // The three conversions must agree with each other, and every value read must read back from its decimal text.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

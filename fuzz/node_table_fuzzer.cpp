@@ -7,6 +7,8 @@
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
 
+using namespace tessara::image;
+
 // Whatever the documents hold, the build either refuses them with an error or gives an image that fits the
 // device and that the decoder reads back with the same nodes.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

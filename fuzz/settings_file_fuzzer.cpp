@@ -7,6 +7,8 @@
 #include "base/workspace.h"
 #include "fuzz_project.h"
 
+using namespace tessara::base;
+
 // Any settings file gives a workspace; the project it names, once saved, is the one read at the next start.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string exePath = FuzzFolder() + "/tessara";

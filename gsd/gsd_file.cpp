@@ -9,13 +9,15 @@
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 
+namespace tessara::gsd {
+
 namespace {
 
 // An absent or unreadable count is not an error here: the file is still written, with 0 for it.
 int32_t CountOrZero(pugi::xml_node root, const char* name) {
     try {
-        return IntOrError(ElementText(RequireChild(root, name)));
-    } catch (const DocumentError&) {
+        return documents::IntOrError(documents::ElementText(documents::RequireChild(root, name)));
+    } catch (const documents::DocumentError&) {
         return 0;
     }
 }
@@ -40,21 +42,24 @@ void RefuseCountOutOfRange(int32_t count, const char* name) {
 }  // namespace
 
 ProfiSizes ReadProfiSizes(const std::string& projectDir) {
-    const std::string path = ProjectFile(projectDir, kPargenFileName);
-    if (!FileExists(path)) return {};
-    XmlDocument doc;
+    const std::string path = base::ProjectFile(projectDir, base::kPargenFileName);
+    if (!base::FileExists(path)) return {};
+    documents::XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
-    return SizesFor(CountOrZero(root, pargen_xml::kProfiNbIn), CountOrZero(root, pargen_xml::kProfiNbOut));
+    return SizesFor(CountOrZero(root, documents::pargen_xml::kProfiNbIn),
+                    CountOrZero(root, documents::pargen_xml::kProfiNbOut));
 }
 
 void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
     const ProfiSizes sizes = ReadProfiSizes(projectDir);
-    RefuseCountOutOfRange(sizes.NbIn, pargen_xml::kProfiNbIn);
-    RefuseCountOutOfRange(sizes.NbOut, pargen_xml::kProfiNbOut);
+    RefuseCountOutOfRange(sizes.NbIn, documents::pargen_xml::kProfiNbIn);
+    RefuseCountOutOfRange(sizes.NbOut, documents::pargen_xml::kProfiNbOut);
     try {
-        WriteWholeFile(fileName, GsdText(sizes));
-    } catch (const FileWriteError& e) {
+        base::WriteWholeFile(fileName, GsdText(sizes));
+    } catch (const base::FileWriteError& e) {
         throw std::runtime_error("Cannot create file \"" + fileName + "\". " + e.reason());
     }
 }
+
+}  // namespace tessara::gsd

@@ -5,6 +5,8 @@
 
 #include "gsd/maker_contact.h"
 
+namespace tessara::gsd {
+
 namespace {
 
 constexpr size_t kBoxWidth = 84;
@@ -275,3 +277,5 @@ std::string GsdText(const ProfiSizes& sizes) {
     ModulesAndSlots(gsd, sizes);
     return gsd.Take();
 }
+
+}  // namespace tessara::gsd

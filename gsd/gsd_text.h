@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tessara::gsd {
+
 // The PROFIBUS sizes of a project and the 64-byte modules they are cut into.
 struct ProfiSizes {
     int32_t NbIn = 0;
@@ -19,3 +21,5 @@ ProfiSizes SizesFor(int32_t nbIn, int32_t nbOut);
 
 // The device description: ASCII, CR LF after every line.
 std::string GsdText(const ProfiSizes& sizes);
+
+}  // namespace tessara::gsd

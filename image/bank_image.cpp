@@ -11,6 +11,8 @@
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 
+namespace tessara::image {
+
 namespace {
 
 using ParameterBlock = std::array<uint8_t, kParameterBlockLength>;
@@ -63,33 +65,33 @@ void CheckCapacity(const NodeTable& nodes, size_t recordsOffset, size_t length) 
 }
 
 int32_t RequiredInt(pugi::xml_node root, const char* name) {
-    const pugi::xml_node element = RequireChild(root, name);
+    const pugi::xml_node element = documents::RequireChild(root, name);
     try {
-        return IntOrError(ElementText(element));
-    } catch (const DocumentError& e) {
+        return documents::IntOrError(documents::ElementText(element));
+    } catch (const documents::DocumentError& e) {
         throw e.Within("Element \"" + std::string(name) + "\"");
     }
 }
 
 // The cancel flags are optional: missing or unreadable they are 0.
 uint8_t OptionalFlag(pugi::xml_node root, const char* name) {
-    const pugi::xml_node element = FindChild(root, name);
+    const pugi::xml_node element = documents::FindChild(root, name);
     if (!element) return 0;
     try {
-        return static_cast<uint8_t>(ParseIntText(ElementText(element)).value_or(0));
-    } catch (const DocumentError&) {
+        return static_cast<uint8_t>(documents::ParseIntText(documents::ElementText(element)).value_or(0));
+    } catch (const documents::DocumentError&) {
         return 0;
     }
 }
 
 ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
-    using namespace pargen_xml;
+    using namespace documents::pargen_xml;
     static constexpr const char* kSettings[] = {kProfiId, kProfiBaud, kProfiNbIn, kProfiNbOut, kDNetDevId, kDNetBaud};
-    XmlDocument doc;
+    documents::XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
     ParameterBlock block{};
-    ReadingDocument(path, [&] {
+    documents::ReadingDocument(path, [&] {
         for (size_t i = 0; i < std::size(kSettings); ++i)
             block[i] = static_cast<uint8_t>(RequiredInt(root, kSettings[i]));
     });
@@ -139,8 +141,8 @@ BankImage BuildBankImage(const std::string& projectDir) {
     // nodes from taking gigabytes of selections for an image that would be refused anyway.
     const size_t recordsOffset = AssignBitmapOffsets(nodes);
     const size_t blockOffset = recordsOffset + kNodeRecordLength * nodes.size();
-    const std::string pargenPath = ProjectFile(projectDir, kPargenFileName);
-    const bool hasParameters = FileExists(pargenPath);
+    const std::string pargenPath = base::ProjectFile(projectDir, base::kPargenFileName);
+    const bool hasParameters = base::FileExists(pargenPath);
     const size_t length = blockOffset + (hasParameters ? kParameterBlockLength : 0);
     CheckCapacity(nodes, recordsOffset, length);
     LoadNodeSelections(projectDir, nodes);
@@ -163,5 +165,7 @@ BankImage BuildBankImage(const std::string& projectDir) {
 
 void WriteBankFile(const std::string& projectDir, const BankImage& image) {
     const std::string_view content(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
-    WriteWholeFile(BankFilePath(projectDir), content, WriteTarget::RegularFile);
+    base::WriteWholeFile(base::BankFilePath(projectDir), content, base::WriteTarget::RegularFile);
 }
+
+}  // namespace tessara::image

@@ -7,6 +7,8 @@
 
 #include "image/node_table.h"
 
+namespace tessara::image {
+
 // The image the gateway's firmware reads: a 12-byte header of three offsets, the selection bitmaps of every
 // node, one 11-byte record per node and, when the project has pargen.xml, the 9-byte parameter block.
 // Integers are unsigned little-endian.
@@ -39,3 +41,5 @@ BankImage BuildBankImage(const std::string& projectDir);
 // Writes bin/bank.bin of the project through a temporary file renamed over it, so the previous image survives
 // any failure. Throws std::runtime_error with the path and the system's reason.
 void WriteBankFile(const std::string& projectDir, const BankImage& image);
+
+}  // namespace tessara::image

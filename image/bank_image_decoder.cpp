@@ -3,6 +3,8 @@
 #include "base/file_system.h"
 #include "image/bank_image.h"
 
+namespace tessara::image {
+
 namespace {
 
 uint32_t ReadLittleEndian(std::span<const uint8_t> bytes, size_t offset, int width) {
@@ -129,7 +131,7 @@ DecodedImage DecodeBankImage(std::span<const uint8_t> bytes) {
 }
 
 DecodedImage DecodeBankFile(const std::string& path) {
-    const std::string content = ReadWholeFile(path, kBankImageCapacity);
+    const std::string content = base::ReadWholeFile(path, kBankImageCapacity);
     try {
         return DecodeBankImage({reinterpret_cast<const uint8_t*>(content.data()), content.size()});
     } catch (const InvalidImageError& e) {
@@ -147,3 +149,5 @@ const char* DeviceNetBaudName(uint8_t code) {
     static constexpr const char* kNames[] = {"125K", "250K", "500K"};
     return code < std::size(kNames) ? kNames[code] : nullptr;
 }
+
+}  // namespace tessara::image

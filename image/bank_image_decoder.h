@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tessara::image {
+
 // Reads a configuration image back, for the command line's inspect and the stand-in updater, and refuses one
 // whose offsets, lengths or counts do not agree with each other.
 
@@ -58,3 +60,5 @@ DecodedImage DecodeBankFile(const std::string& path);
 // The names of the baud-rate codes as the settings editor lists them; nullptr for a code outside the list.
 const char* ProfibusBaudName(uint8_t code);
 const char* DeviceNetBaudName(uint8_t code);
+
+}  // namespace tessara::image

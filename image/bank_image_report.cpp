@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+namespace tessara::image {
+
 namespace {
 
 // "2, 8-9" for bytes 2, 8 and 9; "-" when none is selected.
@@ -113,3 +115,5 @@ std::string ImageJson(const DecodedImage& image) {
     out << "}\n";
     return out.str();
 }
+
+}  // namespace tessara::image

@@ -7,10 +7,12 @@
 #include "documents/document_schema.h"
 #include "documents/xml_document.h"
 
+namespace tessara::image {
+
 namespace {
 
 // Says which node (and byte) of the document an error belongs to; nodes and bytes count from 1 for the user.
-[[noreturn]] void RethrowAt(const std::string& place, const DocumentError& e) {
+[[noreturn]] void RethrowAt(const std::string& place, const documents::DocumentError& e) {
     throw e.Within(place);
 }
 
@@ -19,8 +21,9 @@ std::string NodePlace(size_t index) {
 }
 
 NodeNumbers ReadNode(pugi::xml_node row) {
-    return {AttrToInt(row, dnet_net_xml::kId), AttrToInt(row, dnet_net_xml::kNbIn),
-            AttrToInt(row, dnet_net_xml::kNbOut)};
+    return {documents::AttrToInt(row, documents::dnet_net_xml::kId),
+            documents::AttrToInt(row, documents::dnet_net_xml::kNbIn),
+            documents::AttrToInt(row, documents::dnet_net_xml::kNbOut)};
 }
 
 // The unsigned conversions keep the value modulo the field's range, as the image stores it.
@@ -33,16 +36,16 @@ DN_Nodo_1 ImageNode(const NodeNumbers& numbers) {
 }
 
 std::vector<NodeNumbers> ReadNodes(const std::string& path) {
-    XmlDocument doc;
+    documents::XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
     std::vector<NodeNumbers> nodes;
-    nodes.reserve(ChildCount(root));
-    ReadingDocument(path, [&] {
+    nodes.reserve(documents::ChildCount(root));
+    documents::ReadingDocument(path, [&] {
         for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
             try {
                 nodes.push_back(ReadNode(row));
-            } catch (const DocumentError& e) {
+            } catch (const documents::DocumentError& e) {
                 RethrowAt(NodePlace(nodes.size()), e);
             }
         }
@@ -55,26 +58,27 @@ void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* dire
     size_t j = 0;
     try {
         for (pugi::xml_node byte = group.first_child(); byte && j < select.size(); byte = byte.next_sibling(), ++j) {
-            const pugi::xml_attribute attribute = byte.attribute(def_byte_xml::kSelect);
-            if (!attribute) AttrToText(byte, def_byte_xml::kSelect);  // throws the missing-attribute error
-            select[j] = IsSelectedText(attribute.value());
+            const pugi::xml_attribute attribute = byte.attribute(documents::def_byte_xml::kSelect);
+            if (!attribute)
+                documents::AttrToText(byte, documents::def_byte_xml::kSelect);  // throws the missing-attribute error
+            select[j] = documents::IsSelectedText(attribute.value());
         }
-    } catch (const DocumentError& e) {
+    } catch (const documents::DocumentError& e) {
         RethrowAt(std::string(direction) + " byte " + std::to_string(j + 1), e);
     }
 }
 
 void ReadSelections(const std::string& path, NodeTable& table) {
-    XmlDocument doc;
+    documents::XmlDocument doc;
     doc.LoadFile(path);
     const pugi::xml_node root = doc.FirstTopLevelNode();
-    ReadingDocument(path, [&] {
+    documents::ReadingDocument(path, [&] {
         size_t i = 0;
         for (pugi::xml_node node = root.first_child(); node && i < table.size(); node = node.next_sibling(), ++i) {
             try {
-                ReadGroup(ChildAt(node, 0), table[i].InSelect, "input");
-                ReadGroup(ChildAt(node, 1), table[i].OutSelect, "output");
-            } catch (const DocumentError& e) {
+                ReadGroup(documents::ChildAt(node, 0), table[i].InSelect, "input");
+                ReadGroup(documents::ChildAt(node, 1), table[i].OutSelect, "output");
+            } catch (const documents::DocumentError& e) {
                 RethrowAt(NodePlace(i), e);
             }
         }
@@ -84,8 +88,8 @@ void ReadSelections(const std::string& path, NodeTable& table) {
 }  // namespace
 
 std::vector<NodeNumbers> LoadNodeNumbersAsWritten(const std::string& projectDir) {
-    const std::string nodesPath = ProjectFile(projectDir, kDNetNetFileName);
-    if (!FileExists(nodesPath)) return {};
+    const std::string nodesPath = base::ProjectFile(projectDir, base::kDNetNetFileName);
+    if (!base::FileExists(nodesPath)) return {};
     return ReadNodes(nodesPath);
 }
 
@@ -102,8 +106,8 @@ void LoadNodeSelections(const std::string& projectDir, NodeTable& table) {
         node.InSelect.assign(node.NB_IN, false);
         node.OutSelect.assign(node.NB_OUT, false);
     }
-    const std::string selectionsPath = ProjectFile(projectDir, kDefByteFileName);
-    if (!table.empty() && FileExists(selectionsPath)) ReadSelections(selectionsPath, table);
+    const std::string selectionsPath = base::ProjectFile(projectDir, base::kDefByteFileName);
+    if (!table.empty() && base::FileExists(selectionsPath)) ReadSelections(selectionsPath, table);
 }
 
 NodeTable LoadNodeTable(const std::string& projectDir) {
@@ -111,3 +115,5 @@ NodeTable LoadNodeTable(const std::string& projectDir) {
     LoadNodeSelections(projectDir, table);
     return table;
 }
+
+}  // namespace tessara::image

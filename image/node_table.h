@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tessara::image {
+
 // One DeviceNet slave node as the configuration image needs it: its address, its byte counts and which of its
 // bytes are exchanged. The four image fields are filled by the image build.
 struct DN_Nodo_1 {
@@ -40,3 +42,5 @@ NodeTable LoadNodeTable(const std::string& projectDir);
 NodeTable LoadNodeNumbers(const std::string& projectDir);
 std::vector<NodeNumbers> LoadNodeNumbersAsWritten(const std::string& projectDir);
 void LoadNodeSelections(const std::string& projectDir, NodeTable& table);
+
+}  // namespace tessara::image

@@ -8,6 +8,10 @@
 #include "base/file_system.h"
 #include "stand_in_updater/updater_request.h"
 
+using namespace tessara::base;
+using namespace tessara::image;
+using namespace tessara::stand_in_updater;
+
 namespace {
 
 // Opening and closing the port proves that the tool released it and that nothing else holds it.

@@ -3,6 +3,8 @@
 #include "base/file_system.h"
 #include "image/bank_image_report.h"
 
+namespace tessara::stand_in_updater {
+
 namespace {
 
 constexpr const char* kSimFileName = "sim48210.sim";
@@ -30,21 +32,22 @@ UpdaterRequest ParseUpdaterArguments(const std::vector<std::string>& args) {
     request.writeProject = ReadCode(args[3], "PW", 4);
     request.readProject = ReadCode(args[4], "PR", 5);
     request.simFile = args[5];
-    if (!request.simFile.ends_with(std::string(1, kPathSeparator) + kSimFileName))
+    if (!request.simFile.ends_with(std::string(1, base::kPathSeparator) + kSimFileName))
         throw UpdaterArgumentError("Argument 6 is \"" + request.simFile + "\": it must name the file " + kSimFileName);
     request.binDir = args[6];
-    if (request.binDir.size() < 2 || request.binDir.back() != kPathSeparator)
+    if (request.binDir.size() < 2 || request.binDir.back() != base::kPathSeparator)
         throw UpdaterArgumentError("Argument 7 is \"" + request.binDir +
                                    "\": it must be the project's bin folder ending in a separator");
     return request;
 }
 
-std::optional<DecodedImage> ImageToDownload(const UpdaterRequest& request) {
+std::optional<image::DecodedImage> ImageToDownload(const UpdaterRequest& request) {
     if (!request.writeProject) return std::nullopt;
-    return DecodeBankFile(request.binDir + "bank.bin");
+    return image::DecodeBankFile(request.binDir + "bank.bin");
 }
 
-std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent, const std::optional<DecodedImage>& image) {
+std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent,
+                         const std::optional<image::DecodedImage>& image) {
     std::string plan =
         "Ser_48210_Update stand-in: it speaks no device protocol and sends nothing to the device.\n"
         "Port " +
@@ -55,6 +58,8 @@ std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent, con
         request.simFile + (simFilePresent ? ", present" : ", not found") + ")\n" + "Project: write " +
         YesNo(request.writeProject) + ", read back when finished " + YesNo(request.readProject) + " (" +
         request.binDir + "bank.bin)\n";
-    if (image) plan += "\n" + ImageTable(*image);
+    if (image) plan += "\n" + image::ImageTable(*image);
     return plan;
 }
+
+}  // namespace tessara::stand_in_updater

@@ -7,6 +7,8 @@
 
 #include "image/bank_image_decoder.h"
 
+namespace tessara::stand_in_updater {
+
 // What the update dialog asks of the updater: the port's system location, the four action codes (each its own
 // word in its own position, or "NO"), the sim file of the MASTER folder and the project's bin folder with its
 // trailing separator.
@@ -32,7 +34,10 @@ inline constexpr const char* kUpdaterUsage =
 UpdaterRequest ParseUpdaterArguments(const std::vector<std::string>& args);
 
 // The image in the bin folder when the project is to be written; throws when it is missing or not valid.
-std::optional<DecodedImage> ImageToDownload(const UpdaterRequest& request);
+std::optional<image::DecodedImage> ImageToDownload(const UpdaterRequest& request);
 
 // What a real updater would do with the request; says plainly that nothing reaches the device.
-std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent, const std::optional<DecodedImage>& image);
+std::string DownloadPlan(const UpdaterRequest& request, bool simFilePresent,
+                         const std::optional<image::DecodedImage>& image);
+
+}  // namespace tessara::stand_in_updater

@@ -4,6 +4,8 @@
 
 #include "check/area_bar.h"
 
+namespace tessara::ui {
+
 QColor AreaOverflowColour() {
     return {200, 60, 60};
 }
@@ -13,9 +15,9 @@ AreaBarWidget::AreaBarWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void AreaBarWidget::SetFit(const AreaFit& fit) {
+void AreaBarWidget::SetFit(const check::AreaFit& fit) {
     fit_ = fit;
-    setAccessibleDescription(QString::fromStdString(AreaFitText(fit)));
+    setAccessibleDescription(QString::fromStdString(check::AreaFitText(fit)));
     update();
 }
 
@@ -27,7 +29,7 @@ void AreaBarWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect inner = rect().adjusted(1, 1, -1, -1);
     painter.fillRect(inner, Qt::white);
-    const AreaBar bar = AreaBarFor(fit_);
+    const check::AreaBar bar = check::AreaBarFor(fit_);
     int left = inner.left();
     const auto part = [&](int thousandths, const QColor& colour) {
         const int width = inner.width() * thousandths / 1000;
@@ -40,3 +42,5 @@ void AreaBarWidget::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(128, 128, 128));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
+
+}  // namespace tessara::ui

@@ -4,6 +4,8 @@
 
 #include "check/project_check.h"
 
+namespace tessara::ui {
+
 // The colour of bytes beyond their area, in the bar and in the text that tells of them.
 QColor AreaOverflowColour();
 
@@ -15,8 +17,8 @@ class AreaBarWidget : public QWidget {
 public:
     explicit AreaBarWidget(QWidget* parent = nullptr);
 
-    void SetFit(const AreaFit& fit);
-    const AreaFit& Fit() const { return fit_; }
+    void SetFit(const check::AreaFit& fit);
+    const check::AreaFit& Fit() const { return fit_; }
 
     QSize sizeHint() const override;
 
@@ -24,5 +26,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    AreaFit fit_;
+    check::AreaFit fit_;
 };
+
+}  // namespace tessara::ui

@@ -7,6 +7,8 @@
 #include "ui/area_bar_widget.h"
 #include "ui/window_style.h"
 
+namespace tessara::ui {
+
 AreaFitPanel::AreaFitPanel(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 4, 0, 4);
@@ -30,15 +32,17 @@ AreaFitPanel::Row AreaFitPanel::AddRow(int row, const char* name, const QString&
     return r;
 }
 
-void AreaFitPanel::SetFits(const AreaFit& input, const AreaFit& output) {
+void AreaFitPanel::SetFits(const check::AreaFit& input, const check::AreaFit& output) {
     ShowFit(input_, input);
     ShowFit(output_, output);
 }
 
-void AreaFitPanel::ShowFit(const Row& row, const AreaFit& fit) {
+void AreaFitPanel::ShowFit(const Row& row, const check::AreaFit& fit) {
     row.bar->SetFit(fit);
-    row.text->setText(QString::fromStdString(AreaFitText(fit)));
+    row.text->setText(QString::fromStdString(check::AreaFitText(fit)));
     QPalette palette;  // no colour of its own: the window's
-    if (BytesBeyondArea(fit) > 0) palette.setColor(QPalette::WindowText, AreaOverflowColour());
+    if (check::BytesBeyondArea(fit) > 0) palette.setColor(QPalette::WindowText, AreaOverflowColour());
     row.text->setPalette(palette);
 }
+
+}  // namespace tessara::ui

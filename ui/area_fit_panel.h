@@ -4,8 +4,11 @@
 
 #include "check/project_check.h"
 
-class AreaBarWidget;
 class QLabel;
+
+namespace tessara::ui {
+
+class AreaBarWidget;
 
 // The selected DeviceNet bytes against the two PROFIBUS areas: a heading, then for input and output a bar and
 // its text ("5 of 16 bytes used"). A selection beyond its area shows its text in the overflow colour.
@@ -15,7 +18,7 @@ class AreaFitPanel : public QWidget {
 public:
     explicit AreaFitPanel(QWidget* parent = nullptr);
 
-    void SetFits(const AreaFit& input, const AreaFit& output);
+    void SetFits(const check::AreaFit& input, const check::AreaFit& output);
 
 private:
     struct Row {
@@ -23,8 +26,10 @@ private:
         QLabel* text = nullptr;
     };
     Row AddRow(int row, const char* name, const QString& caption);
-    static void ShowFit(const Row& row, const AreaFit& fit);
+    static void ShowFit(const Row& row, const check::AreaFit& fit);
 
     Row input_;
     Row output_;
 };
+
+}  // namespace tessara::ui

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+namespace tessara::ui {
+
 namespace {
 
 FileDialogs* g_dialogs = nullptr;
@@ -45,3 +47,5 @@ QString QtFileDialogs::OpenFileName(QWidget* parent, const QString& title, const
                                     const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, startDir, filter);
 }
+
+}  // namespace tessara::ui

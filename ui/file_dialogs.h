@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tessara::ui {
+
 // The one seam for the file and folder choosers, so tests can answer them (the next folder, the next file
 // name, or a cancel) without a modal window.
 class FileDialogs {
@@ -32,3 +34,5 @@ public:
     QString OpenFileName(QWidget* parent, const QString& title, const QString& startDir,
                          const QString& filter) override;
 };
+
+}  // namespace tessara::ui

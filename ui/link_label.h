@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace tessara::ui {
+
 // A label that acts as a link: hand cursor, `clicked` on a left click.
 class LinkLabel : public QLabel {
     Q_OBJECT
@@ -14,3 +16,5 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+}  // namespace tessara::ui

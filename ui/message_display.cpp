@@ -5,6 +5,8 @@
 
 #include "ui/window_style.h"
 
+namespace tessara::ui {
+
 QString WithFullStop(const QString& text) {
     if (!text.isEmpty() && text.back() > QChar('.')) return text + '.';
     return text;
@@ -56,3 +58,5 @@ bool MessageBoxDisplay::AskYesNo(QWidget* parent, const QString& text) {
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
+
+}  // namespace tessara::ui

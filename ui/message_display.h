@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tessara::ui {
+
 // The one seam through which every window tells the user something. The windows use the message box
 // implementation; tests install a recorder, so no test ever blocks on a modal box.
 class MessageDisplay {
@@ -33,3 +35,5 @@ public:
     void ShowUnhandled(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
 };
+
+}  // namespace tessara::ui

@@ -2,7 +2,11 @@
 
 #include <QShowEvent>
 
+namespace tessara::ui {
+
 void ReloadingDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) FormShow();
 }
+
+}  // namespace tessara::ui

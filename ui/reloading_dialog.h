@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace tessara::ui {
+
 // A dialog that loads what it shows afresh each time the program shows it. The window system shows a window
 // again too (restored from the task bar, back from another desktop); such a showing keeps what the user has
 // done there.
@@ -17,3 +19,5 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 };
+
+}  // namespace tessara::ui

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QWidget>
 
+namespace tessara::ui {
+
 QString ProductPageUrl() {
     return QStringLiteral("https://") + kProductPageHost + '/' + kProductPagePath;
 }
@@ -48,3 +50,5 @@ void ApplyTessaraStyle(QWidget* window) {
     font.setPointSize(8);
     window->setFont(font);
 }
+
+}  // namespace tessara::ui

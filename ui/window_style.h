@@ -7,6 +7,8 @@
 class QLabel;
 class QWidget;
 
+namespace tessara::ui {
+
 inline const QString kApplicationTitle = QStringLiteral("Firmware Tessara");
 // The maker's product page, opened by the main window's link and the About box.
 inline const QString kProductPageHost = QStringLiteral("www.kestrane.com");
@@ -23,3 +25,5 @@ QLabel* HeadingLabel(const QString& text, QWidget* parent);
 
 // The style's standard icon, made once per run: making one decodes its pictures, a large part of start-up.
 const QIcon& StandardIcon(QStyle::StandardPixmap which);
+
+}  // namespace tessara::ui

@@ -3,6 +3,8 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 
+namespace tessara::update {
+
 namespace {
 
 #ifdef _WIN32
@@ -17,8 +19,9 @@ std::string Quoted(const std::string& text) {
 
 }  // namespace
 
-UpdaterCommand BuildUpdaterCommand(const Workspace& ws, const std::string& portDevice, const UpdateOptions& options) {
-    const std::string separator(1, kPathSeparator);
+UpdaterCommand BuildUpdaterCommand(const base::Workspace& ws, const std::string& portDevice,
+                                   const UpdateOptions& options) {
+    const std::string separator(1, base::kPathSeparator);
     const std::string codes[] = {options.Firmware ? "FW" : "NO", options.ReadFirmware ? "FR" : "NO",
                                  options.Project ? "PW" : "NO", options.ReadProject ? "PR" : "NO"};
     const std::string simFile = ws.MasterDir + separator + "sim48210.sim";
@@ -38,3 +41,5 @@ UpdaterCommand BuildUpdaterCommand(const Workspace& ws, const std::string& portD
     command.Arguments.push_back(binDir);
     return command;
 }
+
+}  // namespace tessara::update

@@ -3,7 +3,11 @@
 #include <string>
 #include <vector>
 
+namespace tessara::base {
 class Workspace;
+}
+
+namespace tessara::update {
 
 // What the updater is told to do: write and read back the firmware and the project.
 struct UpdateOptions {
@@ -23,4 +27,7 @@ struct UpdaterCommand {
 };
 
 // portDevice is the port as the updater opens it ("\\.\COM3", "/dev/ttyUSB0").
-UpdaterCommand BuildUpdaterCommand(const Workspace& ws, const std::string& portDevice, const UpdateOptions& options);
+UpdaterCommand BuildUpdaterCommand(const base::Workspace& ws, const std::string& portDevice,
+                                   const UpdateOptions& options);
+
+}  // namespace tessara::update

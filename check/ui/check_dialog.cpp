@@ -19,6 +19,8 @@
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
+namespace tessara::check {
+
 namespace {
 
 constexpr int kRowHeight = 21;
@@ -26,22 +28,22 @@ constexpr int kRowsMeasured = 200;
 
 }  // namespace
 
-TFCheck::TFCheck(const Workspace& ws, QWidget* parent)
-    : ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
+TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
+    : ui::ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
     setObjectName(QStringLiteral("TFCheck"));
     setWindowTitle(QStringLiteral("Check Project"));
     resize(760, 560);
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     auto* layout = new QVBoxLayout(this);
-    summary_ = HeadingLabel(QString(), this);
+    summary_ = ui::HeadingLabel(QString(), this);
     summary_->setObjectName(QStringLiteral("Summary"));
     layout->addWidget(summary_);
-    layout->addWidget(HeadingLabel(QStringLiteral("I/O map"), this));
+    layout->addWidget(ui::HeadingLabel(QStringLiteral("I/O map"), this));
     ioMapTable_ = AddTable("IoMap", QStringLiteral("I/O map"), ioMap_);
     layout->addWidget(ioMapTable_, 3);
-    areas_ = new AreaFitPanel(this);
+    areas_ = new ui::AreaFitPanel(this);
     layout->addWidget(areas_);
-    layout->addWidget(HeadingLabel(QStringLiteral("Findings"), this));
+    layout->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), this));
     findingsTable_ = AddTable("Findings", QStringLiteral("Findings"), findings_);
     layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
@@ -114,13 +116,15 @@ void TFCheck::OpenEditor(const FindingTarget& target) {
 }
 
 void TFCheck::SaveReportClick() {
-    QString name = Dialogs().SaveFileName(this, QString::fromStdString(ws_.ProjectDir),
-                                          QStringLiteral("HTML report (*.html)"), QStringLiteral("html"));
+    QString name = ui::Dialogs().SaveFileName(this, QString::fromStdString(ws_.ProjectDir),
+                                              QStringLiteral("HTML report (*.html)"), QStringLiteral("html"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".html");
     try {
-        WriteWholeFile(name.toStdString(), CheckReportHtml(check_, TodayText()));
+        base::WriteWholeFile(name.toStdString(), CheckReportHtml(check_, TodayText()));
     } catch (const std::exception& e) {
-        Messages().ShowError(this, QString::fromUtf8(e.what()));
+        ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
     }
 }
+
+}  // namespace tessara::check

@@ -5,19 +5,26 @@
 #include "check/project_check.h"
 #include "ui/reloading_dialog.h"
 
+namespace tessara::ui {
 class AreaFitPanel;
+}
 class QAbstractItemModel;
-class FindingsModel;
-class IoMapModel;
 class QLabel;
 class QPushButton;
 class QTableView;
+namespace tessara::base {
 class Workspace;
+}
+
+namespace tessara::check {
+
+class FindingsModel;
+class IoMapModel;
 
 // "Check Project": the I/O map of the current project, its selected bytes against the PROFIBUS areas and every
 // finding, read afresh at each showing. "Save Report..." writes the same as one HTML page. Double-click or Enter
 // on a finding or a node opens the editor where it is mended, and the check runs again when that editor closes.
-class TFCheck : public ReloadingDialog {
+class TFCheck : public ui::ReloadingDialog {
     Q_OBJECT
 
 public:
@@ -25,7 +32,7 @@ public:
     // editors gives it, so this window needs none of them.
     using EditorOpener = std::function<void(const FindingTarget&)>;
 
-    explicit TFCheck(const Workspace& ws, QWidget* parent = nullptr);
+    explicit TFCheck(const base::Workspace& ws, QWidget* parent = nullptr);
 
     void SetEditorOpener(EditorOpener opener) { openEditor_ = std::move(opener); }
 
@@ -44,7 +51,7 @@ private:
     QWidget* BuildButtons();
     void OpenEditor(const FindingTarget& target);
 
-    const Workspace& ws_;
+    const base::Workspace& ws_;
     EditorOpener openEditor_;
     ProjectCheck check_;
     IoMapModel* ioMap_;
@@ -52,7 +59,9 @@ private:
     QTableView* ioMapTable_ = nullptr;
     QTableView* findingsTable_ = nullptr;
     QLabel* summary_ = nullptr;
-    AreaFitPanel* areas_ = nullptr;
+    ui::AreaFitPanel* areas_ = nullptr;
     QPushButton* btnSaveReport_ = nullptr;
     QPushButton* btnClose_ = nullptr;
 };
+
+}  // namespace tessara::check

@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+namespace tessara::check {
+
 namespace {
 
 const char* const kHeaders[FindingsModel::ColumnCount] = {"SEVERITY", "PLACE", "FINDING"};
@@ -50,3 +52,5 @@ QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
     return QString::fromLatin1(kHeaders[section]);
 }
+
+}  // namespace tessara::check

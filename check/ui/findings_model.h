@@ -4,6 +4,8 @@
 
 #include "check/project_check.h"
 
+namespace tessara::check {
+
 // The findings of the check window: severity, place and text, errors in red.
 class FindingsModel : public QAbstractTableModel {
     Q_OBJECT
@@ -23,3 +25,5 @@ public:
 private:
     std::vector<Finding> findings_;
 };
+
+}  // namespace tessara::check

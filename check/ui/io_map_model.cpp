@@ -1,5 +1,7 @@
 #include "check/ui/io_map_model.h"
 
+namespace tessara::check {
+
 namespace {
 
 const char* const kHeaders[IoMapModel::ColumnCount] = {"N",           "ID",         "MNEMONIC",     "N BYTE IN",
@@ -55,3 +57,5 @@ QVariant IoMapModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
     return QString::fromLatin1(kHeaders[section]);
 }
+
+}  // namespace tessara::check

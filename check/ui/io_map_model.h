@@ -4,6 +4,8 @@
 
 #include "check/project_check.h"
 
+namespace tessara::check {
+
 // The I/O map of the check window: one row per node in network order.
 class IoMapModel : public QAbstractTableModel {
     Q_OBJECT
@@ -23,3 +25,5 @@ public:
 private:
     std::vector<NodeIo> nodes_;
 };
+
+}  // namespace tessara::check

@@ -19,6 +19,8 @@
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
+namespace tessara::documents {
+
 namespace {
 
 constexpr int kLabelLeft = 8;
@@ -102,11 +104,11 @@ bool IsUndoKey(const QKeyEvent* key) {
 
 }  // namespace
 
-TFpargen::TFpargen(const Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
+TFpargen::TFpargen(const base::Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
     setWindowTitle(QStringLiteral("SET COMMUNICATION"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(250, 325);
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     BuildProfibusFrame();
     BuildDeviceNetFrame();
     bitbtn1 = AddButton(this, "bitbtn1", QStringLiteral("OK"), 36);
@@ -245,7 +247,7 @@ void TFpargen::FormShow() {
     ShowSettings(settings);
     undo_.clear();
     shown_ = Capture();
-    if (!failure.isEmpty()) Messages().ShowUnhandled(this, failure);
+    if (!failure.isEmpty()) ui::Messages().ShowUnhandled(this, failure);
 }
 
 void TFpargen::ShowSettings(const CommSettings& s) {
@@ -273,8 +275,8 @@ CommSettings TFpargen::Settings() const {
 }
 
 bool TFpargen::CheckSettings() {
-    const std::optional<std::string> failure = ::CheckSettings(Settings());
-    if (failure) Messages().ShowError(this, FromUtf8(*failure));
+    const std::optional<std::string> failure = documents::CheckSettings(Settings());
+    if (failure) ui::Messages().ShowError(this, FromUtf8(*failure));
     return !failure;
 }
 
@@ -283,8 +285,10 @@ void TFpargen::BitBtn1Click() {
     try {
         SaveCommSettings(XML1, ws_.PargenFile, Settings());
     } catch (const std::exception& e) {
-        Messages().ShowUnhandled(this, FromUtf8(e.what()));
+        ui::Messages().ShowUnhandled(this, FromUtf8(e.what()));
         return;
     }
     accept();
 }
+
+}  // namespace tessara::documents

@@ -12,7 +12,11 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+namespace tessara::base {
 class Workspace;
+}
+
+namespace tessara::documents {
 
 // "SET COMMUNICATION": edits pargen.xml of the current project. Each showing reloads the document; OK checks
 // the four numeric fields and rewrites the document; Cancel writes nothing.
@@ -20,7 +24,7 @@ class TFpargen : public EditorDialog {
     Q_OBJECT
 
 public:
-    explicit TFpargen(const Workspace& ws, QWidget* parent = nullptr);
+    explicit TFpargen(const base::Workspace& ws, QWidget* parent = nullptr);
 
     // Fills the controls from the defaults and the project's pargen.xml.
     void FormShow() override;
@@ -59,7 +63,7 @@ private:
     // Records the user's change of one control as a step; typing in the same control joins the step.
     void RecordChange(int control);
 
-    const Workspace& ws_;
+    const base::Workspace& ws_;
     XmlDocument XML1;
     LoadedFiles loaded_;
     QUndoStack undo_;
@@ -80,3 +84,5 @@ private:
     QPushButton* bitbtn2;
     QString pendingElement_;
 };
+
+}  // namespace tessara::documents

@@ -19,6 +19,8 @@
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
+namespace tessara::documents {
+
 namespace {
 
 constexpr int kStripHeight = 41;
@@ -42,11 +44,11 @@ size_t SelectedCount(const std::vector<char>& select) {
 
 }  // namespace
 
-TFDefByte::TFDefByte(const Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
+TFDefByte::TFDefByte(const base::Workspace& ws, QWidget* parent) : EditorDialog(parent), ws_(ws) {
     setObjectName(QStringLiteral("FDefByte"));
     setWindowTitle(QStringLiteral("FDefByte"));
     resize(506, 727);
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     BuildWindow();
     connect(CB, &QComboBox::currentIndexChanged, this, &TFDefByte::CBChange);
     connect(bitbtn1, &QPushButton::clicked, this, &TFDefByte::bitbtn1Click);
@@ -87,7 +89,7 @@ void TFDefByte::BuildWindow() {
     pages_->addTab(ASG_OUT, QStringLiteral("Byte OUT"));
     layout->addWidget(pages_, 1);
 
-    areas_ = new AreaFitPanel(this);
+    areas_ = new ui::AreaFitPanel(this);
     areas_->setContentsMargins(8, 0, 8, 0);
     layout->addWidget(areas_);
 
@@ -163,8 +165,8 @@ void TFDefByte::FormShow() {
 
 bool TFDefByte::LoadDocuments() {
     size_t nodesRead = 0;
-    const bool networkRead =
-        LoadStep([&] { ReadDNetNodes(XML1, ProjectFile(ws_.ProjectDir, kDNetNetFileName), table_, nodesRead); });
+    const bool networkRead = LoadStep(
+        [&] { ReadDNetNodes(XML1, base::ProjectFile(ws_.ProjectDir, base::kDNetNetFileName), table_, nodesRead); });
     networkUnread_ = !networkRead;
     for (size_t i = 0; i < nodesRead; ++i) CB->addItem(QString());
     const bool bytesRead = networkRead && LoadStep([&] { ReadDefBytes(XML1, ws_.DefByteFile, table_); });
@@ -178,7 +180,7 @@ bool TFDefByte::LoadDocuments() {
 void TFDefByte::ReadAreas() {
     areaIn_ = areaOut_ = 0;
     try {
-        const ProfiSizes sizes = ReadProfiSizes(ws_.ProjectDir);
+        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(ws_.ProjectDir);
         areaIn_ = sizes.NbIn;
         areaOut_ = sizes.NbOut;
     } catch (const std::exception&) {
@@ -200,8 +202,8 @@ void TFDefByte::RecountShownNode() {
 }
 
 void TFDefByte::ShowAreaFits() {
-    AreaFit input{0, areaIn_};
-    AreaFit output{0, areaOut_};
+    check::AreaFit input{0, areaIn_};
+    check::AreaFit output{0, areaOut_};
     for (const auto& [in, out] : selected_) {
         input.selected += in;
         output.selected += out;
@@ -240,7 +242,7 @@ bool TFDefByte::LoadStep(const std::function<void()>& step) {
         step();
         return true;
     } catch (const std::exception& e) {
-        Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
+        ui::Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
         return false;
     }
 }
@@ -271,17 +273,19 @@ void TFDefByte::CBChange() {
 void TFDefByte::bitbtn1Click() {
     StoreNodeBytes();
     if (networkUnread_) {
-        Messages().ShowError(this, QStringLiteral("Error!! DNET_Net.xml could not be read, so the stored byte "
-                                                  "selections were not loaded and saving would drop them. Correct "
-                                                  "the network first. "));
+        ui::Messages().ShowError(this, QStringLiteral("Error!! DNET_Net.xml could not be read, so the stored byte "
+                                                      "selections were not loaded and saving would drop them. Correct "
+                                                      "the network first. "));
         return;
     }
     if (!loaded_.MayReplace(this, {ws_.DefByteFile})) return;
     try {
         SaveDefBytes(XML1, ws_.DefByteFile, table_);
     } catch (const std::exception& e) {
-        Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
+        ui::Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
         return;
     }
     accept();
 }
+
+}  // namespace tessara::documents

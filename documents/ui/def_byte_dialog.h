@@ -15,7 +15,12 @@
 class QComboBox;
 class QPushButton;
 class QTabWidget;
+namespace tessara::ui {
 class AreaFitPanel;
+}
+
+namespace tessara::documents {
+
 class DefByteGrid;
 
 // "Define Byte": which input and output bytes of every DeviceNet node are exchanged, with their mnemonics.
@@ -24,7 +29,7 @@ class TFDefByte : public EditorDialog {
     Q_OBJECT
 
 public:
-    explicit TFDefByte(const Workspace& ws, QWidget* parent = nullptr);
+    explicit TFDefByte(const base::Workspace& ws, QWidget* parent = nullptr);
     ~TFDefByte() override;
 
     void FormShow() override;
@@ -72,7 +77,7 @@ private:
     // Brings the node and page that own `select` into view, so an undone edit happens where the user sees it.
     void RevealBytes(const std::vector<char>* select);
 
-    const Workspace& ws_;
+    const base::Workspace& ws_;
     XmlDocument XML1;
     LoadedFiles loaded_;
     DefByteTable table_;
@@ -95,5 +100,7 @@ private:
     DefByteGrid* ASG_OUT = nullptr;
     QPushButton* bitbtn1 = nullptr;
     QPushButton* bitbtn2 = nullptr;
-    AreaFitPanel* areas_ = nullptr;
+    ui::AreaFitPanel* areas_ = nullptr;
 };
+
+}  // namespace tessara::documents

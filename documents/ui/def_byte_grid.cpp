@@ -14,6 +14,8 @@
 #include "documents/ui/grid_clipboard.h"
 #include "ui/message_display.h"
 
+namespace tessara::documents {
+
 namespace {
 
 constexpr int kRowHeight = 21;
@@ -135,7 +137,7 @@ void DefByteGrid::Paste() {
         start = start.siblingAtColumn(DefByteGridModel::ColSelect);  // byte numbers are not data
     }
     const QString report = PasteReport(PasteCells(*bytes_, start, QApplication::clipboard()->text(), undo_));
-    if (!report.isEmpty()) Messages().ShowMessage(this, report);
+    if (!report.isEmpty()) ui::Messages().ShowMessage(this, report);
 }
 
 void DefByteGrid::keyPressEvent(QKeyEvent* event) {
@@ -160,3 +162,5 @@ void DefByteGrid::CommitEdit() {
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
 }
+
+}  // namespace tessara::documents

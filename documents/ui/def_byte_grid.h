@@ -6,6 +6,8 @@
 
 class QUndoStack;
 
+namespace tessara::documents {
+
 // One byte grid of the byte selection editor over its own model: fixed 21-pixel rows, the "N" column fixed,
 // a "Select" cell that toggles on a click anywhere in it, an editable "Mnemonic". A click or drag in the "N"
 // column selects whole rows without toggling anything; Space then toggles every selected "Select" cell once.
@@ -41,3 +43,5 @@ private:
     DefByteGridModel* bytes_;
     QUndoStack* undo_ = nullptr;
 };
+
+}  // namespace tessara::documents

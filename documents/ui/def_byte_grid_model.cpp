@@ -4,6 +4,8 @@
 #include <QUndoStack>
 #include <optional>
 
+namespace tessara::documents {
+
 namespace {
 
 // One cell: a byte's selection ("Y"/"N") or its mnemonic.
@@ -186,3 +188,5 @@ QVariant DefByteGridModel::headerData(int section, Qt::Orientation orientation, 
     static const char* const kHeaders[ColumnCount] = {"N", "Select", "Mnemonic"};
     return section >= 0 && section < ColumnCount ? QVariant(QString::fromLatin1(kHeaders[section])) : QVariant();
 }
+
+}  // namespace tessara::documents

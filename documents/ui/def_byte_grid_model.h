@@ -6,6 +6,8 @@
 
 class QUndoStack;
 
+namespace tessara::documents {
+
 // The bytes of one direction of one node, as a grid of "N", "Select" and "Mnemonic". The model reads and
 // edits the node's own arrays in place, so a node of 65 535 bytes is shown without copying a row. With an undo
 // stack every edit is a step on it.
@@ -54,3 +56,5 @@ private:
     std::vector<std::string>* mnemonic_ = nullptr;
     QUndoStack* undo_ = nullptr;
 };
+
+}  // namespace tessara::documents

@@ -18,6 +18,8 @@
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
+namespace tessara::documents {
+
 namespace {
 
 constexpr int kRowHeight = 21;
@@ -33,11 +35,11 @@ QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption,
 
 }  // namespace
 
-TFDNet::TFDNet(const Workspace& ws, QWidget* parent)
+TFDNet::TFDNet(const base::Workspace& ws, QWidget* parent)
     : EditorDialog(parent), ws_(ws), model_(new DNetTableModel(this)), grid_(new TextGridView(this)) {
     setWindowTitle(QStringLiteral("DeviceNet Network"));
     resize(625, 554);
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     BuildGrid();
     BuildActions();
     auto* layout = new QVBoxLayout(this);
@@ -117,12 +119,12 @@ void TFDNet::FormShow() {
     model_->SetRows(rows);
     undo_.clear();
     grid_->setCurrentIndex(model_->index(0, DNetTableModel::ColId));
-    if (!failure.isEmpty()) Messages().ShowUnhandled(this, failure);
+    if (!failure.isEmpty()) ui::Messages().ShowUnhandled(this, failure);
 }
 
 bool TFDNet::CheckRows() {
-    const std::optional<std::string> failure = ::CheckRows(model_->Rows());
-    if (failure) Messages().ShowError(this, QString::fromStdString(*failure));
+    const std::optional<std::string> failure = documents::CheckRows(model_->Rows());
+    if (failure) ui::Messages().ShowError(this, QString::fromStdString(*failure));
     return !failure;
 }
 
@@ -133,18 +135,18 @@ void TFDNet::bitbtn1Click() {
 
 bool TFDNet::SaveDocuments() {
     const NetworkGrid& grid = model_->Grid();
-    const bool rewritesSelections = grid.NodesMoved() && FileExists(ws_.DefByteFile);
+    const bool rewritesSelections = grid.NodesMoved() && base::FileExists(ws_.DefByteFile);
     std::vector<std::string> written{ws_.DNetNetFile};
     if (rewritesSelections) written.push_back(ws_.DefByteFile);
     if (!loaded_.MayReplace(this, written)) return false;
     if (rewritesSelections) {
-        Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
-                                        "every node keeps its byte selections and mnemonics."));
+        ui::Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
+                                            "every node keeps its byte selections and mnemonics."));
     }
     try {
         SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid);
     } catch (const std::exception& e) {
-        Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
+        ui::Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
         return false;
     }
     return true;
@@ -154,7 +156,7 @@ void TFDNet::InsertRowClick() {
     const int row = grid_->SelectedRowSpan().first;
     if (row < 0) return;
     if (!model_->InsertRowAbove(row)) {
-        Messages().ShowError(this, tr("Error!! Row 64 is not empty: delete a row before inserting one. "));
+        ui::Messages().ShowError(this, tr("Error!! Row 64 is not empty: delete a row before inserting one. "));
     }
 }
 
@@ -185,12 +187,15 @@ void TFDNet::MoveClick(int delta) {
 void TFDNet::ImportEdsClick() {
     const int row = grid_->currentIndex().row();
     if (row < 0) return;
-    const QString path = Dialogs().OpenFileName(this, tr("Import EDS"), QString::fromStdString(ws_.ProjectDir),
-                                                tr("EDS files (*.eds *.EDS);;All files (*)"));
+    const QString path = ui::Dialogs().OpenFileName(this, tr("Import EDS"), QString::fromStdString(ws_.ProjectDir),
+                                                    tr("EDS files (*.eds *.EDS);;All files (*)"));
     if (path.isEmpty()) return;
     try {
         model_->ImportDevice(row, ReadEdsFile(path.toStdString()));
     } catch (const std::exception& e) {
-        Messages().ShowError(this, QStringLiteral("Error!! ") + QString::fromStdString(e.what()) + QLatin1Char(' '));
+        ui::Messages().ShowError(this,
+                                 QStringLiteral("Error!! ") + QString::fromStdString(e.what()) + QLatin1Char(' '));
     }
 }
+
+}  // namespace tessara::documents

@@ -6,10 +6,15 @@
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
-class DNetTableModel;
 class QPushButton;
-class TextGridView;
+namespace tessara::base {
 class Workspace;
+}
+
+namespace tessara::documents {
+
+class DNetTableModel;
+class TextGridView;
 
 // "DeviceNet Network": edits DNET_Net.xml of the current project in a grid of 64 rows. Each showing rebuilds
 // the grid from the document; OK checks the node list and rewrites the document; Cancel writes nothing.
@@ -17,7 +22,7 @@ class TFDNet : public EditorDialog {
     Q_OBJECT
 
 public:
-    explicit TFDNet(const Workspace& ws, QWidget* parent = nullptr);
+    explicit TFDNet(const base::Workspace& ws, QWidget* parent = nullptr);
 
     // Empties the grid and fills it from the project's DNET_Net.xml.
     void FormShow() override;
@@ -49,7 +54,7 @@ private:
     void MoveClick(int delta);
     bool SaveDocuments();
 
-    const Workspace& ws_;
+    const base::Workspace& ws_;
     XmlDocument XML1;
     LoadedFiles loaded_;
     QUndoStack undo_;
@@ -60,3 +65,5 @@ private:
     QPushButton* bitbtn1;
     QPushButton* bitbtn2;
 };
+
+}  // namespace tessara::documents

@@ -5,6 +5,8 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 
+namespace tessara::documents {
+
 namespace {
 
 const char* const kHeaders[DNetTableModel::ColumnCount] = {"N", "ID", "N BYTE IN", "N BYTE OUT", "MNEMONIC"};
@@ -68,7 +70,7 @@ void DNetTableModel::Change(const NetworkGrid& after, const QString& what) {
 
 bool DNetTableModel::InsertRowAbove(int row) {
     NetworkGrid after = grid_;
-    if (row < 0 || !::InsertRowAbove(after, static_cast<size_t>(row))) return false;
+    if (row < 0 || !documents::InsertRowAbove(after, static_cast<size_t>(row))) return false;
     Change(after, tr("Insert row"));
     return true;
 }
@@ -76,13 +78,14 @@ bool DNetTableModel::InsertRowAbove(int row) {
 void DNetTableModel::DeleteRows(int first, int count) {
     if (first < 0 || count <= 0) return;
     NetworkGrid after = grid_;
-    ::DeleteRows(after, static_cast<size_t>(first), static_cast<size_t>(count));
+    documents::DeleteRows(after, static_cast<size_t>(first), static_cast<size_t>(count));
     Change(after, tr("Delete rows"));
 }
 
 bool DNetTableModel::MoveRows(int first, int count, int delta) {
     NetworkGrid after = grid_;
-    if (first < 0 || count <= 0 || !::MoveRows(after, static_cast<size_t>(first), static_cast<size_t>(count), delta)) {
+    if (first < 0 || count <= 0 ||
+        !documents::MoveRows(after, static_cast<size_t>(first), static_cast<size_t>(count), delta)) {
         return false;
     }
     Change(after, delta < 0 ? tr("Move rows up") : tr("Move rows down"));
@@ -144,3 +147,5 @@ bool DNetTableModel::setData(const QModelIndex& index, const QVariant& value, in
     Change(after, tr("Edit cell"));
     return true;
 }
+
+}  // namespace tessara::documents

@@ -7,6 +7,8 @@
 
 class QUndoStack;
 
+namespace tessara::documents {
+
 // The node grid: a fixed row-number column, then the four cells of each of the 64 rows, all editable. With an
 // undo stack every change, cell or row operation, goes through it and can be undone.
 class DNetTableModel : public QAbstractTableModel {
@@ -46,3 +48,5 @@ private:
     NetworkGrid grid_;
     QUndoStack* undo_ = nullptr;
 };
+
+}  // namespace tessara::documents

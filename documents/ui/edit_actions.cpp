@@ -4,6 +4,8 @@
 #include <QUndoStack>
 #include <QWidget>
 
+namespace tessara::documents {
+
 QAction* AddGridAction(QWidget* view, const QString& text, const QKeySequence& keys) {
     auto* action = new QAction(text, view);
     action->setShortcut(keys);
@@ -20,3 +22,5 @@ QList<QAction*> AddUndoActions(QWidget* window, QUndoStack& undo) {
     window->addActions({back, forward});
     return {back, forward};
 }
+
+}  // namespace tessara::documents

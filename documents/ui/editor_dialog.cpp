@@ -4,7 +4,11 @@
 
 #include "ui/message_display.h"
 
+namespace tessara::documents {
+
 void EditorDialog::reject() {
-    if (!Steps().isClean() && !Messages().AskYesNo(this, QStringLiteral("Discard your changes?"))) return;
-    ReloadingDialog::reject();
+    if (!Steps().isClean() && !ui::Messages().AskYesNo(this, QStringLiteral("Discard your changes?"))) return;
+    ui::ReloadingDialog::reject();
 }
+
+}  // namespace tessara::documents

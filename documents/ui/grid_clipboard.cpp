@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace tessara::documents {
+
 namespace {
 
 QList<QStringList> ParseTable(const QString& text) {
@@ -86,3 +88,5 @@ QString PasteReport(const PasteOutcome& outcome) {
     }
     return report.trimmed();
 }
+
+}  // namespace tessara::documents

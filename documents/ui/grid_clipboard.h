@@ -6,6 +6,8 @@
 class QAbstractItemModel;
 class QUndoStack;
 
+namespace tessara::documents {
+
 // Cells travel in the form spreadsheets use: a rectangle of texts, cells separated by tabs, rows by line
 // breaks. The rectangle is the selection's bounding box; a cell inside it that is not selected travels empty.
 QString CopyCells(const QAbstractItemModel& model, const QModelIndexList& selected);
@@ -22,3 +24,5 @@ PasteOutcome PasteCells(QAbstractItemModel& model, const QModelIndex& start, con
 
 // One line for the user about what a paste left out; empty when everything was pasted.
 QString PasteReport(const PasteOutcome& outcome);
+
+}  // namespace tessara::documents

@@ -6,19 +6,21 @@
 #include "base/file_system.h"
 #include "ui/message_display.h"
 
+namespace tessara::documents {
+
 namespace {
 
 // A file that cannot be read now is left to the load or the save to report.
 std::optional<uint64_t> FingerprintOrNone(const std::string& path) {
     try {
-        return FileFingerprint(path, kDocumentFileLimit);
+        return base::FileFingerprint(path, base::kDocumentFileLimit);
     } catch (const std::exception&) {
         return std::nullopt;
     }
 }
 
 QString FileName(const std::string& path) {
-    return QString::fromStdString(path.substr(path.find_last_of(kPathSeparator) + 1));
+    return QString::fromStdString(path.substr(path.find_last_of(base::kPathSeparator) + 1));
 }
 
 }  // namespace
@@ -34,7 +36,9 @@ bool LoadedFiles::MayReplace(QWidget* parent, const std::vector<std::string>& pa
         const std::optional<uint64_t> now = FingerprintOrNone(path);
         if (!now || (file != files_.end() && file->fingerprint == now)) continue;
         const QString question = QStringLiteral("%1 was changed by another program since it was opened. Replace it?");
-        if (!Messages().AskYesNo(parent, question.arg(FileName(path)))) return false;
+        if (!ui::Messages().AskYesNo(parent, question.arg(FileName(path)))) return false;
     }
     return true;
 }
+
+}  // namespace tessara::documents

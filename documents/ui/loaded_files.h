@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace tessara::documents {
+
 // What an editor's documents held when the editor loaded them. Two tools may have one project open: before
 // OK replaces a document that another program rewrote in the meantime, the user is asked.
 class LoadedFiles {
@@ -24,3 +26,5 @@ private:
     };
     std::vector<File> files_;
 };
+
+}  // namespace tessara::documents

@@ -11,6 +11,8 @@
 #include "documents/ui/grid_clipboard.h"
 #include "ui/message_display.h"
 
+namespace tessara::documents {
+
 TextGridView::TextGridView(QWidget* parent) : QTableView(parent) {
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::EditKeyPressed);
@@ -31,7 +33,7 @@ void TextGridView::Paste() {
     if (!model()) return;
     const PasteOutcome outcome = PasteCells(*model(), currentIndex(), QApplication::clipboard()->text(), undo_);
     const QString report = PasteReport(outcome);
-    if (!report.isEmpty()) Messages().ShowMessage(this, report);
+    if (!report.isEmpty()) ui::Messages().ShowMessage(this, report);
 }
 
 std::pair<int, int> TextGridView::SelectedRowSpan() const {
@@ -84,3 +86,5 @@ void TextGridView::MoveDown() {
     if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;
     setCurrentIndex(model()->index(current.row() + 1, current.column()));
 }
+
+}  // namespace tessara::documents

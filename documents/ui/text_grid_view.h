@@ -4,6 +4,8 @@
 
 class QUndoStack;
 
+namespace tessara::documents {
+
 // A table of text cells edited the way users of spreadsheet-like grids expect: typing replaces the current
 // cell, Tab moves right (wrapping to the next row), Enter confirms and moves down, Delete empties every
 // selected editable cell, Ctrl+C and Ctrl+V copy and paste rectangles of cells as spreadsheets do.
@@ -31,3 +33,5 @@ private:
 
     QUndoStack* undo_ = nullptr;
 };
+
+}  // namespace tessara::documents

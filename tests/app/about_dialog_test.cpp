@@ -6,6 +6,9 @@
 
 #include "base/workspace.h"
 
+using namespace tessara::base;
+using namespace tessara::app;
+
 namespace {
 
 TEST(AboutDialog, ShowsTheSoftwareIdentityWithItsPicture) {

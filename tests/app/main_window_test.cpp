@@ -14,6 +14,10 @@
 #include "support/ui/scripted_file_dialogs.h"
 #include "update/ui/boot_ser_dialog.h"
 
+using namespace tessara::base;
+using namespace tessara::update;
+using namespace tessara::app;
+
 namespace {
 
 const std::string S(1, kPathSeparator);

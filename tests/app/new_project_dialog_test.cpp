@@ -12,6 +12,9 @@
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 
+using namespace tessara::base;
+using namespace tessara::app;
+
 namespace {
 
 const std::string S(1, kPathSeparator);

@@ -9,6 +9,8 @@
 #include "base/file_system.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+
 namespace {
 
 TEST(AtomicWrite, ReplacesTheFileAndLeavesNoTemporaryBehind) {

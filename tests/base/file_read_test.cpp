@@ -10,6 +10,10 @@
 #include "support/command_runner.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+using namespace tessara::gsd;
+
 namespace {
 
 namespace fs = std::filesystem;

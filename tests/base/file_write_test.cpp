@@ -10,6 +10,8 @@
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -3,6 +3,8 @@
 #include <SimpleIni.h>
 #include <gtest/gtest.h>
 
+using namespace tessara::base;
+
 namespace {
 
 struct Case {

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+using namespace tessara::base;
+
 namespace {
 
 TEST(WorkspaceLocation, BuildFolderStaysAndInstalledOrReadOnlyFoldersMoveToTheUserDataFolder) {

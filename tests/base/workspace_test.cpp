@@ -5,6 +5,8 @@
 #include "base/file_system.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+
 namespace {
 
 const std::string S(1, kPathSeparator);

@@ -12,6 +12,9 @@
 #include "support/command_runner.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+using namespace tessara::check;
+
 namespace {
 
 using Outcome = CommandOutcome;

@@ -5,6 +5,8 @@
 #include "check/project_check.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::check;
+
 namespace {
 
 TEST(CheckReport, MatchesTheCommittedPage) {

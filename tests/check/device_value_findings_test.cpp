@@ -7,6 +7,8 @@
 #include "check/project_check.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::check;
+
 // Defined with the check's other tests; declared here so that failures print the finding.
 void PrintTo(const Finding& f, std::ostream* out);
 

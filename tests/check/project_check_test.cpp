@@ -9,6 +9,8 @@
 #include "base/file_system.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::check;
+
 // Found by the test framework's printer through the argument's namespace.
 void PrintTo(const Finding& f, std::ostream* out) {
     *out << SeverityName(f.severity) << " | " << f.place << " | " << f.text;

@@ -8,6 +8,8 @@
 #include "documents/xml_document.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 std::string Pargen(const std::string& children) {

@@ -10,6 +10,8 @@
 #include "documents/document_error.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 using Selections = std::vector<char>;

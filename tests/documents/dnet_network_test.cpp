@@ -6,6 +6,8 @@
 #include "documents/xml_document.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 DNetRows RowsOf(std::initializer_list<DNetRow> list) {

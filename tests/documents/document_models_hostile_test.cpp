@@ -10,6 +10,8 @@
 #include "support/hostile_text.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 // Project folders travel by e-mail and USB stick: each editor's loader takes whatever bytes arrive and gives

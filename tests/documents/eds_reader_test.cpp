@@ -6,6 +6,8 @@
 
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 TEST(EdsReader, GoodFileGivesThePolledSizesAndTheProductName) {

@@ -14,6 +14,10 @@
 #include "support/hostile_text.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+using namespace tessara::image;
+using namespace tessara::gsd;
+
 namespace {
 
 using ::testing::HasSubstr;

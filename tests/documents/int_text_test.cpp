@@ -4,6 +4,8 @@
 
 #include "documents/document_error.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 struct IntCase {

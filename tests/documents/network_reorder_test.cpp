@@ -13,6 +13,10 @@
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+using namespace tessara::image;
+
 namespace {
 
 NetworkGrid Nodes(std::initializer_list<const char*> ids) {

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace tessara::documents;
+
 namespace {
 
 constexpr size_t kMiB = size_t{1} << 20;

@@ -5,6 +5,8 @@
 #include "documents/document_error.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 TEST(XmlDocument, WritesCompactUtf8WithoutDeclarationAndAttributesInOrderSet) {

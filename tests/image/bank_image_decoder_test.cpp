@@ -8,6 +8,8 @@
 
 #include "support/temp_dir.h"
 
+using namespace tessara::image;
+
 namespace {
 
 std::vector<uint8_t> WorkedExample() {

@@ -8,6 +8,10 @@
 #include "support/hostile_text.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+using namespace tessara::image;
+using namespace tessara::gsd;
+
 namespace {
 
 // The image build and the GSD generator read the same documents that travel between engineers: hostile ones

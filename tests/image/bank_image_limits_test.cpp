@@ -6,6 +6,8 @@
 #include "image/bank_image.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::image;
+
 namespace {
 
 struct NodeCounts {

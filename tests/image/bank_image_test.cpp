@@ -10,6 +10,10 @@
 #include "documents/document_error.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+using namespace tessara::image;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -9,6 +9,9 @@
 #include "documents/document_error.h"
 #include "support/temp_dir.h"
 
+using namespace tessara::documents;
+using namespace tessara::image;
+
 namespace {
 
 std::string Row(const std::string& select) {

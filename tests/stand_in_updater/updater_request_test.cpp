@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace tessara::stand_in_updater;
+
 namespace {
 
 std::vector<std::string> Arguments(std::vector<std::string> codes) {

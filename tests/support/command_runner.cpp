@@ -4,6 +4,8 @@
 
 #include "cli/command_line.h"
 
+using namespace tessara::cli;
+
 CommandOutcome Tessara(std::vector<std::string> args) {
     args.insert(args.begin(), "tessara");
     std::vector<char*> argv;

@@ -7,6 +7,8 @@
 
 #include "base/file_system.h"
 
+using namespace tessara::base;
+
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {

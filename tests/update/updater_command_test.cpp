@@ -5,6 +5,9 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 
+using namespace tessara::base;
+using namespace tessara::update;
+
 namespace {
 
 Workspace ToolAt(const std::string& appDir, const std::string& project) {

@@ -17,6 +17,8 @@
 #include "update/ui/comm_error.h"
 #include "update/ui/custom_comm.h"
 
+namespace tessara::update {
+
 namespace {
 
 constexpr int kButtonHeight = 25;
@@ -70,17 +72,17 @@ QStringList ToQStringList(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-TFBootSer::TFBootSer(const Workspace& ws, QWidget* parent)
+TFBootSer::TFBootSer(const base::Workspace& ws, QWidget* parent)
     : TFBootSer(ws, std::make_unique<TComm>(), std::make_unique<SystemPortLister>(), parent) {}
 
-TFBootSer::TFBootSer(const Workspace& ws, std::unique_ptr<CommPort> comm, std::unique_ptr<PortLister> lister,
+TFBootSer::TFBootSer(const base::Workspace& ws, std::unique_ptr<CommPort> comm, std::unique_ptr<PortLister> lister,
                      QWidget* parent)
-    : ReloadingDialog(parent), ws_(ws), Comm1(std::move(comm)), lister_(std::move(lister)) {
+    : ui::ReloadingDialog(parent), ws_(ws), Comm1(std::move(comm)), lister_(std::move(lister)) {
     setObjectName(QStringLiteral("FBootSer"));
     setWindowTitle(QStringLiteral("Update Firmware from Serial (RS232)"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(358, 210);
-    ApplyTessaraStyle(this);
+    ui::ApplyTessaraStyle(this);
     BuildPage1();
     BuildPage2();
 }
@@ -105,7 +107,7 @@ void TFBootSer::BuildPage1() {
     page1Labels_[3]->setBuddy(CB_Com);
 
     LbButton5 = AddButton(this, "LbButton5", QString(), QRect(152, 96, 23, 23));
-    LbButton5->setIcon(StandardIcon(QStyle::SP_BrowserReload));
+    LbButton5->setIcon(ui::StandardIcon(QStyle::SP_BrowserReload));
     LbButton5->setToolTip(QStringLiteral("Update COM Port List"));
     LbButton5->setAccessibleName(QStringLiteral("Update COM Port List"));
     connect(LbButton5, &QPushButton::clicked, this, &TFBootSer::LbButton5Click);
@@ -114,11 +116,11 @@ void TFBootSer::BuildPage1() {
     connect(connectButton, &QPushButton::clicked, this, &TFBootSer::LbButton1Click);
 
     auto* cancel = AddButton(this, "LbButton3", QStringLiteral("Cancel"), QRect(24, 176, 100, kButtonHeight));
-    cancel->setIcon(StandardIcon(QStyle::SP_DialogCancelButton));
+    cancel->setIcon(ui::StandardIcon(QStyle::SP_DialogCancelButton));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* next = AddButton(this, "LbButton2", QStringLiteral("Next"), QRect(128, 176, 100, kButtonHeight));
-    next->setIcon(StandardIcon(QStyle::SP_ArrowForward));
+    next->setIcon(ui::StandardIcon(QStyle::SP_ArrowForward));
     next->setLayoutDirection(Qt::RightToLeft);  // the arrow stands right of the caption
     connect(next, &QPushButton::clicked, this, &TFBootSer::LbButton2Click);
 }
@@ -204,7 +206,8 @@ void TFBootSer::FillPortList() {
 }
 
 void TFBootSer::PreselectPort() {
-    const QString last = QString::fromStdString(ws_.ReadSetting(Workspace::kPortSection, Workspace::kPortKey));
+    const QString last =
+        QString::fromStdString(ws_.ReadSetting(base::Workspace::kPortSection, base::Workspace::kPortKey));
     const auto used =
         std::find_if(ports_.begin(), ports_.end(), [&](const ComPort& p) { return p.systemLocation == last; });
     if (used != ports_.end()) {
@@ -238,7 +241,7 @@ void TFBootSer::RememberPort() const {
     const std::optional<ComPort> port = ChosenPort();
     if (!port) return;
     try {
-        ws_.SaveSetting(Workspace::kPortSection, Workspace::kPortKey, port->systemLocation.toStdString());
+        ws_.SaveSetting(base::Workspace::kPortSection, base::Workspace::kPortKey, port->systemLocation.toStdString());
     } catch (const std::exception&) {
         // Only a convenience for the next update; the settings file's failure is told when the tool closes.
     }
@@ -252,7 +255,7 @@ void TFBootSer::LbButton1Click() {
         Comm1->Open();
         Comm1->SetDtr(true);
     } catch (const ECommError&) {
-        Messages().ShowError(this, QStringLiteral("Error!! Com Port cannot be open."));
+        ui::Messages().ShowError(this, QStringLiteral("Error!! Com Port cannot be open."));
         return;
     }
     portConnected_ = true;
@@ -261,7 +264,7 @@ void TFBootSer::LbButton1Click() {
 
 void TFBootSer::LbButton2Click() {
     if (!portConnected_) {
-        Messages().ShowError(this, QStringLiteral("Select one port."));
+        ui::Messages().ShowError(this, QStringLiteral("Select one port."));
         return;
     }
     Panel1->move(0, 0);
@@ -306,9 +309,9 @@ void TFBootSer::ReportOutcome(const RunResult& result) {
     L_Status->setText(text);
     const bool success = result.outcome == RunResult::Outcome::Ended && result.exitCode == 0;
     if (success) {
-        Messages().ShowMessage(this, text);
+        ui::Messages().ShowMessage(this, text);
     } else {
-        Messages().ShowError(this, text);
+        ui::Messages().ShowError(this, text);
     }
 }
 
@@ -328,3 +331,5 @@ void TFBootSer::done(int result) {
     FormClose();
     QDialog::done(result);
 }
+
+}  // namespace tessara::update

@@ -17,18 +17,22 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+namespace tessara::base {
 class Workspace;
+}
+
+namespace tessara::update {
 
 // The update dialog: page 1 guides the user into the device's boot mode and proves the chosen port can be
 // opened; page 2 chooses what the updater does and runs it. Created once; the option boxes keep their state
 // for the whole run.
-class TFBootSer : public ReloadingDialog {
+class TFBootSer : public ui::ReloadingDialog {
     Q_OBJECT
 
 public:
-    explicit TFBootSer(const Workspace& ws, QWidget* parent = nullptr);
+    explicit TFBootSer(const base::Workspace& ws, QWidget* parent = nullptr);
     // Tests replace the port component and the port list.
-    TFBootSer(const Workspace& ws, std::unique_ptr<CommPort> comm, std::unique_ptr<PortLister> lister,
+    TFBootSer(const base::Workspace& ws, std::unique_ptr<CommPort> comm, std::unique_ptr<PortLister> lister,
               QWidget* parent = nullptr);
     ~TFBootSer() override;
 
@@ -63,7 +67,7 @@ private:
     void ShowProgress(std::chrono::milliseconds elapsed);
     void ReportOutcome(const RunResult& result);
 
-    const Workspace& ws_;
+    const base::Workspace& ws_;
     std::unique_ptr<CommPort> Comm1;
     std::unique_ptr<PortLister> lister_;
     std::vector<ComPort> ports_;
@@ -81,3 +85,5 @@ private:
     QProgressBar* PB_Busy = nullptr;
     QLabel* L_Status = nullptr;
 };
+
+}  // namespace tessara::update

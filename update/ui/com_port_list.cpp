@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <tuple>
 
+namespace tessara::update {
+
 namespace {
 
 // "ttyUSB12" -> ("ttyUSB", 12, ""): a name is ordered by its text up to the first digit, then by the number.
@@ -56,3 +58,5 @@ QString PortDeviceName(const ComPort* port) {
     return port ? port->systemLocation : QString();
 #endif
 }
+
+}  // namespace tessara::update

@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+namespace tessara::update {
+
 // A serial port as the update dialog lists it: the name the user picks ("COM3", "ttyUSB0") and the place
 // the system opens it from ("\\.\COM3", "/dev/ttyUSB0").
 struct ComPort {
@@ -41,3 +43,5 @@ void SortByPortName(std::vector<ComPort>& ports);
 // The name TComm opens a listed port by: "\\.\" + name on Windows, its system location elsewhere. With no
 // port chosen it is the bare prefix, which opens nothing.
 QString PortDeviceName(const ComPort* port);
+
+}  // namespace tessara::update

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace tessara::update {
+
 // The serial port component's error. Its message is the step's text followed by " (Error: <code>) ", so a
 // failure can be told apart even where only the message travels.
 class ECommError : public std::runtime_error {
@@ -28,3 +30,5 @@ inline constexpr const char* kLineSettingsRefused = "Error updating DataControlB
 inline constexpr const char* kPortNotOpen = "Port not open, unable to complete operation";
 inline constexpr const char* kDtrRefused = "EscapeCommFunction failure";
 }  // namespace comm_text
+
+}  // namespace tessara::update

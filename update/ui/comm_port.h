@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tessara::update {
+
 // What the update dialog needs of a serial port: name it, open it, raise DTR, close it. TComm is the real
 // one; tests put a double behind the same interface for a port that opens and takes DTR.
 class CommPort {
@@ -17,3 +19,5 @@ public:
     virtual bool IsOpen() const = 0;
     virtual void SetDtr(bool on) = 0;
 };
+
+}  // namespace tessara::update

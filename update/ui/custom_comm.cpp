@@ -5,6 +5,8 @@
 
 #include "update/ui/comm_error.h"
 
+namespace tessara::update {
+
 namespace {
 
 constexpr std::array<int, 17> kBaudrates = {110,   300,   600,   1200,   2400,   4800,   9600,    14400,  19200,
@@ -157,3 +159,5 @@ void TCustomComm::SetDtr(bool on) {
     port_.clearError();
     if (!port_.setDataTerminalReady(on)) throw ECommError(comm_text::kDtrRefused, port_.error());
 }
+
+}  // namespace tessara::update

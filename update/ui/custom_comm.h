@@ -7,6 +7,8 @@
 
 #include "update/ui/comm_port.h"
 
+namespace tessara::update {
+
 enum class TBaudrate {
     br110,
     br300,
@@ -138,3 +140,5 @@ private:
 
 // The component as the dialogs place it.
 class TComm final : public TCustomComm {};
+
+}  // namespace tessara::update

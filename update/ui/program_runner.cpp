@@ -10,6 +10,8 @@
 #include <windows.h>
 #endif
 
+namespace tessara::update {
+
 namespace {
 
 void PauseProcessingEvents() {
@@ -76,3 +78,5 @@ RunResult RunProgramAndWait(const QString& program, const ProgramParameters& par
     if (process->exitStatus() == QProcess::CrashExit) return {RunResult::Outcome::Crashed, 0, {}};
     return {RunResult::Outcome::Ended, process->exitCode(), {}};
 }
+
+}  // namespace tessara::update

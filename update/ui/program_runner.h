@@ -5,6 +5,8 @@
 #include <chrono>
 #include <functional>
 
+namespace tessara::update {
+
 // Starts another program and waits for its end on the calling thread, at most a time limit. While it waits
 // the windows repaint and take no input. The program is never killed: one still running at the limit runs
 // on after the runner has returned, even past the end of this tool.
@@ -40,3 +42,5 @@ RunResult RunProgramAndWait(const QString& program, const ProgramParameters& par
 // the limit has passed (false), processing every event but user input between polls.
 bool WaitWhileStillActive(const std::function<int()>& readExitCode, std::chrono::milliseconds limit,
                           const WaitProgress& progress);
+
+}  // namespace tessara::update

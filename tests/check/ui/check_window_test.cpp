@@ -21,6 +21,13 @@
 #include "ui/area_bar_widget.h"
 #include "update/ui/boot_ser_dialog.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+using namespace tessara::check;
+using namespace tessara::update;
+using namespace tessara::ui;
+using namespace tessara::app;
+
 namespace {
 
 const std::string S(1, kPathSeparator);

@@ -18,6 +18,9 @@
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+
 namespace {
 
 using Kind = MessageRecorder::Kind;

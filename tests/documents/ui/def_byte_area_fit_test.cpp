@@ -9,6 +9,8 @@
 #include "documents/ui/def_byte_fixture.h"
 #include "ui/area_bar_widget.h"
 
+using namespace tessara::ui;
+
 namespace {
 
 // Node 0 (4 in, 2 out) is shown; node 1 (3 in, 0 out) has its first input byte selected in DefByte.xml, so the

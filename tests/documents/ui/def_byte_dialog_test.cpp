@@ -20,6 +20,8 @@
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 
+using namespace tessara::documents;
+
 namespace {
 
 TEST_F(DefByteDialog, ShowsTheFirstNodeInGridsAsDesigned) {

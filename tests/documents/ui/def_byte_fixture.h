@@ -34,7 +34,7 @@ protected:
     DefByteDialog() {
         ws.ProjectDir = dir.path();
         ws.BuildDocumentPaths();
-        dialog = std::make_unique<TFDefByte>(ws);
+        dialog = std::make_unique<tessara::documents::TFDefByte>(ws);
     }
 
     void Network(const std::string& rows) { dir.Write("DNET_Net.xml", "<DNET_Net>" + rows + "</DNET_Net>"); }
@@ -76,9 +76,9 @@ protected:
     }
 
     TempDir dir;
-    Workspace ws;
+    tessara::base::Workspace ws;
     MessageRecorder messages;
-    std::unique_ptr<TFDefByte> dialog;
+    std::unique_ptr<tessara::documents::TFDefByte> dialog;
 };
 
 // The "Select" column of a grid as one text, "YNNY".

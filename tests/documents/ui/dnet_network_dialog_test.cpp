@@ -17,6 +17,9 @@
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
 
+using namespace tessara::base;
+using namespace tessara::documents;
+
 namespace {
 
 using Kind = MessageRecorder::Kind;

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+using namespace tessara::ui;
+
 MessageRecorder::MessageRecorder() : previous_(SetMessageDisplay(this)) {}
 
 MessageRecorder::~MessageRecorder() {

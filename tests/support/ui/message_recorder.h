@@ -9,7 +9,7 @@
 
 // Stands in for the message boxes while it lives: records every message instead of showing it, so no test
 // blocks on a modal box and each test can assert exactly what the user would have been told.
-class MessageRecorder : public MessageDisplay {
+class MessageRecorder : public tessara::ui::MessageDisplay {
 public:
     enum class Kind { Message, Error, Unhandled, Question };
     struct Entry {
@@ -35,7 +35,7 @@ public:
 private:
     std::vector<Entry> entries_;
     std::deque<bool> answers_;
-    MessageDisplay* previous_;
+    tessara::ui::MessageDisplay* previous_;
 };
 
 std::ostream& operator<<(std::ostream& out, const MessageRecorder::Entry& entry);

@@ -4,6 +4,8 @@
 
 #include "documents/xml_arena.h"
 
+using namespace tessara::documents;
+
 // Every test executable runs inside one application object, so window tests can create widgets offscreen; its
 // documents take their memory from the arena, as in the tool.
 int main(int argc, char** argv) {

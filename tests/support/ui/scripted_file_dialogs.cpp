@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tessara::ui;
+
 ScriptedFileDialogs::ScriptedFileDialogs() : previous_(SetFileDialogs(this)) {}
 
 ScriptedFileDialogs::~ScriptedFileDialogs() {

@@ -9,7 +9,7 @@
 
 // Answers the file and folder choosers from a script while it lives. A chooser that opens with no answer
 // left fails the test.
-class ScriptedFileDialogs : public FileDialogs {
+class ScriptedFileDialogs : public tessara::ui::FileDialogs {
 public:
     ScriptedFileDialogs();
     ~ScriptedFileDialogs() override;
@@ -34,5 +34,5 @@ private:
         std::function<void()> before;
     };
     std::deque<Step> steps_;
-    FileDialogs* previous_;
+    tessara::ui::FileDialogs* previous_;
 };

@@ -23,6 +23,10 @@
 #include "support/ui/pseudo_terminal.h"
 #include "update/ui/custom_comm.h"
 
+using namespace tessara::base;
+using namespace tessara::image;
+using namespace tessara::update;
+
 namespace {
 
 using Kind = MessageRecorder::Kind;

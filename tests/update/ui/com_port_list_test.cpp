@@ -7,6 +7,8 @@
 
 #include "support/temp_dir.h"
 
+using namespace tessara::update;
+
 namespace {
 
 TEST(ComPortListTest, PortsAreOrderedByNameWithNumbersComparedByValue) {

@@ -9,6 +9,8 @@
 #include "support/ui/pseudo_terminal.h"
 #include "update/ui/comm_error.h"
 
+using namespace tessara::update;
+
 namespace {
 
 termios LineOf(const PseudoTerminal& pty) {

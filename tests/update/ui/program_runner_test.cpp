@@ -9,6 +9,8 @@
 
 #include "support/temp_dir.h"
 
+using namespace tessara::update;
+
 namespace {
 
 using namespace std::chrono_literals;

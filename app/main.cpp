@@ -20,13 +20,14 @@ using namespace tessara::app;
 
 namespace {
 
-// The workspace takes the folder of the path it is given as the executable's.
-std::string WorkspaceExePath(const StartOptions& options, const char* argv0) {
+// The folder that holds MASTER, PROJECTS and the settings file: --app-dir's, or where this executable's
+// location says.
+std::string WorkspaceDir(const StartOptions& options, const char* argv0) {
     const std::string dir =
         options.appDir.empty() ? WorkspaceDirFor(ExecutableDir(argv0)) : NormalFolder(options.appDir);
     std::error_code ignored;  // a folder that cannot be made shows where it is used
     std::filesystem::create_directories(PathFromUtf8(dir), ignored);
-    return dir + kPathSeparator + "tessara";
+    return dir;
 }
 
 }  // namespace
@@ -38,7 +39,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
-    TFTessaraFirmWare mainWindow(WorkspaceExePath(options, argv[0]), ExecutableDir(argv[0]));
+    TFTessaraFirmWare mainWindow(WorkspaceDir(options, argv[0]), ExecutableDir(argv[0]));
     mainWindow.show();
     return app.exec();
 }

@@ -58,21 +58,21 @@ QLabel* AddStepLabel(QWidget* parent, int number, int top) {
 
 }  // namespace
 
-TFTessaraFirmWare::TFTessaraFirmWare(const std::string& exePath, const std::string& programDir, QWidget* parent)
+TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::string& programDir, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TFTessaraFirmWare"));
     ui::ApplyTessaraStyle(this);
     setFixedSize(565, 257);
     setWindowTitle(kDesignedCaption);
     CreateControls();
-    FormCreate(exePath, programDir);
+    FormCreate(appDir, programDir);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
 }
 
-void TFTessaraFirmWare::FormCreate(const std::string& exePath, const std::string& programDir) {
-    if (ws_.InitWorkspace(exePath)) ShowProjectInCaption();
+void TFTessaraFirmWare::FormCreate(const std::string& appDir, const std::string& programDir) {
+    if (ws_.OpenWorkspace(appDir)) ShowProjectInCaption();
     if (!programDir.empty()) ws_.ProgramDir = programDir;
 }
 
@@ -194,11 +194,8 @@ void TFTessaraFirmWare::NewaClick() {
 void TFTessaraFirmWare::OpenaClick() {
     QString dir = Q(ws_.ProjectDir);
     BrowseFolder(this, QStringLiteral("Select directory of project"), Q(ws_.ProjectsDir), dir);
-    ws_.ProjectDir = dir.toStdString();
-    ws_.ProjectName =
-        ws_.ProjectDir.size() > ws_.ProjectsDir.size() ? ws_.ProjectDir.substr(ws_.ProjectsDir.size()) : std::string();
+    ws_.SelectProject(dir.toStdString());
     ShowProjectInCaption();
-    ws_.BuildDocumentPaths();
 }
 
 void TFTessaraFirmWare::btn_str_lng1aClick() {

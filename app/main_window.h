@@ -41,8 +41,8 @@ public:
     static const QString kDesignedCaption;
     static const QString kCaptionPrefix;
 
-    // exePath gives the workspace its folder; programDir, when given, is where the updater is found.
-    explicit TFTessaraFirmWare(const std::string& exePath, const std::string& programDir = {},
+    // appDir is the workspace folder; programDir, when given, is where the updater is found.
+    explicit TFTessaraFirmWare(const std::string& appDir, const std::string& programDir = {},
                                QWidget* parent = nullptr);
 
     base::Workspace& workspace() { return ws_; }
@@ -69,7 +69,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate(const std::string& exePath, const std::string& programDir);
+    void FormCreate(const std::string& appDir, const std::string& programDir);
     void FormClose();
     void CreateControls();
     template <class Dialog>

@@ -100,26 +100,22 @@ void TFsaveproj::BitBtn1Click() {
 void TFsaveproj::CreateProject() {
     // Separators typed either way name the same nested folder, as the settings file reads them back.
     const std::string name = base::ToNativeSeparators(NewName.toStdString());
-    const std::string dir = DestDir.toStdString() + base::kPathSeparator + name;
-    if (base::DirectoryExists(dir)) {
-        ui::Messages().ShowMessage(this, QStringLiteral("Name project not valid because directory already exists"));
-        CloseAllowed = 0;
-        return;
+    const base::Workspace::Creation creation = ws_.CreateProject(DestDir.toStdString(), name);
+    switch (creation.outcome) {
+        case base::Workspace::Creation::Created:
+            CloseAllowed = 1;
+            return;
+        case base::Workspace::Creation::AlreadyExists:
+            ui::Messages().ShowMessage(this, QStringLiteral("Name project not valid because directory already exists"));
+            break;
+        case base::Workspace::Creation::Failed:
+            // Say why, so the user knows what to correct; the name stays in the field.
+            ui::Messages().ShowMessage(
+                this, QStringLiteral("Cannot create directory %1. %2")
+                          .arg(QString::fromStdString(creation.dir), QString::fromStdString(creation.reason)));
+            break;
     }
-    std::error_code ec;
-    if (!std::filesystem::create_directory(base::PathFromUtf8(dir), ec) || ec) {
-        // Say why, so the user knows what to correct; the name stays in the field.
-        ui::Messages().ShowMessage(this, QStringLiteral("Cannot create directory %1. %2")
-                                             .arg(QString::fromStdString(dir), QString::fromStdString(ec.message())));
-        CloseAllowed = 0;
-        return;
-    }
-    std::filesystem::create_directories(base::PathFromUtf8(dir + base::kPathSeparator + "bin"),
-                                        ec);  // a failure is ignored
-    ws_.ProjectName = name;
-    ws_.ProjectDir = dir;
-    ws_.BuildDocumentPaths();
-    CloseAllowed = 1;
+    CloseAllowed = 0;
 }
 
 void TFsaveproj::BitBtn2Click() {

@@ -42,7 +42,11 @@ std::string ToNativeSeparators(std::string path) {
 
 bool Workspace::InitWorkspace(const std::string& exePath) {
     const auto cut = exePath.find_last_of(kPathSeparator == '\\' ? "\\:" : "/");
-    AppDir = cut == std::string::npos ? std::string() : exePath.substr(0, cut);
+    return OpenWorkspace(cut == std::string::npos ? std::string() : exePath.substr(0, cut));
+}
+
+bool Workspace::OpenWorkspace(const std::string& appDir) {
+    AppDir = appDir;
     ProgramDir = AppDir;
     MasterDir = AppDir + kSep + "MASTER";
     CreateDirectoryIfMissing(MasterDir);
@@ -58,6 +62,32 @@ bool Workspace::InitWorkspace(const std::string& exePath) {
     ProjectDir = remembered ? ProjectsDir + ProjectName : ProjectsDir;
     BuildDocumentPaths();
     return remembered;
+}
+
+void Workspace::SelectProject(const std::string& dir) {
+    ProjectDir = dir;
+    ProjectName = dir.size() > ProjectsDir.size() ? dir.substr(ProjectsDir.size()) : std::string();
+    BuildDocumentPaths();
+}
+
+Workspace::Creation Workspace::CreateProject(const std::string& destDir, const std::string& name) {
+    Creation creation;
+    creation.dir = destDir + kSep + name;
+    if (DirectoryExists(creation.dir)) {
+        creation.outcome = Creation::AlreadyExists;
+        return creation;
+    }
+    std::error_code ec;
+    if (!std::filesystem::create_directory(PathFromUtf8(creation.dir), ec) || ec) {
+        creation.reason = ec.message();
+        return creation;
+    }
+    std::filesystem::create_directories(PathFromUtf8(creation.dir + kSep + "bin"), ec);  // a failure is ignored
+    ProjectName = name;
+    ProjectDir = creation.dir;
+    BuildDocumentPaths();
+    creation.outcome = Creation::Created;
+    return creation;
 }
 
 void Workspace::BuildDocumentPaths() {

@@ -31,6 +31,23 @@ public:
     // when missing. Returns true when the remembered project exists and became current (the caption then
     // shows it).
     bool InitWorkspace(const std::string& exePath);
+    // The same with the workspace folder itself, where no executable is involved (--app-dir, an installed tool).
+    bool OpenWorkspace(const std::string& appDir);
+
+    // Makes the folder current as Open project does: ProjectName is its path below PROJECTS (with the leading
+    // separator), empty when the folder is PROJECTS itself or not below it; the document paths follow.
+    void SelectProject(const std::string& dir);
+
+    // What New project's creation of a folder came to.
+    struct Creation {
+        enum Outcome { Created, AlreadyExists, Failed } outcome = Failed;
+        std::string dir;     // the folder meant
+        std::string reason;  // the system's, when it failed
+    };
+    // Creates the project folder `name` (as typed, the platform's separators) in `destDir` with its "bin"
+    // folder, and makes it current: ProjectName is the name as typed, without a leading separator. A folder
+    // that exists, or cannot be made, leaves the current project as it was.
+    Creation CreateProject(const std::string& destDir, const std::string& name);
 
     void BuildDocumentPaths();
 

@@ -70,8 +70,8 @@ void MinimalWindow(benchmark::State& state) {
 }
 
 void ToolWindow(benchmark::State& state) {
-    const std::string exePath = ToolAppDir() + kPathSeparator + "tessara";
-    TimeFirstShow(state, [&] { return std::make_unique<TFTessaraFirmWare>(exePath); });
+    const std::string appDir = ToolAppDir();
+    TimeFirstShow(state, [&] { return std::make_unique<TFTessaraFirmWare>(appDir); });
 }
 
 }  // namespace

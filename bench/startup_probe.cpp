@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
-    TFTessaraFirmWare window(std::string(argv[1]) + kPathSeparator + "tessara");
+    TFTessaraFirmWare window(argv[1]);
     window.show();
     // Tearing the windows down is no part of starting; the baseline skips it alike.
     std::_Exit(QTest::qWaitForWindowExposed(&window) ? 0 : 1);

@@ -21,6 +21,10 @@ const char* UsageText() {
            "Exit status of a command: 0 done, 1 error (for check: an error finding), 2 usage error.\n";
 }
 
+const char* VersionNumber() {
+    return TESSARA_VERSION;
+}
+
 const char* VersionText() {
     return "tessara " TESSARA_VERSION;
 }

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "base/workspace.h"
+#include "documents/document_schema.h"
 #include "documents/ui/edit_actions.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
@@ -213,14 +214,14 @@ void TFpargen::OpenAtElement(const QString& element) {
 // The controls are named after the window's design, the elements after the document.
 void TFpargen::FocusPendingElement() {
     static const std::pair<const char*, const char*> kControls[] = {
-        {"PROFI_ID", "E_Pro_ID"},
-        {"PROFI_BAUD", "CB_Pro_Baud"},
-        {"PROFI_NB_IN", "E_Pro_IN"},
-        {"PROFI_NB_OUT", "E_Pro_Out"},
-        {"PROFI_CANCEL_DATA", "CB_Pro_CancelData"},
-        {"DNET_DEV_ID", "E_DNET_ID"},
-        {"DNET_BAUD", "CB_DNET_Baud"},
-        {"DNET_CANCEL_DATA", "CB_DNET_CancelData"},
+        {pargen_xml::kProfiId, "E_Pro_ID"},
+        {pargen_xml::kProfiBaud, "CB_Pro_Baud"},
+        {pargen_xml::kProfiNbIn, "E_Pro_IN"},
+        {pargen_xml::kProfiNbOut, "E_Pro_Out"},
+        {pargen_xml::kProfiCancelData, "CB_Pro_CancelData"},
+        {pargen_xml::kDNetDevId, "E_DNET_ID"},
+        {pargen_xml::kDNetBaud, "CB_DNET_Baud"},
+        {pargen_xml::kDNetCancelData, "CB_DNET_CancelData"},
     };
     const QString element = std::exchange(pendingElement_, QString());
     for (const auto& [name, control] : kControls) {

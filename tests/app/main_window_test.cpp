@@ -30,9 +30,7 @@ protected:
     MessageRecorder messages;
     ScriptedFileDialogs dialogs;
 
-    std::unique_ptr<TFTessaraFirmWare> Start() {
-        return std::make_unique<TFTessaraFirmWare>(app.path() + S + "tessara");
-    }
+    std::unique_ptr<TFTessaraFirmWare> Start() { return std::make_unique<TFTessaraFirmWare>(app.path()); }
     void Click(QWidget& window, const char* name) {
         auto* button = window.findChild<QPushButton*>(name);
         ASSERT_NE(button, nullptr) << name;

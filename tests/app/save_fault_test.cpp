@@ -49,7 +49,7 @@ protected:
         }
         app.Write(Project("bin" + S + "bank.bin"), "previous image");
         app.Write(Project("Gateway.gsd"), "previous GSD");
-        window = std::make_unique<TFTessaraFirmWare>(app.path() + S + "tessara");
+        window = std::make_unique<TFTessaraFirmWare>(app.path());
     }
 
     static std::string Settings() { return "Tessara_DNETM2PROFI.ini"; }

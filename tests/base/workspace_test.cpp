@@ -129,4 +129,32 @@ TEST_F(WorkspaceTest, EmptyProjectDirGivesBareDocumentNames) {
     EXPECT_EQ(ws.DefByteFile, S + "DefByte.xml");
 }
 
+// Open project and New project change the current project in one place each: the name, the folder and the
+// document paths never disagree.
+TEST_F(WorkspaceTest, SelectAndCreateKeepNameFolderAndDocumentsTogether) {
+    EXPECT_FALSE(ws.OpenWorkspace(app.path()));
+    app.MakeDir("PROJECTS/Group/Plant1");
+    ws.SelectProject(ws.ProjectsDir + S + "Group" + S + "Plant1");
+    EXPECT_EQ(ws.ProjectName, S + "Group" + S + "Plant1");
+    EXPECT_EQ(ws.DNetNetFile, ws.ProjectDir + S + "DNET_Net.xml");
+    ws.SelectProject(ws.ProjectsDir);
+    EXPECT_EQ(ws.ProjectName, "");
+    EXPECT_EQ(ws.PargenFile, ws.ProjectsDir + S + "pargen.xml");
+
+    const Workspace::Creation created = ws.CreateProject(ws.ProjectsDir, "Plant2");
+    EXPECT_EQ(created.outcome, Workspace::Creation::Created);
+    EXPECT_TRUE(DirectoryExists(created.dir + S + "bin"));
+    EXPECT_EQ(ws.ProjectName, "Plant2");  // as typed, without the leading separator
+    EXPECT_EQ(ws.ProjectDir, created.dir);
+    EXPECT_EQ(ws.DefByteFile, created.dir + S + "DefByte.xml");
+
+    // A refused creation leaves the current project as it was.
+    EXPECT_EQ(ws.CreateProject(ws.ProjectsDir, "Plant2").outcome, Workspace::Creation::AlreadyExists);
+    const Workspace::Creation failed = ws.CreateProject(ws.ProjectsDir, "Missing" + S + "Plant3");
+    EXPECT_EQ(failed.outcome, Workspace::Creation::Failed);
+    EXPECT_FALSE(failed.reason.empty());
+    EXPECT_EQ(ws.ProjectName, "Plant2");
+    EXPECT_EQ(ws.ProjectDir, created.dir);
+}
+
 }  // namespace

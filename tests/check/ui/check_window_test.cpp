@@ -53,7 +53,7 @@ protected:
         for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
             app.Write("PROJECTS" + S + "Plant1" + S + name, ReadFixture(fixture + "/" + name));
         }
-        window = std::make_unique<TFTessaraFirmWare>(app.path() + S + "tessara");
+        window = std::make_unique<TFTessaraFirmWare>(app.path());
     }
     void Click(QWidget& parent, const char* name) {
         auto* button = parent.findChild<QPushButton*>(name);

@@ -9,6 +9,7 @@
 
 #include "base/workspace.h"
 #include "cli/usage.h"
+#include "ui/controls.h"
 #include "ui/link_label.h"
 #include "ui/window_style.h"
 
@@ -19,10 +20,7 @@ namespace {
 const QString kContactMail = QStringLiteral("support@kestrane.com");
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    return label;
+    return ui::PlaceFittedControl<QLabel>(parent, name, text, QPoint(left, top));
 }
 
 ui::LinkLabel* AddLink(QWidget* parent, const char* name, const QString& text, int left, int top) {

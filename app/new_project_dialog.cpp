@@ -15,7 +15,7 @@
 namespace tessara::app {
 
 TFsaveproj::TFsaveproj(base::Workspace& ws, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ws_(ws) {
+    : ReloadingDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ws_(ws) {
     setObjectName(QStringLiteral("TFsaveproj"));
     ui::ApplyTessaraStyle(this);
     setFixedSize(319, 91);
@@ -48,11 +48,6 @@ TFsaveproj::TFsaveproj(base::Workspace& ws, QWidget* parent)
         BitBtn2Click();
         reject();
     });
-}
-
-void TFsaveproj::showEvent(QShowEvent* event) {
-    FormShow();
-    QDialog::showEvent(event);
 }
 
 void TFsaveproj::keyPressEvent(QKeyEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
+
+#include "ui/reloading_dialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,7 +15,7 @@ namespace tessara::app {
 
 // Asks for a project name, creates the project folder with its "bin" folder below DestDir and makes it
 // current. It refuses to close until the name is accepted or the user cancels.
-class TFsaveproj : public QDialog {
+class TFsaveproj : public ui::ReloadingDialog {
     Q_OBJECT
 public:
     explicit TFsaveproj(base::Workspace& ws, QWidget* parent = nullptr);
@@ -24,7 +25,7 @@ public:
     int CloseAllowed = 0;
     int EditMode = 0;  // 0: new project; 1: "Edit XML", kept for the editors that use it
 
-    void FormShow();
+    void FormShow() override;
     void BitBtn1Click();
     void BitBtn2Click();
 
@@ -32,7 +33,6 @@ public:
     void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     // Escape is bound to neither button, so it does nothing (a dialog would otherwise take it as Cancel).
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -17,6 +17,7 @@
 #include "base/workspace.h"
 #include "documents/document_schema.h"
 #include "documents/ui/edit_actions.h"
+#include "ui/controls.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
@@ -51,17 +52,12 @@ Field* AddLabelledField(QGroupBox* frame, const char* name, const QString& capti
 }
 
 QCheckBox* AddCheckBox(QGroupBox* frame, const char* name, const QString& caption, int top) {
-    auto* box = new QCheckBox(caption, frame);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(kLabelLeft, top, frame->width() - 2 * kLabelLeft, 17);
-    return box;
+    return ui::PlaceControl<QCheckBox>(frame, name, caption,
+                                       QRect(kLabelLeft, top, frame->width() - 2 * kLabelLeft, 17));
 }
 
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, int left) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 283, 77, 23);
-    return button;
+    return ui::PlaceControl<QPushButton>(parent, name, caption, QRect(left, 283, 77, 23));
 }
 
 // The DeviceNet list accepts typing: the stored index is that of the item whose text was typed (in any case),

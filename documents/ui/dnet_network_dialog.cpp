@@ -14,6 +14,7 @@
 #include "documents/ui/edit_actions.h"
 #include "documents/ui/grid_clipboard.h"
 #include "documents/ui/text_grid_view.h"
+#include "ui/controls.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
@@ -27,10 +28,7 @@ constexpr int kButtonStripHeight = 39;
 constexpr int kColumnWidths[DNetTableModel::ColumnCount] = {45, 65, 75, 75, 255};
 
 QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption, int left) {
-    auto* button = new QPushButton(caption, strip);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 10, 93, 23);
-    return button;
+    return ui::PlaceControl<QPushButton>(strip, name, caption, QRect(left, 10, 93, 23));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "base/workspace.h"
+#include "ui/controls.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 #include "update/ui/comm_error.h"
@@ -24,25 +25,16 @@ namespace {
 constexpr int kButtonHeight = 25;
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
+    return ui::PlaceFittedControl<QLabel>(parent, name, text, QPoint(left, top));
 }
 
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
+    return ui::PlaceControl<QPushButton>(parent, name, text, geometry);
 }
 
+// Every option starts checked.
 QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->move(left, top);
-    box->adjustSize();
+    auto* box = ui::PlaceFittedControl<QCheckBox>(parent, name, text, QPoint(left, top));
     box->setChecked(true);
     return box;
 }

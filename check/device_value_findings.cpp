@@ -3,9 +3,9 @@
 #include <exception>
 #include <optional>
 
-#include "base/file_system.h"
 #include "base/project_files.h"
 #include "check/io_map_findings.h"
+#include "documents/document_file.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 #include "image/node_table.h"
@@ -80,17 +80,15 @@ void AddRowFindings(const std::vector<image::NodeNumbers>& rows, std::vector<Fin
 
 }  // namespace
 
-size_t AddSettingsValueFindings(const std::string& projectDir, std::vector<Finding>& findings) {
-    const std::string path = base::ProjectFile(projectDir, base::kPargenFileName);
-    if (!base::FileExists(path)) return 0;
-    documents::XmlDocument doc;
+size_t AddSettingsValueFindings(documents::DocumentFile& pargen, std::vector<Finding>& findings) {
+    if (!pargen.Exists()) return 0;
+    pugi::xml_node root;
     try {
-        doc.LoadFile(path);
+        root = pargen.Root();
     } catch (const std::exception&) {
         return 0;  // listed by the settings reader
     }
     const size_t before = findings.size();
-    const pugi::xml_node root = doc.FirstTopLevelNode();
     for (const ValueRange& range : kSettingRanges) {
         const std::optional<int32_t> value = ElementValue(root, range.element);
         if (!value || InRange(*value, range)) continue;
@@ -100,10 +98,10 @@ size_t AddSettingsValueFindings(const std::string& projectDir, std::vector<Findi
     return findings.size() - before;
 }
 
-size_t AddNetworkValueFindings(const std::string& projectDir, std::vector<Finding>& findings) {
+size_t AddNetworkValueFindings(documents::DocumentFile& network, std::vector<Finding>& findings) {
     std::vector<image::NodeNumbers> rows;
     try {
-        rows = image::LoadNodeNumbersAsWritten(projectDir);
+        rows = image::LoadNodeNumbersAsWritten(network);
     } catch (const std::exception&) {
         return 0;
     }

@@ -12,6 +12,7 @@
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "documents/document_error.h"
+#include "documents/document_file.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 #include "gsd/gsd_file.h"
@@ -23,11 +24,13 @@ namespace {
 
 constexpr const char* kImagePlace = "bank.bin";
 
-// What one check has read so far. Each document gets at most one load error: the first reader that fails on it
-// speaks for the others, which would fail on the same fault.
+// What one check has read so far. Every reader takes its document from `documents`, which parses each file once.
+// Each document gets at most one load error: the first reader that fails on it speaks for the others, which
+// would fail on the same fault.
 struct Reading {
     std::string dir;
     ProjectCheck& check;
+    documents::ProjectDocuments documents;
     std::vector<std::string> failed;
 
     std::string Path(const char* name) const { return base::ProjectFile(dir, name); }
@@ -54,15 +57,15 @@ struct Reading {
 // ranges already name each value at fault (its OK names only the first). Nullopt when there is no pargen.xml or
 // it cannot be loaded.
 std::optional<documents::CommSettings> ReadSettings(Reading& r) {
-    if (!base::FileExists(r.Path(base::kPargenFileName))) return std::nullopt;
+    if (!r.documents.pargen.Exists()) return std::nullopt;
     documents::CommSettings settings;
     try {
-        documents::LoadCommSettings(r.Path(base::kPargenFileName), settings);
+        documents::LoadCommSettings(r.documents.pargen, settings);
     } catch (const std::exception& e) {
         r.LoadError(base::kPargenFileName, e);
         return std::nullopt;
     }
-    const size_t valueFindings = AddSettingsValueFindings(r.dir, r.check.findings);
+    const size_t valueFindings = AddSettingsValueFindings(r.documents.pargen, r.check.findings);
     if (const auto refusal = documents::CheckSettings(settings); refusal && valueFindings == 0)
         r.Error(base::kPargenFileName, *refusal);
     return settings;
@@ -73,30 +76,29 @@ std::optional<documents::CommSettings> ReadSettings(Reading& r) {
 void ReadNetworkRows(Reading& r) {
     documents::DNetRows rows;
     try {
-        documents::LoadDNetNetwork(r.Path(base::kDNetNetFileName), rows);
+        documents::LoadDNetNetwork(r.documents.network, rows);
     } catch (const std::exception& e) {
         r.LoadError(base::kDNetNetFileName, e);
         return;
     }
-    const size_t valueFindings = AddNetworkValueFindings(r.dir, r.check.findings);
+    const size_t valueFindings = AddNetworkValueFindings(r.documents.network, r.check.findings);
     if (const auto refusal = documents::CheckRows(rows); refusal && valueFindings == 0)
         r.Error(base::kDNetNetFileName, *refusal);
 }
 
 // The nodes and byte mnemonics as the byte selection editor loads them; what was read before a failure stays.
 documents::DefByteTable ReadEditorNodes(Reading& r) {
-    documents::XmlDocument xml;
     documents::DefByteTable table;
     size_t nodesRead = 0;
     try {
-        documents::ReadDNetNodes(xml, r.Path(base::kDNetNetFileName), table, nodesRead);
+        documents::ReadDNetNodes(r.documents.network, table, nodesRead);
     } catch (const std::exception& e) {
         r.LoadError(base::kDNetNetFileName, e);
         table.resize(nodesRead);
         return table;
     }
     try {
-        documents::ReadDefBytes(xml, r.Path(base::kDefByteFileName), table);
+        documents::ReadDefBytes(r.documents.bytes, table);
     } catch (const std::exception& e) {
         r.LoadError(base::kDefByteFileName, e);
     }
@@ -120,10 +122,10 @@ std::string FailedPath(const std::exception& e) {
     return {};
 }
 
-// The build read the nodes before it found the image too large; only a document changed since can fail now.
-std::optional<image::NodeTable> NodesOfImageTooLarge(const Reading& r) {
+// The build read the nodes before it found the image too large, but not yet the selections, which can still fail.
+std::optional<image::NodeTable> NodesOfImageTooLarge(Reading& r) {
     try {
-        return image::LoadNodeTable(r.dir);
+        return image::LoadNodeTable(r.documents);
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -132,7 +134,7 @@ std::optional<image::NodeTable> NodesOfImageTooLarge(const Reading& r) {
 // The node table the image is built from. An image too large for the device still has its nodes.
 std::optional<image::NodeTable> BuildImageNodes(Reading& r) {
     try {
-        return image::BuildBankImage(r.dir).nodes;
+        return image::BuildBankImage(r.documents).nodes;
     } catch (const image::ImageLimitError& e) {
         r.Error(kImagePlace, e.what());
         return NodesOfImageTooLarge(r);
@@ -145,14 +147,12 @@ std::optional<image::NodeTable> BuildImageNodes(Reading& r) {
 
 // The byte groups of DefByte.xml, nullopt when the document is missing or no reader of the tool can read it
 // (its error is then already listed, or, with no nodes, nothing reads it).
-std::optional<DefByteShape> ReadDefByteShape(const Reading& r) {
-    const std::string path = r.Path(base::kDefByteFileName);
-    if (!base::FileExists(path) || r.Failed(base::kDefByteFileName)) return std::nullopt;
+std::optional<DefByteShape> ReadDefByteShape(Reading& r) {
+    documents::DocumentFile& bytes = r.documents.bytes;
+    if (!bytes.Exists() || r.Failed(base::kDefByteFileName)) return std::nullopt;
     try {
-        documents::XmlDocument doc;
-        doc.LoadFile(path);
         DefByteShape shape;
-        for (pugi::xml_node node = doc.FirstTopLevelNode().first_child(); node; node = node.next_sibling()) {
+        for (pugi::xml_node node = bytes.Root().first_child(); node; node = node.next_sibling()) {
             shape.push_back({documents::ChildCount(documents::ChildAt(node, 0)),
                              documents::ChildCount(documents::ChildAt(node, 1))});
         }
@@ -193,7 +193,7 @@ std::optional<int> GatewayId(const std::optional<documents::CommSettings>& setti
 
 void ReadProfibusAreas(Reading& r) {
     try {
-        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(r.dir);
+        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(r.documents.pargen);
         r.check.input.area = sizes.NbIn;
         r.check.output.area = sizes.NbOut;
     } catch (const std::exception&) {
@@ -215,7 +215,7 @@ void CheckReadableProject(Reading& r) {
         AddAddressFindings(*nodes, GatewayId(settings), findings);
         AddAreaFitFindings(r.check.input, r.check.output, findings);
     }
-    AddEmptyAreasFinding(r.check.input, r.check.output, base::FileExists(r.Path(base::kPargenFileName)), findings);
+    AddEmptyAreasFinding(r.check.input, r.check.output, r.documents.pargen.Exists(), findings);
 }
 
 }  // namespace
@@ -263,7 +263,7 @@ ProjectCheck CheckProject(const std::string& projectDir) {
         check.findings.push_back({Severity::Error, "project", "Project folder \"" + projectDir + "\" does not exist"});
         return check;
     }
-    Reading reading{projectDir, check, {}};
+    Reading reading{projectDir, check, documents::ProjectDocuments(projectDir), {}};
     CheckReadableProject(reading);
     std::stable_sort(check.findings.begin(), check.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.severity < b.severity; });

@@ -1,7 +1,7 @@
 #include "documents/comm_settings.h"
 
-#include "base/file_system.h"
 #include "documents/document_error.h"
+#include "documents/document_file.h"
 #include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/int_text_range.h"
@@ -55,11 +55,15 @@ void AppendText(pugi::xml_node root, const char* name, const std::string& text) 
 
 }  // namespace
 
+void LoadCommSettings(DocumentFile& pargen, CommSettings& settings) {
+    if (!pargen.Exists()) return;
+    const pugi::xml_node root = pargen.Root();
+    ReadingDocument(pargen.Path(), [&] { ReadElements(root, settings); });
+}
+
 void LoadCommSettings(const std::string& path, CommSettings& settings) {
-    if (!base::FileExists(path)) return;
-    XmlDocument doc;
-    doc.LoadFile(path);
-    ReadingDocument(path, [&] { ReadElements(doc.FirstTopLevelNode(), settings); });
+    DocumentFile pargen(path);
+    LoadCommSettings(pargen, settings);
 }
 
 std::optional<std::string> CheckSettings(const CommSettings& s) {

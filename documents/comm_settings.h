@@ -5,6 +5,7 @@
 
 namespace tessara::documents {
 
+class DocumentFile;
 class XmlDocument;
 
 inline constexpr int kProfiBaudCount = 11;
@@ -32,6 +33,7 @@ struct CommSettings {
 // values read before it in place and the rest as they were. The two cancel flags are optional: a missing or
 // unreadable one reads as unchecked.
 void LoadCommSettings(const std::string& path, CommSettings& settings);
+void LoadCommSettings(DocumentFile& pargen, CommSettings& settings);
 
 // The exact message of the first field out of range, in the order the user sees the fields, or nullopt.
 std::optional<std::string> CheckSettings(const CommSettings& settings);

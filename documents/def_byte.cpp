@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/document_schema.h"
 
@@ -83,13 +82,12 @@ bool IsSelectedText(std::string_view text) {
     return text == "Y" || text == "y";
 }
 
-void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead) {
+void ReadDNetNodes(DocumentFile& network, DefByteTable& table, size_t& nodesRead) {
     table.clear();
     nodesRead = 0;
-    if (!base::FileExists(path)) return;
-    ReadingDocument(path, [&] {
-        xml.LoadFile(path);
-        const pugi::xml_node root = xml.FirstTopLevelNode();
+    if (!network.Exists()) return;
+    const pugi::xml_node root = network.Root();
+    ReadingDocument(network.Path(), [&] {
         table.resize(ChildCount(root));
         size_t bytes = 0;
         for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
@@ -101,11 +99,15 @@ void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& tabl
     });
 }
 
-void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table) {
-    if (table.empty() || !base::FileExists(path)) return;
-    ReadingDocument(path, [&] {
-        xml.LoadFile(path);
-        const pugi::xml_node root = xml.FirstTopLevelNode();
+void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead) {
+    DocumentFile network(path, xml);
+    ReadDNetNodes(network, table, nodesRead);
+}
+
+void ReadDefBytes(DocumentFile& bytes, DefByteTable& table) {
+    if (table.empty() || !bytes.Exists()) return;
+    const pugi::xml_node root = bytes.Root();
+    ReadingDocument(bytes.Path(), [&] {
         auto entry = table.begin();
         for (pugi::xml_node node = root.first_child(); node && entry != table.end(); node = node.next_sibling()) {
             // The groups go by position: child 0 is the input group and child 1 the output group, whatever
@@ -115,6 +117,11 @@ void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table
             ++entry;
         }
     });
+}
+
+void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table) {
+    DocumentFile bytes(path, xml);
+    ReadDefBytes(bytes, table);
 }
 
 void SaveDefBytes(XmlDocument& xml, const std::string& path, const DefByteTable& table) {

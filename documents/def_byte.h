@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "documents/document_file.h"
 #include "documents/xml_document.h"
 
 namespace tessara::documents {
@@ -36,11 +37,15 @@ bool IsSelectedText(std::string_view text);
 // Rebuilds `table` from the network document at `path`; a missing file leaves it empty. On an error the table
 // keeps the length it was given by the root's child count, the entries from the failing one onward stay at
 // zero with no bytes, `nodesRead` tells how many entries were completed, and the error is thrown.
+void ReadDNetNodes(DocumentFile& network, DefByteTable& table, size_t& nodesRead);
+// The same, loading the network document into `xml`.
 void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead);
 
 // Fills the selections and mnemonics of `table` from the byte document at `path`, node i from child i of
 // the root; a missing file changes nothing. Bytes the document does not reach keep their values. On an error
 // what was read so far stays and the error is thrown.
+void ReadDefBytes(DocumentFile& bytes, DefByteTable& table);
+// The same, loading the byte document into `xml`.
 void ReadDefBytes(XmlDocument& xml, const std::string& path, DefByteTable& table);
 
 // Rebuilds `xml` as the byte document of `table` and saves it to `path` through a temporary file. Throws

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "base/file_system.h"
 #include "documents/document_error.h"
+#include "documents/document_file.h"
 #include "documents/document_schema.h"
 #include "documents/int_text_range.h"
 #include "documents/xml_document.h"
@@ -38,11 +38,15 @@ size_t DNetListLength(const DNetRows& rows) {
     return static_cast<size_t>(end - rows.begin());
 }
 
+void LoadDNetNetwork(DocumentFile& network, DNetRows& rows) {
+    if (!network.Exists()) return;
+    const pugi::xml_node root = network.Root();
+    ReadingDocument(network.Path(), [&] { ReadRows(root, rows); });
+}
+
 void LoadDNetNetwork(const std::string& path, DNetRows& rows) {
-    if (!base::FileExists(path)) return;
-    XmlDocument doc;
-    doc.LoadFile(path);
-    ReadingDocument(path, [&] { ReadRows(doc.FirstTopLevelNode(), rows); });
+    DocumentFile network(path);
+    LoadDNetNetwork(network, rows);
 }
 
 std::optional<std::string> CheckRows(const DNetRows& rows) {

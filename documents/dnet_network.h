@@ -7,6 +7,7 @@
 
 namespace tessara::documents {
 
+class DocumentFile;
 class XmlDocument;
 
 // One row of the DeviceNet node list: the cell texts verbatim, as the grid holds them.
@@ -26,6 +27,7 @@ size_t DNetListLength(const DNetRows& rows);
 // children; the rest of `rows` is left as it is. A missing file changes nothing. The first failure (parse
 // error, a missing attribute) throws and leaves what was read before it.
 void LoadDNetNetwork(const std::string& path, DNetRows& rows);
+void LoadDNetNetwork(DocumentFile& network, DNetRows& rows);
 
 // The exact message of the first failing test in row order ("ID", then "N BYTE IN", then "N BYTE OUT"), or
 // nullopt when every row of the list is valid.

@@ -5,6 +5,7 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 #include "documents/document_error.h"
+#include "documents/document_file.h"
 #include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
@@ -41,14 +42,16 @@ void RefuseCountOutOfRange(int32_t count, const char* name) {
 
 }  // namespace
 
-ProfiSizes ReadProfiSizes(const std::string& projectDir) {
-    const std::string path = base::ProjectFile(projectDir, base::kPargenFileName);
-    if (!base::FileExists(path)) return {};
-    documents::XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
+ProfiSizes ReadProfiSizes(documents::DocumentFile& pargen) {
+    if (!pargen.Exists()) return {};
+    const pugi::xml_node root = pargen.Root();
     return SizesFor(CountOrZero(root, documents::pargen_xml::kProfiNbIn),
                     CountOrZero(root, documents::pargen_xml::kProfiNbOut));
+}
+
+ProfiSizes ReadProfiSizes(const std::string& projectDir) {
+    documents::DocumentFile pargen(base::ProjectFile(projectDir, base::kPargenFileName));
+    return ReadProfiSizes(pargen);
 }
 
 void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {

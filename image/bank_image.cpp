@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 #include "documents/document_error.h"
+#include "documents/document_file.h"
 #include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
@@ -84,14 +85,12 @@ uint8_t OptionalFlag(pugi::xml_node root, const char* name) {
     }
 }
 
-ParameterBlock ReadParameterBlock(const std::string& path, size_t nodeCount) {
+ParameterBlock ReadParameterBlock(documents::DocumentFile& pargen, size_t nodeCount) {
     using namespace documents::pargen_xml;
     static constexpr const char* kSettings[] = {kProfiId, kProfiBaud, kProfiNbIn, kProfiNbOut, kDNetDevId, kDNetBaud};
-    documents::XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
+    const pugi::xml_node root = pargen.Root();
     ParameterBlock block{};
-    documents::ReadingDocument(path, [&] {
+    documents::ReadingDocument(pargen.Path(), [&] {
         for (size_t i = 0; i < std::size(kSettings); ++i)
             block[i] = static_cast<uint8_t>(RequiredInt(root, kSettings[i]));
     });
@@ -132,22 +131,21 @@ void AppendNodeRecord(std::vector<uint8_t>& out, const DN_Nodo_1& node) {
 
 }  // namespace
 
-BankImage BuildBankImage(const std::string& projectDir) {
+BankImage BuildBankImage(documents::ProjectDocuments& documents) {
     BankImage image;
-    image.nodes = LoadNodeNumbers(projectDir);
+    image.nodes = LoadNodeNumbers(documents.network);
     NodeTable& nodes = image.nodes;
 
     // The limits need only the byte counts; checking them first keeps a hand-edited network of many large
     // nodes from taking gigabytes of selections for an image that would be refused anyway.
     const size_t recordsOffset = AssignBitmapOffsets(nodes);
     const size_t blockOffset = recordsOffset + kNodeRecordLength * nodes.size();
-    const std::string pargenPath = base::ProjectFile(projectDir, base::kPargenFileName);
-    const bool hasParameters = base::FileExists(pargenPath);
+    const bool hasParameters = documents.pargen.Exists();
     const size_t length = blockOffset + (hasParameters ? kParameterBlockLength : 0);
     CheckCapacity(nodes, recordsOffset, length);
-    LoadNodeSelections(projectDir, nodes);
+    LoadNodeSelections(documents.bytes, nodes);
     std::optional<ParameterBlock> block;
-    if (hasParameters) block = ReadParameterBlock(pargenPath, nodes.size());
+    if (hasParameters) block = ReadParameterBlock(documents.pargen, nodes.size());
 
     std::vector<uint8_t>& bytes = image.bytes;
     bytes.reserve(length);
@@ -161,6 +159,11 @@ BankImage BuildBankImage(const std::string& projectDir) {
     for (const DN_Nodo_1& node : nodes) AppendNodeRecord(bytes, node);
     if (block) bytes.insert(bytes.end(), block->begin(), block->end());
     return image;
+}
+
+BankImage BuildBankImage(const std::string& projectDir) {
+    documents::ProjectDocuments documents(projectDir);
+    return BuildBankImage(documents);
 }
 
 void WriteBankFile(const std::string& projectDir, const BankImage& image) {

@@ -37,6 +37,8 @@ public:
 // Builds the image from the project's DNET_Net.xml, DefByte.xml and pargen.xml. Throws ParseError or
 // DocumentError for a document that cannot be read, ImageLimitError for an image the device cannot hold.
 BankImage BuildBankImage(const std::string& projectDir);
+// The same from documents another reader may have loaded already.
+BankImage BuildBankImage(documents::ProjectDocuments& documents);
 
 // Writes bin/bank.bin of the project through a temporary file renamed over it, so the previous image survives
 // any failure. Throws std::runtime_error with the path and the system's reason.

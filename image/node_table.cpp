@@ -1,9 +1,8 @@
 #include "image/node_table.h"
 
-#include "base/file_system.h"
-#include "base/project_files.h"
 #include "documents/def_byte.h"
 #include "documents/document_error.h"
+#include "documents/document_file.h"
 #include "documents/document_schema.h"
 #include "documents/xml_document.h"
 
@@ -35,13 +34,11 @@ DN_Nodo_1 ImageNode(const NodeNumbers& numbers) {
     return node;
 }
 
-std::vector<NodeNumbers> ReadNodes(const std::string& path) {
-    documents::XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
+std::vector<NodeNumbers> ReadNodes(documents::DocumentFile& network) {
+    const pugi::xml_node root = network.Root();
     std::vector<NodeNumbers> nodes;
     nodes.reserve(documents::ChildCount(root));
-    documents::ReadingDocument(path, [&] {
+    documents::ReadingDocument(network.Path(), [&] {
         for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
             try {
                 nodes.push_back(ReadNode(row));
@@ -68,11 +65,9 @@ void ReadGroup(pugi::xml_node group, std::vector<bool>& select, const char* dire
     }
 }
 
-void ReadSelections(const std::string& path, NodeTable& table) {
-    documents::XmlDocument doc;
-    doc.LoadFile(path);
-    const pugi::xml_node root = doc.FirstTopLevelNode();
-    documents::ReadingDocument(path, [&] {
+void ReadSelections(documents::DocumentFile& bytes, NodeTable& table) {
+    const pugi::xml_node root = bytes.Root();
+    documents::ReadingDocument(bytes.Path(), [&] {
         size_t i = 0;
         for (pugi::xml_node node = root.first_child(); node && i < table.size(); node = node.next_sibling(), ++i) {
             try {
@@ -87,33 +82,36 @@ void ReadSelections(const std::string& path, NodeTable& table) {
 
 }  // namespace
 
-std::vector<NodeNumbers> LoadNodeNumbersAsWritten(const std::string& projectDir) {
-    const std::string nodesPath = base::ProjectFile(projectDir, base::kDNetNetFileName);
-    if (!base::FileExists(nodesPath)) return {};
-    return ReadNodes(nodesPath);
+std::vector<NodeNumbers> LoadNodeNumbersAsWritten(documents::DocumentFile& network) {
+    if (!network.Exists()) return {};
+    return ReadNodes(network);
 }
 
-NodeTable LoadNodeNumbers(const std::string& projectDir) {
-    const std::vector<NodeNumbers> numbers = LoadNodeNumbersAsWritten(projectDir);
+NodeTable LoadNodeNumbers(documents::DocumentFile& network) {
+    const std::vector<NodeNumbers> numbers = LoadNodeNumbersAsWritten(network);
     NodeTable table;
     table.reserve(numbers.size());
     for (const NodeNumbers& node : numbers) table.push_back(ImageNode(node));
     return table;
 }
 
-void LoadNodeSelections(const std::string& projectDir, NodeTable& table) {
+void LoadNodeSelections(documents::DocumentFile& bytes, NodeTable& table) {
     for (DN_Nodo_1& node : table) {
         node.InSelect.assign(node.NB_IN, false);
         node.OutSelect.assign(node.NB_OUT, false);
     }
-    const std::string selectionsPath = base::ProjectFile(projectDir, base::kDefByteFileName);
-    if (!table.empty() && base::FileExists(selectionsPath)) ReadSelections(selectionsPath, table);
+    if (!table.empty() && bytes.Exists()) ReadSelections(bytes, table);
+}
+
+NodeTable LoadNodeTable(documents::ProjectDocuments& documents) {
+    NodeTable table = LoadNodeNumbers(documents.network);
+    LoadNodeSelections(documents.bytes, table);
+    return table;
 }
 
 NodeTable LoadNodeTable(const std::string& projectDir) {
-    NodeTable table = LoadNodeNumbers(projectDir);
-    LoadNodeSelections(projectDir, table);
-    return table;
+    documents::ProjectDocuments documents(projectDir);
+    return LoadNodeTable(documents);
 }
 
 }  // namespace tessara::image

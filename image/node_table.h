@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+namespace tessara::documents {
+class DocumentFile;
+struct ProjectDocuments;
+}  // namespace tessara::documents
+
 namespace tessara::image {
 
 // One DeviceNet slave node as the configuration image needs it: its address, its byte counts and which of its
@@ -35,12 +40,13 @@ struct NodeNumbers {
 // of an earlier build); without DefByte.xml every byte is unselected. Throws ParseError, or DocumentError
 // naming the document and the node, byte or attribute at fault.
 NodeTable LoadNodeTable(const std::string& projectDir);
+NodeTable LoadNodeTable(documents::ProjectDocuments& documents);
 
 // LoadNodeTable in its two steps, so the image build can refuse a network too large for the device before the
 // selection arrays of hand-edited byte counts take their memory. The first reads the nodes' numbers and leaves
 // their arrays empty; the second sizes the arrays and reads DefByte.xml.
-NodeTable LoadNodeNumbers(const std::string& projectDir);
-std::vector<NodeNumbers> LoadNodeNumbersAsWritten(const std::string& projectDir);
-void LoadNodeSelections(const std::string& projectDir, NodeTable& table);
+NodeTable LoadNodeNumbers(documents::DocumentFile& network);
+std::vector<NodeNumbers> LoadNodeNumbersAsWritten(documents::DocumentFile& network);
+void LoadNodeSelections(documents::DocumentFile& bytes, NodeTable& table);
 
 }  // namespace tessara::image

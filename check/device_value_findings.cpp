@@ -6,6 +6,7 @@
 #include "base/project_files.h"
 #include "check/io_map_findings.h"
 #include "documents/document_file.h"
+#include "documents/document_schema.h"
 #include "documents/int_text.h"
 #include "documents/xml_document.h"
 #include "image/node_table.h"
@@ -23,20 +24,20 @@ struct ValueRange {
 
 // The eight values of the image's parameter block, with what the device takes.
 constexpr ValueRange kSettingRanges[] = {
-    {"PROFI_ID", "the PROFIBUS ID", 1, 125},
-    {"PROFI_BAUD", "the PROFIBUS baud rate code", 0, 10},
-    {"PROFI_NB_IN", "the PROFIBUS input byte count", 0, 128},
-    {"PROFI_NB_OUT", "the PROFIBUS output byte count", 0, 128},
-    {"PROFI_CANCEL_DATA", "the flag \"Cancel Data on DeviceNet Error\"", 0, 1},
-    {"DNET_DEV_ID", "the gateway's DeviceNet ID", 0, 63},
-    {"DNET_BAUD", "the DeviceNet baud rate code", 0, 2},
-    {"DNET_CANCEL_DATA", "the flag \"Cancel Data on PROFIBUS Error\"", 0, 1},
+    {documents::pargen_xml::kProfiId, "the PROFIBUS ID", 1, 125},
+    {documents::pargen_xml::kProfiBaud, "the PROFIBUS baud rate code", 0, 10},
+    {documents::pargen_xml::kProfiNbIn, "the PROFIBUS input byte count", 0, 128},
+    {documents::pargen_xml::kProfiNbOut, "the PROFIBUS output byte count", 0, 128},
+    {documents::pargen_xml::kProfiCancelData, "the flag \"Cancel Data on DeviceNet Error\"", 0, 1},
+    {documents::pargen_xml::kDNetDevId, "the gateway's DeviceNet ID", 0, 63},
+    {documents::pargen_xml::kDNetBaud, "the DeviceNet baud rate code", 0, 2},
+    {documents::pargen_xml::kDNetCancelData, "the flag \"Cancel Data on PROFIBUS Error\"", 0, 1},
 };
 
 constexpr ValueRange kRowRanges[] = {
-    {"ID", "a DeviceNet address", 0, 63},
-    {"NB_IN", "a node's input byte count", 0, 65535},
-    {"NB_OUT", "a node's output byte count", 0, 65535},
+    {documents::dnet_net_xml::kId, "a DeviceNet address", 0, 63},
+    {documents::dnet_net_xml::kNbIn, "a node's input byte count", 0, 65535},
+    {documents::dnet_net_xml::kNbOut, "a node's output byte count", 0, 65535},
 };
 
 bool InRange(int32_t value, const ValueRange& range) {

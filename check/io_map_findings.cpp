@@ -5,6 +5,7 @@
 #include <string>
 
 #include "documents/dnet_network.h"
+#include "documents/document_schema.h"
 
 namespace tessara::check {
 
@@ -24,7 +25,8 @@ void Warn(std::vector<Finding>& findings, std::string place, std::string text, F
 }
 
 FindingTarget AreaSize(const char* direction) {
-    return FindingTarget::Setting(std::string(direction) == "output" ? "PROFI_NB_OUT" : "PROFI_NB_IN");
+    return FindingTarget::Setting(std::string(direction) == "output" ? documents::pargen_xml::kProfiNbOut
+                                                                     : documents::pargen_xml::kProfiNbIn);
 }
 
 // The nodes match DefByte.xml's node elements up to where those end: the network only grew at its end, so

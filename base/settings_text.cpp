@@ -1,8 +1,11 @@
 #include "base/settings_text.h"
 
+#include <SimpleIni.h>
+
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace tessara::base {
@@ -11,16 +14,21 @@ namespace {
 
 struct Line {
     size_t begin;
-    size_t end;  // before the line end
+    size_t end;   // before the line end
+    size_t next;  // after the line end: where the next line begins
 };
 
+constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
+
+// The lines as SimpleIni reads them: CR LF, LF or a CR alone ends one, and a UTF-8 signature counts only at the
+// start of the text, where it belongs to no line.
 std::vector<Line> SplitLines(std::string_view text) {
     std::vector<Line> lines;
-    for (size_t begin = 0; begin < text.size();) {
-        const size_t next = text.find('\n', begin);
-        const size_t stop = next == std::string_view::npos ? text.size() : next;
-        lines.push_back({begin, stop > begin && text[stop - 1] == '\r' ? stop - 1 : stop});
-        begin = next == std::string_view::npos ? text.size() : next + 1;
+    for (size_t begin = text.starts_with(kUtf8Signature) ? kUtf8Signature.size() : 0; begin < text.size();) {
+        const size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
+        const size_t next = std::min(end + (text.substr(end, 2) == "\r\n" ? 2 : 1), text.size());
+        lines.push_back({begin, end, next});
+        begin = next;
     }
     return lines;
 }
@@ -40,7 +48,6 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // The name of a section header line, or nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-    if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     line = Trimmed(line);
     const size_t close = line.find(']');
     if (!line.starts_with('[') || close == std::string_view::npos) return std::nullopt;
@@ -52,35 +59,62 @@ bool IsKeyLine(std::string_view line, std::string_view key) {
     return equals != std::string_view::npos && SameName(Trimmed(line.substr(0, equals)), key);
 }
 
-}  // namespace
+struct Places {
+    std::optional<size_t> keyLine;  // the last line of the key in the section, which SimpleIni reads
+    std::optional<size_t> header;   // the section's last header
+};
 
-std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
-                         std::string_view value) {
-    const std::vector<Line> lines = SplitLines(text);
-    std::optional<size_t> keyLine;
-    std::optional<size_t> header;
+Places FindPlaces(std::string_view text, const std::vector<Line>& lines, std::string_view section,
+                  std::string_view key) {
+    Places places;
     bool inSection = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
         if (const auto name = SectionName(line)) {
             inSection = SameName(*name, section);
-            if (inSection) header = i;
+            if (inSection) places.header = i;
         } else if (inSection && IsKeyLine(line, key)) {
-            keyLine = i;
+            places.keyLine = i;
         }
     }
+    return places;
+}
+
+std::string EditedText(std::string_view text, std::string_view section, std::string_view key, std::string_view value) {
+    // SimpleIni reads up to the first NUL byte (a file cut short by a crash may end in a run of them), so only
+    // the lines before it count, and what is added goes before it to be read back.
+    const std::string_view seen = text.substr(0, text.find('\0'));
+    const std::vector<Line> lines = SplitLines(seen);
+    const Places places = FindPlaces(seen, lines, section, key);
     const std::string entry = std::string(key) + "=" + std::string(value);
     std::string result(text);
-    if (keyLine) return result.replace(lines[*keyLine].begin, lines[*keyLine].end - lines[*keyLine].begin, entry);
-    const std::string eol =
-        !lines.empty() && lines.front().end < text.size() && text[lines.front().end] == '\r' ? "\r\n" : "\n";
-    if (header) {
-        const size_t end = lines[*header].end;
-        if (end == text.size()) return result + eol + entry + eol;
-        return result.insert(end + (text[end] == '\r' ? 2 : 1), entry + eol);
+    if (places.keyLine) {
+        const Line& line = lines[*places.keyLine];
+        return result.replace(line.begin, line.end - line.begin, entry);
     }
-    if (!result.empty() && result.back() != '\n') result += eol;
-    return result + "[" + std::string(section) + "]" + eol + entry + eol;
+    const std::string eol = !lines.empty() && seen.substr(lines.front().end, 2) == "\r\n" ? "\r\n" : "\n";
+    // After the section's last header, or a new section after the last line; either starts on a line of its own.
+    const size_t at = places.header ? lines[*places.header].next : seen.size();
+    const std::string lineEnd = at > 0 && seen[at - 1] != '\n' && seen[at - 1] != '\r' ? eol : std::string();
+    const std::string added = places.header ? entry + eol : "[" + std::string(section) + "]" + eol + entry + eol;
+    return result.insert(at, lineEnd + added);
+}
+
+bool ReadsBack(const std::string& text, const std::string& section, const std::string& key, std::string_view value) {
+    CSimpleIniA ini;
+    if (ini.LoadData(text) < 0) return false;
+    const char* read = ini.GetValue(section.c_str(), key.c_str(), nullptr);
+    return read && Trimmed(value) == read;
+}
+
+}  // namespace
+
+std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
+                         std::string_view value) {
+    std::string result = EditedText(text, section, key, value);
+    if (!ReadsBack(result, std::string(section), std::string(key), value))
+        throw std::runtime_error("SimpleIni would not read the new value from the edited settings");
+    return result;
 }
 
 }  // namespace tessara::base

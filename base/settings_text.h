@@ -12,7 +12,9 @@ namespace tessara::base {
 // Returns `text` with the value of `key` in `section` set to `value`, matching names as SimpleIni does (without
 // regard to case, blanks around them ignored). The line SimpleIni reads the key from (the last one) gets the
 // new value and keeps its line end; without such a line one is added under the section's last header, and
-// without the section both are appended, in the line ends the file already uses.
+// without the section both are appended, in the line ends the file already uses. Throws std::runtime_error when
+// SimpleIni would still not read the value from the result (it reads some broken lines its own way, such as a
+// "[" that takes the next line for the section's name): the caller then leaves the file as it is.
 std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace tessara::base

@@ -3,7 +3,11 @@
 #include <SimpleIni.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+
 using namespace tessara::base;
+using namespace std::string_literals;
 
 namespace {
 
@@ -30,6 +34,12 @@ TEST(SettingsText, OnlyTheLineOfTheKeyChanges) {
          "[lastproj]\nprojectname=/A\n[x]\n[lastproj]\nprojectname=/New\n"},
         {"same key in another section", "[other]\nprojectname=/Keep\n",
          "[other]\nprojectname=/Keep\n[lastproj]\nprojectname=/New\n"},
+        // SimpleIni stops at the first NUL byte, so the new lines go before the padding a crash can leave.
+        {"NUL bytes after the text", "[other]\nkey=1\n\0\0"s, "[other]\nkey=1\n[lastproj]\nprojectname=/New\n\0\0"s},
+        {"NUL byte inside the key line", "[lastproj]\nprojectname=/Old\0tail"s, "[lastproj]\nprojectname=/New\0tail"s},
+        {"a CR alone ends a line", "[lastproj]\r", "[lastproj]\rprojectname=/New\n"},
+        {"a UTF-8 signature counts only at the start", "[a]\n\xEF\xBB\xBF[lastproj]\n",
+         "[a]\n\xEF\xBB\xBF[lastproj]\n[lastproj]\nprojectname=/New\n"},
     };
     for (const Case& c : cases) {
         const std::string after = WithIniValue(c.before, "lastproj", "projectname", "/New");
@@ -38,6 +48,12 @@ TEST(SettingsText, OnlyTheLineOfTheKeyChanges) {
         ASSERT_GE(ini.LoadData(after), 0) << c.name;
         EXPECT_STREQ(ini.GetValue("lastproj", "projectname", ""), "/New") << c.name;
     }
+}
+
+// A "[" followed by blanks takes the next line for the section's name in SimpleIni; rather than write a file the
+// value would not be read from, the edit is refused.
+TEST(SettingsText, ATextSimpleIniWouldNotReadTheValueFromIsRefused) {
+    EXPECT_THROW(WithIniValue("[other]\nkey=1\n[\n", "lastproj", "projectname", "/New"), std::runtime_error);
 }
 
 }  // namespace

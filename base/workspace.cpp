@@ -56,9 +56,10 @@ bool Workspace::OpenWorkspace(const std::string& appDir) {
     ProjectName = ToNativeSeparators(ReadSetting(kSettingsSection, kSettingsKey));
     if (!ProjectName.empty() && ProjectName.front() != kPathSeparator) ProjectName.insert(0, kSep);
 
-    // A name that would lead out of PROJECTS is no project, whatever the file says.
-    const bool remembered =
-        !ProjectName.empty() && IsProjectName(ProjectName.substr(1)) && DirectoryExists(ProjectsDir + ProjectName);
+    // A name that would lead out of PROJECTS, or hold a control character, is no project whatever the file says:
+    // it is not kept either, since it would never be saved back.
+    if (!ProjectName.empty() && !IsProjectName(ProjectName.substr(1))) ProjectName.clear();
+    const bool remembered = !ProjectName.empty() && DirectoryExists(ProjectsDir + ProjectName);
     ProjectDir = remembered ? ProjectsDir + ProjectName : ProjectsDir;
     BuildDocumentPaths();
     return remembered;

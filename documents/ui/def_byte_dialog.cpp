@@ -55,20 +55,18 @@ TFDefByte::TFDefByte(const base::Workspace& ws, QWidget* parent) : EditorDialog(
     connect(bitbtn2, &QPushButton::clicked, this, &TFDefByte::reject);
     for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) {
         grid->SetUndoStack(&undo_);
+        grid->Bytes().SetTable(&table_);
         connect(&grid->Bytes(), &DefByteGridModel::RevealRequested, this, &TFDefByte::RevealBytes);
     }
     connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::RecountShownNode);
     AddUndoActions(this, undo_);
 }
 
-// The table dies before the child widgets, and the grids still ask their models for rows while they close.
+// The members go before the child grids: while the table is still here the steps, whose clearing recounts it,
+// are dropped and the grids let go of it.
 TFDefByte::~TFDefByte() {
-    DetachGrids();
-}
-
-void TFDefByte::DetachGrids() {
-    ASG_IN->Bytes().Detach();
-    ASG_OUT->Bytes().Detach();
+    undo_.clear();
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) grid->Bytes().SetTable(nullptr);
 }
 
 void TFDefByte::BuildWindow() {
@@ -79,10 +77,10 @@ void TFDefByte::BuildWindow() {
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
-    ASG_IN = new DefByteGrid(320, pages_);
+    ASG_IN = new DefByteGrid(ByteDirection::In, 320, pages_);
     ASG_IN->setObjectName(QStringLiteral("ASG_IN"));
     ASG_IN->setAccessibleName(QStringLiteral("Byte IN"));
-    ASG_OUT = new DefByteGrid(319, pages_);
+    ASG_OUT = new DefByteGrid(ByteDirection::Out, 319, pages_);
     ASG_OUT->setObjectName(QStringLiteral("ASG_OUT"));
     ASG_OUT->setAccessibleName(QStringLiteral("Byte OUT"));
     pages_->addTab(ASG_IN, QStringLiteral("Byte IN"));
@@ -147,11 +145,10 @@ void TFDefByte::OpenAtNode(int node, bool output) {
 
 void TFDefByte::FormShow() {
     const QSignalBlocker quiet(CB);
-    // The grids view the table's arrays, so they let go of them before the table is rebuilt.
-    DetachGrids();
     CB->clear();
     undo_.clear();
     currentNode_ = -1;
+    ShowNodeBytes();  // no node while the table is rebuilt: the grids hold no rows it could take away
     loaded_.Remember({ws_.DefByteFile});
     if (!LoadDocuments()) {
         CB->setCurrentIndex(-1);  // after a failed load no node is current until the user picks one
@@ -211,14 +208,10 @@ void TFDefByte::ShowAreaFits() {
     areas_->SetFits(input, output);
 }
 
-void TFDefByte::RevealBytes(const std::vector<char>* select) {
-    for (size_t i = 0; i < table_.size() && static_cast<int>(i) < CB->count(); ++i) {
-        const bool in = &table_[i].InSelect == select;
-        if (!in && &table_[i].OutSelect != select) continue;
-        CB->setCurrentIndex(static_cast<int>(i));
-        pages_->setCurrentIndex(in ? 0 : 1);
-        return;
-    }
+void TFDefByte::RevealBytes(int node, ByteDirection direction) {
+    if (node < 0 || node >= CB->count()) return;
+    CB->setCurrentIndex(node);
+    pages_->setCurrentIndex(direction == ByteDirection::Out ? 1 : 0);
 }
 
 DefByteGrid* TFDefByte::ShownGrid() const {
@@ -248,14 +241,7 @@ bool TFDefByte::LoadStep(const std::function<void()>& step) {
 }
 
 void TFDefByte::ShowNodeBytes() {
-    const int e = CB->currentIndex();
-    if (e < 0 || static_cast<size_t>(e) >= table_.size()) {
-        DetachGrids();
-        return;
-    }
-    DN_Nodo& node = table_[static_cast<size_t>(e)];
-    ASG_IN->Bytes().ShowBytes(node.InSelect, node.InMnemonic);
-    ASG_OUT->Bytes().ShowBytes(node.OutSelect, node.OutMnemonic);
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) grid->Bytes().ShowNode(CB->currentIndex());
 }
 
 void TFDefByte::StoreNodeBytes() {

@@ -8,6 +8,7 @@
 
 #include "base/workspace.h"
 #include "documents/def_byte.h"
+#include "documents/ui/def_byte_grid_model.h"
 #include "documents/ui/editor_dialog.h"
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
@@ -37,7 +38,7 @@ public:
     void bitbtn1Click();
     // Points the two grids at the node the list selects; with none selected they show nothing.
     void ShowNodeBytes();
-    // The grids edit the current node's arrays in place; this hands over a cell still being edited.
+    // The grids edit the table in place; this hands over a cell still being edited.
     void StoreNodeBytes();
 
     // Select all, none or invert the bytes of the current node in the direction of the page shown.
@@ -60,7 +61,6 @@ private:
     void BuildWindow();
     QWidget* BuildTopStrip();
     QWidget* BuildBottomStrip();
-    void DetachGrids();
     bool LoadDocuments();
     // Runs a loading step; an error is shown as unhandled and ends the loading.
     bool LoadStep(const std::function<void()>& step);
@@ -74,8 +74,8 @@ private:
     void RecountShownNode();
     // The whole project's selections against the two areas.
     void ShowAreaFits();
-    // Brings the node and page that own `select` into view, so an undone edit happens where the user sees it.
-    void RevealBytes(const std::vector<char>* select);
+    // Brings the node and page into view, so an undone edit happens where the user sees it.
+    void RevealBytes(int node, ByteDirection direction);
 
     const base::Workspace& ws_;
     XmlDocument XML1;
@@ -86,7 +86,7 @@ private:
     std::vector<std::pair<size_t, size_t>> selected_;
     int32_t areaIn_ = 0;
     int32_t areaOut_ = 0;
-    // Its steps refer to the table's arrays, and clearing it at the end recounts, so it is destroyed before them.
+    // Its steps name their bytes by node index, so it is cleared whenever the table is rebuilt.
     QUndoStack undo_;
     // Set when DNET_Net.xml failed to load: DefByte.xml was then not read, and writing it would drop
     // every selection it holds.

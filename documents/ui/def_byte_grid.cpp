@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <limits>
+#include <span>
+#include <vector>
 
 #include "documents/ui/edit_actions.h"
 #include "documents/ui/grid_clipboard.h"
@@ -50,7 +52,8 @@ public:
 
 }  // namespace
 
-DefByteGrid::DefByteGrid(int mnemonicWidth, QWidget* parent) : QTableView(parent), bytes_(new DefByteGridModel(this)) {
+DefByteGrid::DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* parent)
+    : QTableView(parent), bytes_(new DefByteGridModel(direction, this)) {
     setModel(bytes_);
     setItemDelegate(new ByteCellDelegate(this));
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
@@ -92,29 +95,23 @@ void DefByteGrid::SetUndoStack(QUndoStack* undo) {
 }
 
 void DefByteGrid::SelectAllBytes() {
-    if (const std::vector<char>* shown = bytes_->Selections()) {
-        bytes_->SetSelections(std::vector<char>(shown->size(), 1), tr("Select all bytes"));
-    }
+    bytes_->SetSelections(std::vector<char>(bytes_->Selections().size(), 1), tr("Select all bytes"));
 }
 
 void DefByteGrid::SelectNoBytes() {
-    if (const std::vector<char>* shown = bytes_->Selections()) {
-        bytes_->SetSelections(std::vector<char>(shown->size(), 0), tr("Select no bytes"));
-    }
+    bytes_->SetSelections(std::vector<char>(bytes_->Selections().size(), 0), tr("Select no bytes"));
 }
 
 void DefByteGrid::InvertBytes() {
-    if (const std::vector<char>* shown = bytes_->Selections()) {
-        std::vector<char> inverted(shown->size());
-        for (size_t j = 0; j < inverted.size(); ++j) inverted[j] = !(*shown)[j];
-        bytes_->SetSelections(inverted, tr("Invert selection"));
-    }
+    const std::span<const char> shown = bytes_->Selections();
+    std::vector<char> inverted(shown.size());
+    for (size_t j = 0; j < inverted.size(); ++j) inverted[j] = !shown[j];
+    bytes_->SetSelections(inverted, tr("Invert selection"));
 }
 
 void DefByteGrid::ToggleSelectedBytes() {
-    const std::vector<char>* shown = bytes_->Selections();
-    if (!shown) return;
-    std::vector<char> toggled = *shown;
+    const std::span<const char> shown = bytes_->Selections();
+    std::vector<char> toggled(shown.begin(), shown.end());
     QModelIndexList cells = selectedIndexes();
     if (cells.isEmpty() && currentIndex().isValid()) cells.append(currentIndex());
     for (const QModelIndex& cell : cells) {

@@ -16,7 +16,7 @@ class DefByteGrid : public QTableView {
     Q_OBJECT
 
 public:
-    DefByteGrid(int mnemonicWidth, QWidget* parent = nullptr);
+    DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* parent = nullptr);
 
     DefByteGridModel& Bytes() { return *bytes_; }
     void SetUndoStack(QUndoStack* undo);

@@ -2,32 +2,43 @@
 
 #include <QUndoCommand>
 #include <QUndoStack>
+#include <algorithm>
 #include <optional>
 
 namespace tessara::documents {
 
 namespace {
 
+template <class Node>
+auto& SelectOf(Node& node, ByteDirection direction) {
+    return direction == ByteDirection::Out ? node.OutSelect : node.InSelect;
+}
+
+template <class Node>
+auto& MnemonicOf(Node& node, ByteDirection direction) {
+    return direction == ByteDirection::Out ? node.OutMnemonic : node.InMnemonic;
+}
+
 // One cell: a byte's selection ("Y"/"N") or its mnemonic.
 class ByteCellCommand : public QUndoCommand {
 public:
-    ByteCellCommand(DefByteGridModel& model, std::vector<char>& select, std::vector<std::string>& mnemonic, size_t row,
-                    int column, QString before, QString after)
+    ByteCellCommand(DefByteGridModel& model, size_t node, ByteDirection direction, size_t row, int column,
+                    QString before, QString after)
         : QUndoCommand(QObject::tr("Edit byte")),
           model_(model),
-          select_(select),
-          mnemonic_(mnemonic),
+          node_(node),
+          direction_(direction),
           row_(row),
           column_(column),
           before_(std::move(before)),
           after_(std::move(after)) {}
-    void redo() override { model_.Apply(select_, mnemonic_, row_, column_, after_); }
-    void undo() override { model_.Apply(select_, mnemonic_, row_, column_, before_); }
+    void redo() override { model_.Apply(node_, direction_, row_, column_, after_); }
+    void undo() override { model_.Apply(node_, direction_, row_, column_, before_); }
 
 private:
     DefByteGridModel& model_;
-    std::vector<char>& select_;
-    std::vector<std::string>& mnemonic_;
+    size_t node_;
+    ByteDirection direction_;
     size_t row_;
     int column_;
     QString before_, after_;
@@ -36,21 +47,21 @@ private:
 // Every selection of one direction of one node, before and after.
 class SelectionsCommand : public QUndoCommand {
 public:
-    SelectionsCommand(DefByteGridModel& model, std::vector<char>& select, std::vector<std::string>& mnemonic,
+    SelectionsCommand(DefByteGridModel& model, size_t node, ByteDirection direction, std::vector<char> before,
                       std::vector<char> after, const QString& text)
         : QUndoCommand(text),
           model_(model),
-          select_(select),
-          mnemonic_(mnemonic),
-          before_(select),
+          node_(node),
+          direction_(direction),
+          before_(std::move(before)),
           after_(std::move(after)) {}
-    void redo() override { model_.ApplySelections(select_, mnemonic_, after_); }
-    void undo() override { model_.ApplySelections(select_, mnemonic_, before_); }
+    void redo() override { model_.ApplySelections(node_, direction_, after_); }
+    void undo() override { model_.ApplySelections(node_, direction_, before_); }
 
 private:
     DefByteGridModel& model_;
-    std::vector<char>& select_;
-    std::vector<std::string>& mnemonic_;
+    size_t node_;
+    ByteDirection direction_;
     std::vector<char> before_, after_;
 };
 
@@ -67,58 +78,86 @@ QString SelectionText(bool selected) {
 
 }  // namespace
 
-DefByteGridModel::DefByteGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+DefByteGridModel::DefByteGridModel(ByteDirection direction, QObject* parent)
+    : QAbstractTableModel(parent), direction_(direction) {}
 
-void DefByteGridModel::ShowBytes(std::vector<char>& select, std::vector<std::string>& mnemonic) {
+void DefByteGridModel::SetTable(DefByteTable* table) {
     beginResetModel();
-    select_ = &select;
-    mnemonic_ = &mnemonic;
+    table_ = table;
     endResetModel();
 }
 
-void DefByteGridModel::Detach() {
+void DefByteGridModel::ShowNode(int node) {
     beginResetModel();
-    select_ = nullptr;
-    mnemonic_ = nullptr;
+    node_ = node;
     endResetModel();
+}
+
+DN_Nodo* DefByteGridModel::NodeAt(size_t node) const {
+    return table_ && node < table_->size() ? &(*table_)[node] : nullptr;
+}
+
+const DN_Nodo* DefByteGridModel::ShownNode() const {
+    return node_ < 0 ? nullptr : NodeAt(static_cast<size_t>(node_));
+}
+
+std::span<const char> DefByteGridModel::Selections() const {
+    const DN_Nodo* shown = ShownNode();
+    return shown ? std::span<const char>(SelectOf(*shown, direction_)) : std::span<const char>();
+}
+
+void DefByteGridModel::Push(std::unique_ptr<QUndoCommand> step) {
+    if (undo_) {
+        undo_->push(step.release());
+    } else {
+        step->redo();
+    }
 }
 
 void DefByteGridModel::SetSelections(const std::vector<char>& after, const QString& what) {
-    if (!select_ || after.size() != select_->size() || after == *select_) return;
-    if (undo_) {
-        undo_->push(new SelectionsCommand(*this, *select_, *mnemonic_, after, what));
-    } else {
-        ApplySelections(*select_, *mnemonic_, after);
-    }
+    const std::span<const char> before = Selections();
+    if (!ShownNode() || after.size() != before.size() || std::ranges::equal(after, before)) return;
+    Push(std::make_unique<SelectionsCommand>(*this, static_cast<size_t>(node_), direction_,
+                                             std::vector<char>(before.begin(), before.end()), after, what));
 }
 
-void DefByteGridModel::Reveal(std::vector<char>& select, std::vector<std::string>& mnemonic) {
-    if (select_ != &select) emit RevealRequested(&select);
-    if (select_ != &select) ShowBytes(select, mnemonic);  // nobody answered: show the arrays themselves
+bool DefByteGridModel::Shows(size_t node, ByteDirection direction) const {
+    return direction == direction_ && node_ >= 0 && static_cast<size_t>(node_) == node;
 }
 
-void DefByteGridModel::Apply(std::vector<char>& select, std::vector<std::string>& mnemonic, size_t row, int column,
-                             const QString& value) {
-    Reveal(select, mnemonic);
+bool DefByteGridModel::Reveal(size_t node, ByteDirection direction) {
+    if (!Shows(node, direction)) emit RevealRequested(static_cast<int>(node), direction);
+    return Shows(node, direction);
+}
+
+void DefByteGridModel::Apply(size_t node, ByteDirection direction, size_t row, int column, const QString& value) {
+    const bool shown = Reveal(node, direction);
+    DN_Nodo* target = NodeAt(node);
+    if (!target || row >= SelectOf(*target, direction).size()) return;
     if (column == ColSelect) {
-        select[row] = value == QLatin1String("Y");
+        SelectOf(*target, direction)[row] = value == QLatin1String("Y");
     } else {
-        mnemonic[row] = value.toStdString();
+        MnemonicOf(*target, direction)[row] = value.toStdString();
     }
+    if (!shown) return;
     const QModelIndex cell = index(static_cast<int>(row), column);
     emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole});
 }
 
-void DefByteGridModel::ApplySelections(std::vector<char>& select, std::vector<std::string>& mnemonic,
-                                       const std::vector<char>& state) {
-    Reveal(select, mnemonic);
-    select = state;
+void DefByteGridModel::ApplySelections(size_t node, ByteDirection direction, const std::vector<char>& state) {
+    const bool shown = Reveal(node, direction);
+    DN_Nodo* target = NodeAt(node);
+    if (!target || SelectOf(*target, direction).size() != state.size()) return;
+    SelectOf(*target, direction) = state;
+    if (!shown) return;
     emit dataChanged(index(0, ColSelect), index(rowCount() - 1, ColSelect), {Qt::DisplayRole, Qt::CheckStateRole});
 }
 
 int DefByteGridModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || !select_) return 0;
-    return select_->empty() ? 1 : static_cast<int>(select_->size());
+    const DN_Nodo* shown = ShownNode();
+    if (parent.isValid() || !shown) return 0;
+    const size_t bytes = SelectOf(*shown, direction_).size();
+    return bytes == 0 ? 1 : static_cast<int>(bytes);
 }
 
 int DefByteGridModel::columnCount(const QModelIndex& parent) const {
@@ -126,21 +165,22 @@ int DefByteGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool DefByteGridModel::IsByte(const QModelIndex& index) const {
-    return select_ && index.isValid() && static_cast<size_t>(index.row()) < select_->size();
+    return index.isValid() && static_cast<size_t>(index.row()) < Selections().size();
 }
 
 QVariant DefByteGridModel::data(const QModelIndex& index, int role) const {
     if (!IsByte(index)) return {};
+    const DN_Nodo& shown = *ShownNode();
     const size_t row = static_cast<size_t>(index.row());
     const bool display = role == Qt::DisplayRole || role == Qt::EditRole;
     switch (index.column()) {
         case ColNumber:
             return display ? QVariant(index.row() + 1) : QVariant();
         case ColSelect:
-            if (role == Qt::CheckStateRole) return (*select_)[row] ? Qt::Checked : Qt::Unchecked;
-            return display ? QVariant(SelectionText((*select_)[row])) : QVariant();
+            if (role == Qt::CheckStateRole) return SelectOf(shown, direction_)[row] ? Qt::Checked : Qt::Unchecked;
+            return display ? QVariant(SelectionText(SelectOf(shown, direction_)[row])) : QVariant();
         case ColMnemonic:
-            return display ? QVariant(QString::fromStdString((*mnemonic_)[row])) : QVariant();
+            return display ? QVariant(QString::fromStdString(MnemonicOf(shown, direction_)[row])) : QVariant();
         default:
             return {};
     }
@@ -148,7 +188,6 @@ QVariant DefByteGridModel::data(const QModelIndex& index, int role) const {
 
 bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!IsByte(index)) return false;
-    const size_t row = static_cast<size_t>(index.row());
     QString after;
     if (index.column() == ColSelect && role == Qt::CheckStateRole) {
         after = SelectionText(value.toInt() == Qt::Checked);
@@ -163,14 +202,10 @@ bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, 
     }
     const QString before = data(index, Qt::EditRole).toString();
     if (after == before) return true;
-    if (undo_) {
-        undo_->push(new ByteCellCommand(*this, *select_, *mnemonic_, row, index.column(), before, after));
-    } else {
-        Apply(*select_, *mnemonic_, row, index.column(), after);
-    }
+    Push(std::make_unique<ByteCellCommand>(*this, static_cast<size_t>(node_), direction_,
+                                           static_cast<size_t>(index.row()), index.column(), before, after));
     return true;
 }
-
 Qt::ItemFlags DefByteGridModel::flags(const QModelIndex& index) const {
     if (!IsByte(index)) return Qt::ItemIsEnabled;
     switch (index.column()) {

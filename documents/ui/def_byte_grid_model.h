@@ -1,40 +1,49 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <string>
+#include <memory>
+#include <span>
 #include <vector>
 
+#include "documents/def_byte.h"
+
+class QUndoCommand;
 class QUndoStack;
 
 namespace tessara::documents {
 
-// The bytes of one direction of one node, as a grid of "N", "Select" and "Mnemonic". The model reads and
-// edits the node's own arrays in place, so a node of 65 535 bytes is shown without copying a row. With an undo
-// stack every edit is a step on it.
+// Which of a node's two byte arrays, as the two pages of the editor show them.
+enum class ByteDirection { In, Out };
+
+// The bytes of one direction of one node of a table, as a grid of "N", "Select" and "Mnemonic". The model
+// names the node by its index in the table and reads and edits the table in place, so a node of 65 535 bytes
+// is shown without copying a row. With an undo stack every edit is a step on it; a step names its bytes by
+// node index and direction too, so it reaches them through the table whichever node is shown.
 class DefByteGridModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column { ColNumber, ColSelect, ColMnemonic, ColumnCount };
 
-    explicit DefByteGridModel(QObject* parent = nullptr);
+    explicit DefByteGridModel(ByteDirection direction, QObject* parent = nullptr);
 
     void SetUndoStack(QUndoStack* undo) { undo_ = undo; }
-    // Shows the given arrays (of equal length) until the next ShowBytes or Detach; they must live that long.
-    // A direction without bytes shows one row that belongs to no byte.
-    void ShowBytes(std::vector<char>& select, std::vector<std::string>& mnemonic);
-    // Shows no rows: used while no node is current, so nothing typed can belong to no node.
-    void Detach();
+    // The table the node indexes refer to; null lets go of it, and the grid then shows no rows.
+    void SetTable(DefByteTable* table);
+    // Shows node `node` of the table. An index the table does not hold (-1 while no node is current) shows no
+    // rows, so nothing typed can belong to no node. A direction without bytes shows one row that belongs to
+    // no byte. Call it again whenever the table is rebuilt, so the view learns its new rows.
+    void ShowNode(int node);
 
-    // The shown selections, and replacing them all as one step (select all, none, invert, space).
-    const std::vector<char>* Selections() const { return select_; }
+    // The shown selections (none without a node), and replacing them all as one step (select all, none,
+    // invert, space).
+    std::span<const char> Selections() const;
     void SetSelections(const std::vector<char>& after, const QString& what);
 
-    // Applies a value to arrays that may no longer be shown; what undo and redo use. Asks first that the
-    // arrays be shown, so the user sees what changes.
-    void Apply(std::vector<char>& select, std::vector<std::string>& mnemonic, size_t row, int column,
-               const QString& value);
-    void ApplySelections(std::vector<char>& select, std::vector<std::string>& mnemonic, const std::vector<char>& state);
+    // Applies a value to a node that may not be the one shown; what undo and redo use. Asks first that the
+    // node be shown, so the user sees what changes. Bytes the table does not hold are left alone.
+    void Apply(size_t node, ByteDirection direction, size_t row, int column, const QString& value);
+    void ApplySelections(size_t node, ByteDirection direction, const std::vector<char>& state);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,14 +55,22 @@ public:
 
 signals:
     // An undo or redo is about to change the bytes of a node that may not be the one shown.
-    void RevealRequested(const std::vector<char>* select);
+    void RevealRequested(int node, ByteDirection direction);
 
 private:
+    const DN_Nodo* ShownNode() const;
+    // The node at `node` when the table holds it, else null.
+    DN_Nodo* NodeAt(size_t node) const;
     bool IsByte(const QModelIndex& index) const;
-    void Reveal(std::vector<char>& select, std::vector<std::string>& mnemonic);
+    bool Shows(size_t node, ByteDirection direction) const;
+    // Shows the node first when it is not shown; tells whether this model shows its bytes afterwards.
+    bool Reveal(size_t node, ByteDirection direction);
+    // Onto the undo stack, or applied at once without one.
+    void Push(std::unique_ptr<QUndoCommand> step);
 
-    std::vector<char>* select_ = nullptr;
-    std::vector<std::string>* mnemonic_ = nullptr;
+    const ByteDirection direction_;
+    DefByteTable* table_ = nullptr;
+    int node_ = -1;
     QUndoStack* undo_ = nullptr;
 };
 

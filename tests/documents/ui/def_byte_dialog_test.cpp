@@ -256,6 +256,29 @@ TEST_F(DefByteEditing, UndoGoesBackToTheNodeWhoseBytesItChanges) {
     EXPECT_EQ(Text(In(), 1, ColMnemonic), "Level");
 }
 
+// Steps name their bytes by node index and row. After a reload those may name other bytes or none at all, so
+// nothing done in the last showing can be redone into the new table.
+TEST_F(DefByteEditing, AReloadDropsTheStepsOfTheLastShowing) {
+    ClickSelect(In(), 0);
+    CB()->setCurrentIndex(1);
+    ClickSelect(In(), 2);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    dialog->reject();  // all undone: nothing to discard
+
+    Network(NetRow(5, 4, 2, "Valve 3"));
+    Show();
+    QApplication::setActiveWindow(dialog.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    In()->setFocus();
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_EQ(CB()->count(), 1);
+    EXPECT_EQ(Selections(In()), "NNNN");
+    EXPECT_EQ(CB()->itemText(0), "5 ;4 ;2 ;Valve 3  (selected: 0 in, 0 out)");
+    EXPECT_TRUE(messages.entries().empty());
+}
+
 TEST_F(DefByteEditing, PasteTakesSpreadsheetSelectionsAndCopyGivesThemBack) {
     QApplication::clipboard()->setText("y\tFirst\n1\t\nx\tThird\nN\tFourth\n0\tFifth\n");
     In()->setCurrentIndex(Cell(In(), 0, ColNumber));  // the byte number is no data: the paste starts at "Select"

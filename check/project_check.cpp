@@ -30,7 +30,7 @@ constexpr const char* kImagePlace = "bank.bin";
 struct Reading {
     std::string dir;
     ProjectCheck& check;
-    documents::ProjectDocuments documents;
+    documents::ProjectDocuments& documents;
     std::vector<std::string> failed;
 
     std::string Path(const char* name) const { return base::ProjectFile(dir, name); }
@@ -257,13 +257,18 @@ bool ProjectCheck::HasError() const {
 }
 
 ProjectCheck CheckProject(const std::string& projectDir) {
+    documents::ProjectDocuments documents(projectDir);
+    return CheckProject(projectDir, documents);
+}
+
+ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocuments& documents) {
     ProjectCheck check;
     check.projectDir = projectDir;
     if (!base::DirectoryExists(projectDir)) {
         check.findings.push_back({Severity::Error, "project", "Project folder \"" + projectDir + "\" does not exist"});
         return check;
     }
-    Reading reading{projectDir, check, documents::ProjectDocuments(projectDir), {}};
+    Reading reading{projectDir, check, documents, {}};
     CheckReadableProject(reading);
     std::stable_sort(check.findings.begin(), check.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.severity < b.severity; });

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace tessara::documents {
+struct ProjectDocuments;
+}
+
 namespace tessara::check {
 
 enum class Severity { Error, Warning };
@@ -82,6 +86,8 @@ struct ProjectCheck {
 // would not: selections that do not fit the PROFIBUS areas, documents out of step, clashing addresses.
 // A folder that does not exist gives an error finding. Never throws for a problem of the project.
 ProjectCheck CheckProject(const std::string& projectDir);
+// The same on documents the caller keeps: what the check parsed is there for the image build after it.
+ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocuments& documents);
 
 // "in 1 Position, 3; out 2 Command": the selected bytes of a node by number and mnemonic.
 std::string SelectedBytesText(const NodeIo& node);

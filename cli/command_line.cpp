@@ -13,6 +13,7 @@
 #include "check/findings_text.h"
 #include "check/project_check.h"
 #include "cli/usage.h"
+#include "documents/document_file.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
@@ -69,14 +70,16 @@ std::string ProjectDirFrom(const std::string& argument) {
 // --force is the answer, and the image is then built exactly as without the check.
 int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
+    // The check and the build read the same documents: each is parsed once.
+    documents::ProjectDocuments documents(projectDir);
     if (!args.force) {
-        const check::ProjectCheck check = check::CheckProject(projectDir);
+        const check::ProjectCheck check = check::CheckProject(projectDir, documents);
         if (check.HasError()) {
             err << check::FindingsText(check);
             return kFailed;
         }
     }
-    image::WriteBankFile(projectDir, image::BuildBankImage(projectDir));
+    image::WriteBankFile(projectDir, image::BuildBankImage(documents));
     return kDone;
 }
 

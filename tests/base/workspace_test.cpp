@@ -54,19 +54,19 @@ TEST_P(RememberedProjectTest, FollowsTheStartUpTable) {
     EXPECT_EQ(ws.DNetNetFile, ws.ProjectDir + S + "DNET_Net.xml");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RememberedProjectTest,
-    ::testing::Values(RememberedCase{"Plant1", "Plant1", true, "/Plant1"},
-                      RememberedCase{"\\Plant1", "Plant1", true, "/Plant1"},
-                      RememberedCase{"\\Group\\Plant1", "Group/Plant1", true, "/Group/Plant1"},
-                      RememberedCase{"/Group/Plant1", "Group/Plant1", true, "/Group/Plant1"},
-                      RememberedCase{"Gone", "", false, "/Gone"},  // kept, so the next close writes it back
-                      RememberedCase{"", "", false, ""},
-                      // Names that lead out of PROJECTS or hold control characters are no
-                      // project, though the folder they name exists.
-                      RememberedCase{"../escaped", "../escaped", false, ""},
-                      RememberedCase{"Group/../../escaped", "../escaped", false, ""},
-                      RememberedCase{"Plant\t1", "Plant\t1", false, ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, RememberedProjectTest,
+                         ::testing::Values(RememberedCase{"Plant1", "Plant1", true, "/Plant1"},
+                                           RememberedCase{"\\Plant1", "Plant1", true, "/Plant1"},
+                                           RememberedCase{"\\Group\\Plant1", "Group/Plant1", true, "/Group/Plant1"},
+                                           RememberedCase{"/Group/Plant1", "Group/Plant1", true, "/Group/Plant1"},
+                                           RememberedCase{"Gone", "", false,
+                                                          "/Gone"},  // kept, so the next close writes it back
+                                           RememberedCase{"", "", false, ""},
+                                           // Names that lead out of PROJECTS or hold control characters are no
+                                           // project, though the folder they name exists.
+                                           RememberedCase{"../escaped", "../escaped", false, ""},
+                                           RememberedCase{"Group/../../escaped", "../escaped", false, ""},
+                                           RememberedCase{"Plant\t1", "Plant\t1", false, ""}));
 
 TEST_F(WorkspaceTest, SaveKeepsOtherSectionsKeysAndComments) {
     Remember("; written by hand\n[other]\nkey=value\n\n[lastproj]\n; the last one\nprojectname=Old\nextra=1\n");

@@ -1,7 +1,8 @@
 #include "check/findings_text.h"
 
+#include <charconv>
 #include <cstdio>
-#include <sstream>
+#include <string_view>
 
 namespace tessara::check {
 
@@ -42,53 +43,99 @@ size_t Utf8SequenceLength(const std::string& text, size_t at) {
     return length;
 }
 
-// Documents and folder names may hold any bytes; JSON must be UTF-8, so a byte that starts no well-formed
-// sequence becomes U+FFFD.
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const size_t length = Utf8SequenceLength(text, i);
+// JSON built by appending to one string: the I/O map of a large project is megabytes of it, which a stream
+// and a temporary string per value would copy again and again.
+class JsonText {
+public:
+    explicit JsonText(size_t expected) { text_.reserve(expected); }
+
+    JsonText& Raw(std::string_view raw) {
+        text_.append(raw);
+        return *this;
+    }
+    template <class Integer>
+    JsonText& Number(Integer value) {
+        char digits[24];
+        const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+        text_.append(digits, end.ptr);
+        return *this;
+    }
+    // Documents and folder names may hold any bytes; JSON must be UTF-8, so a byte that starts no well-formed
+    // sequence becomes U+FFFD.
+    JsonText& String(const std::string& text) {
+        text_ += '"';
+        for (size_t i = 0; i < text.size();) {
+            const size_t plain = PlainRun(text, i);
+            text_.append(text, i, plain - i);
+            if ((i = plain) < text.size()) i += Special(text, i);
+        }
+        text_ += '"';
+        return *this;
+    }
+    std::string Take() { return std::move(text_); }
+
+private:
+    // Where the run of printable ASCII that needs no escape, starting at `from`, ends.
+    static size_t PlainRun(const std::string& text, size_t from) {
+        while (from < text.size()) {
+            const unsigned char c = static_cast<unsigned char>(text[from]);
+            if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') break;
+            ++from;
+        }
+        return from;
+    }
+    // Writes the character at `at` that is not plain ASCII; returns how many bytes it took.
+    size_t Special(const std::string& text, size_t at) {
+        const unsigned char c = static_cast<unsigned char>(text[at]);
+        const size_t length = Utf8SequenceLength(text, at);
         if (length == 0) {
-            json += "\xEF\xBF\xBD";
-            ++i;
-            continue;
+            text_ += "\xEF\xBF\xBD";
+            return 1;
         }
         if (c == '"' || c == '\\') {
-            json += '\\';
-            json += static_cast<char>(c);
+            text_ += '\\';
+            text_ += static_cast<char>(c);
         } else if (c < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            json += escaped;
+            text_ += escaped;
         } else {
-            json.append(text, i, length);
+            text_.append(text, at, length);
         }
-        i += length;
+        return length;
     }
-    return json + "\"";
-}
 
-void JsonBytes(std::ostream& out, const std::vector<SelectedByte>& bytes) {
-    out << "[";
+    std::string text_;
+};
+
+void JsonBytes(JsonText& out, const std::vector<SelectedByte>& bytes) {
+    out.Raw("[");
     for (size_t k = 0; k < bytes.size(); ++k) {
-        out << (k ? "," : "") << "{\"byte\":" << bytes[k].number << ",\"mnemonic\":" << JsonString(bytes[k].mnemonic)
-            << "}";
+        out.Raw(k ? ",{\"byte\":" : "{\"byte\":").Number(bytes[k].number).Raw(",\"mnemonic\":");
+        out.String(bytes[k].mnemonic).Raw("}");
     }
-    out << "]";
+    out.Raw("]");
 }
 
-void JsonNode(std::ostream& out, const NodeIo& n) {
-    out << "{\"position\":" << n.position << ",\"ID\":" << n.ID << ",\"mnemonic\":" << JsonString(n.mnemonic)
-        << ",\"NB_IN\":" << n.NB_IN << ",\"NB_OUT\":" << n.NB_OUT << ",\"selectedIn\":";
+void JsonNode(JsonText& out, const NodeIo& n) {
+    out.Raw("{\"position\":").Number(n.position).Raw(",\"ID\":").Number(n.ID).Raw(",\"mnemonic\":");
+    out.String(n.mnemonic).Raw(",\"NB_IN\":").Number(n.NB_IN).Raw(",\"NB_OUT\":").Number(n.NB_OUT);
+    out.Raw(",\"selectedIn\":");
     JsonBytes(out, n.selectedIn);
-    out << ",\"selectedOut\":";
+    out.Raw(",\"selectedOut\":");
     JsonBytes(out, n.selectedOut);
-    out << "}";
+    out.Raw("}");
 }
 
-void JsonArea(std::ostream& out, const char* name, const AreaFit& fit) {
-    out << JsonString(name) << ":{\"selected\":" << fit.selected << ",\"profibus\":" << fit.area << "}";
+void JsonArea(JsonText& out, const char* name, const AreaFit& fit) {
+    out.String(name).Raw(":{\"selected\":").Number(fit.selected).Raw(",\"profibus\":").Number(fit.area).Raw("}");
+}
+
+// Some 40 bytes of JSON for each selected byte, and room for the rest.
+size_t ExpectedJsonSize(const ProjectCheck& check) {
+    size_t bytes = 0;
+    for (const NodeIo& n : check.nodes) bytes += n.selectedIn.size() + n.selectedOut.size();
+    return 40 * bytes + 200 * (check.nodes.size() + check.findings.size()) + 1024;
 }
 
 }  // namespace
@@ -104,24 +151,24 @@ std::string FindingsText(const ProjectCheck& check) {
 }
 
 std::string ProjectCheckJson(const ProjectCheck& check) {
-    std::ostringstream out;
-    out << "{\"project\":" << JsonString(check.projectDir) << ",\"nodes\":[";
+    JsonText out(ExpectedJsonSize(check));
+    out.Raw("{\"project\":").String(check.projectDir).Raw(",\"nodes\":[");
     for (size_t i = 0; i < check.nodes.size(); ++i) {
-        out << (i ? "," : "");
+        out.Raw(i ? "," : "");
         JsonNode(out, check.nodes[i]);
     }
-    out << "],";
+    out.Raw("],");
     JsonArea(out, "input", check.input);
-    out << ",";
+    out.Raw(",");
     JsonArea(out, "output", check.output);
-    out << ",\"findings\":[";
+    out.Raw(",\"findings\":[");
     for (size_t i = 0; i < check.findings.size(); ++i) {
         const Finding& f = check.findings[i];
-        out << (i ? "," : "") << "{\"severity\":" << JsonString(SeverityName(f.severity))
-            << ",\"place\":" << JsonString(f.place) << ",\"text\":" << JsonString(f.text) << "}";
+        out.Raw(i ? ",{\"severity\":" : "{\"severity\":").String(SeverityName(f.severity));
+        out.Raw(",\"place\":").String(f.place).Raw(",\"text\":").String(f.text).Raw("}");
     }
-    out << "],\"error\":" << (check.HasError() ? "true" : "false") << "}\n";
-    return out.str();
+    out.Raw("],\"error\":").Raw(check.HasError() ? "true" : "false").Raw("}\n");
+    return out.Take();
 }
 
 }  // namespace tessara::check

@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 
+#include "base/file_descriptor.h"
+
 namespace tessara::base {
 
 namespace fs = std::filesystem;
@@ -51,18 +53,6 @@ void CheckKindAndSize(const std::string& path, bool directory, bool regular, uin
 }
 
 #ifndef _WIN32
-class ReadDescriptor {
-public:
-    explicit ReadDescriptor(int fd) : fd_(fd) {}
-    ~ReadDescriptor() { ::close(fd_); }
-    ReadDescriptor(const ReadDescriptor&) = delete;
-    ReadDescriptor& operator=(const ReadDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 void CheckStat(const std::string& path, const struct stat& st, size_t limit) {
     CheckKindAndSize(path, S_ISDIR(st.st_mode), S_ISREG(st.st_mode), static_cast<uintmax_t>(st.st_size), limit);
 }
@@ -77,7 +67,7 @@ void ReadWholeFileInto(const std::string& path, size_t limit, const std::functio
     if (::stat(path.c_str(), &st) != 0) FailRead(path, std::strerror(errno));
     CheckStat(path, st, limit);
     // Non-blocking in case something else took the name in between; the second look tells.
-    const ReadDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) FailRead(path, std::strerror(errno));
     CheckStat(path, st, limit);
     const size_t size = static_cast<size_t>(st.st_size);

@@ -5,6 +5,7 @@
 #include <random>
 #include <system_error>
 
+#include "base/file_descriptor.h"
 #include "base/file_system.h"
 
 #ifndef _WIN32
@@ -32,48 +33,20 @@ std::string TemporarySibling(const std::string& dir) {
 
 #ifndef _WIN32
 
-class WriteDescriptor {
-public:
-    WriteDescriptor() = default;
-    explicit WriteDescriptor(int fd) : fd_(fd) {}
-    ~WriteDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    WriteDescriptor(const WriteDescriptor&) = delete;
-    WriteDescriptor& operator=(WriteDescriptor&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    int get() const { return fd_; }
-    // Closing is where some file systems report a failed write.
-    int Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
+enum class Position { FromStart, Stream };
 
-private:
-    int fd_ = -1;
-};
-
-// 0 when the whole content is written from `offset`, else the system's error.
-int WriteAll(int fd, std::string_view content, off_t offset) {
+// 0 when the whole content is written, else the system's error. A file is written from its first byte (a
+// rewrite in place may have to start again); a device or FIFO has no position and takes the bytes as they come.
+int WriteAll(int fd, std::string_view content, Position position = Position::FromStart) {
     size_t done = 0;
     while (done < content.size()) {
-        const ssize_t n = ::pwrite(fd, content.data() + done, content.size() - done, offset + static_cast<off_t>(done));
+        const char* data = content.data() + done;
+        const size_t left = content.size() - done;
+        const ssize_t n = position == Position::FromStart ? ::pwrite(fd, data, left, static_cast<off_t>(done))
+                                                          : ::write(fd, data, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return n < 0 ? errno : EIO;
         done += static_cast<size_t>(n);
-    }
-    return 0;
-}
-
-int WriteStream(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n < 0 ? errno : EIO;
-        content.remove_prefix(static_cast<size_t>(n));
     }
     return 0;
 }
@@ -108,9 +81,9 @@ std::string RealPath(const std::string& path) {
 
 // A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
 void WriteToStream(const std::string& path, std::string_view content) {
-    WriteDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) FailWrite(path, errno);
-    if (const int error = WriteStream(fd.get(), content)) FailWrite(path, error);
+    if (const int error = WriteAll(fd.get(), content, Position::Stream)) FailWrite(path, error);
     if (fd.Close() != 0) FailWrite(path, errno);
 }
 
@@ -129,10 +102,10 @@ void KeepIdentity(int fd, const struct stat& old) {
 bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, std::string_view content,
                              const struct stat* old) {
     std::string tmp;
-    WriteDescriptor fd;
+    FileDescriptor fd;
     for (int attempt = 0; fd.get() < 0 && attempt < 100; ++attempt) {
         tmp = TemporarySibling(FolderOf(path));
-        fd = WriteDescriptor(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        fd = FileDescriptor(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.get() < 0 && errno != EEXIST) break;
     }
     if (fd.get() < 0) {
@@ -140,7 +113,7 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, 
         FailWrite(shown, errno);
     }
     if (old) KeepIdentity(fd.get(), *old);
-    int error = WriteAll(fd.get(), content, 0);
+    int error = WriteAll(fd.get(), content);
     // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
     if (!error && (::fsync(fd.get()) != 0 || fd.Close() != 0)) error = errno;
     if (!error && ::rename(tmp.c_str(), path.c_str()) != 0) error = errno;
@@ -152,7 +125,7 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, 
 }
 
 void PutContent(int fd, std::string_view content) {
-    if (const int error = WriteAll(fd, content, 0)) throw std::system_error(error, std::generic_category());
+    if (const int error = WriteAll(fd, content)) throw std::system_error(error, std::generic_category());
     if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0 || ::fsync(fd) != 0) {
         throw std::system_error(errno, std::generic_category());
     }
@@ -176,12 +149,12 @@ std::string ReadAll(int fd, const std::string& shown) {
 // it as ".tessara-<number>". A failure part way writes the previous content back from memory and removes the
 // copy; a process killed part way leaves the copy, from which the previous content is recovered by hand.
 void RewriteInPlace(const std::string& path, const std::string& shown, std::string_view content) {
-    WriteDescriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
+    FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) FailWrite(shown, errno);
     const std::string previous = ReadAll(fd.get(), shown);
     std::string copy = TemporarySibling(FolderOf(path));
-    WriteDescriptor copyFd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (copyFd.get() < 0 || WriteAll(copyFd.get(), previous, 0) != 0 || ::fsync(copyFd.get()) != 0) {
+    FileDescriptor copyFd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (copyFd.get() < 0 || WriteAll(copyFd.get(), previous) != 0 || ::fsync(copyFd.get()) != 0) {
         if (copyFd.get() >= 0) ::unlink(copy.c_str());
         copy.clear();
     }

@@ -23,7 +23,11 @@ size_t RoundUp(size_t value, size_t step) {
     return (value + step - 1) / step * step;
 }
 
-// A mapping aligned to the huge page, so the kernel can back it with huge pages from its first byte.
+size_t RoundDown(size_t value, size_t step) {
+    return value / step * step;
+}
+
+// A mapping aligned to the huge page, so each whole huge page of it can be backed by one.
 std::byte* MapAligned(size_t bytes) {
     void* raw = ::mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
@@ -31,8 +35,6 @@ std::byte* MapAligned(size_t bytes) {
     const uintptr_t aligned = RoundUp(start, kHugePage);
     if (aligned > start) ::munmap(raw, aligned - start);
     if (const size_t tail = start + kHugePage - aligned) ::munmap(reinterpret_cast<void*>(aligned + bytes), tail);
-    // Where huge pages are off or not offered this fails, and the mapping works with normal pages.
-    ::madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
     return reinterpret_cast<std::byte*>(aligned);
 }
 
@@ -43,6 +45,7 @@ struct XmlArena::Chunk {
     size_t size;
     size_t used;
     size_t liveBlocks;
+    size_t hugeUpTo;  // the kernel was asked for huge pages below this offset
 };
 
 namespace {
@@ -66,14 +69,29 @@ XmlArena::~XmlArena() {
     if (current_) Unmap(current_);
 }
 
-XmlArena::Chunk* XmlArena::MapChunk(size_t need) {
+XmlArena::Chunk* XmlArena::MapChunk(size_t need, size_t filled) {
     const size_t bytes = RoundUp(std::max(need + sizeof(Chunk), kChunkBytes), kHugePage);
     std::byte* base = MapAligned(bytes);
     if (!base) return nullptr;
+    Chunk chunk{base, bytes, 0, 0, 0};
+    // Before the chunk's record below touches its first page, which then could no longer become a huge one.
+    AskHugePages(chunk, FirstBlockOffset() + filled);
+    chunk.used = FirstBlockOffset();
     ASAN_POISON_MEMORY_REGION(base, bytes);
     ASAN_UNPOISON_MEMORY_REGION(base, sizeof(Chunk));
     mappedBytes_ += bytes;
-    return new (base) Chunk{base, bytes, FirstBlockOffset(), 0};
+    return new (base) Chunk(chunk);
+}
+
+// Huge pages only for what the expected blocks fill whole: the page a parse ends in would count its full
+// 2 MiB from its first byte, most of it never used.
+void XmlArena::AskHugePages(Chunk& chunk, size_t filledUpTo) {
+    const size_t begin = std::max(RoundUp(chunk.used, kHugePage), chunk.hugeUpTo);
+    const size_t end = RoundDown(std::min(filledUpTo, chunk.size), kHugePage);
+    if (end <= begin) return;
+    // Where huge pages are off or not offered this fails, and the memory works with normal pages.
+    ::madvise(chunk.base + begin, end - begin, MADV_HUGEPAGE);
+    chunk.hugeUpTo = end;
 }
 
 void XmlArena::Unmap(Chunk* chunk) {
@@ -87,13 +105,16 @@ void* XmlArena::Allocate(size_t size) {
     const std::lock_guard lock(mutex_);
     Chunk* chunk = current_;
     if (need > kOwnChunkBytes) {
-        chunk = MapChunk(need);
+        chunk = MapChunk(need, std::min(need, expectedBytes_));
     } else if (!chunk || chunk->used + need > chunk->size) {
         // The full mapping stays until its last block is freed.
-        chunk = MapChunk(need);
+        chunk = MapChunk(need, expectedBytes_);
         if (chunk) current_ = chunk;
+    } else if (expectedBytes_ > 0) {
+        AskHugePages(*chunk, chunk->used + expectedBytes_);
     }
     if (!chunk) return nullptr;
+    expectedBytes_ -= std::min(expectedBytes_, need);
     std::byte* at = chunk->base + chunk->used;
     chunk->used += need;
     ++chunk->liveBlocks;
@@ -121,6 +142,11 @@ void XmlArena::Deallocate(void* block) {
     }
 }
 
+void XmlArena::Expect(size_t bytes) {
+    const std::lock_guard lock(mutex_);
+    expectedBytes_ = bytes;
+}
+
 size_t XmlArena::MappedBytes() const {
     const std::lock_guard lock(mutex_);
     return mappedBytes_;
@@ -143,6 +169,10 @@ void ArenaDeallocate(void* block) {
 }
 
 }  // namespace
+
+void ExpectXmlMemory(size_t bytes) {
+    ProcessArena().Expect(bytes);
+}
 
 void UseXmlArena() {
     ProcessArena();

@@ -7,7 +7,8 @@ namespace tessara::documents {
 
 // The memory of the XML trees. pugixml asks for many small pages while it parses; taking them from a few
 // large mappings, backed by huge pages where the system offers them, spares the page fault per 4 KiB that
-// the parse of a large document otherwise pays. A mapping is given back when the last block in it is freed,
+// the parse of a large document otherwise pays. Huge pages are asked for only where a parse is expected to
+// fill them, so none is held for a few bytes. A mapping is given back when the last block in it is freed,
 // so all of it is gone when the last document is.
 class XmlArena {
 public:
@@ -20,19 +21,28 @@ public:
     void* Allocate(size_t size);
     void Deallocate(void* block);
 
+    // The next blocks will fill about this many bytes, as a parse does; whole huge pages within them are asked
+    // for. 0: no expectation, normal pages.
+    void Expect(size_t bytes);
+
     // Bytes mapped now; 0 once every block is freed.
     size_t MappedBytes() const;
 
     struct Chunk;  // one mapping, cut into blocks from its start
 
 private:
-    Chunk* MapChunk(size_t need);
+    Chunk* MapChunk(size_t need, size_t filled);
+    void AskHugePages(Chunk& chunk, size_t filledUpTo);
     void Unmap(Chunk* chunk);
 
     mutable std::mutex mutex_;
     Chunk* current_ = nullptr;  // where small blocks are cut; a large block gets a mapping of its own
     size_t mappedBytes_ = 0;
+    size_t expectedBytes_ = 0;  // of the blocks still to come
 };
+
+// Tells the process arena how many bytes the parse about to start will fill; 0 when it is over.
+void ExpectXmlMemory(size_t bytes);
 
 // Makes every pugixml document of the process take its memory from one arena. Call once at the start of
 // main, before any document exists: a block must go back to the allocator that gave it.

@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "documents/document_error.h"
 #include "documents/int_text.h"
+#include "documents/xml_arena.h"
 
 namespace tessara::documents {
 
@@ -39,12 +40,29 @@ ParserBuffer AllocateParserBuffer(size_t size) {
     return buffer;
 }
 
+// Our documents are rows of a few short attributes, where pugixml's records take 3.5 to 5 times the text
+// (144 bytes for a byte row of 30 to 40 characters). Three times errs low, so the huge page a tree ends in
+// is hardly ever asked for; erring high would cost up to one huge page of memory, erring low a few faults.
+constexpr size_t kTreeBytesPerTextByte = 3;
+
+// What the parse of a file will fill, told to the arena for its huge pages until the parse is over.
+class ParseMemoryExpectation {
+public:
+    ParseMemoryExpectation() = default;
+    ParseMemoryExpectation(const ParseMemoryExpectation&) = delete;
+    ParseMemoryExpectation& operator=(const ParseMemoryExpectation&) = delete;
+    ~ParseMemoryExpectation() { ExpectXmlMemory(0); }
+
+    void ForText(size_t textBytes) { ExpectXmlMemory(textBytes + kTreeBytesPerTextByte * textBytes); }
+};
+
 // Reads the file straight into memory the parser takes over, so a large document is held once and never
 // copied.
-ParserBuffer ReadIntoParserBuffer(const std::string& path, size_t& size) {
+ParserBuffer ReadIntoParserBuffer(const std::string& path, size_t& size, ParseMemoryExpectation& expectation) {
     ParserBuffer buffer;
     base::ReadWholeFileInto(path, base::kDocumentFileLimit, [&](size_t length) {
         size = length;
+        expectation.ForText(length);
         buffer = AllocateParserBuffer(length);
         return static_cast<char*>(buffer.get());
     });
@@ -59,7 +77,8 @@ void XmlDocument::Activate() {
 
 void XmlDocument::LoadFile(const std::string& path) {
     size_t size = 0;
-    ParserBuffer buffer = ReadIntoParserBuffer(path, size);
+    ParseMemoryExpectation expectation;
+    ParserBuffer buffer = ReadIntoParserBuffer(path, size, expectation);
     Activate();
     doc_->reset();
     const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer.release(), size, kParseOptions));

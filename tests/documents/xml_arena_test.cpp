@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 using namespace tessara::documents;
@@ -73,6 +77,60 @@ TEST(XmlArena, ATreeParsedAgainAndAgainBesideAKeptOneReusesItsMemory) {
     EXPECT_EQ(arena.MappedBytes(), mappedAfterFirst);
     EXPECT_TRUE(Intact(kept));
     arena.Deallocate(kept.block);
+    EXPECT_EQ(arena.MappedBytes(), 0u);
+}
+
+// Whether the mapping that holds `address` was advised as huge pages ("hg" among its flags in smaps).
+bool HugePagesAsked(const void* address) {
+    const auto at = reinterpret_cast<uintptr_t>(address);
+    std::ifstream smaps("/proc/self/smaps");
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        uintptr_t begin = 0;
+        uintptr_t end = 0;
+        char dash = 0;
+        if (std::istringstream(line) >> std::hex >> begin >> dash >> end && dash == '-') {
+            inside = begin <= at && at < end;
+        } else if (inside && line.rfind("VmFlags:", 0) == 0) {
+            return (line + " ").find(" hg ") != std::string::npos;
+        }
+    }
+    ADD_FAILURE() << "no mapping holds " << address;
+    return false;
+}
+
+TEST(XmlArena, HugePagesAreAskedForOnlyWhereTheExpectedBlocksFillThemWhole) {
+    if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage/enabled")) {
+        GTEST_SKIP() << "this kernel has no transparent huge pages";
+    }
+    XmlArena arena;
+    const auto byteAt = [](void* block, size_t offset) { return static_cast<std::byte*>(block) + offset; };
+
+    void* unexpected = Fill(arena, 32768, 1).block;
+    EXPECT_FALSE(HugePagesAsked(unexpected)) << "no parse announced";
+
+    // A parse of 7 MiB from 32 KiB into the mapping fills its second and third huge pages whole; the first
+    // already holds a block, the fourth is where the parse ends.
+    arena.Expect(7 * kMiB);
+    std::vector<void*> pages;
+    for (size_t filled = 0; filled < 7 * kMiB; filled += 32768) pages.push_back(Fill(arena, 32768, 2).block);
+    EXPECT_FALSE(HugePagesAsked(pages.front()));
+    EXPECT_TRUE(HugePagesAsked(byteAt(unexpected, 3 * kMiB)));
+    EXPECT_TRUE(HugePagesAsked(byteAt(unexpected, 5 * kMiB)));
+    EXPECT_FALSE(HugePagesAsked(pages.back())) << "the huge page the parse ends in";
+
+    // A document's text in a mapping of its own: its last, partly filled huge page is not asked for either.
+    arena.Expect(9 * kMiB);
+    void* text = Fill(arena, 9 * kMiB, 3).block;
+    EXPECT_TRUE(HugePagesAsked(text));
+    EXPECT_FALSE(HugePagesAsked(byteAt(text, 9 * kMiB - 1)));
+
+    arena.Expect(0);
+    void* after = Fill(arena, 32768, 4).block;
+    EXPECT_FALSE(HugePagesAsked(byteAt(after, 32767)));
+
+    for (void* page : pages) arena.Deallocate(page);
+    for (void* block : {unexpected, text, after}) arena.Deallocate(block);
     EXPECT_EQ(arena.MappedBytes(), 0u);
 }
 

@@ -18,6 +18,9 @@ constexpr size_t kChunkBytes = size_t{32} << 20;
 // A block this large (a document's text) gets its own mapping, so it leaves the small blocks' one whole.
 constexpr size_t kOwnChunkBytes = kChunkBytes / 4;
 constexpr size_t kAlignment = 16;
+// A parse that has outgrown what was expected of it, and filled this much already, keeps getting huge pages:
+// the one it ends in is then at most a twentieth of its memory.
+constexpr size_t kLargeParseBytes = 20 * kHugePage;
 
 size_t RoundUp(size_t value, size_t step) {
     return (value + step - 1) / step * step;
@@ -105,16 +108,17 @@ void* XmlArena::Allocate(size_t size) {
     const std::lock_guard lock(mutex_);
     Chunk* chunk = current_;
     if (need > kOwnChunkBytes) {
-        chunk = MapChunk(need, std::min(need, expectedBytes_));
+        chunk = MapChunk(need, std::min(need, HugeReach(need)));
     } else if (!chunk || chunk->used + need > chunk->size) {
         // The full mapping stays until its last block is freed.
-        chunk = MapChunk(need, expectedBytes_);
+        chunk = MapChunk(need, HugeReach(need));
         if (chunk) current_ = chunk;
-    } else if (expectedBytes_ > 0) {
-        AskHugePages(*chunk, chunk->used + expectedBytes_);
+    } else if (const size_t reach = HugeReach(need)) {
+        AskHugePages(*chunk, chunk->used + reach);
     }
     if (!chunk) return nullptr;
     expectedBytes_ -= std::min(expectedBytes_, need);
+    if (parsing_) parsedBytes_ += need;
     std::byte* at = chunk->base + chunk->used;
     chunk->used += need;
     ++chunk->liveBlocks;
@@ -142,9 +146,18 @@ void XmlArena::Deallocate(void* block) {
     }
 }
 
+// How far from the next block on huge pages are wanted: as far as the parse is expected to fill, and, for a
+// large parse past that, into the huge page this block ends in.
+size_t XmlArena::HugeReach(size_t need) const {
+    if (parsing_ && parsedBytes_ >= kLargeParseBytes) return std::max(expectedBytes_, need + kHugePage);
+    return expectedBytes_;
+}
+
 void XmlArena::Expect(size_t bytes) {
     const std::lock_guard lock(mutex_);
     expectedBytes_ = bytes;
+    parsing_ = bytes > 0;
+    parsedBytes_ = 0;
 }
 
 size_t XmlArena::MappedBytes() const {

@@ -22,7 +22,7 @@ public:
     void Deallocate(void* block);
 
     // The next blocks will fill about this many bytes, as a parse does; whole huge pages within them are asked
-    // for. 0: no expectation, normal pages.
+    // for, and past them too once the parse is large. 0: the parse is over; normal pages.
     void Expect(size_t bytes);
 
     // Bytes mapped now; 0 once every block is freed.
@@ -33,12 +33,15 @@ public:
 private:
     Chunk* MapChunk(size_t need, size_t filled);
     void AskHugePages(Chunk& chunk, size_t filledUpTo);
+    size_t HugeReach(size_t need) const;
     void Unmap(Chunk* chunk);
 
     mutable std::mutex mutex_;
     Chunk* current_ = nullptr;  // where small blocks are cut; a large block gets a mapping of its own
     size_t mappedBytes_ = 0;
     size_t expectedBytes_ = 0;  // of the blocks still to come
+    bool parsing_ = false;      // between an expectation and its end
+    size_t parsedBytes_ = 0;    // given out since the expectation
 };
 
 // Tells the process arena how many bytes the parse about to start will fill; 0 when it is over.

@@ -99,7 +99,7 @@ bool HugePagesAsked(const void* address) {
     return false;
 }
 
-TEST(XmlArena, HugePagesAreAskedForOnlyWhereTheExpectedBlocksFillThemWhole) {
+TEST(XmlArena, HugePagesAreAskedForWhereAParseFillsThemWhole) {
     if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage/enabled")) {
         GTEST_SKIP() << "this kernel has no transparent huge pages";
     }
@@ -129,7 +129,17 @@ TEST(XmlArena, HugePagesAreAskedForOnlyWhereTheExpectedBlocksFillThemWhole) {
     void* after = Fill(arena, 32768, 4).block;
     EXPECT_FALSE(HugePagesAsked(byteAt(after, 32767)));
 
-    for (void* page : pages) arena.Deallocate(page);
+    // A parse far larger than expected: normal pages past the expectation, huge ones again once it is large.
+    arena.Expect(kMiB);
+    std::vector<void*> large;
+    for (size_t filled = 0; filled < 46 * kMiB; filled += 32768) large.push_back(Fill(arena, 32768, 5).block);
+    EXPECT_FALSE(HugePagesAsked(large[10 * kMiB / 32768]));
+    EXPECT_TRUE(HugePagesAsked(large.back()));
+    arena.Expect(0);
+
+    for (const std::vector<void*>* blocks : {&pages, &large}) {
+        for (void* block : *blocks) arena.Deallocate(block);
+    }
     for (void* block : {unexpected, text, after}) arena.Deallocate(block);
     EXPECT_EQ(arena.MappedBytes(), 0u);
 }

@@ -118,7 +118,7 @@ void* XmlArena::Allocate(size_t size) {
     }
     if (!chunk) return nullptr;
     expectedBytes_ -= std::min(expectedBytes_, need);
-    if (parsing_) parsedBytes_ += need;
+    parsedBytes_ += need;
     std::byte* at = chunk->base + chunk->used;
     chunk->used += need;
     ++chunk->liveBlocks;

@@ -41,7 +41,7 @@ private:
     size_t mappedBytes_ = 0;
     size_t expectedBytes_ = 0;  // of the blocks still to come
     bool parsing_ = false;      // between an expectation and its end
-    size_t parsedBytes_ = 0;    // given out since the expectation
+    size_t parsedBytes_ = 0;    // given out since the last expectation
 };
 
 // Tells the process arena how many bytes the parse about to start will fill; 0 when it is over.

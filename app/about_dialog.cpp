@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStyle>
 #include <QUrl>
 
 #include "base/workspace.h"
 #include "cli/usage.h"
 #include "ui/controls.h"
 #include "ui/link_label.h"
+#include "ui/tool_icons.h"
 #include "ui/window_style.h"
 
 namespace tessara::app {
@@ -68,7 +68,7 @@ TFAbout::TFAbout(const base::Workspace& ws, QWidget* parent)
     label5->hide();
     connect(label5, &ui::LinkLabel::clicked, this, &TFAbout::Label5Click);
 
-    auto* ok = new QPushButton(ui::StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(ui::ToolIcon(ui::Glyph::Ok), QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("LbButton1"));
     ok->setGeometry(32, 115, 81, 22);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 
 #include "app/about_dialog.h"
 #include "app/folder_chooser.h"
@@ -22,6 +21,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/link_label.h"
 #include "ui/message_display.h"
+#include "ui/tool_icons.h"
 #include "ui/window_style.h"
 #include "update/ui/boot_ser_dialog.h"
 
@@ -113,8 +113,8 @@ check::TFCheck& TFTessaraFirmWare::check() {
 }
 
 QPushButton* TFTessaraFirmWare::AddStepButton(const char* name, const QString& caption, int left, int top,
-                                              QStyle::StandardPixmap icon) {
-    auto* button = new QPushButton(ui::StandardIcon(icon), caption, this);
+                                              ui::Glyph glyph) {
+    auto* button = new QPushButton(ui::ToolIcon(glyph), caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(left, top, 145, 26);
     return button;
@@ -124,16 +124,17 @@ void TFTessaraFirmWare::CreateControls() {
     const int stepTops[] = {47, 91, 135, 179, 223};
     for (int i = 0; i < 5; ++i) AddStepLabel(this, i + 1, stepTops[i]);
 
-    QPushButton* newButton = AddStepButton("New", QStringLiteral("New project"), 80, 36, QStyle::SP_FileIcon);
-    QPushButton* openButton = AddStepButton("open", QStringLiteral("Open project"), 232, 36, QStyle::SP_DirOpenIcon);
+    QPushButton* newButton = AddStepButton("New", QStringLiteral("New project"), 80, 36, ui::Glyph::NewFile);
+    QPushButton* openButton = AddStepButton("open", QStringLiteral("Open project"), 232, 36, ui::Glyph::OpenFolder);
     btnPrmGen_ = AddStepButton("btn_Prm_Gen", QStringLiteral("Set Communication"), 80, 80);
     btnDNet_ = AddStepButton("Btn_DNET", QStringLiteral("DeviceNet Network"), 80, 124);
     btnDefByte_ = AddStepButton("btn_DefByte", QStringLiteral("Define Byte"), 232, 124);
     btnGsd_ = AddStepButton("btn_Gds", QStringLiteral("GSD File"), 80, 168);
     btnCheck_ = AddStepButton("btn_Check", QStringLiteral("Check Project"), 232, 168);
-    QPushButton* createBin = AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212, QStyle::SP_ArrowUp);
+    QPushButton* createBin =
+        AddStepButton("CreateBin", QStringLiteral("Update Device"), 80, 212, ui::Glyph::SendToDevice);
 
-    auto* about = new QPushButton(ui::StandardIcon(QStyle::SP_MessageBoxInformation), QString(), this);
+    auto* about = new QPushButton(ui::ToolIcon(ui::Glyph::About), QString(), this);
     about->setObjectName(QStringLiteral("about"));
     about->setGeometry(493, 21, 21, 19);
     about->setAccessibleName(QStringLiteral("About"));

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <QStyle>
 #include <QWidget>
 #include <string>
 
 #include "base/workspace.h"
+#include "ui/tool_icons.h"
 
 class QPushButton;
 namespace tessara::update {
@@ -75,7 +75,7 @@ private:
     template <class Dialog>
     Dialog& Made(Dialog*& dialog);
     QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top,
-                               QStyle::StandardPixmap icon = QStyle::SP_ArrowRight);
+                               ui::Glyph glyph = ui::Glyph::Step);
     void ShowProjectInCaption();
     void RunGsdStep();
     // Opens the editor of a finding of the check window at its place; returns when it has closed.

@@ -4,12 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <filesystem>
 
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "ui/message_display.h"
+#include "ui/tool_icons.h"
 #include "ui/window_style.h"
 
 namespace tessara::app {
@@ -29,10 +29,10 @@ TFsaveproj::TFsaveproj(base::Workspace& ws, QWidget* parent)
     edit1_->setFrame(true);
     label1_->setBuddy(edit1_);
 
-    bitbtn1_ = new QPushButton(ui::StandardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    bitbtn1_ = new QPushButton(ui::ToolIcon(ui::Glyph::Ok), QStringLiteral("OK"), this);
     bitbtn1_->setObjectName(QStringLiteral("bitbtn1"));
     bitbtn1_->setGeometry(92, 59, 69, 23);
-    bitbtn2_ = new QPushButton(ui::StandardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    bitbtn2_ = new QPushButton(ui::ToolIcon(ui::Glyph::Cancel), QStringLiteral("Cancel"), this);
     bitbtn2_->setObjectName(QStringLiteral("bitbtn2"));
     bitbtn2_->setGeometry(164, 59, 69, 23);
     // Neither button answers Enter: the name is confirmed by a click only.

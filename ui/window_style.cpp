@@ -1,9 +1,7 @@
 #include "ui/window_style.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFont>
-#include <QHash>
 #include <QLabel>
 #include <QPalette>
 #include <QUrl>
@@ -25,13 +23,6 @@ QLabel* HeadingLabel(const QString& text, QWidget* parent) {
     bold.setBold(true);
     label->setFont(bold);
     return label;
-}
-
-const QIcon& StandardIcon(QStyle::StandardPixmap which) {
-    static QHash<int, QIcon> icons;
-    auto found = icons.find(which);
-    if (found == icons.end()) found = icons.insert(which, QApplication::style()->standardIcon(which));
-    return *found;
 }
 
 void ApplyTessaraStyle(QWidget* window) {

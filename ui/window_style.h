@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QIcon>
 #include <QString>
-#include <QStyle>
 
 class QLabel;
 class QWidget;
@@ -22,8 +20,5 @@ void ApplyTessaraStyle(QWidget* window);
 
 // A bold label that heads a part of a window.
 QLabel* HeadingLabel(const QString& text, QWidget* parent);
-
-// The style's standard icon, made once per run: making one decodes its pictures, a large part of start-up.
-const QIcon& StandardIcon(QStyle::StandardPixmap which);
 
 }  // namespace tessara::ui

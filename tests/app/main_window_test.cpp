@@ -47,6 +47,12 @@ TEST_F(MainWindowTest, StartsOnAnEmptyAppDirWithTheDesignedCaption) {
     EXPECT_TRUE(DirectoryExists(app.File("PROJECTS")));
     EXPECT_EQ(window->windowTitle(), "Kestrane - Tessara SW48210 - DeviceNet m / PROFIBUS s");
     EXPECT_EQ(window->size(), QSize(565, 257));
+    for (const char* name :
+         {"New", "open", "btn_Prm_Gen", "Btn_DNET", "btn_DefByte", "btn_Gds", "btn_Check", "CreateBin", "about"}) {
+        auto* button = window->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_FALSE(button->icon().isNull()) << name;
+    }
 }
 
 TEST_F(MainWindowTest, RestoresTheRememberedProjectAndWritesItBackOnClose) {

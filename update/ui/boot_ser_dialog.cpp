@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 #include <algorithm>
 
 #include "base/workspace.h"
 #include "ui/controls.h"
 #include "ui/message_display.h"
+#include "ui/tool_icons.h"
 #include "ui/window_style.h"
 #include "update/ui/comm_error.h"
 #include "update/ui/custom_comm.h"
@@ -99,7 +99,7 @@ void TFBootSer::BuildPage1() {
     page1Labels_[3]->setBuddy(CB_Com);
 
     LbButton5 = AddButton(this, "LbButton5", QString(), QRect(152, 96, 23, 23));
-    LbButton5->setIcon(ui::StandardIcon(QStyle::SP_BrowserReload));
+    LbButton5->setIcon(ui::ToolIcon(ui::Glyph::Reload));
     LbButton5->setToolTip(QStringLiteral("Update COM Port List"));
     LbButton5->setAccessibleName(QStringLiteral("Update COM Port List"));
     connect(LbButton5, &QPushButton::clicked, this, &TFBootSer::LbButton5Click);
@@ -108,11 +108,11 @@ void TFBootSer::BuildPage1() {
     connect(connectButton, &QPushButton::clicked, this, &TFBootSer::LbButton1Click);
 
     auto* cancel = AddButton(this, "LbButton3", QStringLiteral("Cancel"), QRect(24, 176, 100, kButtonHeight));
-    cancel->setIcon(ui::StandardIcon(QStyle::SP_DialogCancelButton));
+    cancel->setIcon(ui::ToolIcon(ui::Glyph::Cancel));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* next = AddButton(this, "LbButton2", QStringLiteral("Next"), QRect(128, 176, 100, kButtonHeight));
-    next->setIcon(ui::StandardIcon(QStyle::SP_ArrowForward));
+    next->setIcon(ui::ToolIcon(ui::Glyph::Step));
     next->setLayoutDirection(Qt::RightToLeft);  // the arrow stands right of the caption
     connect(next, &QPushButton::clicked, this, &TFBootSer::LbButton2Click);
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 
@@ -45,13 +46,20 @@ bool SameFile(const QString& a, const QString& b) {
     return first.absoluteFilePath() == second.absoluteFilePath();
 }
 
-QLabel* AddStepLabel(QWidget* parent, int number, int top) {
-    auto* label = new QLabel(QStringLiteral("Step %1").arg(number), parent);
-    label->setObjectName(QStringLiteral("Label%1").arg(number + 1));
+// The step labels and the link are bold and grey (RGB 128, 128, 128).
+void MakeBoldGrey(QLabel* label) {
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
-    label->setStyleSheet(QStringLiteral("color: grey;"));
+    QPalette grey = label->palette();
+    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    label->setPalette(grey);
+}
+
+QLabel* AddStepLabel(QWidget* parent, int number, int top) {
+    auto* label = new QLabel(QStringLiteral("Step %1").arg(number), parent);
+    label->setObjectName(QStringLiteral("Label%1").arg(number + 1));
+    MakeBoldGrey(label);
     label->move(16, top);
     return label;
 }
@@ -146,10 +154,7 @@ void TFTessaraFirmWare::CreateControls() {
 
     auto* link = new ui::LinkLabel(ui::kProductPageHost, this);
     link->setObjectName(QStringLiteral("Label1"));
-    QFont bold = link->font();
-    bold.setBold(true);
-    link->setFont(bold);
-    link->setStyleSheet(QStringLiteral("color: grey;"));
+    MakeBoldGrey(link);
     link->move(425, 223);
     link->adjustSize();
 

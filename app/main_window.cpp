@@ -48,9 +48,7 @@ bool SameFile(const QString& a, const QString& b) {
 
 // The step labels and the link are bold and grey (RGB 128, 128, 128).
 void MakeBoldGrey(QLabel* label) {
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    ui::MakeBold(label);
     QPalette grey = label->palette();
     grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
     label->setPalette(grey);

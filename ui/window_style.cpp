@@ -19,10 +19,14 @@ void OpenProductPage() {
 
 QLabel* HeadingLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    MakeBold(label);
     return label;
+}
+
+void MakeBold(QWidget* widget) {
+    QFont bold = widget->font();
+    bold.setBold(true);
+    widget->setFont(bold);
 }
 
 void ApplyTessaraStyle(QWidget* window) {

@@ -21,4 +21,7 @@ void ApplyTessaraStyle(QWidget* window);
 // A bold label that heads a part of a window.
 QLabel* HeadingLabel(const QString& text, QWidget* parent);
 
+// Makes the widget's text bold, in the font it has.
+void MakeBold(QWidget* widget);
+
 }  // namespace tessara::ui

@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/about_dialog.h"
 #include "app/folder_chooser.h"
@@ -52,6 +53,19 @@ void MakeBoldGrey(QLabel* label) {
     QPalette grey = label->palette();
     grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
     label->setPalette(grey);
+}
+
+// The findings the update question lists itself, and the length at which one of them is cut there.
+constexpr size_t kFindingsInQuestion = 8;
+constexpr qsizetype kFindingLengthInQuestion = 160;
+
+QString FindingEntry(const check::Finding& f) {
+    return QStringLiteral("%1 - %2: %3").arg(check::SeverityName(f.severity), Q(f.place), Q(f.text));
+}
+
+QString Shortened(const QString& line) {
+    if (line.size() <= kFindingLengthInQuestion) return line;
+    return line.left(kFindingLengthInQuestion - 3) + QStringLiteral("...");
 }
 
 QLabel* AddStepLabel(QWidget* parent, int number, int top) {
@@ -263,11 +277,18 @@ void TFTessaraFirmWare::OpenEditorAt(const check::FindingTarget& target) {
 bool TFTessaraFirmWare::UpdateAllowedByCheck() {
     const check::ProjectCheck check = check::CheckProject(ws_.ProjectDir);
     if (!check.HasError()) return true;
-    QString text = QStringLiteral("The project check found problems:\n");
-    for (const check::Finding& f : check.findings) {
-        text += QStringLiteral("\n%1 - %2: %3").arg(check::SeverityName(f.severity), Q(f.place), Q(f.text));
+    // A large project has hundreds of findings: the box shows the first ones and keeps to the screen, the
+    // whole list is in its details.
+    const size_t shown = std::min(check.findings.size(), kFindingsInQuestion);
+    QString text = QStringLiteral("The project check found %1:\n").arg(Q(check::FindingsSummary(check)));
+    for (size_t i = 0; i < shown; ++i) text += QStringLiteral("\n") + Shortened(FindingEntry(check.findings[i]));
+    if (shown == check.findings.size()) {
+        return ui::Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
     }
-    return ui::Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
+    QString details;
+    for (const check::Finding& f : check.findings) details += FindingEntry(f) + QStringLiteral("\n");
+    text += QStringLiteral("\n... and %1 more. Check Project lists them all.").arg(check.findings.size() - shown);
+    return ui::Messages().AskYesNoWithDetails(this, text + QStringLiteral("\n\nUpdate the device anyway?"), details);
 }
 
 void TFTessaraFirmWare::CreateBinaClick() {

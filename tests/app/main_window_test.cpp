@@ -3,18 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "app/new_project_dialog.h"
 #include "base/file_system.h"
+#include "check/project_check.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
 #include "update/ui/boot_ser_dialog.h"
 
 using namespace tessara::base;
+using namespace tessara::check;
 using namespace tessara::update;
 using namespace tessara::app;
 
@@ -230,6 +233,35 @@ TEST_F(ProjectStepsTest, UpdateDeviceWithABrokenNetworkStopsBeforeWritingOrShowi
     EXPECT_NE(messages.entries()[1].text.find("DNET_Net.xml"), std::string::npos) << messages.entries()[1].text;
     EXPECT_EQ(Bank(), "previous image");
     QCoreApplication::processEvents();  // runs the guard, which would have closed a dialog that opened
+}
+
+// With 129 findings the question was a box of 500 x 1948 pixels: its buttons were below a 1024 x 768 screen.
+TEST_F(ProjectStepsTest, UpdateDeviceAsksWithABoxThatKeepsToTheScreenHoweverManyFindings) {
+    std::string rows;
+    for (int i = 0; i < 123; ++i)
+        rows += "<row ID=\"" + std::to_string(100 + i) + "\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"n\"/>";
+    app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml", "<DNET_Net>" + rows + "</DNET_Net>");
+    const ProjectCheck check = CheckProject(project);
+    ASSERT_EQ(check.findings.size(), 129u);
+
+    Click(*window, "CreateBin");  // no answer scripted: No
+    ASSERT_EQ(messages.entries().size(), 1u);
+    const std::string& question = messages.entries()[0].text;
+    EXPECT_EQ(question.rfind("The project check found " + FindingsSummary(check) + ":\n", 0), 0u) << question;
+    EXPECT_NE(question.find("error - node 1 (ID 100): ID 100: a DeviceNet address"), std::string::npos) << question;
+    EXPECT_EQ(question.find("(ID 110)"), std::string::npos) << "lists more than the first findings";
+    EXPECT_NE(question.find("and 121 more. Check Project lists them all.\n\nUpdate the device anyway?"),
+              std::string::npos)
+        << question;
+    for (const Finding& f : check.findings) EXPECT_NE(messages.details().find(f.text), std::string::npos) << f.text;
+    EXPECT_FALSE(FileExists(project + S + "bin" + S + "bank.bin"));
+
+    auto box = tessara::ui::MakeQuestionBox(window.get(), QString::fromStdString(question),
+                                            QString::fromStdString(messages.details()));
+    box->show();
+    const QSize hint = box->sizeHint().expandedTo(box->size());
+    EXPECT_LE(hint.width(), 1024);
+    EXPECT_LE(hint.height(), 768);
 }
 
 // Typing a document's name replaced it with GSD text, without a question.

@@ -12,6 +12,8 @@
 #include "app/about_dialog.h"
 #include "app/folder_chooser.h"
 #include "app/new_project_dialog.h"
+#include "app/project_panel.h"
+#include "base/example_project.h"
 #include "base/project_files.h"
 #include "check/project_check.h"
 #include "check/ui/check_dialog.h"
@@ -94,6 +96,7 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::strin
 void TFTessaraFirmWare::FormCreate(const std::string& appDir, const std::string& programDir) {
     if (ws_.OpenWorkspace(appDir)) ShowProjectInCaption();
     if (!programDir.empty()) ws_.ProgramDir = programDir;
+    ShowProjectInBody();
 }
 
 template <class Dialog>
@@ -170,6 +173,10 @@ void TFTessaraFirmWare::CreateControls() {
     link->move(425, 223);
     link->adjustSize();
 
+    // The open project in the free part of the body, right of the steps and clear of every designed control.
+    projectPanel_ = new ProjectPanel(this);
+    projectPanel_->setGeometry(392, 48, 165, 166);
+
     connect(newButton, &QPushButton::clicked, this, &TFTessaraFirmWare::NewaClick);
     connect(openButton, &QPushButton::clicked, this, &TFTessaraFirmWare::OpenaClick);
     for (QPushButton* step : {btnPrmGen_, btnDNet_, btnDefByte_, btnGsd_, btnCheck_}) {
@@ -179,6 +186,7 @@ void TFTessaraFirmWare::CreateControls() {
     connect(about, &QPushButton::clicked, this, &TFTessaraFirmWare::AboutClick);
     connect(closeButton, &QPushButton::clicked, this, &TFTessaraFirmWare::LbButton1Click);
     connect(link, &ui::LinkLabel::clicked, this, &TFTessaraFirmWare::Label1Click);
+    connect(projectPanel_, &ProjectPanel::copyExampleClicked, this, &TFTessaraFirmWare::CopyExampleClick);
 
     const QList<QWidget*> order = {newButton,  openButton, closeButton, createBin, about,
                                    btnPrmGen_, btnGsd_,    btnCheck_,   btnDNet_,  btnDefByte_};
@@ -198,6 +206,10 @@ void TFTessaraFirmWare::ShowProjectInCaption() {
     setWindowTitle(kCaptionPrefix + Q(ws_.ProjectName));
 }
 
+void TFTessaraFirmWare::ShowProjectInBody() {
+    projectPanel_->ShowProject(ws_, !base::FindExampleProject(ws_.ProgramDir).empty());
+}
+
 void TFTessaraFirmWare::NewaClick() {
     TFsaveproj& dialog = saveproj();
     dialog.EditMode = 0;
@@ -207,6 +219,7 @@ void TFTessaraFirmWare::NewaClick() {
     } else {
         setWindowTitle(kCaptionPrefix);
     }
+    ShowProjectInBody();
 }
 
 void TFTessaraFirmWare::OpenaClick() {
@@ -214,6 +227,7 @@ void TFTessaraFirmWare::OpenaClick() {
     BrowseFolder(this, QStringLiteral("Select directory of project"), Q(ws_.ProjectsDir), dir);
     ws_.SelectProject(dir.toStdString());
     ShowProjectInCaption();
+    ShowProjectInBody();
 }
 
 void TFTessaraFirmWare::btn_str_lng1aClick() {
@@ -317,6 +331,20 @@ void TFTessaraFirmWare::LbButton1Click() {
 
 void TFTessaraFirmWare::Label1Click() {
     ui::OpenProductPage();
+}
+
+void TFTessaraFirmWare::CopyExampleClick() {
+    try {
+        const std::string example = base::FindExampleProject(ws_.ProgramDir);
+        if (example.empty())
+            throw std::runtime_error("The example project was not found where the tool is installed, " +
+                                     ws_.ProgramDir);
+        ws_.SelectProject(base::CopyExampleProject(example, ws_.ProjectsDir));
+        ShowProjectInCaption();
+    } catch (const std::exception& e) {
+        ui::Messages().ShowMessage(this, QString::fromUtf8(e.what()));
+    }
+    ShowProjectInBody();
 }
 
 void TFTessaraFirmWare::FormClose() {

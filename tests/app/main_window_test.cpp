@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -156,6 +157,7 @@ TEST_P(OpenProjectTest, FollowsTheOutcomesTable) {
     EXPECT_EQ(ws.ProjectName, ToNativeSeparators(c.expectedName)) << c.description;
     EXPECT_EQ(window->windowTitle(), Prefixed(ws.ProjectName));
     EXPECT_EQ(ws.PargenFile, ws.ProjectDir + S + "pargen.xml");
+    EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), ws.ProjectDir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenProjectTest,
@@ -164,6 +166,67 @@ INSTANTIATE_TEST_SUITE_P(Cases, OpenProjectTest,
                                            OpenCase{"PROJECTS itself", ".", false, ".", ""},
                                            OpenCase{"cancel, current exists", nullptr, false, "Current", "/Current"},
                                            OpenCase{"cancel, current vanished", nullptr, true, "", ""}));
+
+QString PanelText(QWidget& window, const char* label) {
+    return window.findChild<QLabel*>(label)->text();
+}
+
+TEST_F(MainWindowTest, WithoutAProjectTheBodySaysSoAndOffersToCopyTheExample) {
+    auto window = Start();
+    EXPECT_EQ(PanelText(*window, "LabelProject"), "No project open");
+    EXPECT_EQ(PanelText(*window, "LabelProjectName"), "The steps act on PROJECTS itself:");
+    EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), window->workspace().ProjectsDir);
+    EXPECT_FALSE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()))
+        << "offered without an example to copy";
+
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+        app.Write(std::string("examples/Plant1/") + name, ReadFixture(std::string("../../examples/Plant1/") + name));
+    }
+    window = Start();
+    ASSERT_TRUE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()));
+    Click(*window, "btn_CopyExample");
+
+    const Workspace& ws = window->workspace();
+    EXPECT_EQ(ws.ProjectDir, ws.ProjectsDir + S + "Plant1");
+    EXPECT_EQ(ws.ProjectName, S + "Plant1");
+    EXPECT_EQ(app.Read("PROJECTS/Plant1/DNET_Net.xml"), app.Read("examples/Plant1/DNET_Net.xml"));
+    EXPECT_TRUE(DirectoryExists(ws.ProjectDir + S + "bin"));
+    EXPECT_EQ(window->windowTitle(), Prefixed(S + "Plant1"));
+    EXPECT_EQ(PanelText(*window, "LabelProject"), "Current project");
+    EXPECT_EQ(PanelText(*window, "LabelProjectName"), "Plant1");
+    EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), ws.ProjectDir);
+    EXPECT_FALSE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()));
+    EXPECT_TRUE(messages.entries().empty());
+    window->close();
+    EXPECT_EQ(app.Read("Tessara_DNETM2PROFI.ini"), "[lastproj]\nprojectname=" + S + "Plant1\n");
+}
+
+// The designed window keeps its size and controls: the project is shown in the free part of the body.
+TEST_F(MainWindowTest, TheOpenProjectIsShownClearOfEveryControlAndFitsItsPlace) {
+    const std::string nested = "Plant area north" + S + "Line 3 packaging" + S + "Gateway 48210 at the palletiser";
+    app.MakeDir("PROJECTS" + S + nested);
+    app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=" + nested + "\n");
+    auto window = Start();
+    window->show();
+    auto* panel = window->findChild<QWidget*>("ProjectPanel");
+    EXPECT_TRUE(window->rect().contains(panel->geometry()));
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control == panel || control->isWindow()) continue;
+        EXPECT_FALSE(control->geometry().intersects(panel->geometry())) << control->objectName().toStdString();
+    }
+    for (QWidget* part : panel->findChildren<QWidget*>()) {
+        if (!part->isVisible()) continue;
+        EXPECT_TRUE(panel->rect().contains(part->geometry())) << part->objectName().toStdString();
+    }
+    const QLabel* folder = window->findChild<QLabel*>("LabelProjectDir");
+    EXPECT_EQ(folder->toolTip().toStdString(), window->workspace().ProjectDir);
+    const QStringList lines = folder->text().split('\n');
+    EXPECT_GT(lines.size(), 1);
+    for (const QString& line : lines) {
+        EXPECT_LE(folder->fontMetrics().horizontalAdvance(line), folder->width()) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.last().endsWith("palletiser")) << lines.last().toStdString();
+}
 
 TEST_F(MainWindowTest, OpenRefusesAFolderOutsideProjects) {
     app.MakeDir("elsewhere");

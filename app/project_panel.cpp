@@ -89,6 +89,9 @@ void ProjectPanel::ShowProject(const base::Workspace& ws, bool exampleAvailable)
         name_->setToolTip(QString());
         ShowFolder(QString::fromStdString(ws.ProjectsDir));
     }
+    QFont nameFont = name_->font();
+    nameFont.setBold(open);  // the project's name stands out; the notes of the other states do not
+    name_->setFont(nameFont);
     copyExample_->setVisible(!open && exampleAvailable);
 }
 

@@ -334,11 +334,12 @@ void TFTessaraFirmWare::Label1Click() {
 }
 
 void TFTessaraFirmWare::CopyExampleClick() {
+    const std::string example = base::FindExampleProject(ws_.ProgramDir);
     try {
-        const std::string example = base::FindExampleProject(ws_.ProgramDir);
-        if (example.empty())
-            throw std::runtime_error("The example project was not found where the tool is installed, " +
-                                     ws_.ProgramDir);
+        if (example.empty()) {
+            throw std::runtime_error("The example project was not found where the tool is installed (" +
+                                     ws_.ProgramDir + ")");
+        }
         ws_.SelectProject(base::CopyExampleProject(example, ws_.ProjectsDir));
         ShowProjectInCaption();
     } catch (const std::exception& e) {

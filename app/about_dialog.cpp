@@ -54,6 +54,7 @@ TFAbout::TFAbout(const base::Workspace& ws, QWidget* parent)
     bold.setBold(true);
     bold.setPointSize(10);
     title->setFont(bold);
+    title->adjustSize();  // fitted to the 8 pt text before: the bold 10 pt title was cut
     AddLabel(this, "Label2", QStringLiteral("DeviceNet Master / PROFIBUS Slave - Converter"), 128, 39);
     AddLabel(this, "Label6", QStringLiteral("Software Code : "), 128, 62);
     AddLabel(this, "Label9", QStringLiteral("SW48210"), 240, 62);

@@ -7,10 +7,13 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/about_dialog.h"
 #include "app/folder_chooser.h"
 #include "app/new_project_dialog.h"
+#include "app/project_panel.h"
+#include "base/example_project.h"
 #include "base/project_files.h"
 #include "check/project_check.h"
 #include "check/ui/check_dialog.h"
@@ -54,6 +57,19 @@ void MakeBoldGrey(QLabel* label) {
     label->setPalette(grey);
 }
 
+// The findings the update question lists itself, and the length at which one of them is cut there.
+constexpr size_t kFindingsInQuestion = 8;
+constexpr qsizetype kFindingLengthInQuestion = 160;
+
+QString FindingEntry(const check::Finding& f) {
+    return QStringLiteral("%1 - %2: %3").arg(check::SeverityName(f.severity), Q(f.place), Q(f.text));
+}
+
+QString Shortened(const QString& line) {
+    if (line.size() <= kFindingLengthInQuestion) return line;
+    return line.left(kFindingLengthInQuestion - 3) + QStringLiteral("...");
+}
+
 QLabel* AddStepLabel(QWidget* parent, int number, int top) {
     auto* label = new QLabel(QStringLiteral("Step %1").arg(number), parent);
     label->setObjectName(QStringLiteral("Label%1").arg(number + 1));
@@ -80,6 +96,7 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::strin
 void TFTessaraFirmWare::FormCreate(const std::string& appDir, const std::string& programDir) {
     if (ws_.OpenWorkspace(appDir)) ShowProjectInCaption();
     if (!programDir.empty()) ws_.ProgramDir = programDir;
+    ShowProjectInBody();
 }
 
 template <class Dialog>
@@ -156,6 +173,10 @@ void TFTessaraFirmWare::CreateControls() {
     link->move(425, 223);
     link->adjustSize();
 
+    // The open project in the free part of the body, right of the steps and clear of every designed control.
+    projectPanel_ = new ProjectPanel(this);
+    projectPanel_->setGeometry(392, 48, 165, 166);
+
     connect(newButton, &QPushButton::clicked, this, &TFTessaraFirmWare::NewaClick);
     connect(openButton, &QPushButton::clicked, this, &TFTessaraFirmWare::OpenaClick);
     for (QPushButton* step : {btnPrmGen_, btnDNet_, btnDefByte_, btnGsd_, btnCheck_}) {
@@ -165,6 +186,7 @@ void TFTessaraFirmWare::CreateControls() {
     connect(about, &QPushButton::clicked, this, &TFTessaraFirmWare::AboutClick);
     connect(closeButton, &QPushButton::clicked, this, &TFTessaraFirmWare::LbButton1Click);
     connect(link, &ui::LinkLabel::clicked, this, &TFTessaraFirmWare::Label1Click);
+    connect(projectPanel_, &ProjectPanel::copyExampleClicked, this, &TFTessaraFirmWare::CopyExampleClick);
 
     const QList<QWidget*> order = {newButton,  openButton, closeButton, createBin, about,
                                    btnPrmGen_, btnGsd_,    btnCheck_,   btnDNet_,  btnDefByte_};
@@ -184,6 +206,10 @@ void TFTessaraFirmWare::ShowProjectInCaption() {
     setWindowTitle(kCaptionPrefix + Q(ws_.ProjectName));
 }
 
+void TFTessaraFirmWare::ShowProjectInBody() {
+    projectPanel_->ShowProject(ws_, !base::FindExampleProject(ws_.ProgramDir).empty());
+}
+
 void TFTessaraFirmWare::NewaClick() {
     TFsaveproj& dialog = saveproj();
     dialog.EditMode = 0;
@@ -193,6 +219,7 @@ void TFTessaraFirmWare::NewaClick() {
     } else {
         setWindowTitle(kCaptionPrefix);
     }
+    ShowProjectInBody();
 }
 
 void TFTessaraFirmWare::OpenaClick() {
@@ -200,6 +227,7 @@ void TFTessaraFirmWare::OpenaClick() {
     BrowseFolder(this, QStringLiteral("Select directory of project"), Q(ws_.ProjectsDir), dir);
     ws_.SelectProject(dir.toStdString());
     ShowProjectInCaption();
+    ShowProjectInBody();
 }
 
 void TFTessaraFirmWare::btn_str_lng1aClick() {
@@ -263,11 +291,18 @@ void TFTessaraFirmWare::OpenEditorAt(const check::FindingTarget& target) {
 bool TFTessaraFirmWare::UpdateAllowedByCheck() {
     const check::ProjectCheck check = check::CheckProject(ws_.ProjectDir);
     if (!check.HasError()) return true;
-    QString text = QStringLiteral("The project check found problems:\n");
-    for (const check::Finding& f : check.findings) {
-        text += QStringLiteral("\n%1 - %2: %3").arg(check::SeverityName(f.severity), Q(f.place), Q(f.text));
+    // A large project has hundreds of findings: the box shows the first ones and keeps to the screen, the
+    // whole list is in its details.
+    const size_t shown = std::min(check.findings.size(), kFindingsInQuestion);
+    QString text = QStringLiteral("The project check found %1:\n").arg(Q(check::FindingsSummary(check)));
+    for (size_t i = 0; i < shown; ++i) text += QStringLiteral("\n") + Shortened(FindingEntry(check.findings[i]));
+    if (shown == check.findings.size()) {
+        return ui::Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
     }
-    return ui::Messages().AskYesNo(this, text + QStringLiteral("\n\nUpdate the device anyway?"));
+    QString details;
+    for (const check::Finding& f : check.findings) details += FindingEntry(f) + QStringLiteral("\n");
+    text += QStringLiteral("\n... and %1 more. Check Project lists them all.").arg(check.findings.size() - shown);
+    return ui::Messages().AskYesNoWithDetails(this, text + QStringLiteral("\n\nUpdate the device anyway?"), details);
 }
 
 void TFTessaraFirmWare::CreateBinaClick() {
@@ -296,6 +331,21 @@ void TFTessaraFirmWare::LbButton1Click() {
 
 void TFTessaraFirmWare::Label1Click() {
     ui::OpenProductPage();
+}
+
+void TFTessaraFirmWare::CopyExampleClick() {
+    const std::string example = base::FindExampleProject(ws_.ProgramDir);
+    try {
+        if (example.empty()) {
+            throw std::runtime_error("The example project was not found where the tool is installed (" +
+                                     ws_.ProgramDir + ")");
+        }
+        ws_.SelectProject(base::CopyExampleProject(example, ws_.ProjectsDir));
+        ShowProjectInCaption();
+    } catch (const std::exception& e) {
+        ui::Messages().ShowMessage(this, QString::fromUtf8(e.what()));
+    }
+    ShowProjectInBody();
 }
 
 void TFTessaraFirmWare::FormClose() {

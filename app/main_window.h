@@ -29,6 +29,7 @@ struct FindingTarget;
 
 namespace tessara::app {
 
+class ProjectPanel;
 class TFAbout;
 class TFsaveproj;
 
@@ -64,6 +65,8 @@ public:
     void AboutClick();
     void LbButton1Click();
     void Label1Click();
+    // Copies the example project into PROJECTS and opens it; offered while no project is open.
+    void CopyExampleClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +80,7 @@ private:
     QPushButton* AddStepButton(const char* name, const QString& caption, int left, int top,
                                ui::Glyph glyph = ui::Glyph::Step);
     void ShowProjectInCaption();
+    void ShowProjectInBody();
     void RunGsdStep();
     // Opens the editor of a finding of the check window at its place; returns when it has closed.
     void OpenEditorAt(const check::FindingTarget& target);
@@ -101,6 +105,7 @@ private:
     QPushButton* btnDefByte_ = nullptr;
     QPushButton* btnGsd_ = nullptr;
     QPushButton* btnCheck_ = nullptr;
+    ProjectPanel* projectPanel_ = nullptr;
 };
 
 }  // namespace tessara::app

@@ -21,7 +21,7 @@ namespace tessara::base {
 
 std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
     const bool installed = !in.installedAppDir.empty() && in.exeDir == in.installedAppDir;
-    if (!installed && in.exeDirWritable) return in.exeDir;
+    if (!installed && !in.exeDirInBuildTree && in.exeDirWritable) return in.exeDir;
     const std::string dataHome =
         !in.xdgDataHome.empty() ? in.xdgDataHome : in.home + kPathSeparator + ".local" + kPathSeparator + "share";
     return dataHome + kPathSeparator + "Tessara";
@@ -44,13 +44,26 @@ bool IsWritableDirectory(const std::string& dir) {
     return DirectoryExists(dir) && access(PathFromUtf8(dir).string().c_str(), W_OK) == 0;
 }
 
+bool IsInBuildTree(const std::string& exeDir) {
+    for (std::filesystem::path dir = PathFromUtf8(exeDir); !dir.empty(); dir = dir.parent_path()) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(dir / "CMakeCache.txt", ec)) return true;
+        if (dir == dir.parent_path()) break;
+    }
+    return false;
+}
+
 std::string WorkspaceDirFor(const std::string& exeDir) {
     auto env = [](const char* name) {
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
-    WorkspaceLocationInputs inputs{exeDir, InstalledAppDir(), IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
-                                   env("HOME")};
+    WorkspaceLocationInputs inputs{.exeDir = exeDir,
+                                   .installedAppDir = InstalledAppDir(),
+                                   .exeDirWritable = IsWritableDirectory(exeDir),
+                                   .exeDirInBuildTree = IsInBuildTree(exeDir),
+                                   .xdgDataHome = env("XDG_DATA_HOME"),
+                                   .home = env("HOME")};
 #ifdef _WIN32
     inputs.xdgDataHome = env("LOCALAPPDATA");
 #endif

@@ -4,13 +4,15 @@
 
 namespace tessara::base {
 
-// Where MASTER, PROJECTS and the settings file live. A run from the build folder keeps the executable's
-// folder; an installed executable (in the folder it was installed to, or in any folder it cannot write)
-// moves them to the user's data folder, $XDG_DATA_HOME/Tessara or ~/.local/share/Tessara.
+// Where MASTER, PROJECTS and the settings file live. A copy of the tool in a folder of its own keeps them in
+// the executable's folder; an installed executable (in the folder it was installed to, or in any folder it
+// cannot write) and one run from a build folder, which `rm -rf build` or `git clean` deletes with every
+// project in it, keep them in the user's data folder, $XDG_DATA_HOME/Tessara or ~/.local/share/Tessara.
 struct WorkspaceLocationInputs {
     std::string exeDir;
     std::string installedAppDir;  // where `cmake --install` puts the executable
     bool exeDirWritable = true;
+    bool exeDirInBuildTree = false;
     std::string xdgDataHome;  // empty when unset
     std::string home;
 };
@@ -25,6 +27,10 @@ std::string WorkspaceDirFor(const std::string& exeDir);
 std::string NormalFolder(const std::string& dir);
 
 bool IsWritableDirectory(const std::string& dir);
+
+// A build folder is recognised by the CMakeCache.txt that CMake keeps at its top, in the executable's folder
+// or above it.
+bool IsInBuildTree(const std::string& exeDir);
 
 // The folder `cmake --install` puts the executable in, as this build was configured.
 std::string InstalledAppDir();

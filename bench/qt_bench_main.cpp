@@ -22,6 +22,9 @@ public:
         AbortBenchmark(text.toStdString());
         return false;
     }
+    bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString&) override {
+        return AskYesNo(parent, text);
+    }
 };
 
 // The platform's first window loads fonts and styles once per process; neither side of a ratio should pay it.

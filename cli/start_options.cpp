@@ -28,7 +28,7 @@ std::string WizardPath(const std::string& executableDir) {
 std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "--help") == 0) {
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             std::fputs(UsageText(), stdout);
             std::printf("This run uses: %s\n", base::WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
             return 0;

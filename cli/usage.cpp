@@ -16,8 +16,9 @@ const char* UsageText() {
            "\n"
            "  --app-dir DIR   keep MASTER, PROJECTS and the settings file in DIR\n"
            "\n"
-           "Without --app-dir they are kept beside the executable when it runs from its build folder, and in\n"
-           "$XDG_DATA_HOME/Tessara (default ~/.local/share/Tessara) when it is installed.\n"
+           "Without --app-dir they are kept in $XDG_DATA_HOME/Tessara (default ~/.local/share/Tessara) when the\n"
+           "tool is installed or runs from a build folder, and beside the executable of a copy in a folder of\n"
+           "its own.\n"
            "Exit status of a command: 0 done, 1 error (for check: an error finding), 2 usage error.\n";
 }
 

@@ -52,11 +52,21 @@ void MessageBoxDisplay::ShowUnhandled(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Critical, kApplicationTitle, WithFullStop(text));
 }
 
+std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& text, const QString& details) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, kApplicationTitle, text,
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    box->setDetailedText(details);
+    return box;
+}
+
 bool MessageBoxDisplay::AskYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return MakeQuestionBox(parent, text, QString())->exec() == QMessageBox::Yes;
+}
+
+bool MessageBoxDisplay::AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) {
+    return MakeQuestionBox(parent, text, details)->exec() == QMessageBox::Yes;
 }
 
 }  // namespace tessara::ui

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace tessara::ui {
@@ -19,12 +21,18 @@ public:
     virtual void ShowUnhandled(QWidget* parent, const QString& text) = 0;
     // A question with the application title and the buttons Yes and No, No being the default: true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    // The same question with a long list behind it: the box shows the text, and the details in a scrollable
+    // part the user opens, so the box stays on the screen however long the list is.
+    virtual bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) = 0;
 };
 
 // A full stop is added unless the text already ends in one or in a character of lower code.
 QString WithFullStop(const QString& text);
 
 MessageDisplay& Messages();
+// The question box as AskYesNoWithDetails shows it, made but not shown (its size is measured by tests).
+std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& text, const QString& details);
+
 // Installs another display (tests); returns the previous one. The caller keeps ownership.
 MessageDisplay* SetMessageDisplay(MessageDisplay* display);
 
@@ -34,6 +42,7 @@ public:
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowUnhandled(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
+    bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) override;
 };
 
 }  // namespace tessara::ui

@@ -34,4 +34,19 @@ TEST(AboutDialog, ShowsTheSoftwareIdentityWithItsPicture) {
     EXPECT_EQ(about.findChild<QLabel*>("LabelWorkspace")->toolTip(), "/home/ana/.local/share/Tessara");
 }
 
+// The title was sized for the window's 8 pt font before its bold 10 pt font was set: "Software Tes".
+TEST(AboutDialog, EveryLabelIsWideEnoughForItsText) {
+    Workspace ws;
+    TFAbout about(ws);
+    about.show();
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || label->objectName() == "LabelWorkspace") continue;
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->objectName().toStdString();
+        EXPECT_LE(label->x() + label->fontMetrics().horizontalAdvance(label->text()), about.width())
+            << label->objectName().toStdString();
+    }
+    EXPECT_EQ(about.findChild<QLabel*>("Label1")->font().pointSize(), 10);
+}
+
 }  // namespace

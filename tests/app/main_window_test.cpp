@@ -2,19 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "app/new_project_dialog.h"
 #include "base/file_system.h"
+#include "check/project_check.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
 #include "update/ui/boot_ser_dialog.h"
 
 using namespace tessara::base;
+using namespace tessara::check;
 using namespace tessara::update;
 using namespace tessara::app;
 
@@ -153,6 +157,7 @@ TEST_P(OpenProjectTest, FollowsTheOutcomesTable) {
     EXPECT_EQ(ws.ProjectName, ToNativeSeparators(c.expectedName)) << c.description;
     EXPECT_EQ(window->windowTitle(), Prefixed(ws.ProjectName));
     EXPECT_EQ(ws.PargenFile, ws.ProjectDir + S + "pargen.xml");
+    EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), ws.ProjectDir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenProjectTest,
@@ -161,6 +166,67 @@ INSTANTIATE_TEST_SUITE_P(Cases, OpenProjectTest,
                                            OpenCase{"PROJECTS itself", ".", false, ".", ""},
                                            OpenCase{"cancel, current exists", nullptr, false, "Current", "/Current"},
                                            OpenCase{"cancel, current vanished", nullptr, true, "", ""}));
+
+QString PanelText(QWidget& window, const char* label) {
+    return window.findChild<QLabel*>(label)->text();
+}
+
+TEST_F(MainWindowTest, WithoutAProjectTheBodySaysSoAndOffersToCopyTheExample) {
+    auto window = Start();
+    EXPECT_EQ(PanelText(*window, "LabelProject"), "No project open");
+    EXPECT_EQ(PanelText(*window, "LabelProjectName"), "The steps act on PROJECTS itself:");
+    EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), window->workspace().ProjectsDir);
+    EXPECT_FALSE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()))
+        << "offered without an example to copy";
+
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+        app.Write(std::string("examples/Plant1/") + name, ReadFixture(std::string("../../examples/Plant1/") + name));
+    }
+    window = Start();
+    ASSERT_TRUE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()));
+    Click(*window, "btn_CopyExample");
+
+    const Workspace& ws = window->workspace();
+    EXPECT_EQ(ws.ProjectDir, ws.ProjectsDir + S + "Plant1");
+    EXPECT_EQ(ws.ProjectName, S + "Plant1");
+    EXPECT_EQ(app.Read("PROJECTS/Plant1/DNET_Net.xml"), app.Read("examples/Plant1/DNET_Net.xml"));
+    EXPECT_TRUE(DirectoryExists(ws.ProjectDir + S + "bin"));
+    EXPECT_EQ(window->windowTitle(), Prefixed(S + "Plant1"));
+    EXPECT_EQ(PanelText(*window, "LabelProject"), "Current project");
+    EXPECT_EQ(PanelText(*window, "LabelProjectName"), "Plant1");
+    EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), ws.ProjectDir);
+    EXPECT_FALSE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()));
+    EXPECT_TRUE(messages.entries().empty());
+    window->close();
+    EXPECT_EQ(app.Read("Tessara_DNETM2PROFI.ini"), "[lastproj]\nprojectname=" + S + "Plant1\n");
+}
+
+// The designed window keeps its size and controls: the project is shown in the free part of the body.
+TEST_F(MainWindowTest, TheOpenProjectIsShownClearOfEveryControlAndFitsItsPlace) {
+    const std::string nested = "Plant area north" + S + "Line 3 packaging" + S + "Gateway 48210 at the palletiser";
+    app.MakeDir("PROJECTS" + S + nested);
+    app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=" + nested + "\n");
+    auto window = Start();
+    window->show();
+    auto* panel = window->findChild<QWidget*>("ProjectPanel");
+    EXPECT_TRUE(window->rect().contains(panel->geometry()));
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control == panel || control->isWindow()) continue;
+        EXPECT_FALSE(control->geometry().intersects(panel->geometry())) << control->objectName().toStdString();
+    }
+    for (QWidget* part : panel->findChildren<QWidget*>()) {
+        if (!part->isVisible()) continue;
+        EXPECT_TRUE(panel->rect().contains(part->geometry())) << part->objectName().toStdString();
+    }
+    const QLabel* folder = window->findChild<QLabel*>("LabelProjectDir");
+    EXPECT_EQ(folder->toolTip().toStdString(), window->workspace().ProjectDir);
+    const QStringList lines = folder->text().split('\n');
+    EXPECT_GT(lines.size(), 1);
+    for (const QString& line : lines) {
+        EXPECT_LE(folder->fontMetrics().horizontalAdvance(line), folder->width()) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.last().endsWith("palletiser")) << lines.last().toStdString();
+}
 
 TEST_F(MainWindowTest, OpenRefusesAFolderOutsideProjects) {
     app.MakeDir("elsewhere");
@@ -230,6 +296,35 @@ TEST_F(ProjectStepsTest, UpdateDeviceWithABrokenNetworkStopsBeforeWritingOrShowi
     EXPECT_NE(messages.entries()[1].text.find("DNET_Net.xml"), std::string::npos) << messages.entries()[1].text;
     EXPECT_EQ(Bank(), "previous image");
     QCoreApplication::processEvents();  // runs the guard, which would have closed a dialog that opened
+}
+
+// With 129 findings the question was a box of 500 x 1948 pixels: its buttons were below a 1024 x 768 screen.
+TEST_F(ProjectStepsTest, UpdateDeviceAsksWithABoxThatKeepsToTheScreenHoweverManyFindings) {
+    std::string rows;
+    for (int i = 0; i < 123; ++i)
+        rows += "<row ID=\"" + std::to_string(100 + i) + "\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"n\"/>";
+    app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml", "<DNET_Net>" + rows + "</DNET_Net>");
+    const ProjectCheck check = CheckProject(project);
+    ASSERT_EQ(check.findings.size(), 129u);
+
+    Click(*window, "CreateBin");  // no answer scripted: No
+    ASSERT_EQ(messages.entries().size(), 1u);
+    const std::string& question = messages.entries()[0].text;
+    EXPECT_EQ(question.rfind("The project check found " + FindingsSummary(check) + ":\n", 0), 0u) << question;
+    EXPECT_NE(question.find("error - node 1 (ID 100): ID 100: a DeviceNet address"), std::string::npos) << question;
+    EXPECT_EQ(question.find("(ID 110)"), std::string::npos) << "lists more than the first findings";
+    EXPECT_NE(question.find("and 121 more. Check Project lists them all.\n\nUpdate the device anyway?"),
+              std::string::npos)
+        << question;
+    for (const Finding& f : check.findings) EXPECT_NE(messages.details().find(f.text), std::string::npos) << f.text;
+    EXPECT_FALSE(FileExists(project + S + "bin" + S + "bank.bin"));
+
+    auto box = tessara::ui::MakeQuestionBox(window.get(), QString::fromStdString(question),
+                                            QString::fromStdString(messages.details()));
+    box->show();
+    const QSize hint = box->sizeHint().expandedTo(box->size());
+    EXPECT_LE(hint.width(), 1024);
+    EXPECT_LE(hint.height(), 768);
 }
 
 // Typing a document's name replaced it with GSD text, without a question.

@@ -4,30 +4,62 @@
 
 #include <filesystem>
 
+#include "support/temp_dir.h"
+
 using namespace tessara::base;
 
 namespace {
 
-TEST(WorkspaceLocation, BuildFolderStaysAndInstalledOrReadOnlyFoldersMoveToTheUserDataFolder) {
+// A run from the build folder kept every project in it, so `rm -rf build` or `git clean -xdf` deleted them.
+TEST(WorkspaceLocation, OnlyACopyInAFolderOfItsOwnKeepsItsWorkspaceBesideTheExecutable) {
     struct Case {
         const char* description;
         WorkspaceLocationInputs inputs;
         const char* expected;
     };
     const Case cases[] = {
-        {"build folder", {"/src/build", "/usr/lib/tessara", true, "", "/home/ana"}, "/src/build"},
+        {"copy in a folder of its own",
+         {"/opt/tessara", "/usr/lib/tessara", true, false, "", "/home/ana"},
+         "/opt/tessara"},
+        {"build folder",
+         {"/src/build", "/usr/lib/tessara", true, true, "", "/home/ana"},
+         "/home/ana/.local/share/Tessara"},
+        {"build folder, XDG_DATA_HOME set",
+         {"/src/build", "/usr/lib/tessara", true, true, "/data/ana", "/home/ana"},
+         "/data/ana/Tessara"},
         {"installed",
-         {"/usr/lib/tessara", "/usr/lib/tessara", true, "", "/home/ana"},
+         {"/usr/lib/tessara", "/usr/lib/tessara", true, false, "", "/home/ana"},
          "/home/ana/.local/share/Tessara"},
         {"installed, XDG_DATA_HOME set",
-         {"/usr/lib/tessara", "/usr/lib/tessara", true, "/data/ana", "/home/ana"},
+         {"/usr/lib/tessara", "/usr/lib/tessara", true, false, "/data/ana", "/home/ana"},
          "/data/ana/Tessara"},
         {"read-only folder",
-         {"/opt/tessara", "/usr/lib/tessara", false, "", "/home/ana"},
+         {"/opt/tessara", "/usr/lib/tessara", false, false, "", "/home/ana"},
          "/home/ana/.local/share/Tessara"},
-        {"no install folder known", {"/src/build", "", true, "", "/home/ana"}, "/src/build"},
+        {"no install folder known", {"/opt/tessara", "", true, false, "", "/home/ana"}, "/opt/tessara"},
     };
     for (const Case& c : cases) EXPECT_EQ(ResolveWorkspaceDir(c.inputs), c.expected) << c.description;
+}
+
+TEST(WorkspaceLocation, ABuildFolderIsKnownByTheCMakeCacheBesideOrAboveTheExecutable) {
+    TempDir root;
+    const std::string build = root.MakeDir("src/build");
+    const std::string tests = root.MakeDir("src/build/tests");
+    const std::string copy = root.MakeDir("opt/tessara");
+    EXPECT_FALSE(IsInBuildTree(build));
+    root.Write("src/build/CMakeCache.txt", "CMAKE_BUILD_TYPE:STRING=Release\n");
+    EXPECT_TRUE(IsInBuildTree(build));
+    EXPECT_TRUE(IsInBuildTree(tests));
+    EXPECT_FALSE(IsInBuildTree(copy));
+    root.MakeDir("opt/tessara/CMakeCache.txt");  // a folder of that name is no build's
+    EXPECT_FALSE(IsInBuildTree(copy));
+}
+
+// The tool under test runs from this build folder, so its own location says "user data folder".
+TEST(WorkspaceLocation, TheBuiltToolKeepsNoWorkspaceInItsBuildFolder) {
+    const std::string exeDir = std::filesystem::path(TESSARA_EXECUTABLE).parent_path().string();
+    EXPECT_TRUE(IsInBuildTree(exeDir));
+    EXPECT_NE(WorkspaceDirFor(exeDir), exeDir);
 }
 
 TEST(WorkspaceLocation, KnowsTheFolderItIsInstalledTo) {

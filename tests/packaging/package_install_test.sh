@@ -46,8 +46,13 @@ kill "$wizard"
 wait "$wizard" || true
 [ -d "$scratch/ws/PROJECTS" ] || { echo "the wizard did not start in the workspace given"; exit 1; }
 
-# The installed tool builds the example image headless, with no display at all.
-cp -r "$source/examples/Plant1" "$scratch/Plant1"
+# The package ships the example project; the installed tool builds its image headless, with no display at all.
+example="$scratch/root/usr/share/tessara/examples/Plant1"
+for document in pargen.xml DNET_Net.xml DefByte.xml; do
+  cmp -s "$example/$document" "$source/examples/Plant1/$document" || { echo "the package's example lacks $document"; exit 1; }
+done
+cp -r "$example" "$scratch/Plant1"
+mkdir -p "$scratch/Plant1/bin"  # as the wizard's copy makes it
 env -u DISPLAY -u QT_QPA_PLATFORM "$tool" image "$scratch/Plant1"
 size=$(stat -c %s "$scratch/Plant1/bin/bank.bin")
 [ "$size" = 47 ] || { echo "the example image has $size bytes, not 47"; exit 1; }

@@ -30,6 +30,11 @@ bool MessageRecorder::AskYesNo(QWidget*, const QString& text) {
     return yes;
 }
 
+bool MessageRecorder::AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) {
+    details_ = details.toStdString();
+    return AskYesNo(parent, text);
+}
+
 std::vector<std::string> MessageRecorder::texts() const {
     std::vector<std::string> result;
     for (const Entry& e : entries_) result.push_back(e.text);

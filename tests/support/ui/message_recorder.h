@@ -26,7 +26,11 @@ public:
     void ShowUnhandled(QWidget* parent, const QString& text) override;
     // Records the question and gives the next scripted answer; with none left, the default answer No.
     bool AskYesNo(QWidget* parent, const QString& text) override;
+    // Records the question as AskYesNo does, its details apart.
+    bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) override;
     void Answer(bool yes) { answers_.push_back(yes); }
+    // The details of the last question that had them.
+    const std::string& details() const { return details_; }
 
     const std::vector<Entry>& entries() const { return entries_; }
     std::vector<std::string> texts() const;
@@ -35,6 +39,7 @@ public:
 private:
     std::vector<Entry> entries_;
     std::deque<bool> answers_;
+    std::string details_;
     tessara::ui::MessageDisplay* previous_;
 };
 

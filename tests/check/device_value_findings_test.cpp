@@ -27,6 +27,7 @@ struct SettingCase {
     const char* element;
     const char* value;
     const char* text;
+    Severity severity = Severity::Error;
 };
 
 void PrintTo(const SettingCase& c, std::ostream* out) {
@@ -35,8 +36,9 @@ void PrintTo(const SettingCase& c, std::ostream* out) {
 
 class SettingValueTest : public ::testing::TestWithParam<SettingCase> {};
 
-// Each of these used to reach the device as a byte it cannot take (-1 as 255, 99, 7).
-TEST_P(SettingValueTest, IsAnErrorAtItsField) {
+// Each of these used to reach the device as a byte it cannot take (-1 as 255, 99, 7). A stored PROFIBUS rate of
+// -1 is what confirmed and older documents hold: the device has always taken it, so it warns.
+TEST_P(SettingValueTest, IsFoundAtItsField) {
     const SettingCase& c = GetParam();
     TempDir project;
     project.Write("pargen.xml", PargenWith(c.element, c.value));
@@ -44,7 +46,7 @@ TEST_P(SettingValueTest, IsAnErrorAtItsField) {
     project.Write("DefByte.xml", ReadFixture("check_clean/DefByte.xml"));
     const ProjectCheck check = CheckProject(project.path());
     ASSERT_EQ(check.findings.size(), 1u) << check.findings[0].text;
-    EXPECT_EQ(check.findings[0], (Finding{E, "pargen.xml", c.text, FindingTarget::Setting(c.element)}));
+    EXPECT_EQ(check.findings[0], (Finding{c.severity, "pargen.xml", c.text, FindingTarget::Setting(c.element)}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
         SettingCase{"PROFI_ID", "0", "PROFI_ID 0: the PROFIBUS ID must be between 1 and 125"},
         SettingCase{"PROFI_ID", "126", "PROFI_ID 126: the PROFIBUS ID must be between 1 and 125"},
         SettingCase{"PROFI_BAUD", "99", "PROFI_BAUD 99: the PROFIBUS baud rate code must be between 0 and 10"},
-        SettingCase{"PROFI_BAUD", "-1", "PROFI_BAUD -1: the PROFIBUS baud rate code must be between 0 and 10"},
+        SettingCase{"PROFI_BAUD", "11", "PROFI_BAUD 11: the PROFIBUS baud rate code must be between 0 and 10"},
+        SettingCase{"PROFI_BAUD", "-2", "PROFI_BAUD -2: the PROFIBUS baud rate code must be between 0 and 10"},
+        SettingCase{"PROFI_BAUD", "-1",
+                    "PROFI_BAUD -1: the device receives 255 as the PROFIBUS baud rate code; OK in Set Communication "
+                    "writes 10 (\"Auto Baudrate\")",
+                    Severity::Warning},
         SettingCase{"DNET_BAUD", "-1", "DNET_BAUD -1: the DeviceNet baud rate code must be between 0 and 2"},
         SettingCase{"DNET_BAUD", "3", "DNET_BAUD 3: the DeviceNet baud rate code must be between 0 and 2"},
         SettingCase{"DNET_DEV_ID", "64", "DNET_DEV_ID 64: the gateway's DeviceNet ID must be between 0 and 63"},

@@ -77,8 +77,8 @@ void TFDNet::BuildActions() {
             &TFDNet::MoveUpClick);
     connect(AddGridAction(grid_, tr("Move down"), QKeySequence(Qt::ALT | Qt::Key_Down)), &QAction::triggered, this,
             &TFDNet::MoveDownClick);
-    connect(AddGridAction(grid_, tr("Import EDS..."), QKeySequence()), &QAction::triggered, this,
-            &TFDNet::ImportEdsClick);
+    importEds_ = AddGridAction(grid_, tr("Import EDS..."), QKeySequence());
+    connect(importEds_, &QAction::triggered, this, &TFDNet::ImportEdsClick);
     grid_->addActions(AddUndoActions(this, undo_));  // in the grid's context menu too
 }
 
@@ -87,6 +87,10 @@ QWidget* TFDNet::BuildButtonStrip() {
     strip->setFixedHeight(kButtonStripHeight);
     bitbtn1 = AddButton(strip, "bitbtn1", QStringLiteral("OK"), 12);
     bitbtn2 = AddButton(strip, "bitbtn2", QStringLiteral("Cancel"), 116);
+    // The context menu's action, also in sight for those who never open that menu.
+    auto* importEds =
+        ui::PlaceControl<QPushButton>(strip, "btn_Import_Eds", importEds_->text(), QRect(220, 10, 110, 23));
+    connect(importEds, &QPushButton::clicked, importEds_, &QAction::trigger);
     return strip;
 }
 

@@ -6,6 +6,7 @@
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
+class QAction;
 class QPushButton;
 namespace tessara::base {
 class Workspace;
@@ -62,6 +63,7 @@ private:
     int pendingRow_ = -1;
     int pendingColumn_ = -1;
     TextGridView* grid_;
+    QAction* importEds_;
     QPushButton* bitbtn1;
     QPushButton* bitbtn2;
 };

@@ -363,7 +363,11 @@ TEST_F(TFDNetRowsTest, ImportEdsFillsTheRowOrNamesTheFaultInTheFile) {
     files.Answer(QString::fromStdString(FixturePath("eds_broken/bad_input_size.eds")));
     files.Answer(QString());
     Select(1, 1);
-    Action(QStringLiteral("Import EDS..."))->trigger();
+    // The button beside the grid is the context menu's action.
+    auto* button = dialog.findChild<QPushButton*>(QStringLiteral("btn_Import_Eds"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "Import EDS...");
+    QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(List(), "5|3|2|Valve 3 12|6|4|Valve block VB-8 ");
     Action(QStringLiteral("Import EDS..."))->trigger();
     ASSERT_EQ(messages.entries().size(), 1u);

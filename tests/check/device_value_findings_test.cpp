@@ -155,4 +155,33 @@ TEST(ByteSelectionShape, ANetworkThatOnlyGrewAtItsEndNamesTheNodesWithoutSelecti
               "another node");
 }
 
+// With the same nodes in both documents, a count that differs was changed in the network editor: the finding says
+// so in the editors' words, and what it does to the selections.
+TEST(ByteSelectionShape, AByteCountChangedInTheNetworkEditorIsNamedThere) {
+    TempDir project;
+    project.Write("pargen.xml", ReadFixture("check_clean/pargen.xml"));
+    project.Write("DefByte.xml", ReadFixture("check_clean/DefByte.xml"));
+    const struct {
+        std::string rows;
+        size_t node;
+        const char* text;
+    } cases[] = {
+        {Row("5", "3", "2") + Row("12", "8", "0"), 1,
+         "N BYTE IN went from 10 to 8 in DeviceNet Network after Define Byte last saved: the selections of input "
+         "bytes 9 to 10 are not passed on and go at Define Byte's next OK"},
+        {Row("5", "1", "4") + Row("12", "10", "0"), 0,
+         "N BYTE IN went from 3 to 1 in DeviceNet Network after Define Byte last saved: the selections of input "
+         "bytes 2 to 3 are not passed on and go at Define Byte's next OK; N BYTE OUT went from 2 to 4 in DeviceNet "
+         "Network after Define Byte last saved: output bytes 3 to 4 are not selected yet"},
+    };
+    for (const auto& c : cases) {
+        project.Write("DNET_Net.xml", "<DNET_Net>" + c.rows + "</DNET_Net>");
+        std::vector<std::string> texts;
+        for (const Finding& f : CheckProject(project.path()).findings) {
+            if (f.place.starts_with("node ")) texts.push_back(f.text);
+        }
+        EXPECT_EQ(texts, std::vector<std::string>{c.text}) << c.node;
+    }
+}
+
 }  // namespace

@@ -41,14 +41,6 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Compares where two names lead, so "./DNET_Net.xml" or a link to it is the document too.
-bool SameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists()) return first.canonicalFilePath() == second.canonicalFilePath();
-    return first.absoluteFilePath() == second.absoluteFilePath();
-}
-
 // The step labels and the link are bold and grey (RGB 128, 128, 128).
 void MakeBoldGrey(QLabel* label) {
     ui::MakeBold(label);
@@ -260,11 +252,7 @@ void TFTessaraFirmWare::RunGsdStep() {
 }
 
 bool TFTessaraFirmWare::IsProjectFile(const QString& name) const {
-    for (const std::string& file :
-         {ws_.PargenFile, ws_.DNetNetFile, ws_.DefByteFile, base::BankFilePath(ws_.ProjectDir)}) {
-        if (SameFile(name, Q(file))) return true;
-    }
-    return false;
+    return base::IsProjectFile(ws_.ProjectDir, name.toStdString());
 }
 
 void TFTessaraFirmWare::OpenEditorAt(const check::FindingTarget& target) {

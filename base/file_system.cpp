@@ -33,6 +33,14 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::exists(status) && !fs::is_directory(status);
 }
 
+bool CanCreateIn(const std::string& dir) {
+#ifndef _WIN32
+    return DirectoryExists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+#else
+    return DirectoryExists(dir);
+#endif
+}
+
 namespace {
 
 [[noreturn]] void FailRead(const std::string& path, const std::string& reason) {

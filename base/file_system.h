@@ -28,6 +28,9 @@ bool DirectoryExists(const std::string& path);
 // what is not a regular file, rather than take a FIFO or a device for a missing document.
 bool FileExists(const std::string& path);
 
+// True when the user may make a new entry in the directory (for root, whenever it exists).
+bool CanCreateIn(const std::string& dir);
+
 // The largest input each reader takes: a file above its limit is refused by its size before it is read.
 // A project document: 64 nodes of 65 535 input and 65 535 output bytes make a DefByte.xml of 8 388 480 rows,
 // 29 bytes each with empty mnemonics (about 243 MB); the limit leaves room for a mnemonic of some 30

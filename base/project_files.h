@@ -16,8 +16,16 @@ inline std::string ProjectFile(const std::string& projectDir, const char* name) 
     return projectDir + kPathSeparator + name;
 }
 
-inline std::string BankFilePath(const std::string& projectDir) {
-    return projectDir + kPathSeparator + "bin" + kPathSeparator + "bank.bin";
+inline std::string BankFolderPath(const std::string& projectDir) {
+    return projectDir + kPathSeparator + "bin";
 }
+
+inline std::string BankFilePath(const std::string& projectDir) {
+    return BankFolderPath(projectDir) + kPathSeparator + "bank.bin";
+}
+
+// True when `path` leads to one of the project's three documents or to bin/bank.bin, also through "..", a
+// link or another name of the same file: an output the user names must never replace them.
+bool IsProjectFile(const std::string& projectDir, const std::string& path);
 
 }  // namespace tessara::base

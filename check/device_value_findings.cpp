@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <optional>
+#include <string_view>
 
 #include "base/project_files.h"
 #include "check/io_map_findings.h"
@@ -68,6 +69,17 @@ std::optional<int32_t> ElementValue(pugi::xml_node root, const char* name) {
     }
 }
 
+// Documents confirmed after a load, and documents written before, may hold "-1" for the PROFIBUS rate: the
+// device has always taken the 255 it becomes, and the settings editor mends it on its next OK.
+bool IsStoredNoSelection(const ValueRange& range, int32_t value) {
+    return value == -1 && std::string_view(range.element) == documents::pargen_xml::kProfiBaud;
+}
+
+std::string StoredNoSelectionText(const ValueRange& range) {
+    return std::string(range.element) + " -1: the device receives 255 as " + range.meaning +
+           "; OK in Set Communication writes 10 (\"Auto Baudrate\")";
+}
+
 void AddRowFindings(const std::vector<image::NodeNumbers>& rows, std::vector<Finding>& findings) {
     for (size_t i = 0; i < rows.size(); ++i) {
         const int32_t values[] = {rows[i].ID, rows[i].NB_IN, rows[i].NB_OUT};
@@ -93,6 +105,11 @@ size_t AddSettingsValueFindings(documents::DocumentFile& pargen, std::vector<Fin
     for (const ValueRange& range : kSettingRanges) {
         const std::optional<int32_t> value = ElementValue(root, range.element);
         if (!value || InRange(*value, range)) continue;
+        if (IsStoredNoSelection(range, *value)) {
+            findings.push_back({Severity::Warning, base::kPargenFileName, StoredNoSelectionText(range),
+                                FindingTarget::Setting(range.element)});
+            continue;
+        }
         findings.push_back({Severity::Error, base::kPargenFileName, OutOfRangeText(range, *value),
                             FindingTarget::Setting(range.element)});
     }

@@ -12,8 +12,8 @@ class DocumentFile;
 namespace tessara::check {
 
 // Every value of pargen.xml that the image carries to the device and the device cannot take: IDs, baud rate
-// codes, byte counts, cancel flags (errors). A value that is no integer text is left to the image build, which
-// refuses it. Returns the number of findings added.
+// codes, byte counts, cancel flags (errors), except a stored PROFIBUS rate of -1 (a warning). A value that is no
+// integer text is left to the image build, which refuses it. Returns the number of findings added.
 size_t AddSettingsValueFindings(documents::DocumentFile& pargen, std::vector<Finding>& findings);
 
 // Every row of DNET_Net.xml, also those beyond the network editor's 64, whose address or byte counts the

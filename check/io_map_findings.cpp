@@ -49,6 +49,19 @@ void AddNodesWithoutSelection(const image::NodeTable& nodes, size_t first, std::
          FindingTarget::NodeBytes(first, false));
 }
 
+// With the same nodes in both documents, a count that differs was changed in the network editor after the byte
+// selection was last saved: said in the editors' words, with what it does to the selections.
+std::string ChangedCountText(const char* column, const char* direction, size_t saved, size_t now) {
+    if (saved == now) return {};
+    const std::string bytes = std::string(direction) + " bytes " + std::to_string(std::min(saved, now) + 1) + " to " +
+                              std::to_string(std::max(saved, now));
+    const std::string change = std::string(column) + " went from " + std::to_string(saved) + " to " +
+                               std::to_string(now) + " in DeviceNet Network after Define Byte last saved";
+    if (now < saved)
+        return change + ": the selections of " + bytes + " are not passed on and go at Define Byte's next OK";
+    return change + ": " + bytes + " are not selected yet";
+}
+
 const char* Bytes(size_t n) {
     return n == 1 ? "byte" : "bytes";
 }
@@ -93,15 +106,19 @@ void AddShapeFindings(const image::NodeTable& nodes, const DefByteShape& shape, 
                  Count(nodes.size(), "node", "nodes") + kFollowPositions,
              FindingTarget::Whole(FindingDocument::DefByte));
     }
+    const bool sameNodes = shape.size() == nodes.size();
     for (size_t i = 0; i < std::min(shape.size(), nodes.size()); ++i) {
         const image::DN_Nodo_1& node = nodes[i];
         if (shape[i].in == node.NB_IN && shape[i].out == node.NB_OUT) continue;
         const bool inputMatches = shape[i].in == node.NB_IN;
-        Warn(findings, NodePlace(i, node.ID),
-             "DefByte.xml lists " + std::to_string(shape[i].in) + " input and " + std::to_string(shape[i].out) +
-                 " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) + " and " + std::to_string(node.NB_OUT) +
-                 kFollowPositions,
-             FindingTarget::NodeBytes(i, inputMatches));
+        const std::string text =
+            sameNodes ? ChangedCountText("N BYTE IN", "input", shape[i].in, node.NB_IN) +
+                            (shape[i].in != node.NB_IN && shape[i].out != node.NB_OUT ? "; " : "") +
+                            ChangedCountText("N BYTE OUT", "output", shape[i].out, node.NB_OUT)
+                      : "DefByte.xml lists " + std::to_string(shape[i].in) + " input and " +
+                            std::to_string(shape[i].out) + " output bytes, DNET_Net.xml " + std::to_string(node.NB_IN) +
+                            " and " + std::to_string(node.NB_OUT) + kFollowPositions;
+        Warn(findings, NodePlace(i, node.ID), text, FindingTarget::NodeBytes(i, inputMatches));
     }
 }
 

@@ -218,6 +218,19 @@ void CheckReadableProject(Reading& r) {
     AddEmptyAreasFinding(r.check.input, r.check.output, r.documents.pargen.Exists(), findings);
 }
 
+// The image is written into bin/, which the build creates when it is missing: a folder in its way, or a project
+// folder where it cannot be made, stops every build.
+void AddImageFolderFinding(const std::string& projectDir, std::vector<Finding>& findings) {
+    const std::string folder = base::BankFolderPath(projectDir);
+    std::string problem;
+    if (base::FileExists(folder)) {
+        problem = "\"" + folder + "\" is not a folder, so bank.bin cannot be written";
+    } else if (!base::DirectoryExists(folder) && !base::CanCreateIn(projectDir)) {
+        problem = "The folder \"" + folder + "\" is missing and cannot be created, so bank.bin cannot be written";
+    }
+    if (!problem.empty()) findings.push_back({Severity::Error, kImagePlace, problem});
+}
+
 }  // namespace
 
 FindingTarget FindingTarget::Whole(FindingDocument document) {
@@ -270,6 +283,7 @@ ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocum
     }
     Reading reading{projectDir, check, documents, {}};
     CheckReadableProject(reading);
+    AddImageFolderFinding(projectDir, check.findings);
     std::stable_sort(check.findings.begin(), check.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
     return check;

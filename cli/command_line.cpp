@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/project_files.h"
 #include "check/check_report_html.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
@@ -75,7 +76,7 @@ int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     if (!args.force) {
         const check::ProjectCheck check = check::CheckProject(projectDir, documents);
         if (check.HasError()) {
-            err << check::FindingsText(check);
+            err << check::FindingsText(check) << "bank.bin was not written: --force builds it anyway\n";
             return kFailed;
         }
     }
@@ -83,8 +84,17 @@ int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     return kDone;
 }
 
+// An output named like one of the project's own files would replace it, as the GSD save dialog refuses too.
+void RefuseProjectFile(const std::string& projectDir, const std::string& file, const char* output) {
+    if (!base::IsProjectFile(projectDir, file)) return;
+    const std::string name = file.substr(file.find_last_of(base::kPathSeparator) + 1);
+    throw std::runtime_error("\"" + name + "\" is a file of the project: the " + output + " needs another name");
+}
+
 int Gsd(const Arguments& args, std::ostream&, std::ostream&) {
-    gsd::WriteGsdFile(ProjectDirFrom(args.positional[0]), args.positional[1]);
+    const std::string projectDir = ProjectDirFrom(args.positional[0]);
+    RefuseProjectFile(projectDir, args.positional[1], "GSD file");
+    gsd::WriteGsdFile(projectDir, args.positional[1]);
     return kDone;
 }
 
@@ -98,7 +108,9 @@ int Check(const Arguments& args, std::ostream& out, std::ostream&) {
 // The report is written whatever the findings; only a project that cannot be read, or a file that cannot be
 // written, fails.
 int Report(const Arguments& args, std::ostream&, std::ostream&) {
-    const check::ProjectCheck check = check::CheckProject(ProjectDirFrom(args.positional[0]));
+    const std::string projectDir = ProjectDirFrom(args.positional[0]);
+    RefuseProjectFile(projectDir, args.positional[1], "report");
+    const check::ProjectCheck check = check::CheckProject(projectDir);
     base::WriteWholeFile(args.positional[1], check::CheckReportHtml(check, check::TodayText()),
                          base::WriteTarget::AnyFile);
     return kDone;

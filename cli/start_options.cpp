@@ -25,17 +25,20 @@ std::string WizardPath(const std::string& executableDir) {
     return executableDir + base::kPathSeparator + "tessara-wizard";
 }
 
+// Help and version are answered once every argument has been read, so an extra word after them is a usage
+// error like anywhere else.
 std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options) {
+    bool help = false;
+    bool version = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            std::fputs(UsageText(), stdout);
-            std::printf("This run uses: %s\n", base::WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
-            return 0;
+            help = true;
+            continue;
         }
         if (std::strcmp(arg, "--version") == 0) {
-            std::puts(VersionText());
-            return 0;
+            version = true;
+            continue;
         }
         if (std::strcmp(arg, "--app-dir") == 0) {
             if (i + 1 == argc) {
@@ -47,6 +50,15 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
         }
         std::fprintf(stderr, "tessara: unknown argument '%s'\n%s", arg, UsageText());
         return 2;
+    }
+    if (help) {
+        std::fputs(UsageText(), stdout);
+        std::printf("This run uses: %s\n", base::WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
+        return 0;
+    }
+    if (version) {
+        std::puts(VersionText());
+        return 0;
     }
     return std::nullopt;
 }

@@ -71,6 +71,8 @@ std::optional<std::string> CheckSettings(const CommSettings& s) {
     if (!IntTextInRange(s.ProfiNbIn, 0, 128)) return "Error!! The PROFIBUS Byte IN must be between 0 and 128. ";
     if (!IntTextInRange(s.ProfiNbOut, 0, 128)) return "Error!! The PROFIBUS Byte OUT must be between 0 and 128. ";
     if (!IntTextInRange(s.DNetDevId, 0, 63)) return "Error!! The DeviceNet Device ID must be between 0 and 63. ";
+    // A typed rate that names no item would be stored as -1, a code the device does not know.
+    if (s.DNetBaud < 0 || s.DNetBaud >= kDNetBaudCount) return "Error!! Select a DeviceNet baud rate. ";
     return std::nullopt;
 }
 

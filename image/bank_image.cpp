@@ -1,8 +1,10 @@
 #include "image/bank_image.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "base/file_system.h"
 #include "base/project_files.h"
@@ -168,6 +170,11 @@ BankImage BuildBankImage(const std::string& projectDir) {
 
 void WriteBankFile(const std::string& projectDir, const BankImage& image) {
     const std::string_view content(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
+    // Version control keeps no empty folder, so a checked-out project may lack the bin folder its creation made.
+    if (base::DirectoryExists(projectDir)) {
+        std::error_code ignored;  // a folder that cannot be made is reported by the write below
+        std::filesystem::create_directory(base::PathFromUtf8(base::BankFolderPath(projectDir)), ignored);
+    }
     base::WriteWholeFile(base::BankFilePath(projectDir), content, base::WriteTarget::RegularFile);
 }
 

@@ -41,7 +41,8 @@ BankImage BuildBankImage(const std::string& projectDir);
 BankImage BuildBankImage(documents::ProjectDocuments& documents);
 
 // Writes bin/bank.bin of the project through a temporary file renamed over it, so the previous image survives
-// any failure. Throws std::runtime_error with the path and the system's reason.
+// any failure. A missing bin folder of an existing project folder is created. Throws std::runtime_error with the path
+// and the system's reason.
 void WriteBankFile(const std::string& projectDir, const BankImage& image);
 
 }  // namespace tessara::image

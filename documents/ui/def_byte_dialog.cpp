@@ -149,7 +149,7 @@ void TFDefByte::FormShow() {
     undo_.clear();
     currentNode_ = -1;
     ShowNodeBytes();  // no node while the table is rebuilt: the grids hold no rows it could take away
-    loaded_.Remember({ws_.DefByteFile});
+    loaded_.Remember({ws_.DefByteFile, ws_.DNetNetFile});
     if (!LoadDocuments()) {
         CB->setCurrentIndex(-1);  // after a failed load no node is current until the user picks one
         return;
@@ -264,7 +264,13 @@ void TFDefByte::bitbtn1Click() {
                                                       "the network first. "));
         return;
     }
-    if (!loaded_.MayReplace(this, {ws_.DefByteFile})) return;
+    // Selections belong to nodes by position: a network rewritten meanwhile may have moved the nodes.
+    if (!loaded_.MaySaveAfterChangeOf(this, ws_.DNetNetFile,
+                                      QStringLiteral("its nodes may have moved, and the selections would go to "
+                                                     "the nodes now at their positions")) ||
+        !loaded_.MayReplace(this, {ws_.DefByteFile})) {
+        return;
+    }
     try {
         SaveDefBytes(XML1, ws_.DefByteFile, table_);
     } catch (const std::exception& e) {

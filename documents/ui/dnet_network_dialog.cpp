@@ -10,6 +10,8 @@
 
 #include "base/file_system.h"
 #include "base/workspace.h"
+#include "documents/document_file.h"
+#include "documents/shrunk_selections.h"
 #include "documents/ui/dnet_table_model.h"
 #include "documents/ui/edit_actions.h"
 #include "documents/ui/grid_clipboard.h"
@@ -77,8 +79,8 @@ void TFDNet::BuildActions() {
             &TFDNet::MoveUpClick);
     connect(AddGridAction(grid_, tr("Move down"), QKeySequence(Qt::ALT | Qt::Key_Down)), &QAction::triggered, this,
             &TFDNet::MoveDownClick);
-    connect(AddGridAction(grid_, tr("Import EDS..."), QKeySequence()), &QAction::triggered, this,
-            &TFDNet::ImportEdsClick);
+    importEds_ = AddGridAction(grid_, tr("Import EDS..."), QKeySequence());
+    connect(importEds_, &QAction::triggered, this, &TFDNet::ImportEdsClick);
     grid_->addActions(AddUndoActions(this, undo_));  // in the grid's context menu too
 }
 
@@ -87,6 +89,10 @@ QWidget* TFDNet::BuildButtonStrip() {
     strip->setFixedHeight(kButtonStripHeight);
     bitbtn1 = AddButton(strip, "bitbtn1", QStringLiteral("OK"), 12);
     bitbtn2 = AddButton(strip, "bitbtn2", QStringLiteral("Cancel"), 116);
+    // The context menu's action, also in sight for those who never open that menu.
+    auto* importEds =
+        ui::PlaceControl<QPushButton>(strip, "btn_Import_Eds", importEds_->text(), QRect(220, 10, 110, 23));
+    connect(importEds, &QPushButton::clicked, importEds_, &QAction::trigger);
     return strip;
 }
 
@@ -115,6 +121,7 @@ void TFDNet::FormShow() {
         failure = QString::fromStdString(e.what());
     }
     model_->SetRows(rows);
+    loadedRows_ = rows;
     undo_.clear();
     grid_->setCurrentIndex(model_->index(0, DNetTableModel::ColId));
     if (!failure.isEmpty()) ui::Messages().ShowUnhandled(this, failure);
@@ -136,7 +143,7 @@ bool TFDNet::SaveDocuments() {
     const bool rewritesSelections = grid.NodesMoved() && base::FileExists(ws_.DefByteFile);
     std::vector<std::string> written{ws_.DNetNetFile};
     if (rewritesSelections) written.push_back(ws_.DefByteFile);
-    if (!loaded_.MayReplace(this, written)) return false;
+    if (!MayDropShrunkSelections() || !loaded_.MayReplace(this, written)) return false;
     if (rewritesSelections) {
         ui::Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
                                             "every node keeps its byte selections and mnemonics."));
@@ -148,6 +155,13 @@ bool TFDNet::SaveDocuments() {
         return false;
     }
     return true;
+}
+
+// A lowered byte count drops the selections of the bytes beyond it at the next Define Byte OK: asked first.
+bool TFDNet::MayDropShrunkSelections() {
+    DocumentFile bytes(ws_.DefByteFile);
+    const std::vector<ShrunkSelection> lost = SelectionsLostByShrinking(bytes, loadedRows_, model_->Grid());
+    return lost.empty() || ui::Messages().AskYesNo(this, QString::fromStdString(ShrunkSelectionsQuestion(lost)));
 }
 
 void TFDNet::InsertRowClick() {

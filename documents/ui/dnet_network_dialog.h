@@ -2,10 +2,12 @@
 
 #include <QUndoStack>
 
+#include "documents/dnet_network.h"
 #include "documents/ui/editor_dialog.h"
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
 
+class QAction;
 class QPushButton;
 namespace tessara::base {
 class Workspace;
@@ -53,15 +55,18 @@ private:
     void BuildActions();
     void MoveClick(int delta);
     bool SaveDocuments();
+    bool MayDropShrunkSelections();
 
     const base::Workspace& ws_;
     XmlDocument XML1;
     LoadedFiles loaded_;
     QUndoStack undo_;
     DNetTableModel* model_;
+    DNetRows loadedRows_;  // as FormShow read them: a byte count lowered since is seen against them
     int pendingRow_ = -1;
     int pendingColumn_ = -1;
     TextGridView* grid_;
+    QAction* importEds_;
     QPushButton* bitbtn1;
     QPushButton* bitbtn2;
 };

@@ -30,15 +30,25 @@ void LoadedFiles::Remember(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) files_.push_back({path, FingerprintOrNone(path)});
 }
 
+bool LoadedFiles::Changed(const std::string& path) const {
+    const auto file = std::find_if(files_.begin(), files_.end(), [&](const File& f) { return f.path == path; });
+    const std::optional<uint64_t> now = FingerprintOrNone(path);
+    return now && (file == files_.end() || file->fingerprint != now);
+}
+
 bool LoadedFiles::MayReplace(QWidget* parent, const std::vector<std::string>& paths) const {
     for (const std::string& path : paths) {
-        const auto file = std::find_if(files_.begin(), files_.end(), [&](const File& f) { return f.path == path; });
-        const std::optional<uint64_t> now = FingerprintOrNone(path);
-        if (!now || (file != files_.end() && file->fingerprint == now)) continue;
+        if (!Changed(path)) continue;
         const QString question = QStringLiteral("%1 was changed by another program since it was opened. Replace it?");
         if (!ui::Messages().AskYesNo(parent, question.arg(FileName(path)))) return false;
     }
     return true;
+}
+
+bool LoadedFiles::MaySaveAfterChangeOf(QWidget* parent, const std::string& path, const QString& consequence) const {
+    if (!Changed(path)) return true;
+    const QString question = QStringLiteral("%1 was changed by another program since it was opened: %2. Save anyway?");
+    return ui::Messages().AskYesNo(parent, question.arg(FileName(path), consequence));
 }
 
 }  // namespace tessara::documents

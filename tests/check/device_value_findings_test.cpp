@@ -27,6 +27,7 @@ struct SettingCase {
     const char* element;
     const char* value;
     const char* text;
+    Severity severity = Severity::Error;
 };
 
 void PrintTo(const SettingCase& c, std::ostream* out) {
@@ -35,8 +36,9 @@ void PrintTo(const SettingCase& c, std::ostream* out) {
 
 class SettingValueTest : public ::testing::TestWithParam<SettingCase> {};
 
-// Each of these used to reach the device as a byte it cannot take (-1 as 255, 99, 7).
-TEST_P(SettingValueTest, IsAnErrorAtItsField) {
+// Each of these used to reach the device as a byte it cannot take (-1 as 255, 99, 7). A stored PROFIBUS rate of
+// -1 is what confirmed and older documents hold: the device has always taken it, so it warns.
+TEST_P(SettingValueTest, IsFoundAtItsField) {
     const SettingCase& c = GetParam();
     TempDir project;
     project.Write("pargen.xml", PargenWith(c.element, c.value));
@@ -44,7 +46,7 @@ TEST_P(SettingValueTest, IsAnErrorAtItsField) {
     project.Write("DefByte.xml", ReadFixture("check_clean/DefByte.xml"));
     const ProjectCheck check = CheckProject(project.path());
     ASSERT_EQ(check.findings.size(), 1u) << check.findings[0].text;
-    EXPECT_EQ(check.findings[0], (Finding{E, "pargen.xml", c.text, FindingTarget::Setting(c.element)}));
+    EXPECT_EQ(check.findings[0], (Finding{c.severity, "pargen.xml", c.text, FindingTarget::Setting(c.element)}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
         SettingCase{"PROFI_ID", "0", "PROFI_ID 0: the PROFIBUS ID must be between 1 and 125"},
         SettingCase{"PROFI_ID", "126", "PROFI_ID 126: the PROFIBUS ID must be between 1 and 125"},
         SettingCase{"PROFI_BAUD", "99", "PROFI_BAUD 99: the PROFIBUS baud rate code must be between 0 and 10"},
-        SettingCase{"PROFI_BAUD", "-1", "PROFI_BAUD -1: the PROFIBUS baud rate code must be between 0 and 10"},
+        SettingCase{"PROFI_BAUD", "11", "PROFI_BAUD 11: the PROFIBUS baud rate code must be between 0 and 10"},
+        SettingCase{"PROFI_BAUD", "-2", "PROFI_BAUD -2: the PROFIBUS baud rate code must be between 0 and 10"},
+        SettingCase{"PROFI_BAUD", "-1",
+                    "PROFI_BAUD -1: the device receives 255 as the PROFIBUS baud rate code; OK in Set Communication "
+                    "writes 10 (\"Auto Baudrate\")",
+                    Severity::Warning},
         SettingCase{"DNET_BAUD", "-1", "DNET_BAUD -1: the DeviceNet baud rate code must be between 0 and 2"},
         SettingCase{"DNET_BAUD", "3", "DNET_BAUD 3: the DeviceNet baud rate code must be between 0 and 2"},
         SettingCase{"DNET_DEV_ID", "64", "DNET_DEV_ID 64: the gateway's DeviceNet ID must be between 0 and 63"},
@@ -146,6 +153,35 @@ TEST(ByteSelectionShape, ANetworkThatOnlyGrewAtItsEndNamesTheNodesWithoutSelecti
     EXPECT_EQ(CheckProject(project.path()).findings[0].text,
               "DefByte.xml lists 2 nodes, DNET_Net.xml 3 nodes: selections follow positions, so they may belong to "
               "another node");
+}
+
+// With the same nodes in both documents, a count that differs was changed in the network editor: the finding says
+// so in the editors' words, and what it does to the selections.
+TEST(ByteSelectionShape, AByteCountChangedInTheNetworkEditorIsNamedThere) {
+    TempDir project;
+    project.Write("pargen.xml", ReadFixture("check_clean/pargen.xml"));
+    project.Write("DefByte.xml", ReadFixture("check_clean/DefByte.xml"));
+    const struct {
+        std::string rows;
+        size_t node;
+        const char* text;
+    } cases[] = {
+        {Row("5", "3", "2") + Row("12", "8", "0"), 1,
+         "N BYTE IN went from 10 to 8 in DeviceNet Network after Define Byte last saved: the selections of input "
+         "bytes 9 to 10 are not passed on and go at Define Byte's next OK"},
+        {Row("5", "1", "4") + Row("12", "10", "0"), 0,
+         "N BYTE IN went from 3 to 1 in DeviceNet Network after Define Byte last saved: the selections of input "
+         "bytes 2 to 3 are not passed on and go at Define Byte's next OK; N BYTE OUT went from 2 to 4 in DeviceNet "
+         "Network after Define Byte last saved: output bytes 3 to 4 are not selected yet"},
+    };
+    for (const auto& c : cases) {
+        project.Write("DNET_Net.xml", "<DNET_Net>" + c.rows + "</DNET_Net>");
+        std::vector<std::string> texts;
+        for (const Finding& f : CheckProject(project.path()).findings) {
+            if (f.place.starts_with("node ")) texts.push_back(f.text);
+        }
+        EXPECT_EQ(texts, std::vector<std::string>{c.text}) << c.node;
+    }
 }
 
 }  // namespace

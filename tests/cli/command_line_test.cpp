@@ -11,6 +11,7 @@
 #include "base/file_system.h"
 #include "support/command_runner.h"
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ TEST(CommandLine, ImageRefusesValuesTheDeviceCannotTakeUnlessForced) {
         EXPECT_EQ(refused.status, 1) << c.to;
         EXPECT_TRUE(Contains(refused.err, c.finding)) << refused.err;
         EXPECT_EQ(refused.out, "");
+        EXPECT_TRUE(refused.err.ends_with("\nbank.bin was not written: --force builds it anyway\n")) << refused.err;
         EXPECT_EQ(project.Read("bin/bank.bin"), "previous image");
 
         const Outcome forced = Tessara({"image", "--force", project.path()});
@@ -78,6 +80,79 @@ TEST(CommandLine, ImageRefusesValuesTheDeviceCannotTakeUnlessForced) {
         expected[c.offset] = static_cast<char>(c.forced);
         EXPECT_EQ(project.Read("bin/bank.bin"), expected) << c.to;
     }
+}
+
+// Confirmed and older documents hold -1 for the PROFIBUS rate; the device has always taken it as 255.
+TEST(CommandLine, ImageOfAStoredProfibusRateOfMinusOneIsBuiltWithOneWarning) {
+    TempDir project;
+    CopyPlant1(project);
+    std::string pargen = project.Read("pargen.xml");
+    pargen.replace(pargen.find("<PROFI_BAUD>10<"), 15, "<PROFI_BAUD>-1<");
+    project.Write("pargen.xml", pargen);
+    const Outcome image = Tessara({"image", project.path()});
+    EXPECT_EQ(image.status, 0) << image.err;
+    std::string expected = ReadFixture("image_worked_example/expected_bank.bin");
+    expected[39] = static_cast<char>(255);
+    EXPECT_EQ(project.Read("bin/bank.bin"), expected);
+
+    const Outcome check = Tessara({"check", project.path()});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_FALSE(Contains(check.out, "error\t")) << check.out;
+    EXPECT_TRUE(Contains(check.out,
+                         "warning\tpargen.xml\tPROFI_BAUD -1: the device receives 255 as the PROFIBUS baud rate "
+                         "code; OK in Set Communication writes 10 (\"Auto Baudrate\")\n"))
+        << check.out;
+}
+
+// Version control keeps no empty folder: a checked-out project has no bin/ until the image makes it.
+TEST(CommandLine, ImageMakesTheMissingBinFolderAndTheCheckNamesOneInTheWay) {
+    TempDir project;
+    CopyPlant1(project);
+    fs::remove_all(project.File("bin"));
+    const Outcome built = Tessara({"image", project.path()});
+    EXPECT_EQ(built.status, 0) << built.err;
+    EXPECT_EQ(project.Read("bin/bank.bin"), ReadFixture("image_worked_example/expected_bank.bin"));
+
+    fs::remove_all(project.File("bin"));
+    project.Write("bin", "not a folder");
+    const Outcome check = Tessara({"check", project.path()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(Contains(check.out, "error\tbank.bin\t\"" + project.File("bin") + "\" is not a folder")) << check.out;
+    const Outcome refused = Tessara({"image", project.path()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(project.Read("bin"), "not a folder");
+}
+
+// Written over a project's own file, an output would replace a document or the image. A file that is not there
+// yet is compared by where its name leads.
+TEST(CommandLine, GsdAndReportRefuseToReplaceTheProjectsOwnFiles) {
+    TempDir project;
+    CopyPlant1(project);
+    ASSERT_EQ(Tessara({"image", project.path()}).status, 0);
+    fs::remove(project.File("DefByte.xml"));
+    TempDir elsewhere;
+    fs::create_symlink(project.path(), elsewhere.File("link"));
+    fs::create_symlink(project.File("DefByte.xml"), elsewhere.File("dangling"));
+    const std::string targets[] = {project.File("pargen.xml"), project.File("bin/../DNET_Net.xml"),
+                                   elsewhere.File("link/bin/bank.bin"), project.File("./DefByte.xml"),
+                                   elsewhere.File("dangling")};
+    const std::string pargen = project.Read("pargen.xml");
+    const std::string network = project.Read("DNET_Net.xml");
+    const std::string image = project.Read("bin/bank.bin");
+    for (const char* word : {"gsd", "report"}) {
+        for (const std::string& target : targets) {
+            const Outcome outcome = Tessara({word, project.path(), target});
+            EXPECT_EQ(outcome.status, 1) << word << " " << target;
+            EXPECT_TRUE(Contains(outcome.err, "is a file of the project: the ")) << outcome.err;
+        }
+        EXPECT_EQ(Tessara({word, project.path(), elsewhere.File("out")}).status, 0) << word;
+    }
+    EXPECT_EQ(Tessara({"gsd", project.path(), project.File("pargen.xml")}).err,
+              "\"pargen.xml\" is a file of the project: the GSD file needs another name\n");
+    EXPECT_EQ(project.Read("pargen.xml"), pargen);
+    EXPECT_EQ(project.Read("DNET_Net.xml"), network);
+    EXPECT_EQ(project.Read("bin/bank.bin"), image);
+    EXPECT_FALSE(fs::exists(project.File("DefByte.xml")));
 }
 
 TEST(CommandLine, FailedImageBuildLeavesThePreviousImageAsItWas) {
@@ -114,9 +189,10 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "Project folder \"" + project.File("nowhere") + "\" does not exist\n");
 
-    const Outcome noBin = Tessara({"image", project.path()});
+    project.Write("bin", "not a folder");
+    const Outcome noBin = Tessara({"image", "--force", project.path()});
     EXPECT_EQ(noBin.status, 1);
-    EXPECT_EQ(noBin.err, "Cannot write \"" + project.File("bin/bank.bin") + "\". No such file or directory\n");
+    EXPECT_EQ(noBin.err, "Cannot write \"" + project.File("bin/bank.bin") + "\". Not a directory\n");
 
     const Outcome gsd = Tessara({"gsd", project.path(), project.File("no/dev.gsd")});
     EXPECT_EQ(gsd.status, 1);
@@ -180,6 +256,13 @@ TEST(CommandLine, UsageErrorsGiveStatusTwoAndHelpGivesZero) {
         EXPECT_EQ(outcome.status, 2) << args[0];
         EXPECT_TRUE(Contains(outcome.err, "tessara image [--force] PROJECT_DIR")) << outcome.err;
     }
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--version", "extra"}, {"--help", "extra"}, {"extra", "--version"}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
+        EXPECT_TRUE(Contains(run.output, "tessara: unknown argument 'extra'")) << run.output;
+    }
+    EXPECT_EQ(RunTool({"--version"}).status, 0);
     const Outcome help = Tessara({"gsd", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(Contains(help.out, "tessara inspect [--json] FILE"));

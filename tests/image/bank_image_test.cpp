@@ -133,18 +133,30 @@ TEST(BankImage, MissingOrUnreadableSettingStopsTheBuildNamingDocumentAndElement)
     }
 }
 
-TEST(BankImage, UnwritableBinFolderIsAnErrorWithPathAndReason) {
+// A checked-out project may lack bin/: it is made. Something in its way is an error with path and reason, and a
+// project folder that is gone is never recreated.
+TEST(BankImage, MissingBinFolderIsMadeAndOneInTheWayIsAnErrorWithPathAndReason) {
     TempDir project;
     project.Write("DNET_Net.xml", "<DNET_Net/>");
     const BankImage image = BuildBankImage(project.path());
-    try {
-        WriteBankFile(project.path(), image);
-        ADD_FAILURE() << "written without a bin folder";
-    } catch (const std::runtime_error& e) {
-        const std::string message = e.what();
-        EXPECT_NE(message.find(project.File("bin/bank.bin")), std::string::npos) << message;
-        EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
+    WriteBankFile(project.path(), image);
+    EXPECT_EQ(project.Read("bin/bank.bin").size(), 12u);
+
+    std::filesystem::remove_all(project.File("bin"));
+    project.Write("bin", "in the way");
+    const std::string gone = project.File("gone");
+    for (const auto& [dir, reason] :
+         {std::pair{project.path(), "Not a directory"}, std::pair{gone, "No such file or directory"}}) {
+        try {
+            WriteBankFile(dir, image);
+            ADD_FAILURE() << "written into " << dir;
+        } catch (const std::runtime_error& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(dir + "/bin/bank.bin"), std::string::npos) << message;
+            EXPECT_NE(message.find(reason), std::string::npos) << message;
+        }
     }
+    EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
 }  // namespace

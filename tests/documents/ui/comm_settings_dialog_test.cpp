@@ -239,8 +239,12 @@ TEST_F(TFpargenTest, UnknownBaudCodesShowAutoAndNoSelection) {
     EXPECT_EQ(Find<QComboBox>("CB_DNET_Baud")->currentIndex(), -1);
     EXPECT_EQ(Find<QComboBox>("CB_DNET_Baud")->currentText(), "");
     ClickOk();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Error!! Select a DeviceNet baud rate. "});
+    EXPECT_TRUE(dialog.isVisible());
+    Find<QComboBox>("CB_DNET_Baud")->setCurrentIndex(0);
+    ClickOk();
     EXPECT_NE(Pargen().find("<PROFI_BAUD>10</PROFI_BAUD>"), std::string::npos);
-    EXPECT_NE(Pargen().find("<DNET_BAUD>-1</DNET_BAUD>"), std::string::npos);
+    EXPECT_NE(Pargen().find("<DNET_BAUD>0</DNET_BAUD>"), std::string::npos);
 }
 
 TEST_F(TFpargenTest, TypedDeviceNetRateSelectsTheItemOfThatText) {
@@ -248,13 +252,32 @@ TEST_F(TFpargenTest, TypedDeviceNetRateSelectsTheItemOfThatText) {
         const char* typed;
         const char* written;
     };
-    for (const Case& c : {Case{"250k", "<DNET_BAUD>1</DNET_BAUD>"}, Case{"1M", "<DNET_BAUD>-1</DNET_BAUD>"}}) {
+    for (const Case& c : {Case{"250k", "<DNET_BAUD>1</DNET_BAUD>"}, Case{"125K", "<DNET_BAUD>0</DNET_BAUD>"}}) {
         dialog.show();
         QComboBox* list = Find<QComboBox>("CB_DNET_Baud");
         list->setEditText(QString::fromLatin1(c.typed));
         ClickOk();
         EXPECT_NE(Pargen().find(c.written), std::string::npos) << c.typed;
     }
+}
+
+// A text that names no rate would be stored as -1, which the device does not know: refused after the fields
+// above it, with the user's text kept.
+TEST_F(TFpargenTest, TypedDeviceNetRateThatNamesNoItemIsRefusedInItsTurn) {
+    dialog.show();
+    QComboBox* list = Find<QComboBox>("CB_DNET_Baud");
+    list->setEditText(QStringLiteral("1M"));
+    SetText("E_DNET_ID", "64");
+    ClickOk();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Error!! The DeviceNet Device ID must be between 0 and 63. "});
+    messages.clear();
+    SetText("E_DNET_ID", "1");
+    ClickOk();
+    EXPECT_EQ(messages.entries(),
+              (std::vector<MessageRecorder::Entry>{{Kind::Error, "Error!! Select a DeviceNet baud rate. "}}));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(list->currentText(), "1M");
+    EXPECT_FALSE(FileExists(ws.PargenFile));
 }
 
 TEST_F(TFpargenTest, FailedLoadIsReportedAndShowsWhatWasReadWithDefaultsForTheRest) {

@@ -116,6 +116,32 @@ TEST_F(DefByteDialog, CancelLeavesBothDocumentsUnchanged) {
     EXPECT_EQ(Text(In(), 0, ColMnemonic), "m");
 }
 
+// Selections belong to nodes by position: after another program rewrote the network, OK asks before saving them
+// for whatever nodes now stand there; No keeps the stored selections.
+TEST_F(DefByteDialog, OkAsksWhenAnotherProgramChangedTheNetworkSinceTheEditorOpened) {
+    Network(NetRow(1, 2, 0) + NetRow(2, 1, 0));
+    dir.Write("DefByte.xml", "<DefBytes/>");
+    for (const bool yes : {false, true}) {
+        messages.clear();
+        Show();
+        ClickSelect(In(), 0);
+        Network(NetRow(yes ? 3 : 2, 1, 0) + NetRow(1, 2, 0));
+        messages.Answer(yes);
+        dialog->bitbtn1Click();
+        EXPECT_EQ(messages.entries(),
+                  (std::vector<MessageRecorder::Entry>{
+                      {MessageRecorder::Kind::Question,
+                       "DNET_Net.xml was changed by another program since it was opened: its nodes may have moved, "
+                       "and the selections would go to the nodes now at their positions. Save anyway?"}}));
+        EXPECT_EQ(dialog->isVisible(), !yes);
+        EXPECT_EQ(dir.Read("DefByte.xml") == "<DefBytes/>", !yes);
+    }
+    messages.clear();
+    Show();
+    dialog->bitbtn1Click();
+    EXPECT_TRUE(messages.entries().empty());
+}
+
 TEST_F(DefByteDialog, WithoutNetworkOkWritesTheRootAlone) {
     dir.Write("DefByte.xml", "<DefBytes><Nodo_DNET><ByteIN/><ByteOUT/></Nodo_DNET></DefBytes>");
     Show();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <tuple>
 
 #include "base/file_system.h"
 #include "base/workspace.h"
@@ -332,6 +333,52 @@ TEST_F(TFDNetRowsTest, ARewriteOfAByteDocumentChangedSinceItWasOpenedAsksFirst) 
     EXPECT_EQ(Network(), network);
 }
 
+// A lowered byte count drops the selected bytes beyond it: OK asks first, one question for every such node, No
+// (the default) keeps the dialog open and both documents as they are. Unselected bytes ask nothing.
+TEST_F(TFDNetRowsTest, LoweringAByteCountBelowSelectedBytesAsksFirst) {
+    struct Case {
+        std::vector<std::tuple<int, int, const char*>> edits;
+        bool moveSecondUp;
+        const char* question;
+    };
+    const Case cases[] = {
+        {{{1, 2, "7"}}, false, "Node 2 (ID 12) loses 2 selected input bytes. Continue?"},
+        {{{0, 2, "7"}}, true, "Node 1 (ID 12) loses 2 selected input bytes. Continue?"},
+        {{{0, 2, "2"}, {0, 3, "1"}, {1, 2, "8"}},
+         false,
+         "Node 1 (ID 5) loses 1 selected input byte and 1 selected output byte.\nNode 2 (ID 12) loses 1 selected "
+         "input byte.\n\nContinue?"},
+    };
+    const std::string network = Network();
+    for (const Case& c : cases) {
+        messages.clear();
+        dialog.hide();
+        dialog.show();
+        if (c.moveSecondUp) {
+            Select(1, 1);
+            dialog.MoveUpClick();
+            ASSERT_EQ(Cell(0, 1), "12");
+        }
+        for (const auto& [row, column, text] : c.edits) SetCell(row, column, text);
+        ClickOk();
+        EXPECT_EQ(messages.entries(), (std::vector<MessageRecorder::Entry>{{Kind::Question, c.question}}));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(Network(), network);
+    }
+    messages.clear();
+    messages.Answer(true);
+    ClickOk();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_NE(Network().find("NB_IN=\"8\""), std::string::npos);
+
+    messages.clear();
+    dialog.show();
+    SetCell(1, 2, "9");  // byte 10 is not selected
+    ClickOk();
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
 TEST_F(TFDNetRowsTest, TypingAloneLeavesTheByteDocumentAlone) {
     SetCell(0, 2, "4");
     Select(1, 1);
@@ -363,7 +410,11 @@ TEST_F(TFDNetRowsTest, ImportEdsFillsTheRowOrNamesTheFaultInTheFile) {
     files.Answer(QString::fromStdString(FixturePath("eds_broken/bad_input_size.eds")));
     files.Answer(QString());
     Select(1, 1);
-    Action(QStringLiteral("Import EDS..."))->trigger();
+    // The button beside the grid is the context menu's action.
+    auto* button = dialog.findChild<QPushButton*>(QStringLiteral("btn_Import_Eds"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "Import EDS...");
+    QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(List(), "5|3|2|Valve 3 12|6|4|Valve block VB-8 ");
     Action(QStringLiteral("Import EDS..."))->trigger();
     ASSERT_EQ(messages.entries().size(), 1u);

@@ -14,8 +14,8 @@
 #include "documents/document_error.h"
 #include "documents/document_file.h"
 #include "documents/int_text.h"
+#include "documents/profibus_areas.h"
 #include "documents/xml_document.h"
-#include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 
 namespace tessara::check {
@@ -193,7 +193,7 @@ std::optional<int> GatewayId(const std::optional<documents::CommSettings>& setti
 
 void ReadProfibusAreas(Reading& r) {
     try {
-        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(r.documents.pargen);
+        const documents::ProfibusAreas sizes = documents::ReadProfibusAreas(r.documents.pargen);
         r.check.input.area = sizes.NbIn;
         r.check.output.area = sizes.NbOut;
     } catch (const std::exception&) {

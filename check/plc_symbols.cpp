@@ -1,0 +1,204 @@
+#include "check/plc_symbols.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace tessara::check {
+
+namespace {
+
+// Words an IEC 61131-3 program cannot take as a variable's name: a mnemonic spelling one is treated as taken.
+constexpr const char* kReservedWords[] = {
+    "ACTION",
+    "AND",
+    "ANY",
+    "ARRAY",
+    "AT",
+    "BOOL",
+    "BY",
+    "BYTE",
+    "CASE",
+    "CHAR",
+    "CONFIGURATION",
+    "CONSTANT",
+    "DATE",
+    "DATE_AND_TIME",
+    "DINT",
+    "DO",
+    "DT",
+    "DWORD",
+    "ELSE",
+    "ELSIF",
+    "EN",
+    "END_ACTION",
+    "END_CASE",
+    "END_CONFIGURATION",
+    "END_FOR",
+    "END_FUNCTION",
+    "END_FUNCTION_BLOCK",
+    "END_IF",
+    "END_PROGRAM",
+    "END_REPEAT",
+    "END_RESOURCE",
+    "END_STEP",
+    "END_STRUCT",
+    "END_TRANSITION",
+    "END_TYPE",
+    "END_VAR",
+    "END_WHILE",
+    "ENO",
+    "EXIT",
+    "FALSE",
+    "FOR",
+    "FROM",
+    "FUNCTION",
+    "FUNCTION_BLOCK",
+    "IF",
+    "INITIAL_STEP",
+    "INT",
+    "INTERVAL",
+    "LDATE",
+    "LINT",
+    "LREAL",
+    "LTIME",
+    "LWORD",
+    "MOD",
+    "NON_RETAIN",
+    "NOT",
+    "OF",
+    "ON",
+    "OR",
+    "PRIORITY",
+    "PROGRAM",
+    "READ_ONLY",
+    "READ_WRITE",
+    "REAL",
+    "REPEAT",
+    "RESOURCE",
+    "RETAIN",
+    "RETURN",
+    "SINGLE",
+    "SINT",
+    "STEP",
+    "STRING",
+    "STRUCT",
+    "TASK",
+    "THEN",
+    "TIME",
+    "TIME_OF_DAY",
+    "TO",
+    "TOD",
+    "TRANSITION",
+    "TRUE",
+    "TYPE",
+    "UDINT",
+    "UINT",
+    "ULINT",
+    "UNTIL",
+    "USINT",
+    "VAR",
+    "VAR_ACCESS",
+    "VAR_CONFIG",
+    "VAR_EXTERNAL",
+    "VAR_GLOBAL",
+    "VAR_INPUT",
+    "VAR_IN_OUT",
+    "VAR_OUTPUT",
+    "VAR_TEMP",
+    "WCHAR",
+    "WHILE",
+    "WITH",
+    "WORD",
+    "WSTRING",
+    "XOR",
+};
+
+bool IsLetterOrDigit(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Letters and digits stay; every run of anything else, non-ASCII bytes among it, becomes one underscore between
+// them, so the name never starts or ends with one.
+std::string IdentifierOf(const std::string& text) {
+    std::string name;
+    bool gap = false;
+    for (const char c : text) {
+        if (!IsLetterOrDigit(c)) {
+            gap = true;
+            continue;
+        }
+        if (gap && !name.empty()) name += '_';
+        gap = false;
+        name += c;
+    }
+    return name;
+}
+
+// The first `length` characters, without an underscore left dangling at the cut.
+std::string CutTo(std::string name, size_t length) {
+    if (name.size() > length) name.resize(length);
+    while (!name.empty() && name.back() == '_') name.pop_back();
+    return name;
+}
+
+std::string DefaultSymbol(int id, MapArea area, uint32_t byte) {
+    return "N" + std::to_string(id) + (area == MapArea::Input ? "_I" : "_Q") + std::to_string(byte);
+}
+
+// IEC 61131-3 and STEP 7 do not tell symbols apart by case.
+std::string CaseKey(std::string name) {
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return name;
+}
+
+// Hands out names unique without regard to case; a clash gets _2, _3... on the name it asked for, cut so that
+// the whole still fits.
+class SymbolRegister {
+public:
+    SymbolRegister() {
+        for (const char* word : kReservedWords) taken_.insert(word);
+    }
+
+    std::string Claim(const std::string& wanted) {
+        std::string name = wanted;
+        const std::string wantedKey = CaseKey(wanted);
+        if (taken_.count(wantedKey) != 0) {
+            int& next = nextSuffix_.try_emplace(wantedKey, 2).first->second;
+            do {
+                const std::string suffix = "_" + std::to_string(next++);
+                name = CutTo(wanted, kPlcSymbolLength - suffix.size()) + suffix;
+            } while (taken_.count(CaseKey(name)) != 0);
+        }
+        taken_.insert(CaseKey(name));
+        return name;
+    }
+
+private:
+    std::unordered_set<std::string> taken_;
+    std::unordered_map<std::string, int> nextSuffix_;
+};
+
+}  // namespace
+
+std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uint32_t byte) {
+    std::string name = IdentifierOf(mnemonic);
+    if (name.empty()) return DefaultSymbol(id, area, byte);
+    if (IsDigit(name.front())) name = "N" + std::to_string(id) + "_" + name;
+    return CutTo(name, kPlcSymbolLength);
+}
+
+void AssignPlcSymbols(AddressMap& map) {
+    SymbolRegister symbols;
+    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        for (AddressMapRow& row : *rows)
+            row.symbol = symbols.Claim(PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte));
+    }
+}
+
+}  // namespace tessara::check

@@ -1,5 +1,9 @@
 #include "cli/usage.h"
 
+#include <string>
+
+#include "base/tool_version.h"
+
 namespace tessara::cli {
 
 const char* UsageText() {
@@ -21,12 +25,9 @@ const char* UsageText() {
            "Exit status of a command: 0 done, 1 error (for check: an error finding), 2 usage error.\n";
 }
 
-const char* VersionNumber() {
-    return TESSARA_VERSION;
-}
-
 const char* VersionText() {
-    return "tessara " TESSARA_VERSION;
+    static const std::string text = std::string("tessara ") + base::ToolVersion();
+    return text.c_str();
 }
 
 }  // namespace tessara::cli

@@ -35,6 +35,7 @@ void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, int32_t areaSiz
 
 AddressMap BuildAddressMap(const ProjectCheck& check) {
     AddressMap map;
+    map.project = ProjectFolderName(check.projectDir);
     map.input.reserve(check.input.selected);
     map.output.reserve(check.output.selected);
     for (const NodeIo& node : check.nodes) {

@@ -27,6 +27,7 @@ struct AddressMapRow {
 
 // Where every selected byte of a project lands in the two PROFIBUS areas, in area order.
 struct AddressMap {
+    std::string project;  // the project folder's name, as the PLC tools' project is named
     std::vector<AddressMapRow> input;
     std::vector<AddressMapRow> output;
 };

@@ -191,13 +191,15 @@ std::optional<int> GatewayId(const std::optional<documents::CommSettings>& setti
     return documents::ParseIntText(settings->DNetDevId);
 }
 
-void ReadProfibusAreas(Reading& r) {
+bool ReadProfibusAreas(Reading& r) {
     try {
         const documents::ProfibusAreas sizes = documents::ReadProfibusAreas(r.documents.pargen);
         r.check.input.area = sizes.NbIn;
         r.check.output.area = sizes.NbOut;
+        return true;
     } catch (const std::exception&) {
         // A pargen.xml that is not XML is listed by the settings reader; the areas count as 0, as for the GSD.
+        return false;
     }
 }
 
@@ -206,7 +208,8 @@ void CheckReadableProject(Reading& r) {
     ReadNetworkRows(r);
     const documents::DefByteTable editor = ReadEditorNodes(r);
     const std::optional<image::NodeTable> nodes = BuildImageNodes(r);
-    ReadProfibusAreas(r);
+    const bool areasRead = ReadProfibusAreas(r);
+    r.check.mapRead = nodes && areasRead && !r.Failed(base::kDefByteFileName);
     std::vector<Finding>& findings = r.check.findings;
     if (nodes) {
         FillIoMap(r.check, *nodes, editor);

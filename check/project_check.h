@@ -77,6 +77,7 @@ struct ProjectCheck {
     AreaFit input;
     AreaFit output;
     std::vector<Finding> findings;  // errors first, then warnings, each in the order they were found
+    bool mapRead = false;           // the nodes, their selections and the areas were all read: the map is whole
 
     bool HasError() const;
 };

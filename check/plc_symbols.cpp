@@ -1,7 +1,10 @@
 #include "check/plc_symbols.h"
 
+#include <cstdint>
+#include <functional>
+#include <iterator>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace tessara::check {
 
@@ -157,30 +160,60 @@ std::string CaseKey(std::string name) {
     return name;
 }
 
+// The names taken so far, by their case key. Each row takes exactly one name, so the count is known before
+// the first: open addressing over one array of indexes then never grows, and a large project's 260 000 names
+// are not 260 000 separately allocated nodes to chase.
+class TakenNames {
+public:
+    explicit TakenNames(size_t count) : slots_(SlotCount(count), kFree) { keys_.reserve(count); }
+
+    // False when the key was taken already.
+    bool Take(std::string key) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = std::hash<std::string>{}(key)&mask;; at = (at + 1) & mask) {
+            if (slots_[at] == kFree) {
+                slots_[at] = static_cast<uint32_t>(keys_.size());
+                keys_.push_back(std::move(key));
+                return true;
+            }
+            if (keys_[slots_[at]] == key) return false;
+        }
+    }
+
+private:
+    static constexpr uint32_t kFree = UINT32_MAX;
+    // At most half the slots in use keeps the probes short.
+    static size_t SlotCount(size_t count) {
+        size_t slots = 16;
+        while (slots < 2 * count) slots *= 2;
+        return slots;
+    }
+
+    std::vector<uint32_t> slots_;
+    std::vector<std::string> keys_;
+};
+
 // Hands out names unique without regard to case; a clash gets _2, _3... on the name it asked for, cut so that
 // the whole still fits.
 class SymbolRegister {
 public:
-    SymbolRegister() {
-        for (const char* word : kReservedWords) taken_.insert(word);
+    explicit SymbolRegister(size_t rows) : taken_(rows + std::size(kReservedWords)) {
+        for (const char* word : kReservedWords) taken_.Take(word);
     }
 
     std::string Claim(const std::string& wanted) {
-        std::string name = wanted;
-        const std::string wantedKey = CaseKey(wanted);
-        if (taken_.count(wantedKey) != 0) {
-            int& next = nextSuffix_.try_emplace(wantedKey, 2).first->second;
-            do {
-                const std::string suffix = "_" + std::to_string(next++);
-                name = CutTo(wanted, kPlcSymbolLength - suffix.size()) + suffix;
-            } while (taken_.count(CaseKey(name)) != 0);
+        std::string wantedKey = CaseKey(wanted);
+        if (taken_.Take(wantedKey)) return wanted;
+        int& next = nextSuffix_.try_emplace(std::move(wantedKey), 2).first->second;
+        for (;;) {
+            const std::string suffix = "_" + std::to_string(next++);
+            std::string name = CutTo(wanted, kPlcSymbolLength - suffix.size()) + suffix;
+            if (taken_.Take(CaseKey(name))) return name;
         }
-        taken_.insert(CaseKey(name));
-        return name;
     }
 
 private:
-    std::unordered_set<std::string> taken_;
+    TakenNames taken_;
     std::unordered_map<std::string, int> nextSuffix_;
 };
 
@@ -194,7 +227,7 @@ std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uin
 }
 
 void AssignPlcSymbols(AddressMap& map) {
-    SymbolRegister symbols;
+    SymbolRegister symbols(map.input.size() + map.output.size());
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (AddressMapRow& row : *rows)
             row.symbol = symbols.Claim(PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte));

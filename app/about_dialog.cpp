@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "base/tool_version.h"
 #include "base/workspace.h"
-#include "cli/usage.h"
 #include "ui/controls.h"
 #include "ui/link_label.h"
 #include "ui/tool_icons.h"
@@ -59,7 +59,7 @@ TFAbout::TFAbout(const base::Workspace& ws, QWidget* parent)
     AddLabel(this, "Label6", QStringLiteral("Software Code : "), 128, 62);
     AddLabel(this, "Label9", QStringLiteral("SW48210"), 240, 62);
     AddLabel(this, "Label3", QStringLiteral("Version :"), 128, 77);
-    AddLabel(this, "Label10", QString::fromLatin1(cli::VersionNumber()), 240, 77);
+    AddLabel(this, "Label10", QString::fromLatin1(base::ToolVersion()), 240, 77);
     AddLabel(this, "Label8", QStringLiteral("Document Code :"), 128, 93);
     AddLabel(this, "Label12", QStringLiteral("MN48210"), 240, 93);
 

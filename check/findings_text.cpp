@@ -1,8 +1,6 @@
 #include "check/findings_text.h"
 
-#include <charconv>
-#include <cstdio>
-#include <string_view>
+#include "check/json_text.h"
 
 namespace tessara::check {
 
@@ -17,96 +15,6 @@ std::string OneLine(const std::string& text) {
     }
     return line;
 }
-
-// The length of the well-formed UTF-8 sequence at `at`, or 0: overlong forms, surrogates and code points
-// above U+10FFFF are not well-formed.
-size_t LeadLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    return lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-}
-
-size_t Utf8SequenceLength(const std::string& text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    const size_t length = LeadLength(lead);
-    if (length <= 1 || at + length > text.size()) return at + length > text.size() ? 0 : length;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return 0;
-    }
-    const unsigned char second = byte(at + 1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second > 0x8F)) {
-        return 0;
-    }
-    return length;
-}
-
-// JSON built by appending to one string: the I/O map of a large project is megabytes of it, which a stream
-// and a temporary string per value would copy again and again.
-class JsonText {
-public:
-    explicit JsonText(size_t expected) { text_.reserve(expected); }
-
-    JsonText& Raw(std::string_view raw) {
-        text_.append(raw);
-        return *this;
-    }
-    template <class Integer>
-    JsonText& Number(Integer value) {
-        char digits[24];
-        const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
-        text_.append(digits, end.ptr);
-        return *this;
-    }
-    // Documents and folder names may hold any bytes; JSON must be UTF-8, so a byte that starts no well-formed
-    // sequence becomes U+FFFD.
-    JsonText& String(const std::string& text) {
-        text_ += '"';
-        for (size_t i = 0; i < text.size();) {
-            const size_t plain = PlainRun(text, i);
-            text_.append(text, i, plain - i);
-            if ((i = plain) < text.size()) i += Special(text, i);
-        }
-        text_ += '"';
-        return *this;
-    }
-    std::string Take() { return std::move(text_); }
-
-private:
-    // Where the run of printable ASCII that needs no escape, starting at `from`, ends.
-    static size_t PlainRun(const std::string& text, size_t from) {
-        while (from < text.size()) {
-            const unsigned char c = static_cast<unsigned char>(text[from]);
-            if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') break;
-            ++from;
-        }
-        return from;
-    }
-    // Writes the character at `at` that is not plain ASCII; returns how many bytes it took.
-    size_t Special(const std::string& text, size_t at) {
-        const unsigned char c = static_cast<unsigned char>(text[at]);
-        const size_t length = Utf8SequenceLength(text, at);
-        if (length == 0) {
-            text_ += "\xEF\xBF\xBD";
-            return 1;
-        }
-        if (c == '"' || c == '\\') {
-            text_ += '\\';
-            text_ += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            text_ += escaped;
-        } else {
-            text_.append(text, at, length);
-        }
-        return length;
-    }
-
-    std::string text_;
-};
 
 void JsonBytes(JsonText& out, const std::vector<SelectedByte>& bytes) {
     out.Raw("[");

@@ -14,8 +14,8 @@
 #include "documents/document_error.h"
 #include "documents/document_file.h"
 #include "documents/int_text.h"
+#include "documents/profibus_areas.h"
 #include "documents/xml_document.h"
-#include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 
 namespace tessara::check {
@@ -191,22 +191,26 @@ std::optional<int> GatewayId(const std::optional<documents::CommSettings>& setti
     return documents::ParseIntText(settings->DNetDevId);
 }
 
-void ReadProfibusAreas(Reading& r) {
+bool ReadProfibusAreas(Reading& r) {
     try {
-        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(r.documents.pargen);
+        const documents::ProfibusAreas sizes = documents::ReadProfibusAreas(r.documents.pargen);
         r.check.input.area = sizes.NbIn;
         r.check.output.area = sizes.NbOut;
+        return true;
     } catch (const std::exception&) {
         // A pargen.xml that is not XML is listed by the settings reader; the areas count as 0, as for the GSD.
+        return false;
     }
 }
 
 void CheckReadableProject(Reading& r) {
-    const std::optional<documents::CommSettings> settings = ReadSettings(r);
+    r.check.settings = ReadSettings(r);
+    const std::optional<documents::CommSettings>& settings = r.check.settings;
     ReadNetworkRows(r);
     const documents::DefByteTable editor = ReadEditorNodes(r);
     const std::optional<image::NodeTable> nodes = BuildImageNodes(r);
-    ReadProfibusAreas(r);
+    const bool areasRead = ReadProfibusAreas(r);
+    r.check.mapRead = nodes && areasRead && !r.Failed(base::kDefByteFileName);
     std::vector<Finding>& findings = r.check.findings;
     if (nodes) {
         FillIoMap(r.check, *nodes, editor);

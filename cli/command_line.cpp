@@ -1,15 +1,19 @@
 #include "cli/command_line.h"
 
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "check/address_map.h"
+#include "check/address_map_export.h"
 #include "check/check_report_html.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
@@ -33,8 +37,14 @@ struct Arguments {
     bool json = false;
     bool force = false;
     bool help = false;
+    std::vector<std::string> mapFormats;  // --csv, --sdf, --plcopen, as given
+    std::optional<std::string> inputStart;
+    std::optional<std::string> outputStart;
     std::string unknownOption;
 };
+
+constexpr const char* kInputStart = "--input-start";
+constexpr const char* kOutputStart = "--output-start";
 
 Arguments SplitArguments(int argc, char** argv) {
     Arguments args;
@@ -46,6 +56,10 @@ Arguments SplitArguments(int argc, char** argv) {
             args.json = true;
         } else if (arg == "--force") {
             args.force = true;
+        } else if (arg == "--csv" || arg == "--sdf" || arg == "--plcopen") {
+            args.mapFormats.emplace_back(arg);
+        } else if (arg == kInputStart || arg == kOutputStart) {
+            (arg == kInputStart ? args.inputStart : args.outputStart) = i + 1 < argc ? argv[++i] : "";
         } else if (arg.size() > 1 && arg[0] == '-') {
             args.unknownOption = arg;
         } else {
@@ -116,6 +130,55 @@ int Report(const Arguments& args, std::ostream&, std::ostream&) {
     return kDone;
 }
 
+check::MapFormat MapFormatOf(const Arguments& args) {
+    if (args.json) return check::MapFormat::Json;
+    if (args.mapFormats.empty()) return check::MapFormat::Text;
+    const std::string& format = args.mapFormats.front();
+    if (format == "--csv") return check::MapFormat::Csv;
+    return format == "--sdf" ? check::MapFormat::Sdf : check::MapFormat::PlcOpen;
+}
+
+// A PLC byte address as the user gives it: decimal, 0 to 65535.
+std::optional<size_t> PlcStart(const std::optional<std::string>& text) {
+    if (!text) return 0;
+    size_t value = 0;
+    const char* end = text->data() + text->size();
+    const std::from_chars_result parsed = std::from_chars(text->data(), end, value);
+    if (text->empty() || parsed.ec != std::errc() || parsed.ptr != end || value > 65535) return std::nullopt;
+    return value;
+}
+
+// A PLC has no byte address past 65535: a start that would put a byte of the area there gives no map.
+std::string AddressBeyondPlc(const char* option, size_t start, const std::vector<check::AddressMapRow>& rows) {
+    const size_t fitting = rows.size() - check::RowsBeyondArea(rows);
+    if (fitting == 0 || start + fitting - 1 <= 65535) return {};
+    return std::string(option) + " " + std::to_string(start) + " puts byte " + std::to_string(fitting - 1) +
+           " of the area at " + std::to_string(start + fitting - 1) + ", past the last PLC byte address 65535";
+}
+
+// Every selected byte is listed; one beyond its area has no address, so the map is written and the command
+// fails. Documents the check cannot read give no map at all: their findings say why.
+int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
+    const check::ProjectCheck check = check::CheckProject(ProjectDirFrom(args.positional[0]));
+    if (!check.mapRead) {
+        err << check::FindingsText(check);
+        return kFailed;
+    }
+    const check::AddressMap map = check::BuildAddressMap(check);
+    const size_t inputStart = *PlcStart(args.inputStart);
+    const size_t outputStart = *PlcStart(args.outputStart);
+    for (const std::string& problem : {AddressBeyondPlc(kInputStart, inputStart, map.input),
+                                       AddressBeyondPlc(kOutputStart, outputStart, map.output)}) {
+        if (!problem.empty()) throw std::runtime_error("tessara map: " + problem);
+    }
+    check::WriteAddressMap(out, map, MapFormatOf(args), inputStart, outputStart);
+    const size_t beyond = check::RowsBeyondArea(map.input) + check::RowsBeyondArea(map.output);
+    if (beyond == 0) return kDone;
+    err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()
+        << " selected bytes do not fit the PROFIBUS areas of pargen.xml and have no address\n";
+    return kFailed;
+}
+
 int Inspect(const Arguments& args, std::ostream& out, std::ostream&) {
     const image::DecodedImage image = image::DecodeBankFile(args.positional[0]);
     out << (args.json ? image::ImageJson(image) : image::ImageTable(image));
@@ -127,18 +190,33 @@ struct Command {
     size_t positionalCount;
     bool takesJson;
     bool takesForce;
+    bool takesMapOptions;
     int (*run)(const Arguments&, std::ostream& out, std::ostream& err);
 };
 
 constexpr Command kCommands[] = {
-    {"image", 1, false, true, &Image},    {"gsd", 2, false, false, &Gsd},        {"check", 1, true, false, &Check},
-    {"report", 2, false, false, &Report}, {"inspect", 1, true, false, &Inspect},
+    {"image", 1, false, true, false, &Image},     {"gsd", 2, false, false, false, &Gsd},
+    {"check", 1, true, false, false, &Check},     {"report", 2, false, false, false, &Report},
+    {"inspect", 1, true, false, false, &Inspect}, {"map", 1, true, false, true, &Map},
 };
+
+std::string MapOptionProblem(const Command& command, const Arguments& args) {
+    const bool mapOptions = !args.mapFormats.empty() || args.inputStart || args.outputStart;
+    if (mapOptions && !command.takesMapOptions)
+        return "--csv, --sdf, --plcopen, --input-start and --output-start apply only to map";
+    if (args.mapFormats.size() + (args.json ? 1 : 0) > 1) return "choose one of --json, --csv, --sdf and --plcopen";
+    for (const auto& [name, value] : {std::pair{kInputStart, args.inputStart}, {kOutputStart, args.outputStart}}) {
+        if (!PlcStart(value))
+            return std::string(name) + " takes a byte address from 0 to 65535, not \"" + *value + "\"";
+    }
+    return {};
+}
 
 std::string UsageProblem(const Command& command, const Arguments& args) {
     if (!args.unknownOption.empty()) return "unknown option \"" + args.unknownOption + "\"";
-    if (args.json && !command.takesJson) return "--json applies only to check and inspect";
+    if (args.json && !command.takesJson) return "--json applies only to check, inspect and map";
     if (args.force && !command.takesForce) return "--force applies only to image";
+    if (std::string problem = MapOptionProblem(command, args); !problem.empty()) return problem;
     if (args.positional.size() != command.positionalCount) {
         return "expected " + std::to_string(command.positionalCount) + " argument" +
                (command.positionalCount > 1 ? "s" : "") + ", got " + std::to_string(args.positional.size());

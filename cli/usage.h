@@ -2,11 +2,9 @@
 
 namespace tessara::cli {
 
-// The one usage text of both executables (the command words and the wizard's options) and the version that
-// CMake gives the project.
+// The one usage text of both executables (the command words and the wizard's options).
 const char* UsageText();
-// "1.100", as the About box shows it, and "tessara 1.100", as --version prints it.
-const char* VersionNumber();
+// "tessara 1.100", as --version prints it.
 const char* VersionText();
 
 }  // namespace tessara::cli

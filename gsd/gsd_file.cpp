@@ -3,25 +3,12 @@
 #include <stdexcept>
 
 #include "base/file_system.h"
-#include "base/project_files.h"
-#include "documents/document_error.h"
-#include "documents/document_file.h"
 #include "documents/document_schema.h"
-#include "documents/int_text.h"
-#include "documents/xml_document.h"
+#include "documents/profibus_areas.h"
 
 namespace tessara::gsd {
 
 namespace {
-
-// An absent or unreadable count is not an error here: the file is still written, with 0 for it.
-int32_t CountOrZero(pugi::xml_node root, const char* name) {
-    try {
-        return documents::IntOrError(documents::ElementText(documents::RequireChild(root, name)));
-    } catch (const documents::DocumentError&) {
-        return 0;
-    }
-}
 
 // The editor keeps both counts within 0 to 128; a hand-edited count far beyond would ask for a file of
 // millions of modules, and a negative one gives a module count with no module lines behind it. Anything from 0
@@ -42,20 +29,10 @@ void RefuseCountOutOfRange(int32_t count, const char* name) {
 
 }  // namespace
 
-ProfiSizes ReadProfiSizes(documents::DocumentFile& pargen) {
-    if (!pargen.Exists()) return {};
-    const pugi::xml_node root = pargen.Root();
-    return SizesFor(CountOrZero(root, documents::pargen_xml::kProfiNbIn),
-                    CountOrZero(root, documents::pargen_xml::kProfiNbOut));
-}
-
-ProfiSizes ReadProfiSizes(const std::string& projectDir) {
-    documents::DocumentFile pargen(base::ProjectFile(projectDir, base::kPargenFileName));
-    return ReadProfiSizes(pargen);
-}
-
 void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
-    const ProfiSizes sizes = ReadProfiSizes(projectDir);
+    // An absent or unreadable count is not an error here: the file is still written, with 0 for it.
+    const documents::ProfibusAreas areas = documents::ReadProfibusAreas(projectDir);
+    const ProfiSizes sizes = SizesFor(areas.NbIn, areas.NbOut);
     RefuseCountOutOfRange(sizes.NbIn, documents::pargen_xml::kProfiNbIn);
     RefuseCountOutOfRange(sizes.NbOut, documents::pargen_xml::kProfiNbOut);
     try {

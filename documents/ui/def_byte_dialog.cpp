@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "base/project_files.h"
+#include "documents/profibus_areas.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
-#include "gsd/gsd_file.h"
 #include "ui/area_fit_panel.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
@@ -177,7 +177,7 @@ bool TFDefByte::LoadDocuments() {
 void TFDefByte::ReadAreas() {
     areaIn_ = areaOut_ = 0;
     try {
-        const gsd::ProfiSizes sizes = gsd::ReadProfiSizes(ws_.ProjectDir);
+        const ProfibusAreas sizes = ReadProfibusAreas(ws_.ProjectDir);
         areaIn_ = sizes.NbIn;
         areaOut_ = sizes.NbOut;
     } catch (const std::exception&) {

@@ -6,13 +6,12 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "documents/eds_reader.h"
-#include "gsd/gsd_file.h"
+#include "documents/profibus_areas.h"
 #include "support/command_runner.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::base;
 using namespace tessara::documents;
-using namespace tessara::gsd;
 
 namespace {
 
@@ -43,7 +42,7 @@ TEST(FileRead, WhatIsNoRegularFileIsRefusedAtOnceByEveryReader) {
     }
     // A document in the project folder: the reader refuses it rather than take it for a missing document.
     try {
-        ReadProfiSizes(dir.path());
+        ReadProfibusAreas(dir.path());
         ADD_FAILURE() << "a FIFO read as pargen.xml";
     } catch (const std::runtime_error& e) {
         EXPECT_EQ(e.what(), "Cannot read \"" + fifo + "\": it is not a regular file");

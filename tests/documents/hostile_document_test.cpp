@@ -8,15 +8,14 @@
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "documents/document_error.h"
+#include "documents/profibus_areas.h"
 #include "documents/xml_document.h"
-#include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "support/hostile_text.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::documents;
 using namespace tessara::image;
-using namespace tessara::gsd;
 
 namespace {
 
@@ -126,7 +125,7 @@ TEST(HostileDocument, EntityReferencesAreNeverExpanded) {
          "Element \"PROFI_ID\": '&l9;' is not a valid integer value"},
         {"GSD sizes", "pargen.xml", "<Par_Gen><PROFI_NB_IN>&l9;</PROFI_NB_IN><PROFI_NB_OUT>3</PROFI_NB_OUT></Par_Gen>",
          [](const std::string& path) {
-             const ProfiSizes sizes = ReadProfiSizes(ParentOf(path));
+             const ProfibusAreas sizes = ReadProfibusAreas(ParentOf(path));
              return std::to_string(sizes.NbIn) + "/" + std::to_string(sizes.NbOut);
          },
          "0/3"},

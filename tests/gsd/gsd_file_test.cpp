@@ -7,6 +7,7 @@
 #include <string>
 
 #include "documents/document_error.h"
+#include "documents/profibus_areas.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::documents;
@@ -48,10 +49,10 @@ TEST(GsdFile, SizesComeOnlyFromTheProjectsOwnSettings) {
     TempDir earlier;
     earlier.Write("pargen.xml", ReadFixture("gsd_in128_out128/pargen.xml"));
     for (const Case& c : cases) {
-        ASSERT_EQ(ReadProfiSizes(earlier.path()).NbIn, 128);
+        ASSERT_EQ(ReadProfibusAreas(earlier.path()).NbIn, 128);
         TempDir project;
         if (c.pargen) project.Write("pargen.xml", c.pargen);
-        const ProfiSizes sizes = ReadProfiSizes(project.path());
+        const ProfibusAreas sizes = ReadProfibusAreas(project.path());
         EXPECT_EQ(sizes.NbIn, c.nbIn) << (c.pargen ? c.pargen : "no document");
         EXPECT_EQ(sizes.NbOut, c.nbOut) << (c.pargen ? c.pargen : "no document");
     }

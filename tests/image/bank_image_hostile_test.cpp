@@ -3,14 +3,13 @@
 #include <string>
 
 #include "documents/document_error.h"
-#include "gsd/gsd_file.h"
+#include "documents/profibus_areas.h"
 #include "image/bank_image.h"
 #include "support/hostile_text.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::documents;
 using namespace tessara::image;
-using namespace tessara::gsd;
 
 namespace {
 
@@ -53,7 +52,7 @@ TEST(BankImageHostile, DeepAndNulDocumentsEndTheBuildWithAnError) {
 
     TempDir project;
     project.Write("pargen.xml", std::string("<Par_Gen\0/>", 11));
-    EXPECT_THROW(ReadProfiSizes(project.path()), ParseError);
+    EXPECT_THROW(ReadProfibusAreas(project.path()), ParseError);
 }
 
 }  // namespace

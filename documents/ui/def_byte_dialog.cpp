@@ -183,6 +183,8 @@ void TFDefByte::ReadAreas() {
     } catch (const std::exception&) {
         // pargen.xml that is not XML: the areas count as 0, as in the GSD file and the project check
     }
+    ASG_IN->Bytes().SetAreaSize(areaIn_);
+    ASG_OUT->Bytes().SetAreaSize(areaOut_);
 }
 
 void TFDefByte::CountSelections(size_t node) {

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
@@ -12,6 +13,7 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "check/check_report_html.h"
+#include "check/ui/address_map_page.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
 #include "ui/area_fit_panel.h"
@@ -38,9 +40,14 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     summary_ = ui::HeadingLabel(QString(), this);
     summary_->setObjectName(QStringLiteral("Summary"));
     layout->addWidget(summary_);
-    layout->addWidget(ui::HeadingLabel(QStringLiteral("I/O map"), this));
+    // The address map sits beside the I/O map it details, byte by byte.
+    auto* maps = new QTabWidget(this);
+    maps->setObjectName(QStringLiteral("Maps"));
     ioMapTable_ = AddTable("IoMap", QStringLiteral("I/O map"), ioMap_);
-    layout->addWidget(ioMapTable_, 3);
+    maps->addTab(ioMapTable_, QStringLiteral("I/O map"));
+    addressMap_ = new AddressMapPage(maps);
+    maps->addTab(addressMap_, QStringLiteral("Address map"));
+    layout->addWidget(maps, 3);
     areas_ = new ui::AreaFitPanel(this);
     layout->addWidget(areas_);
     layout->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), this));
@@ -49,6 +56,7 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     layout->addWidget(BuildButtons());
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
     connect(ioMapTable_, &QTableView::activated, this, &TFCheck::IoMapActivated);
+    connect(addressMap_, &AddressMapPage::ByteActivated, this, &TFCheck::MapByteActivated);
 }
 
 QTableView* TFCheck::AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model) {
@@ -96,6 +104,7 @@ void TFCheck::FormShow() {
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
+    addressMap_->SetMap(BuildAddressMap(check_), ws_.ProjectDir);
 }
 
 void TFCheck::FindingActivated(const QModelIndex& index) {
@@ -107,6 +116,12 @@ void TFCheck::IoMapActivated(const QModelIndex& index) {
     if (!index.isValid()) return;
     const bool output = index.column() == IoMapModel::ColNbOut || index.column() == IoMapModel::ColSelOut;
     OpenEditor(FindingTarget::NodeBytes(static_cast<size_t>(index.row()), output));
+}
+
+void TFCheck::MapByteActivated(const AddressMapRow& row) {
+    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == MapArea::Output);
+    target.byte = static_cast<int>(row.byte) - 1;
+    OpenEditor(target);
 }
 
 void TFCheck::OpenEditor(const FindingTarget& target) {

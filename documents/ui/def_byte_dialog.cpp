@@ -133,14 +133,22 @@ void TFDefByte::showEvent(QShowEvent* event) {
     EditorDialog::showEvent(event);
     if (event->spontaneous()) return;  // a window restored from the task bar keeps its edits
     const int node = std::exchange(pendingNode_, -1);
+    const int byte = std::exchange(pendingByte_, -1);
     if (node < 0 || node >= CB->count()) return;
     CB->setCurrentIndex(node);
     pages_->setCurrentIndex(pendingOutput_ ? 1 : 0);
+    DefByteGrid* grid = ShownGrid();
+    const QModelIndex cell = grid->model()->index(byte, DefByteGridModel::ColSelect);
+    if (!cell.isValid()) return;
+    grid->setCurrentIndex(cell);
+    grid->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    grid->setFocus();
 }
 
-void TFDefByte::OpenAtNode(int node, bool output) {
+void TFDefByte::OpenAtNode(int node, bool output, int byte) {
     pendingNode_ = node;
     pendingOutput_ = output;
+    pendingByte_ = byte;
 }
 
 void TFDefByte::FormShow() {

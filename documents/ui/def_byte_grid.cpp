@@ -54,7 +54,7 @@ public:
 
 }  // namespace
 
-DefByteGrid::DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* parent)
+DefByteGrid::DefByteGrid(ByteDirection direction, int textWidth, QWidget* parent)
     : QTableView(parent), bytes_(new DefByteGridModel(direction, this)) {
     setModel(bytes_);
     setItemDelegate(new ByteCellDelegate(this));
@@ -74,8 +74,9 @@ DefByteGrid::DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* pa
     columns->setSectionResizeMode(QHeaderView::Fixed);
     setColumnWidth(DefByteGridModel::ColNumber, kNumberWidth);
     setColumnWidth(DefByteGridModel::ColSelect, kSelectWidth);
-    setColumnWidth(DefByteGridModel::ColMnemonic, mnemonicWidth);
+    setColumnWidth(DefByteGridModel::ColMnemonic, textWidth - kAddressWidth);
     setColumnWidth(DefByteGridModel::ColAddress, kAddressWidth);
+    columns->setStretchLastSection(true);  // the address takes what the window leaves, never a scroll bar
     BuildActions();
 }
 

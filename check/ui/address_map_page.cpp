@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <map>
 
@@ -137,10 +138,11 @@ void AddressMapPage::FillNodeFilter() {
     std::map<size_t, QString> nodes;
     for (const auto* rows : {&model_->Map().input, &model_->Map().output}) {
         for (const AddressMapRow& row : *rows) {
-            nodes.try_emplace(row.node, QStringLiteral("%1 (ID %2) %3")
-                                            .arg(row.node)
-                                            .arg(row.id)
-                                            .arg(QString::fromStdString(PrintableText(row.nodeMnemonic))));
+            if (nodes.contains(row.node)) continue;  // a node of thousands of bytes is named once
+            nodes[row.node] = QStringLiteral("%1 (ID %2) %3")
+                                  .arg(row.node)
+                                  .arg(row.id)
+                                  .arg(QString::fromStdString(PrintableText(row.nodeMnemonic)));
         }
     }
     const QSignalBlocker quiet(nodeFilter_);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <vector>
 
 #include "check/json_text.h"
@@ -84,32 +85,35 @@ std::string MapText(const AddressMap& map, const Starts& starts) {
     return text;
 }
 
-void JsonRows(JsonText& out, const std::vector<AddressMapRow>& rows, const Starts& starts) {
-    out.Raw("[");
+// A piece of JSON goes out once it holds this much.
+constexpr size_t kJsonPiece = 64 * 1024;
+
+void JsonRows(JsonText& json, std::ostream& out, const std::vector<AddressMapRow>& rows, const Starts& starts) {
+    json.Raw("[");
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddressMapRow& row = rows[i];
-        out.Raw(i ? ",{\"offset\":" : "{\"offset\":").Number(row.offset).Raw(",\"address\":");
+        json.Raw(i ? ",{\"offset\":" : "{\"offset\":").Number(row.offset).Raw(",\"address\":");
         if (row.fits) {
-            out.Number(AddressOf(row, starts));
+            json.Number(AddressOf(row, starts));
         } else {
-            out.Raw("null");
+            json.Raw("null");
         }
-        out.Raw(",\"node\":").Number(row.node).Raw(",\"id\":").Number(row.id).Raw(",\"nodeMnemonic\":");
-        out.String(row.nodeMnemonic).Raw(",\"byte\":").Number(row.byte).Raw(",\"mnemonic\":").String(row.mnemonic);
-        out.Raw(",\"symbol\":").String(row.symbol).Raw(",\"fits\":").Raw(row.fits ? "true}" : "false}");
+        json.Raw(",\"node\":").Number(row.node).Raw(",\"id\":").Number(row.id).Raw(",\"nodeMnemonic\":");
+        json.String(row.nodeMnemonic).Raw(",\"byte\":").Number(row.byte).Raw(",\"mnemonic\":").String(row.mnemonic);
+        json.Raw(",\"symbol\":").String(row.symbol).Raw(",\"fits\":").Raw(row.fits ? "true}" : "false}");
+        if (json.Size() >= kJsonPiece) json.MoveTo(out);
     }
-    out.Raw("]");
+    json.Raw("]");
 }
 
-// Some 150 bytes of JSON for each row, and room for the rest.
-std::string MapJson(const AddressMap& map, const Starts& starts) {
-    JsonText out(150 * (map.input.size() + map.output.size()) + 512);
-    out.Raw("{\"rule\":").String(kAddressMapRule).Raw(",\"input\":");
-    JsonRows(out, map.input, starts);
-    out.Raw(",\"output\":");
-    JsonRows(out, map.output, starts);
-    out.Raw("}\n");
-    return out.Take();
+void WriteMapJson(std::ostream& out, const AddressMap& map, const Starts& starts) {
+    JsonText json(kJsonPiece + 4096);
+    json.Raw("{\"rule\":").String(kAddressMapRule).Raw(",\"input\":");
+    JsonRows(json, out, map.input, starts);
+    json.Raw(",\"output\":");
+    JsonRows(json, out, map.output, starts);
+    json.Raw("}\n");
+    json.MoveTo(out);
 }
 
 // A field in quotes, with every quote doubled, as RFC 4180 wants when a field holds a comma, quote or line
@@ -167,21 +171,32 @@ std::string MapRowPlace(const AddressMapRow& row) {
     return "node " + std::to_string(row.node) + " (ID " + std::to_string(row.id) + ") byte " + std::to_string(row.byte);
 }
 
-std::string FormatAddressMap(const AddressMap& map, MapFormat format, size_t inputStart, size_t outputStart) {
+void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format, size_t inputStart,
+                     size_t outputStart) {
     const Starts starts{inputStart, outputStart};
     switch (format) {
         case MapFormat::Json:
-            return MapJson(map, starts);
+            WriteMapJson(out, map, starts);
+            return;
         case MapFormat::Csv:
-            return MapCsv(map, starts);
+            out << MapCsv(map, starts);
+            return;
         case MapFormat::Sdf:
-            return MapSdf(map, starts);
+            out << MapSdf(map, starts);
+            return;
         case MapFormat::PlcOpen:
-            return PlcOpenXml(map, inputStart, outputStart, UtcDateTimeNow());
+            out << PlcOpenXml(map, inputStart, outputStart, UtcDateTimeNow());
+            return;
         case MapFormat::Text:
-            break;
+            out << MapText(map, starts);
+            return;
     }
-    return MapText(map, starts);
+}
+
+std::string FormatAddressMap(const AddressMap& map, MapFormat format, size_t inputStart, size_t outputStart) {
+    std::ostringstream out;
+    WriteAddressMap(out, map, format, inputStart, outputStart);
+    return out.str();
 }
 
 }  // namespace tessara::check

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ostream>
 #include <string>
 
 #include "check/address_map.h"
@@ -13,6 +14,8 @@ enum class MapFormat { Text, Json, Csv, Sdf, PlcOpen };
 // the gateway's input and output modules. Bytes that do not fit their area have no address: the symbol table
 // and the PLCopen document leave them out.
 std::string FormatAddressMap(const AddressMap& map, MapFormat format, size_t inputStart, size_t outputStart);
+// The same, written to `out` as it is made: a large project's JSON is tens of megabytes.
+void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format, size_t inputStart, size_t outputStart);
 
 // A mnemonic made safe for one cell of a table or one line of text: well-formed UTF-8, control characters as
 // blanks.

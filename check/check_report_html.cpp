@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/tool_version.h"
+#include "check/address_map.h"
 #include "check/area_bar.h"
+#include "image/bank_image_decoder.h"
 
 namespace tessara::check {
 
@@ -18,7 +21,12 @@ constexpr const char* kStyle =
     ".fit{display:flex;align-items:center;gap:10px;margin:6px 0}.fit .name{width:60px}"
     ".bar{display:flex;width:360px;height:16px;border:1px solid #808080;background:#ffffff}"
     ".used{background:#4f9a4f}.unused{background:#d8d6c8}.overflow{background:#c83c3c}"
-    ".error{color:#b02020;font-weight:bold}.warning{color:#9a6a00;font-weight:bold}";
+    ".error{color:#b02020;font-weight:bold}.warning{color:#9a6a00;font-weight:bold}"
+    "tr.beyond td{color:#b02020}td{overflow-wrap:anywhere}td.symbol{white-space:nowrap}"
+    // On paper every table takes the page's width and wraps long texts, so no column is cut off.
+    "@page{size:A4;margin:15mm}"
+    "@media print{body{margin:0;font-size:8pt;background:#ffffff}table{width:100%}table.settings{width:auto}"
+    "thead{display:table-header-group}tr{break-inside:avoid}h2{break-after:avoid}}";
 
 std::string Escaped(const std::string& text) {
     std::string html;
@@ -83,6 +91,72 @@ void IoMap(std::ostream& out, const ProjectCheck& check) {
     out << "</table>\n";
 }
 
+void SettingRow(std::ostream& out, const char* name, const std::string& value) {
+    out << "<tr><th>" << name << "</th><td>" << Escaped(value) << "</td></tr>\n";
+}
+
+std::string BaudName(const char* name, int code) {
+    if (name) return name;
+    return code < 0 ? std::string("none selected") : "code " + std::to_string(code);
+}
+
+const char* YesNo(bool flag) {
+    return flag ? "yes" : "no";
+}
+
+// The gateway's own parameters as the settings editor shows them, the baud rates by name.
+void Settings(std::ostream& out, const ProjectCheck& check) {
+    out << "<h2>Gateway settings</h2>\n";
+    if (!check.settings) {
+        out << "<p>No readable pargen.xml: the settings editor shows its defaults.</p>\n";
+        return;
+    }
+    const documents::CommSettings& s = *check.settings;
+    const auto code = [](int value) { return static_cast<uint8_t>(value); };
+    out << "<table class=\"settings\">\n";
+    SettingRow(out, "PROFIBUS device ID", s.ProfiId);
+    SettingRow(out, "PROFIBUS baud rate", BaudName(image::ProfibusBaudName(code(s.ProfiBaud)), s.ProfiBaud));
+    SettingRow(out, "PROFIBUS input bytes", s.ProfiNbIn);
+    SettingRow(out, "PROFIBUS output bytes", s.ProfiNbOut);
+    SettingRow(out, "Cancel Data on DeviceNet Error", YesNo(s.ProfiCancelData));
+    SettingRow(out, "DeviceNet device ID", s.DNetDevId);
+    SettingRow(out, "DeviceNet baud rate",
+               BaudName(s.DNetBaud < 0 ? nullptr : image::DeviceNetBaudName(code(s.DNetBaud)), s.DNetBaud));
+    SettingRow(out, "Cancel Data on PROFIBUS Error", YesNo(s.DNetCancelData));
+    out << "</table>\n";
+}
+
+void MapArea(std::ostream& out, const char* title, const std::vector<AddressMapRow>& rows) {
+    out << "<h3>" << title << "</h3>\n";
+    if (rows.empty()) {
+        out << "<p>No selected bytes.</p>\n";
+        return;
+    }
+    out << "<table><thead><tr><th>Address</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
+           "<th>Mnemonic</th><th>Symbol</th></tr></thead>\n";
+    for (const AddressMapRow& r : rows) {
+        out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
+            << (r.fits ? PlcByteAddress(r.area, r.offset) : "byte " + std::to_string(r.offset) + ": does not fit")
+            << "</td><td class=\"n\">" << r.node << "</td><td class=\"n\">" << r.id << "</td><td>"
+            << Escaped(r.nodeMnemonic) << "</td><td class=\"n\">" << r.byte << "</td><td>" << Escaped(r.mnemonic)
+            << "</td><td class=\"symbol\">" << r.symbol << "</td></tr>\n";
+    }
+    out << "</table>\n";
+}
+
+void Map(std::ostream& out, const ProjectCheck& check) {
+    out << "<h2>Address map</h2>\n<p>" << Escaped(kAddressMapRule)
+        << " Addresses count from the start of each area; the PLC adds the address at which its master places "
+           "the gateway's module.</p>\n";
+    if (!check.mapRead) {
+        out << "<p>The documents could not all be read: see the findings.</p>\n";
+        return;
+    }
+    const AddressMap map = BuildAddressMap(check);
+    MapArea(out, "Input", map.input);
+    MapArea(out, "Output", map.output);
+}
+
 void Findings(std::ostream& out, const ProjectCheck& check) {
     out << "<h2>Findings</h2>\n";
     if (check.findings.empty()) {
@@ -105,11 +179,13 @@ std::string CheckReportHtml(const ProjectCheck& check, const std::string& checke
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << title
         << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n<h1>" << title << "</h1>\n<p>Checked on "
-        << Escaped(checkedOn) << ": " << FindingsSummary(check) << ".</p>\n";
+        << Escaped(checkedOn) << " with Tessara " << base::ToolVersion() << ": " << FindingsSummary(check) << ".</p>\n";
+    Settings(out, check);
     IoMap(out, check);
     out << "<h2>PROFIBUS areas</h2>\n";
     Fit(out, "Input", check.input);
     Fit(out, "Output", check.output);
+    Map(out, check);
     Findings(out, check);
     out << "</body>\n</html>\n";
     return out.str();

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,13 @@ public:
         return *this;
     }
     std::string Take() { return std::move(text_); }
+    // Writes what is held so far and starts again, keeping the room: a long document goes out in pieces
+    // instead of being held whole.
+    void MoveTo(std::ostream& out) {
+        out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+    size_t Size() const { return text_.size(); }
 
 private:
     // Where the run of printable ASCII that needs no escape, starting at `from`, ends.

@@ -1,7 +1,11 @@
 #include "check/plc_symbols.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace tessara::check {
 
@@ -149,40 +153,100 @@ std::string DefaultSymbol(int id, MapArea area, uint32_t byte) {
     return "N" + std::to_string(id) + (area == MapArea::Input ? "_I" : "_Q") + std::to_string(byte);
 }
 
+char UpperCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // IEC 61131-3 and STEP 7 do not tell symbols apart by case.
 std::string CaseKey(std::string name) {
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : name) c = UpperCase(c);
     return name;
 }
+
+bool SameWithoutCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperCase(x) == UpperCase(y); });
+}
+
+// FNV-1a over the upper-case form, so names that differ only in case meet in one slot.
+size_t HashWithoutCase(std::string_view name) {
+    uint64_t hash = 14695981039346656037u;
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(UpperCase(c))) * 1099511628211u;
+    return static_cast<size_t>(hash);
+}
+
+// The names taken so far, as views of the symbols that hold them. Each row takes exactly one name, so the
+// count is known before the first: open addressing over one array then never grows, and a large project's
+// 260 000 names are neither 260 000 separately allocated nodes to chase nor a second copy of every symbol.
+// A slot keeps the upper half of its name's hash beside the name's index, so a probe compares names only when
+// the hashes agree.
+class TakenNames {
+public:
+    explicit TakenNames(size_t count) : slots_(SlotCount(count), kFree) { names_.reserve(count); }
+
+    // Asks the processor for the name's first slot now, so that taking it later does not wait for memory.
+    void Prefetch(std::string_view name) const {
+        __builtin_prefetch(&slots_[HashWithoutCase(name) & (slots_.size() - 1)]);
+    }
+
+    // Takes the name, which must stay where it is while the register lives; false when it was taken already.
+    bool Take(std::string_view name) {
+        const size_t hash = HashWithoutCase(name);
+        const uint64_t tag = static_cast<uint64_t>(hash) & kTagMask;
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            const uint64_t slot = slots_[at];
+            if (slot == kFree) {
+                slots_[at] = tag | names_.size();
+                names_.push_back(name);
+                return true;
+            }
+            if ((slot & kTagMask) == tag && SameWithoutCase(names_[slot & ~kTagMask], name)) return false;
+        }
+    }
+
+private:
+    static constexpr uint64_t kTagMask = 0xFFFFFFFF00000000u;
+    static constexpr uint64_t kFree = UINT64_MAX;
+    // At most half the slots in use keeps the probes short.
+    static size_t SlotCount(size_t count) {
+        size_t slots = 16;
+        while (slots < 2 * count) slots *= 2;
+        return slots;
+    }
+
+    std::vector<uint64_t> slots_;
+    std::vector<std::string_view> names_;
+};
 
 // Hands out names unique without regard to case; a clash gets _2, _3... on the name it asked for, cut so that
 // the whole still fits.
 class SymbolRegister {
 public:
-    SymbolRegister() {
-        for (const char* word : kReservedWords) taken_.insert(word);
+    explicit SymbolRegister(size_t rows) : taken_(rows + std::size(kReservedWords)) {
+        for (const char* word : kReservedWords) taken_.Take(word);
     }
 
-    std::string Claim(const std::string& wanted) {
-        std::string name = wanted;
-        const std::string wantedKey = CaseKey(wanted);
-        if (taken_.count(wantedKey) != 0) {
-            int& next = nextSuffix_.try_emplace(wantedKey, 2).first->second;
-            do {
-                const std::string suffix = "_" + std::to_string(next++);
-                name = CutTo(wanted, kPlcSymbolLength - suffix.size()) + suffix;
-            } while (taken_.count(CaseKey(name)) != 0);
-        }
-        taken_.insert(CaseKey(name));
-        return name;
+    void Prefetch(const std::string& symbol) const { taken_.Prefetch(symbol); }
+
+    // `symbol` holds the name wanted; when that is taken, it gets the next free number instead.
+    void Claim(std::string& symbol) {
+        if (taken_.Take(symbol)) return;
+        const std::string wanted = symbol;
+        int& next = nextSuffix_.try_emplace(CaseKey(wanted), 2).first->second;
+        do {
+            const std::string suffix = "_" + std::to_string(next++);
+            symbol = CutTo(wanted, kPlcSymbolLength - suffix.size()) + suffix;
+        } while (!taken_.Take(symbol));
     }
 
 private:
-    std::unordered_set<std::string> taken_;
+    TakenNames taken_;
     std::unordered_map<std::string, int> nextSuffix_;
 };
+
+// How many rows ahead a lookup's slot is asked for: enough to cover a trip to memory.
+constexpr size_t kLookAhead = 16;
 
 }  // namespace
 
@@ -194,10 +258,16 @@ std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uin
 }
 
 void AssignPlcSymbols(AddressMap& map) {
-    SymbolRegister symbols;
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows)
-            row.symbol = symbols.Claim(PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte));
+        for (AddressMapRow& row : *rows) row.symbol = PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
+    }
+    // The register keeps views of the symbols: the rows stay where they are until it is gone.
+    SymbolRegister symbols(map.input.size() + map.output.size());
+    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        for (size_t i = 0; i < rows->size(); ++i) {
+            if (i + kLookAhead < rows->size()) symbols.Prefetch((*rows)[i + kLookAhead].symbol);
+            symbols.Claim((*rows)[i].symbol);
+        }
     }
 }
 

@@ -204,7 +204,8 @@ bool ReadProfibusAreas(Reading& r) {
 }
 
 void CheckReadableProject(Reading& r) {
-    const std::optional<documents::CommSettings> settings = ReadSettings(r);
+    r.check.settings = ReadSettings(r);
+    const std::optional<documents::CommSettings>& settings = r.check.settings;
     ReadNetworkRows(r);
     const documents::DefByteTable editor = ReadEditorNodes(r);
     const std::optional<image::NodeTable> nodes = BuildImageNodes(r);

@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "documents/comm_settings.h"
 
 namespace tessara::documents {
 struct ProjectDocuments;
@@ -78,7 +81,10 @@ struct ProjectCheck {
     AreaFit input;
     AreaFit output;
     std::vector<Finding> findings;  // errors first, then warnings, each in the order they were found
-    bool mapRead = false;           // the nodes, their selections and the areas were all read: the map is whole
+    // The settings as the settings editor loads them; none without a readable pargen.xml.
+    std::optional<documents::CommSettings> settings;
+    // The nodes, their selections and the areas were all read: the address map is whole.
+    bool mapRead = false;
 
     bool HasError() const;
 };

@@ -145,7 +145,7 @@ int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
         return kFailed;
     }
     const check::AddressMap map = check::BuildAddressMap(check);
-    out << check::FormatAddressMap(map, MapFormatOf(args), *PlcStart(args.inputStart), *PlcStart(args.outputStart));
+    check::WriteAddressMap(out, map, MapFormatOf(args), *PlcStart(args.inputStart), *PlcStart(args.outputStart));
     const size_t beyond = check::RowsBeyondArea(map.input) + check::RowsBeyondArea(map.output);
     if (beyond == 0) return kDone;
     err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()

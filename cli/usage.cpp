@@ -16,13 +16,23 @@ const char* UsageText() {
            "       tessara check [--json] PROJECT_DIR   list every problem of the project, one per line or as JSON\n"
            "       tessara report PROJECT_DIR FILE      write the project check as one HTML page\n"
            "       tessara inspect [--json] FILE        print a configuration image as a table, or as JSON\n"
+           "       tessara map [--json | --csv | --sdf | --plcopen] [--input-start N] [--output-start N] "
+           "PROJECT_DIR\n"
+           "                                            print the PROFIBUS byte of every selected DeviceNet byte, "
+           "with\n"
+           "                                            its PLC symbol: a table, JSON, CSV, a STEP 7 symbol table "
+           "or\n"
+           "                                            PLCopen XML; N is the PLC byte address of the gateway's "
+           "input\n"
+           "                                            or output module (default 0)\n"
            "       tessara --help | --version\n"
            "\n"
            "  --app-dir DIR   keep MASTER, PROJECTS and the settings file in DIR\n"
            "\n"
            "Without --app-dir they are kept beside the executable when it runs from its build folder, and in\n"
            "$XDG_DATA_HOME/Tessara (default ~/.local/share/Tessara) when it is installed.\n"
-           "Exit status of a command: 0 done, 1 error (for check: an error finding), 2 usage error.\n";
+           "Exit status of a command: 0 done, 1 error (for check: an error finding; for map: a byte beyond its\n"
+           "area), 2 usage error.\n";
 }
 
 const char* VersionText() {

@@ -23,6 +23,16 @@ TEST(CheckReport, NeedsNoOtherFileAndSaysWhenThereIsNothingToFix) {
     EXPECT_NE(html.find("<span>5 of 5 bytes used</span>"), std::string::npos);
 }
 
+// What the page cannot know it says, rather than show defaults or an empty map as if they were the project's.
+TEST(CheckReport, SaysWhenSettingsOrTheMapCannotBeRead) {
+    const std::string noPargen = CheckReportHtml(CheckProject(FixturePath("check_no_pargen")), "2026-01-31");
+    EXPECT_NE(noPargen.find("<p>No readable pargen.xml: the settings editor shows its defaults.</p>"),
+              std::string::npos);
+    const std::string unreadable = CheckReportHtml(CheckProject(FixturePath("check_unreadable_network")), "2026-01-31");
+    EXPECT_NE(unreadable.find("<p>The documents could not all be read: see the findings.</p>"), std::string::npos);
+    EXPECT_EQ(unreadable.find("<h3>Input</h3>"), std::string::npos);
+}
+
 TEST(CheckReport, BarsShowUseGapAndOverflowOnOneScale) {
     struct Case {
         AreaFit fit;

@@ -1,0 +1,139 @@
+#include "check/address_map_export.h"
+
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "check/plc_symbols.h"
+
+using namespace tessara::check;
+
+namespace {
+
+// Mnemonics as a user may type them: quotes, commas, markup, a line break, a byte that is not UTF-8; the
+// third input byte lies beyond its area.
+AddressMap HostileMap() {
+    AddressMap map;
+    map.project = "Plant <1> & \"2\"";
+    const std::string node = "Valve \"A\", <B>";
+    map.input = {{MapArea::Input, 0, 1, 5, node, 1, "Say \"hi\", <now> & go", {}, true},
+                 {MapArea::Input, 1, 1, 5, node, 2, "F\xC3\xBCll\xFF", {}, true},
+                 {MapArea::Input, 2, 1, 5, node, 3, "line\nbreak", {}, false}};
+    map.output = {{MapArea::Output, 0, 2, 12, "", 1, "", {}, true}};
+    AssignPlcSymbols(map);
+    return map;
+}
+
+TEST(AddressMapExport, JsonHasExactlyTheKeysOfARowAndEscapesEveryText) {
+    const std::string json = FormatAddressMap(HostileMap(), MapFormat::Json, 12, 3);
+    const std::string node = "\"node\":1,\"id\":5,\"nodeMnemonic\":\"Valve \\\"A\\\", <B>\"";
+    EXPECT_EQ(json, std::string("{\"rule\":\"") + kAddressMapRule + "\",\"input\":[" + "{\"offset\":0,\"address\":12," +
+                        node +
+                        ",\"byte\":1,\"mnemonic\":\"Say \\\"hi\\\", <now> & go\",\"symbol\":\"Say_hi_now_go\","
+                        "\"fits\":true}," +
+                        "{\"offset\":1,\"address\":13," + node +
+                        ",\"byte\":2,\"mnemonic\":\"F\xC3\xBCll\xEF\xBF\xBD\",\"symbol\":\"F_ll\",\"fits\":true}," +
+                        "{\"offset\":2,\"address\":null," + node +
+                        ",\"byte\":3,\"mnemonic\":\"line\\u000abreak\",\"symbol\":\"line_break\",\"fits\":false}],"
+                        "\"output\":[{\"offset\":0,\"address\":3,\"node\":2,\"id\":12,\"nodeMnemonic\":\"\","
+                        "\"byte\":1,\"mnemonic\":\"\",\"symbol\":\"N12_Q1\",\"fits\":true}]}\n");
+}
+
+TEST(AddressMapExport, CsvQuotesFieldsAsRfc4180) {
+    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv, 12, 3),
+              "area,offset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits\r\n"
+              "input,0,12,1,5,\"Valve \"\"A\"\", <B>\",1,\"Say \"\"hi\"\", <now> & go\",Say_hi_now_go,true\r\n"
+              "input,1,13,1,5,\"Valve \"\"A\"\", <B>\",2,F\xC3\xBCll\xEF\xBF\xBD,F_ll,true\r\n"
+              "input,2,,1,5,\"Valve \"\"A\"\", <B>\",3,\"line\nbreak\",line_break,false\r\n"
+              "output,0,3,2,12,,1,,N12_Q1,true\r\n");
+}
+
+// Fixed-width quoted fields, as STEP 7's symbol import reads them; a byte beyond its area has no address.
+TEST(AddressMapExport, SdfListsTheBytesThatFitInPaddedFields) {
+    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Sdf, 12, 3),
+              "\"Say_hi_now_go           \",\"IB 12       \",\"BYTE      \",\"node 1 (ID 5) byte 1" +
+                  std::string(60, ' ') + "\"\r\n" +
+                  "\"F_ll                    \",\"IB 13       \",\"BYTE      \",\"node 1 (ID 5) byte 2" +
+                  std::string(60, ' ') + "\"\r\n" +
+                  "\"N12_Q1                  \",\"QB 3        \",\"BYTE      \",\"node 2 (ID 12) byte 1" +
+                  std::string(59, ' ') + "\"\r\n");
+}
+
+TEST(AddressMapExport, TextTableKeepsEveryRowOnOneAlignedLine) {
+    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Text, 12, 3),
+              std::string(kAddressMapRule) +
+                  "\n\nPROFIBUS input area\n"
+                  "Address  Offset  Node  ID  Node mnemonic   Byte  Mnemonic              Symbol         Fits\n"
+                  "IB 12         0     1   5  Valve \"A\", <B>     1  Say \"hi\", <now> & go  Say_hi_now_go  yes\n"
+                  "IB 13         1     1   5  Valve \"A\", <B>     2  F\xC3\xBCll\xEF\xBF\xBD                 F_ll"
+                  "           yes\n"
+                  "-             2     1   5  Valve \"A\", <B>     3  line break            line_break     no\n"
+                  "\nPROFIBUS output area\n"
+                  "Address  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Fits\n"
+                  "QB 3          0     2  12                    1            N12_Q1  yes\n");
+}
+
+std::vector<std::string> ChildNames(pugi::xml_node node) {
+    std::vector<std::string> names;
+    for (pugi::xml_node child : node.children()) names.emplace_back(child.name());
+    return names;
+}
+
+// The order of elements the TC6 v2.01 schema validates, read back with every name and address.
+TEST(AddressMapExport, PlcOpenHasTheShapeOfTc6AndOneVariablePerByteThatFits) {
+    const std::string xml = FormatAddressMap(HostileMap(), MapFormat::PlcOpen, 12, 3);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str())) << xml;
+    const pugi::xml_node project = doc.document_element();
+    EXPECT_STREQ(project.name(), "project");
+    EXPECT_STREQ(project.attribute("xmlns").value(), "http://www.plcopen.org/xml/tc6_0201");
+    EXPECT_STREQ(project.attribute("xmlns:xhtml").value(), "http://www.w3.org/1999/xhtml");
+    EXPECT_EQ(ChildNames(project), (std::vector<std::string>{"fileHeader", "contentHeader", "types", "instances"}));
+
+    const pugi::xml_node header = project.child("fileHeader");
+    for (const char* attribute : {"companyName", "productName", "productVersion"}) {
+        EXPECT_STRNE(header.attribute(attribute).value(), "") << attribute;
+    }
+    EXPECT_TRUE(std::regex_match(header.attribute("creationDateTime").value(),
+                                 std::regex("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ")));
+    const pugi::xml_node content = project.child("contentHeader");
+    EXPECT_STREQ(content.attribute("name").value(), "Plant <1> & \"2\"");
+    EXPECT_EQ(ChildNames(content), std::vector<std::string>{"coordinateInfo"});
+    const pugi::xml_node coordinates = content.child("coordinateInfo");
+    EXPECT_EQ(ChildNames(coordinates), (std::vector<std::string>{"fbd", "ld", "sfc"}));
+    for (pugi::xml_node editor : coordinates.children()) {
+        EXPECT_STREQ(editor.child("scaling").attribute("x").value(), "1");
+        EXPECT_STREQ(editor.child("scaling").attribute("y").value(), "1");
+    }
+    EXPECT_EQ(ChildNames(project.child("types")), (std::vector<std::string>{"dataTypes", "pous"}));
+    EXPECT_TRUE(project.child("types").child("dataTypes").first_child().empty());
+
+    const pugi::xml_node globalVars =
+        project.first_element_by_path("instances/configurations/configuration/resource/globalVars");
+    ASSERT_TRUE(globalVars);
+    const struct {
+        const char* name;
+        const char* address;
+        const char* documentation;
+    } expected[] = {
+        {"Say_hi_now_go", "%IB12", "Say \"hi\", <now> & go: node 1 (ID 5) byte 1"},
+        {"F_ll", "%IB13", "F\xC3\xBCll\xEF\xBF\xBD: node 1 (ID 5) byte 2"},
+        {"N12_Q1", "%QB3", "node 2 (ID 12) byte 1"},
+    };
+    std::vector<pugi::xml_node> variables(globalVars.children().begin(), globalVars.children().end());
+    ASSERT_EQ(variables.size(), std::size(expected));
+    for (size_t k = 0; k < variables.size(); ++k) {
+        const pugi::xml_node variable = variables[k];
+        EXPECT_STREQ(variable.name(), "variable");
+        EXPECT_STREQ(variable.attribute("name").value(), expected[k].name);
+        EXPECT_STREQ(variable.attribute("address").value(), expected[k].address);
+        EXPECT_EQ(ChildNames(variable), (std::vector<std::string>{"type", "documentation"}));
+        EXPECT_EQ(ChildNames(variable.child("type")), std::vector<std::string>{"BYTE"});
+        EXPECT_STREQ(variable.child("documentation").child("xhtml:p").text().get(), expected[k].documentation);
+    }
+}
+
+}  // namespace

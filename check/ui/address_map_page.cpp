@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include "check/address_map_export.h"
 #include "check/ui/address_map_filter.h"
 #include "check/ui/address_map_model.h"
+#include "check/ui/check_table.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 
@@ -25,8 +25,6 @@ namespace tessara::check {
 
 namespace {
 
-constexpr int kRowHeight = 21;
-constexpr int kRowsMeasured = 200;
 // STEP 7 addresses bytes up to 65 535; a start beyond that leaves no room for the module.
 constexpr int kLastPlcByte = 65535;
 
@@ -61,17 +59,7 @@ AddressMapPage::AddressMapPage(QWidget* parent)
     layout->addWidget(rule);
     layout->addWidget(BuildFilters());
     filter_->setSourceModel(model_);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("AddressMap"));
-    table_->setAccessibleName(QStringLiteral("Address map"));
-    table_->setModel(filter_);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
+    table_ = MakeCheckTable("AddressMap", QStringLiteral("Address map"), filter_, this);
     layout->addWidget(table_, 1);
     layout->addWidget(BuildExport());
     connect(table_, &QTableView::activated, this, &AddressMapPage::RowActivated);

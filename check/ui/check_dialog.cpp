@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -14,6 +13,7 @@
 #include "base/workspace.h"
 #include "check/check_report_html.h"
 #include "check/ui/address_map_page.h"
+#include "check/ui/check_table.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
 #include "ui/area_fit_panel.h"
@@ -22,13 +22,6 @@
 #include "ui/window_style.h"
 
 namespace tessara::check {
-
-namespace {
-
-constexpr int kRowHeight = 21;
-constexpr int kRowsMeasured = 200;
-
-}  // namespace
 
 TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     : ui::ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
@@ -43,7 +36,7 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     // The address map sits beside the I/O map it details, byte by byte.
     auto* maps = new QTabWidget(this);
     maps->setObjectName(QStringLiteral("Maps"));
-    ioMapTable_ = AddTable("IoMap", QStringLiteral("I/O map"), ioMap_);
+    ioMapTable_ = MakeCheckTable("IoMap", QStringLiteral("I/O map"), ioMap_, this);
     maps->addTab(ioMapTable_, QStringLiteral("I/O map"));
     addressMap_ = new AddressMapPage(maps);
     maps->addTab(addressMap_, QStringLiteral("Address map"));
@@ -51,30 +44,12 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     areas_ = new ui::AreaFitPanel(this);
     layout->addWidget(areas_);
     layout->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), this));
-    findingsTable_ = AddTable("Findings", QStringLiteral("Findings"), findings_);
+    findingsTable_ = MakeCheckTable("Findings", QStringLiteral("Findings"), findings_, this);
     layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
     connect(ioMapTable_, &QTableView::activated, this, &TFCheck::IoMapActivated);
     connect(addressMap_, &AddressMapPage::ByteActivated, this, &TFCheck::MapByteActivated);
-}
-
-QTableView* TFCheck::AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model) {
-    auto* table = new QTableView(this);
-    table->setObjectName(QLatin1String(name));
-    table->setAccessibleName(accessibleName);
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"));
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->horizontalHeader()->setHighlightSections(false);
-    // Widths follow the first rows only, so a network of thousands of nodes still opens at once.
-    table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
-    return table;
 }
 
 QWidget* TFCheck::BuildButtons() {

@@ -9,7 +9,6 @@
 namespace tessara::ui {
 class AreaFitPanel;
 }
-class QAbstractItemModel;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -52,7 +51,6 @@ public:
     const ProjectCheck& Check() const { return check_; }
 
 private:
-    QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);
     QWidget* BuildButtons();
     void OpenEditor(const FindingTarget& target);
 

@@ -136,6 +136,14 @@ std::optional<size_t> PlcStart(const std::optional<std::string>& text) {
     return value;
 }
 
+// A PLC has no byte address past 65535: a start that would put a byte of the area there gives no map.
+std::string AddressBeyondPlc(const char* option, size_t start, const std::vector<check::AddressMapRow>& rows) {
+    const size_t fitting = rows.size() - check::RowsBeyondArea(rows);
+    if (fitting == 0 || start + fitting - 1 <= 65535) return {};
+    return std::string(option) + " " + std::to_string(start) + " puts byte " + std::to_string(fitting - 1) +
+           " of the area at " + std::to_string(start + fitting - 1) + ", past the last PLC byte address 65535";
+}
+
 // Every selected byte is listed; one beyond its area has no address, so the map is written and the command
 // fails. Documents the check cannot read give no map at all: their findings say why.
 int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
@@ -145,7 +153,13 @@ int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
         return kFailed;
     }
     const check::AddressMap map = check::BuildAddressMap(check);
-    check::WriteAddressMap(out, map, MapFormatOf(args), *PlcStart(args.inputStart), *PlcStart(args.outputStart));
+    const size_t inputStart = *PlcStart(args.inputStart);
+    const size_t outputStart = *PlcStart(args.outputStart);
+    for (const std::string& problem : {AddressBeyondPlc(kInputStart, inputStart, map.input),
+                                       AddressBeyondPlc(kOutputStart, outputStart, map.output)}) {
+        if (!problem.empty()) throw std::runtime_error("tessara map: " + problem);
+    }
+    check::WriteAddressMap(out, map, MapFormatOf(args), inputStart, outputStart);
     const size_t beyond = check::RowsBeyondArea(map.input) + check::RowsBeyondArea(map.output);
     if (beyond == 0) return kDone;
     err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()

@@ -54,12 +54,21 @@ TEST(MapCommand, BytesBeyondTheAreaAreListedAndFailTheCommand) {
     EXPECT_FALSE(Contains(sdf.out, "Setpoint")) << sdf.out;
 }
 
-// A map built from documents that could not be read would be wrong without a word: their findings are told.
-TEST(MapCommand, UnreadableDocumentsGiveNoMapButTheirFindings) {
+// A map built from documents that could not be read, or past the PLC's addresses, would be wrong without a word.
+TEST(MapCommand, WhatGivesNoMapIsSaidOnStandardError) {
     const Outcome unreadable = Tessara({"map", "--json", FixturePath("check_unreadable_network")});
     EXPECT_EQ(unreadable.status, 1);
     EXPECT_EQ(unreadable.out, "");
     EXPECT_TRUE(Contains(unreadable.err, "error\tDNET_Net.xml\t")) << unreadable.err;
+
+    // The worked example's 5 input bytes from 65531 would end at 65535; from 65532 the last is past it.
+    EXPECT_EQ(Tessara({"map", FixturePath("image_worked_example"), "--input-start", "65531"}).status, 0);
+    const Outcome beyond = Tessara({"map", FixturePath("image_worked_example"), "--input-start", "65532"});
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_EQ(beyond.out, "");
+    EXPECT_EQ(beyond.err,
+              "tessara map: --input-start 65532 puts byte 4 of the area at 65536, past the last PLC "
+              "byte address 65535\n");
 
     TempDir parent;
     const Outcome missing = Tessara({"map", parent.File("gone")});

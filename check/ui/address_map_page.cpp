@@ -41,6 +41,20 @@ constexpr TagFormat kTagFormats[] = {{"sdf", MapFormat::Sdf},
 const char* const kTagFilters =
     "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
 
+// A PLC has no byte address past 65535, so no tag may be placed there: the text says which start puts which
+// byte beyond it, or is empty.
+QString PastLastPlcByte(const QString& startName, int start, const std::vector<AddressMapRow>& rows) {
+    const size_t fitting = rows.size() - RowsBeyondArea(rows);
+    const size_t last = static_cast<size_t>(start) + fitting - 1;
+    if (fitting == 0 || last <= static_cast<size_t>(kLastPlcByte)) return {};
+    return QStringLiteral("%1 %2 puts byte %3 of the area at %4, past the last PLC byte address %5")
+        .arg(startName)
+        .arg(start)
+        .arg(fitting - 1)
+        .arg(last)
+        .arg(kLastPlcByte);
+}
+
 QSpinBox* StartBox(const char* name, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
@@ -170,6 +184,13 @@ void AddressMapPage::WriteTags(const QString& fileName) {
         ui::Messages().ShowError(
             this, QStringLiteral("Unable to export tags to %1: the name must end in .sdf, .xml, .csv, .json or .txt")
                       .arg(fileName));
+        return;
+    }
+    for (const QString& problem :
+         {PastLastPlcByte(QStringLiteral("Input start"), inputStart_->value(), model_->Map().input),
+          PastLastPlcByte(QStringLiteral("Output start"), outputStart_->value(), model_->Map().output)}) {
+        if (problem.isEmpty()) continue;
+        ui::Messages().ShowError(this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, problem));
         return;
     }
     try {

@@ -354,4 +354,27 @@ TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSay
     EXPECT_NE(messages.entries()[3].text.find("tags.xml"), std::string::npos) << messages.entries()[3].text;
 }
 
+// A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
+TEST_F(CheckWindowTest, ExportTagsRefusesAStartThatPutsATagPastTheLastPlcByte) {
+    Open("check_overflow");
+    const std::string tags = project + S + "tags.sdf";
+    dialogs.Answer(QString::fromStdString(tags));
+    dialogs.Answer(QString::fromStdString(tags));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        auto* start = dialog.findChild<QSpinBox*>("InputStart");
+        start->setValue(65534);
+        Click(dialog, "btn_ExportTags");
+        EXPECT_FALSE(FileExists(tags));
+        start->setValue(65533);
+        Click(dialog, "btn_ExportTags");
+        EXPECT_TRUE(FileExists(tags));
+    });
+    ASSERT_FALSE(messages.entries().empty());
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
+    EXPECT_EQ(messages.entries()[0].text, "Unable to export tags to " + tags +
+                                              ": Input start 65534 puts byte 2 of the area at 65536, past the last "
+                                              "PLC byte address 65535");
+}
+
 }  // namespace

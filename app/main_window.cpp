@@ -267,7 +267,7 @@ void TFTessaraFirmWare::OpenEditorAt(const check::FindingTarget& target) {
                 dnet().exec();
                 break;
             case check::FindingDocument::DefByte:
-                defByte().OpenAtNode(target.index, target.output);
+                defByte().OpenAtNode(target.index, target.output, target.byte);
                 defByte().exec();
                 break;
             case check::FindingDocument::None:

@@ -29,6 +29,7 @@ struct FindingTarget {
     int column = -1;      // the network editor's column (1 "ID", 2 "N BYTE IN", 3 "N BYTE OUT"); -1 for none
     std::string field;    // the element of pargen.xml, "PROFI_BAUD"; empty for none
     bool output = false;  // the byte selection's direction
+    int byte = -1;        // the node's byte in the byte selection, from 0; -1 for none
     bool operator==(const FindingTarget&) const = default;
 
     static FindingTarget Whole(FindingDocument document);

@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
@@ -12,6 +12,8 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "check/check_report_html.h"
+#include "check/ui/address_map_page.h"
+#include "check/ui/check_table.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
 #include "ui/area_fit_panel.h"
@@ -20,13 +22,6 @@
 #include "ui/window_style.h"
 
 namespace tessara::check {
-
-namespace {
-
-constexpr int kRowHeight = 21;
-constexpr int kRowsMeasured = 200;
-
-}  // namespace
 
 TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     : ui::ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
@@ -38,35 +33,23 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     summary_ = ui::HeadingLabel(QString(), this);
     summary_->setObjectName(QStringLiteral("Summary"));
     layout->addWidget(summary_);
-    layout->addWidget(ui::HeadingLabel(QStringLiteral("I/O map"), this));
-    ioMapTable_ = AddTable("IoMap", QStringLiteral("I/O map"), ioMap_);
-    layout->addWidget(ioMapTable_, 3);
+    // The address map sits beside the I/O map it details, byte by byte.
+    auto* maps = new QTabWidget(this);
+    maps->setObjectName(QStringLiteral("Maps"));
+    ioMapTable_ = MakeCheckTable("IoMap", QStringLiteral("I/O map"), ioMap_, this);
+    maps->addTab(ioMapTable_, QStringLiteral("I/O map"));
+    addressMap_ = new AddressMapPage(maps);
+    maps->addTab(addressMap_, QStringLiteral("Address map"));
+    layout->addWidget(maps, 3);
     areas_ = new ui::AreaFitPanel(this);
     layout->addWidget(areas_);
     layout->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), this));
-    findingsTable_ = AddTable("Findings", QStringLiteral("Findings"), findings_);
+    findingsTable_ = MakeCheckTable("Findings", QStringLiteral("Findings"), findings_, this);
     layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
     connect(ioMapTable_, &QTableView::activated, this, &TFCheck::IoMapActivated);
-}
-
-QTableView* TFCheck::AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model) {
-    auto* table = new QTableView(this);
-    table->setObjectName(QLatin1String(name));
-    table->setAccessibleName(accessibleName);
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"));
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->horizontalHeader()->setHighlightSections(false);
-    // Widths follow the first rows only, so a network of thousands of nodes still opens at once.
-    table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
-    return table;
+    connect(addressMap_, &AddressMapPage::ByteActivated, this, &TFCheck::MapByteActivated);
 }
 
 QWidget* TFCheck::BuildButtons() {
@@ -96,6 +79,7 @@ void TFCheck::FormShow() {
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
+    addressMap_->SetMap(BuildAddressMap(check_), ws_.ProjectDir);
 }
 
 void TFCheck::FindingActivated(const QModelIndex& index) {
@@ -107,6 +91,12 @@ void TFCheck::IoMapActivated(const QModelIndex& index) {
     if (!index.isValid()) return;
     const bool output = index.column() == IoMapModel::ColNbOut || index.column() == IoMapModel::ColSelOut;
     OpenEditor(FindingTarget::NodeBytes(static_cast<size_t>(index.row()), output));
+}
+
+void TFCheck::MapByteActivated(const AddressMapRow& row) {
+    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == MapArea::Output);
+    target.byte = static_cast<int>(row.byte) - 1;
+    OpenEditor(target);
 }
 
 void TFCheck::OpenEditor(const FindingTarget& target) {

@@ -2,13 +2,13 @@
 
 #include <functional>
 
+#include "check/address_map.h"
 #include "check/project_check.h"
 #include "ui/reloading_dialog.h"
 
 namespace tessara::ui {
 class AreaFitPanel;
 }
-class QAbstractItemModel;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -18,12 +18,14 @@ class Workspace;
 
 namespace tessara::check {
 
+class AddressMapPage;
 class FindingsModel;
 class IoMapModel;
 
-// "Check Project": the I/O map of the current project, its selected bytes against the PROFIBUS areas and every
-// finding, read afresh at each showing. "Save Report..." writes the same as one HTML page. Double-click or Enter
-// on a finding or a node opens the editor where it is mended, and the check runs again when that editor closes.
+// "Check Project": the I/O map of the current project beside its address map, its selected bytes against the
+// PROFIBUS areas and every finding, read afresh at each showing. "Save Report..." writes the same as one HTML
+// page. Double-click or Enter on a finding, a node or a byte of the address map opens the editor where it is
+// mended, and the check runs again when that editor closes.
 class TFCheck : public ui::ReloadingDialog {
     Q_OBJECT
 
@@ -43,11 +45,12 @@ public:
     // Opens the editor of a finding, or the byte selection of a node at the direction of the column.
     void FindingActivated(const QModelIndex& index);
     void IoMapActivated(const QModelIndex& index);
+    // Opens the byte selection at the node, direction and byte of an address map row.
+    void MapByteActivated(const AddressMapRow& row);
 
     const ProjectCheck& Check() const { return check_; }
 
 private:
-    QTableView* AddTable(const char* name, const QString& accessibleName, QAbstractItemModel* model);
     QWidget* BuildButtons();
     void OpenEditor(const FindingTarget& target);
 
@@ -58,6 +61,7 @@ private:
     FindingsModel* findings_;
     QTableView* ioMapTable_ = nullptr;
     QTableView* findingsTable_ = nullptr;
+    AddressMapPage* addressMap_ = nullptr;
     QLabel* summary_ = nullptr;
     ui::AreaFitPanel* areas_ = nullptr;
     QPushButton* btnSaveReport_ = nullptr;

@@ -133,14 +133,22 @@ void TFDefByte::showEvent(QShowEvent* event) {
     EditorDialog::showEvent(event);
     if (event->spontaneous()) return;  // a window restored from the task bar keeps its edits
     const int node = std::exchange(pendingNode_, -1);
+    const int byte = std::exchange(pendingByte_, -1);
     if (node < 0 || node >= CB->count()) return;
     CB->setCurrentIndex(node);
     pages_->setCurrentIndex(pendingOutput_ ? 1 : 0);
+    DefByteGrid* grid = ShownGrid();
+    const QModelIndex cell = grid->model()->index(byte, DefByteGridModel::ColSelect);
+    if (!cell.isValid()) return;
+    grid->setCurrentIndex(cell);
+    grid->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    grid->setFocus();
 }
 
-void TFDefByte::OpenAtNode(int node, bool output) {
+void TFDefByte::OpenAtNode(int node, bool output, int byte) {
     pendingNode_ = node;
     pendingOutput_ = output;
+    pendingByte_ = byte;
 }
 
 void TFDefByte::FormShow() {
@@ -183,6 +191,8 @@ void TFDefByte::ReadAreas() {
     } catch (const std::exception&) {
         // pargen.xml that is not XML: the areas count as 0, as in the GSD file and the project check
     }
+    ASG_IN->Bytes().SetAreaSize(areaIn_);
+    ASG_OUT->Bytes().SetAreaSize(areaOut_);
 }
 
 void TFDefByte::CountSelections(size_t node) {

@@ -47,8 +47,8 @@ public:
     void InvertClick();
 
     // The next showing shows this node (from 0) on the page of this direction, where a finding of the project
-    // check is mended.
-    void OpenAtNode(int node, bool output);
+    // check is mended, with the cursor on its byte `byte` (from 0) when there is one.
+    void OpenAtNode(int node, bool output, int byte = -1);
 
     // The index of the node the grids show and store into, or -1.
     int CurrentNode() const { return currentNode_; }
@@ -96,6 +96,7 @@ private:
     QTabWidget* pages_ = nullptr;
     int pendingNode_ = -1;
     bool pendingOutput_ = false;
+    int pendingByte_ = -1;
     DefByteGrid* ASG_IN = nullptr;
     DefByteGrid* ASG_OUT = nullptr;
     QPushButton* bitbtn1 = nullptr;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <limits>
 #include <span>
 #include <vector>
@@ -23,6 +24,7 @@ namespace {
 constexpr int kRowHeight = 21;
 constexpr int kNumberWidth = 55;
 constexpr int kSelectWidth = 75;
+constexpr int kAddressWidth = 70;
 
 class ByteCellDelegate : public QStyledItemDelegate {
 public:
@@ -52,7 +54,7 @@ public:
 
 }  // namespace
 
-DefByteGrid::DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* parent)
+DefByteGrid::DefByteGrid(ByteDirection direction, int textWidth, QWidget* parent)
     : QTableView(parent), bytes_(new DefByteGridModel(direction, this)) {
     setModel(bytes_);
     setItemDelegate(new ByteCellDelegate(this));
@@ -72,7 +74,9 @@ DefByteGrid::DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* pa
     columns->setSectionResizeMode(QHeaderView::Fixed);
     setColumnWidth(DefByteGridModel::ColNumber, kNumberWidth);
     setColumnWidth(DefByteGridModel::ColSelect, kSelectWidth);
-    setColumnWidth(DefByteGridModel::ColMnemonic, mnemonicWidth);
+    setColumnWidth(DefByteGridModel::ColMnemonic, textWidth - kAddressWidth);
+    setColumnWidth(DefByteGridModel::ColAddress, kAddressWidth);
+    columns->setStretchLastSection(true);  // the address takes what the window leaves, never a scroll bar
     BuildActions();
 }
 
@@ -125,6 +129,10 @@ void DefByteGrid::CopySelection() {
     // Rows chosen by their numbers copy as their data: a byte number pasted back would land in "Select".
     QModelIndexList cells = selectedIndexes();
     cells.removeIf([](const QModelIndex& cell) { return cell.column() == DefByteGridModel::ColNumber; });
+    // The PROFIBUS address follows from the selections, so it copies alone only: with data it would not paste back.
+    const bool data =
+        std::ranges::any_of(cells, [](const QModelIndex& c) { return c.column() != DefByteGridModel::ColAddress; });
+    if (data) cells.removeIf([](const QModelIndex& cell) { return cell.column() == DefByteGridModel::ColAddress; });
     QApplication::clipboard()->setText(CopyCells(*bytes_, cells));
 }
 

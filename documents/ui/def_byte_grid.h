@@ -16,7 +16,8 @@ class DefByteGrid : public QTableView {
     Q_OBJECT
 
 public:
-    DefByteGrid(ByteDirection direction, int mnemonicWidth, QWidget* parent = nullptr);
+    // The mnemonic and the PROFIBUS address share `textWidth` and what the window leaves, so nothing scrolls.
+    DefByteGrid(ByteDirection direction, int textWidth, QWidget* parent = nullptr);
 
     DefByteGridModel& Bytes() { return *bytes_; }
     void SetUndoStack(QUndoStack* undo);

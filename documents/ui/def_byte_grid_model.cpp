@@ -1,9 +1,12 @@
 #include "documents/ui/def_byte_grid_model.h"
 
+#include <QColor>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <algorithm>
 #include <optional>
+
+#include "documents/area_offsets.h"
 
 namespace tessara::documents {
 
@@ -84,13 +87,33 @@ DefByteGridModel::DefByteGridModel(ByteDirection direction, QObject* parent)
 void DefByteGridModel::SetTable(DefByteTable* table) {
     beginResetModel();
     table_ = table;
+    PlaceInArea();
     endResetModel();
 }
 
 void DefByteGridModel::ShowNode(int node) {
     beginResetModel();
     node_ = node;
+    PlaceInArea();
     endResetModel();
+}
+
+void DefByteGridModel::SetAreaSize(int32_t size) {
+    areaSize_ = size;
+    AddressesChanged();
+}
+
+void DefByteGridModel::PlaceInArea() {
+    const bool output = direction_ == ByteDirection::Out;
+    areaOffsets_ = ShownNode()
+                       ? AreaOffsets(SelectedBytesBefore(*table_, static_cast<size_t>(node_), output), Selections())
+                       : std::vector<size_t>();
+}
+
+void DefByteGridModel::AddressesChanged() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress),
+                         {Qt::DisplayRole, Qt::ForegroundRole});
 }
 
 DN_Nodo* DefByteGridModel::NodeAt(size_t node) const {
@@ -142,6 +165,9 @@ void DefByteGridModel::Apply(size_t node, ByteDirection direction, size_t row, i
     if (!shown) return;
     const QModelIndex cell = index(static_cast<int>(row), column);
     emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole});
+    if (column != ColSelect) return;
+    PlaceInArea();
+    AddressesChanged();
 }
 
 void DefByteGridModel::ApplySelections(size_t node, ByteDirection direction, const std::vector<char>& state) {
@@ -151,6 +177,8 @@ void DefByteGridModel::ApplySelections(size_t node, ByteDirection direction, con
     SelectOf(*target, direction) = state;
     if (!shown) return;
     emit dataChanged(index(0, ColSelect), index(rowCount() - 1, ColSelect), {Qt::DisplayRole, Qt::CheckStateRole});
+    PlaceInArea();
+    AddressesChanged();
 }
 
 int DefByteGridModel::rowCount(const QModelIndex& parent) const {
@@ -181,9 +209,22 @@ QVariant DefByteGridModel::data(const QModelIndex& index, int role) const {
             return display ? QVariant(SelectionText(SelectOf(shown, direction_)[row])) : QVariant();
         case ColMnemonic:
             return display ? QVariant(QString::fromStdString(MnemonicOf(shown, direction_)[row])) : QVariant();
+        case ColAddress:
+            return AddressData(row, role);
         default:
             return {};
     }
+}
+
+QVariant DefByteGridModel::AddressData(size_t row, int role) const {
+    const size_t offset = row < areaOffsets_.size() ? areaOffsets_[row] : kNoAreaOffset;
+    if (offset == kNoAreaOffset) return {};
+    if (role == Qt::ForegroundRole) {
+        const bool fits = offset < static_cast<size_t>(std::max(areaSize_, int32_t{0}));
+        return fits ? QVariant() : QVariant(QColor(Qt::red));
+    }
+    if (role != Qt::DisplayRole) return {};
+    return QStringLiteral("%1B %2").arg(QChar(direction_ == ByteDirection::Out ? u'Q' : u'I')).arg(offset);
 }
 
 bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -220,7 +261,7 @@ Qt::ItemFlags DefByteGridModel::flags(const QModelIndex& index) const {
 
 QVariant DefByteGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const char* const kHeaders[ColumnCount] = {"N", "Select", "Mnemonic"};
+    static const char* const kHeaders[ColumnCount] = {"N", "Select", "Mnemonic", "PROFIBUS"};
     return section >= 0 && section < ColumnCount ? QVariant(QString::fromLatin1(kHeaders[section])) : QVariant();
 }
 

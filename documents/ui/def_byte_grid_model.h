@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -15,7 +16,8 @@ namespace tessara::documents {
 // Which of a node's two byte arrays, as the two pages of the editor show them.
 enum class ByteDirection { In, Out };
 
-// The bytes of one direction of one node of a table, as a grid of "N", "Select" and "Mnemonic". The model
+// The bytes of one direction of one node of a table, as a grid of "N", "Select", "Mnemonic" and the PROFIBUS
+// byte that carries each selected byte ("IB 12", "QB 3"; red past the area). The model
 // names the node by its index in the table and reads and edits the table in place, so a node of 65 535 bytes
 // is shown without copying a row. With an undo stack every edit is a step on it; a step names its bytes by
 // node index and direction too, so it reaches them through the table whichever node is shown.
@@ -23,13 +25,15 @@ class DefByteGridModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { ColNumber, ColSelect, ColMnemonic, ColumnCount };
+    enum Column { ColNumber, ColSelect, ColMnemonic, ColAddress, ColumnCount };
 
     explicit DefByteGridModel(ByteDirection direction, QObject* parent = nullptr);
 
     void SetUndoStack(QUndoStack* undo) { undo_ = undo; }
     // The table the node indexes refer to; null lets go of it, and the grid then shows no rows.
     void SetTable(DefByteTable* table);
+    // The size of this direction's PROFIBUS area in pargen.xml: a byte at or past it is shown in red.
+    void SetAreaSize(int32_t size);
     // Shows node `node` of the table. An index the table does not hold (-1 while no node is current) shows no
     // rows, so nothing typed can belong to no node. A direction without bytes shows one row that belongs to
     // no byte. Call it again whenever the table is rebuilt, so the view learns its new rows.
@@ -62,16 +66,24 @@ private:
     // The node at `node` when the table holds it, else null.
     DN_Nodo* NodeAt(size_t node) const;
     bool IsByte(const QModelIndex& index) const;
+    // "IB 12" or "QB 3" where the byte is selected, red when it lies past the area.
+    QVariant AddressData(size_t row, int role) const;
     bool Shows(size_t node, ByteDirection direction) const;
     // Shows the node first when it is not shown; tells whether this model shows its bytes afterwards.
     bool Reveal(size_t node, ByteDirection direction);
     // Onto the undo stack, or applied at once without one.
     void Push(std::unique_ptr<QUndoCommand> step);
+    // Places the shown node's selected bytes in the area again: one pass over the nodes before it and one over
+    // the node, once per change, so a cell never counts.
+    void PlaceInArea();
+    void AddressesChanged();
 
     const ByteDirection direction_;
     DefByteTable* table_ = nullptr;
     int node_ = -1;
     QUndoStack* undo_ = nullptr;
+    int32_t areaSize_ = 0;
+    std::vector<size_t> areaOffsets_;  // per byte of the shown node, kNoAreaOffset when not selected
 };
 
 }  // namespace tessara::documents

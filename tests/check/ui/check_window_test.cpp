@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -10,7 +13,9 @@
 
 #include "app/main_window.h"
 #include "base/file_system.h"
+#include "check/address_map_export.h"
 #include "check/check_report_html.h"
+#include "check/ui/address_map_model.h"
 #include "check/ui/check_dialog.h"
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
@@ -239,6 +244,137 @@ TEST_F(CheckWindowTest, UpdateDeviceAsksAfterAnErrorAndStopsByDefault) {
     Click(*window, "CreateBin");
     EXPECT_TRUE(updateShown);
     EXPECT_TRUE(FileExists(project + S + "bin" + S + "bank.bin"));
+}
+
+// The address map page of the check window, brought to the front.
+QTableView* ShowAddressMap(TFCheck& dialog) {
+    dialog.findChild<QTabWidget*>("Maps")->setCurrentIndex(1);
+    return dialog.findChild<QTableView*>("AddressMap");
+}
+
+// "IB 0 Position" per row shown, "red" for a row past its area.
+std::vector<std::string> Rows(const QTableView* map) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < map->model()->rowCount(); ++row) {
+        const QModelIndex address = map->model()->index(row, AddressMapModel::ColAddress);
+        const bool red = address.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
+        rows.push_back((red ? std::string("red") : address.data().toString().toStdString()) + " " +
+                       Cell(map, row, AddressMapModel::ColSymbol).toStdString());
+    }
+    return rows;
+}
+
+TEST_F(CheckWindowTest, TheAddressMapShowsItsRuleFiltersByNodeAndTextAndFollowsTheStarts) {
+    Open("check_overflow");
+    WithCheckWindow([&](TFCheck& dialog) {
+        const QTableView* map = ShowAddressMap(dialog);
+        EXPECT_EQ(dialog.findChild<QLabel*>("AddressMapRule")->text().toStdString(), kAddressMapRule);
+        using R = std::vector<std::string>;
+        EXPECT_EQ(Rows(map),
+                  (R{"IB 0 Position", "IB 1 N5_I2", "IB 2 Status_alarm", "red Speed", "QB 0 Command", "red Setpoint"}));
+        EXPECT_EQ(Cell(map, 3, AddressMapModel::ColOffset), "3");
+
+        dialog.findChild<QSpinBox*>("InputStart")->setValue(10);
+        dialog.findChild<QSpinBox*>("OutputStart")->setValue(4);
+        EXPECT_EQ(Rows(map), (R{"IB 10 Position", "IB 11 N5_I2", "IB 12 Status_alarm", "red Speed", "QB 4 Command",
+                                "red Setpoint"}));
+
+        auto* nodes = dialog.findChild<QComboBox*>("NodeFilter");
+        ASSERT_EQ(nodes->count(), 3);
+        EXPECT_EQ(nodes->itemText(2), "2 (ID 7) Drive");
+        nodes->setCurrentIndex(2);
+        EXPECT_EQ(Rows(map), (R{"red Speed", "red Setpoint"}));
+        nodes->setCurrentIndex(0);
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("TextFilter"), "ALARM");
+        EXPECT_EQ(Rows(map), (R{"IB 12 Status_alarm"}));
+
+        // A fresh check keeps the filters and the starts the user set.
+        dialog.FormShow();
+        EXPECT_EQ(Rows(map), (R{"IB 12 Status_alarm"}));
+    });
+}
+
+TEST_F(CheckWindowTest, ARowOfTheAddressMapOpensTheByteEditorAtItsNodeDirectionAndByte) {
+    Open("check_overflow");
+    WithCheckWindow([&](TFCheck& dialog) {
+        QTableView* map = ShowAddressMap(dialog);
+        struct Opened {
+            int node = -1, page = -1, byte = -1;
+        } opened;
+        const auto expectEditor = [&] {
+            opened = {};
+            WhenShown<TFDefByte>(*window, [&](TFDefByte& editor) {
+                opened.node = editor.CurrentNode();
+                opened.page = editor.findChild<QTabWidget*>()->currentIndex();
+                const char* grid = opened.page == 1 ? "ASG_OUT" : "ASG_IN";
+                opened.byte = editor.findChild<QTableView*>(grid)->currentIndex().row();
+            });
+        };
+        expectEditor();
+        DoubleClick(map, 2, AddressMapModel::ColSymbol);  // node 1, input byte 3
+        EXPECT_EQ(std::tie(opened.node, opened.page, opened.byte), std::make_tuple(0, 0, 2));
+
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("TextFilter"), "setpoint");
+        map = ShowAddressMap(dialog);
+        map->setFocus();
+        map->setCurrentIndex(map->model()->index(0, 0));
+        expectEditor();
+        QTest::keyClick(map, Qt::Key_Return);  // node 2, output byte 1, through the filter
+        EXPECT_EQ(std::tie(opened.node, opened.page, opened.byte), std::make_tuple(1, 1, 0));
+        EXPECT_TRUE(dialog.isVisible());
+    });
+}
+
+TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSaysWhatIsLeftOut) {
+    Open("check_overflow");
+    const std::string tags = project + S + "tags";
+    dialogs.Answer(QString::fromStdString(tags));  // no extension: the STEP 7 symbol table
+    dialogs.Answer(QString::fromStdString(tags + ".csv"));
+    dialogs.Answer(QString::fromStdString(tags + ".dat"));
+    dialogs.Answer(QString::fromStdString(project + S + "missing" + S + "tags.xml"));
+    dialogs.Answer(QString());
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        dialog.findChild<QSpinBox*>("InputStart")->setValue(12);
+        const AddressMap map = BuildAddressMap(dialog.Check());
+        for (int i = 0; i < 5; ++i) Click(dialog, "btn_ExportTags");
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.sdf"), FormatAddressMap(map, MapFormat::Sdf, 12, 0));
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.csv"), FormatAddressMap(map, MapFormat::Csv, 12, 0));
+        EXPECT_FALSE(FileExists(tags + ".dat"));
+    });
+    EXPECT_EQ(dialogs.filters.value(0),
+              "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)");
+    EXPECT_EQ(dialogs.startDirs.value(0).toStdString(), project);
+    std::vector<Kind> kinds;
+    for (const auto& entry : messages.entries()) kinds.push_back(entry.kind);
+    EXPECT_EQ(kinds, (std::vector<Kind>{Kind::Message, Kind::Message, Kind::Error, Kind::Error}));
+    ASSERT_EQ(messages.entries().size(), 4u);
+    EXPECT_NE(messages.entries()[0].text.find("2 of the selected bytes do not fit"), std::string::npos);
+    EXPECT_NE(messages.entries()[2].text.find("tags.dat"), std::string::npos) << messages.entries()[2].text;
+    EXPECT_NE(messages.entries()[3].text.find("tags.xml"), std::string::npos) << messages.entries()[3].text;
+}
+
+// A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
+TEST_F(CheckWindowTest, ExportTagsRefusesAStartThatPutsATagPastTheLastPlcByte) {
+    Open("check_overflow");
+    const std::string tags = project + S + "tags.sdf";
+    dialogs.Answer(QString::fromStdString(tags));
+    dialogs.Answer(QString::fromStdString(tags));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        auto* start = dialog.findChild<QSpinBox*>("InputStart");
+        start->setValue(65534);
+        Click(dialog, "btn_ExportTags");
+        EXPECT_FALSE(FileExists(tags));
+        start->setValue(65533);
+        Click(dialog, "btn_ExportTags");
+        EXPECT_TRUE(FileExists(tags));
+    });
+    ASSERT_FALSE(messages.entries().empty());
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
+    EXPECT_EQ(messages.entries()[0].text, "Unable to export tags to " + tags +
+                                              ": Input start 65534 puts byte 2 of the area at 65536, past the last "
+                                              "PLC byte address 65535");
 }
 
 }  // namespace

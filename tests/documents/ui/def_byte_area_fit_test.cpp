@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -79,6 +80,46 @@ TEST_F(DefByteAreaFit, EveryShowingReadsTheAreasAndTheSelectionsAfresh) {
     Show();
     EXPECT_EQ(Fit("InputBar"), "1 bytes selected for 0: 1 too many | 1/0 | over");
     EXPECT_EQ(Fit("OutputBar"), "0 of 20 bytes used | 0/20");
+}
+
+// "IB 0 | IB 3 red | -": each byte's PROFIBUS address as the grid shows it, "-" for a byte not selected.
+std::string Addresses(QTableView* grid) {
+    std::string text;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+        const QModelIndex cell = grid->model()->index(row, ColAddress);
+        const QString address = cell.data().toString();
+        const bool red = cell.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
+        text += (text.empty() ? "" : " | ") + (address.isEmpty() ? std::string("-") : address.toStdString());
+        if (red) text += " red";
+    }
+    return text;
+}
+
+// Node 1's selected byte follows node 0's: every toggle, undo and choice of the shown node moves the addresses.
+TEST_F(DefByteAreaFit, TheAddressColumnPlacesEachSelectedByteAfterTheNodesBeforeIt) {
+    EXPECT_EQ(Addresses(In()), "- | - | - | -");
+    ClickSelect(In(), 2);
+    EXPECT_EQ(Addresses(In()), "- | - | IB 0 | -");
+    Click("btn_SelectAll");
+    EXPECT_EQ(Addresses(In()), "IB 0 | IB 1 | IB 2 | IB 3 red");
+    CB()->setCurrentIndex(1);
+    EXPECT_EQ(Addresses(In()), "IB 4 red | - | -");
+    CB()->setCurrentIndex(0);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Addresses(In()), "- | - | IB 0 | -");
+    Click("btn_Invert");
+    EXPECT_EQ(Addresses(In()), "IB 0 | IB 1 | - | IB 2");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    CB()->setCurrentIndex(1);
+    EXPECT_EQ(Addresses(In()), "IB 0 | - | -");
+
+    dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+    ClickSelect(Out(), 1);
+    EXPECT_EQ(Addresses(Out()), "-");  // node 1 has no output bytes: its one row belongs to no byte
+    CB()->setCurrentIndex(0);
+    ClickSelect(Out(), 1);
+    EXPECT_EQ(Addresses(Out()), "- | QB 0");
 }
 
 }  // namespace

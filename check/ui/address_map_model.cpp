@@ -1,0 +1,93 @@
+#include "check/ui/address_map_model.h"
+
+#include <QColor>
+
+#include "check/address_map_export.h"
+
+namespace tessara::check {
+
+namespace {
+
+const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA",          "OFFSET", "ADDRESS",  "N",     "ID",
+                                                            "NODE MNEMONIC", "BYTE",   "MNEMONIC", "SYMBOL"};
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(PrintableText(text));
+}
+
+}  // namespace
+
+void AddressMapModel::SetMap(AddressMap map) {
+    beginResetModel();
+    map_ = std::move(map);
+    endResetModel();
+}
+
+void AddressMapModel::SetStarts(size_t inputStart, size_t outputStart) {
+    inputStart_ = inputStart;
+    outputStart_ = outputStart;
+    if (rowCount() > 0) emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress), {Qt::DisplayRole});
+}
+
+const AddressMapRow& AddressMapModel::Row(int row) const {
+    const size_t at = static_cast<size_t>(row);
+    return at < map_.input.size() ? map_.input[at] : map_.output.at(at - map_.input.size());
+}
+
+int AddressMapModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(map_.input.size() + map_.output.size());
+}
+
+int AddressMapModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant AddressMapModel::Cell(const AddressMapRow& row, int column) const {
+    switch (column) {
+        case ColArea:
+            return QString::fromLatin1(MapAreaName(row.area));
+        case ColOffset:
+            return static_cast<qulonglong>(row.offset);
+        case ColAddress: {
+            if (!row.fits) return QString();
+            const size_t start = row.area == MapArea::Input ? inputStart_ : outputStart_;
+            return QString::fromStdString(PlcByteAddress(row.area, start + row.offset));
+        }
+        case ColNode:
+            return static_cast<qulonglong>(row.node);
+        case ColId:
+            return row.id;
+        case ColNodeMnemonic:
+            return Text(row.nodeMnemonic);
+        case ColByte:
+            return row.byte;
+        case ColMnemonic:
+            return Text(row.mnemonic);
+        default:
+            return QString::fromStdString(row.symbol);
+    }
+}
+
+QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const AddressMapRow& row = Row(index.row());
+    switch (role) {
+        case Qt::DisplayRole:
+            return Cell(row, index.column());
+        case Qt::ForegroundRole:
+            return row.fits ? QVariant() : QVariant(QColor(Qt::red));
+        case Qt::ToolTipRole:
+            return row.fits ? QVariant()
+                            : QVariant(QStringLiteral("Past the end of the PROFIBUS %1 area in pargen.xml: no address")
+                                           .arg(QString::fromLatin1(MapAreaName(row.area))));
+        default:
+            return {};
+    }
+}
+
+QVariant AddressMapModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
+    return QString::fromLatin1(kHeaders[section]);
+}
+
+}  // namespace tessara::check

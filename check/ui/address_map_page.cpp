@@ -1,0 +1,211 @@
+#include "check/ui/address_map_page.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+#include <map>
+
+#include "base/file_system.h"
+#include "check/address_map_export.h"
+#include "check/ui/address_map_filter.h"
+#include "check/ui/address_map_model.h"
+#include "check/ui/check_table.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_display.h"
+
+namespace tessara::check {
+
+namespace {
+
+// STEP 7 addresses bytes up to 65 535; a start beyond that leaves no room for the module.
+constexpr int kLastPlcByte = 65535;
+
+struct TagFormat {
+    const char* suffix;
+    MapFormat format;
+};
+// In the order of the dialog's filters: the first is the default.
+constexpr TagFormat kTagFormats[] = {{"sdf", MapFormat::Sdf},
+                                     {"xml", MapFormat::PlcOpen},
+                                     {"csv", MapFormat::Csv},
+                                     {"json", MapFormat::Json},
+                                     {"txt", MapFormat::Text}};
+const char* const kTagFilters =
+    "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
+
+// A PLC has no byte address past 65535, so no tag may be placed there: the text says which start puts which
+// byte beyond it, or is empty.
+QString PastLastPlcByte(const QString& startName, int start, const std::vector<AddressMapRow>& rows) {
+    const size_t fitting = rows.size() - RowsBeyondArea(rows);
+    const size_t last = static_cast<size_t>(start) + fitting - 1;
+    if (fitting == 0 || last <= static_cast<size_t>(kLastPlcByte)) return {};
+    return QStringLiteral("%1 %2 puts byte %3 of the area at %4, past the last PLC byte address %5")
+        .arg(startName)
+        .arg(start)
+        .arg(fitting - 1)
+        .arg(last)
+        .arg(kLastPlcByte);
+}
+
+QSpinBox* StartBox(const char* name, QWidget* parent) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(0, kLastPlcByte);
+    return box;
+}
+
+}  // namespace
+
+AddressMapPage::AddressMapPage(QWidget* parent)
+    : QWidget(parent), model_(new AddressMapModel(this)), filter_(new AddressMapFilter(this)) {
+    auto* layout = new QVBoxLayout(this);
+    auto* rule = new QLabel(QString::fromUtf8(kAddressMapRule), this);
+    rule->setObjectName(QStringLiteral("AddressMapRule"));
+    rule->setWordWrap(true);
+    layout->addWidget(rule);
+    layout->addWidget(BuildFilters());
+    filter_->setSourceModel(model_);
+    table_ = MakeCheckTable("AddressMap", QStringLiteral("Address map"), filter_, this);
+    layout->addWidget(table_, 1);
+    layout->addWidget(BuildExport());
+    connect(table_, &QTableView::activated, this, &AddressMapPage::RowActivated);
+}
+
+QWidget* AddressMapPage::BuildFilters() {
+    auto* strip = new QWidget(this);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    nodeFilter_ = new QComboBox(strip);
+    nodeFilter_->setObjectName(QStringLiteral("NodeFilter"));
+    nodeFilter_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    textFilter_ = new QLineEdit(strip);
+    textFilter_->setObjectName(QStringLiteral("TextFilter"));
+    textFilter_->setPlaceholderText(QStringLiteral("mnemonic, symbol or address"));
+    textFilter_->setClearButtonEnabled(true);
+    auto* nodeLabel = new QLabel(QStringLiteral("Node:"), strip);
+    nodeLabel->setBuddy(nodeFilter_);
+    auto* textLabel = new QLabel(QStringLiteral("Find:"), strip);
+    textLabel->setBuddy(textFilter_);
+    row->addWidget(nodeLabel);
+    row->addWidget(nodeFilter_);
+    row->addWidget(textLabel);
+    row->addWidget(textFilter_, 1);
+    connect(nodeFilter_, &QComboBox::currentIndexChanged, this, &AddressMapPage::NodeFilterChanged);
+    connect(textFilter_, &QLineEdit::textChanged, filter_, &QSortFilterProxyModel::setFilterFixedString);
+    return strip;
+}
+
+QWidget* AddressMapPage::BuildExport() {
+    auto* strip = new QWidget(this);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    inputStart_ = StartBox("InputStart", strip);
+    outputStart_ = StartBox("OutputStart", strip);
+    auto* inputLabel = new QLabel(QStringLiteral("Input start"), strip);
+    inputLabel->setBuddy(inputStart_);
+    auto* outputLabel = new QLabel(QStringLiteral("Output start"), strip);
+    outputLabel->setBuddy(outputStart_);
+    btnExportTags_ = new QPushButton(QStringLiteral("Export tags..."), strip);
+    btnExportTags_->setObjectName(QStringLiteral("btn_ExportTags"));
+    btnExportTags_->setAutoDefault(false);  // Enter on a row opens the byte editor
+    row->addWidget(inputLabel);
+    row->addWidget(inputStart_);
+    row->addWidget(outputLabel);
+    row->addWidget(outputStart_);
+    row->addStretch(1);
+    row->addWidget(btnExportTags_);
+    for (QSpinBox* box : {inputStart_, outputStart_})
+        connect(box, &QSpinBox::valueChanged, this, &AddressMapPage::StartsChanged);
+    connect(btnExportTags_, &QPushButton::clicked, this, &AddressMapPage::ExportTagsClick);
+    return strip;
+}
+
+void AddressMapPage::SetMap(AddressMap map, const std::string& projectDir) {
+    projectDir_ = projectDir;
+    model_->SetMap(std::move(map));
+    FillNodeFilter();
+    table_->resizeColumnsToContents();
+}
+
+void AddressMapPage::FillNodeFilter() {
+    const size_t shown = nodeFilter_->currentData().toULongLong();
+    std::map<size_t, QString> nodes;
+    for (const auto* rows : {&model_->Map().input, &model_->Map().output}) {
+        for (const AddressMapRow& row : *rows) {
+            if (nodes.contains(row.node)) continue;  // a node of thousands of bytes is named once
+            nodes[row.node] = QStringLiteral("%1 (ID %2) %3")
+                                  .arg(row.node)
+                                  .arg(row.id)
+                                  .arg(QString::fromStdString(PrintableText(row.nodeMnemonic)));
+        }
+    }
+    const QSignalBlocker quiet(nodeFilter_);
+    nodeFilter_->clear();
+    nodeFilter_->addItem(QStringLiteral("All nodes"), qulonglong{0});
+    for (const auto& [node, text] : nodes) nodeFilter_->addItem(text, static_cast<qulonglong>(node));
+    // The node chosen before stays chosen while the project still selects bytes of it.
+    nodeFilter_->setCurrentIndex(std::max(0, nodeFilter_->findData(static_cast<qulonglong>(shown))));
+    NodeFilterChanged();
+}
+
+void AddressMapPage::NodeFilterChanged() {
+    filter_->SetNode(nodeFilter_->currentData().toULongLong());
+}
+
+void AddressMapPage::StartsChanged() {
+    model_->SetStarts(static_cast<size_t>(inputStart_->value()), static_cast<size_t>(outputStart_->value()));
+}
+
+void AddressMapPage::RowActivated(const QModelIndex& index) {
+    if (!index.isValid()) return;
+    emit ByteActivated(model_->Row(filter_->mapToSource(index).row()));
+}
+
+void AddressMapPage::ExportTagsClick() {
+    QString name = ui::Dialogs().SaveFileName(this, QString::fromStdString(projectDir_), QLatin1String(kTagFilters),
+                                              QLatin1String(kTagFormats[0].suffix));
+    if (name.isEmpty()) return;
+    if (QFileInfo(name).suffix().isEmpty()) name += QLatin1Char('.') + QLatin1String(kTagFormats[0].suffix);
+    WriteTags(name);
+}
+
+void AddressMapPage::WriteTags(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const auto* format = std::ranges::find_if(kTagFormats, [&](const TagFormat& f) { return suffix == f.suffix; });
+    if (format == std::end(kTagFormats)) {
+        ui::Messages().ShowError(
+            this, QStringLiteral("Unable to export tags to %1: the name must end in .sdf, .xml, .csv, .json or .txt")
+                      .arg(fileName));
+        return;
+    }
+    for (const QString& problem :
+         {PastLastPlcByte(QStringLiteral("Input start"), inputStart_->value(), model_->Map().input),
+          PastLastPlcByte(QStringLiteral("Output start"), outputStart_->value(), model_->Map().output)}) {
+        if (problem.isEmpty()) continue;
+        ui::Messages().ShowError(this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, problem));
+        return;
+    }
+    try {
+        base::WriteWholeFile(fileName.toStdString(),
+                             FormatAddressMap(model_->Map(), format->format, static_cast<size_t>(inputStart_->value()),
+                                              static_cast<size_t>(outputStart_->value())));
+    } catch (const std::exception& e) {
+        ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    const size_t beyond = RowsBeyondArea(model_->Map().input) + RowsBeyondArea(model_->Map().output);
+    if (beyond == 0) return;
+    ui::Messages().ShowMessage(this, QStringLiteral("%1 of the selected bytes do not fit the PROFIBUS areas and have "
+                                                    "no address: the symbol table and PLCopen XML leave them out.")
+                                         .arg(beyond));
+}
+
+}  // namespace tessara::check

@@ -53,12 +53,14 @@ private:
     void BuildActions();
     void MoveClick(int delta);
     bool SaveDocuments();
+    bool MayDropWhatIsNotSaved();
 
     const base::Workspace& ws_;
     XmlDocument XML1;
     LoadedFiles loaded_;
     QUndoStack undo_;
     DNetTableModel* model_;
+    bool networkUnread_ = false;
     int pendingRow_ = -1;
     int pendingColumn_ = -1;
     TextGridView* grid_;

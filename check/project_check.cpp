@@ -122,10 +122,11 @@ std::string FailedPath(const std::exception& e) {
     return {};
 }
 
-// The build read the nodes before it found the image too large, but not yet the selections, which can still fail.
+// The build found the image too large from the byte counts alone, before the selections took their memory: a
+// small hand-edited network of many large nodes would need gigabytes for them. Its nodes are listed without them.
 std::optional<image::NodeTable> NodesOfImageTooLarge(Reading& r) {
     try {
-        return image::LoadNodeTable(r.documents);
+        return image::LoadNodeNumbers(r.documents.network);
     } catch (const std::exception&) {
         return std::nullopt;
     }

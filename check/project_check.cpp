@@ -276,14 +276,15 @@ ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocum
     return check;
 }
 
-std::string SelectedBytesText(const NodeIo& node) {
+std::string SelectedBytesText(const NodeIo& node, std::string (*mnemonicForm)(const std::string&)) {
     std::string text;
-    auto list = [&text](const char* direction, const std::vector<SelectedByte>& bytes) {
+    auto list = [&text, mnemonicForm](const char* direction, const std::vector<SelectedByte>& bytes) {
         if (bytes.empty()) return;
         text += (text.empty() ? "" : "; ") + std::string(direction);
         for (size_t k = 0; k < bytes.size(); ++k) {
             text += (k ? ", " : " ") + std::to_string(bytes[k].number);
-            if (!bytes[k].mnemonic.empty()) text += " " + bytes[k].mnemonic;
+            const std::string& mnemonic = bytes[k].mnemonic;
+            if (!mnemonic.empty()) text += " " + (mnemonicForm ? mnemonicForm(mnemonic) : mnemonic);
         }
     };
     list("in", node.selectedIn);

@@ -23,6 +23,17 @@ TEST(CheckReport, NeedsNoOtherFileAndSaysWhenThereIsNothingToFix) {
     EXPECT_NE(html.find("<span>5 of 5 bytes used</span>"), std::string::npos);
 }
 
+TEST(CheckReport, TextFromDocumentsIsIsolatedSoAnOverrideReordersNothingAroundIt) {
+    ProjectCheck check;
+    NodeIo node{1, 5, "\xE2\x80\xAEValve", 2, 0, {{1, "a\xE2\x80\xAE<b>"}, {2, "c"}}, {}};
+    check.nodes.push_back(node);
+    const std::string html = CheckReportHtml(check, "2026-01-31");
+    for (const char* isolated :
+         {"<td><bdi>\xE2\x80\xAEValve</bdi></td>", "<td>in 1 <bdi>a\xE2\x80\xAE&lt;b&gt;</bdi>, 2 <bdi>c</bdi></td>"}) {
+        EXPECT_NE(html.find(isolated), std::string::npos) << isolated;
+    }
+}
+
 TEST(CheckReport, BarsShowUseGapAndOverflowOnOneScale) {
     struct Case {
         AreaFit fit;

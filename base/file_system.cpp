@@ -33,6 +33,11 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::exists(status) && !fs::is_directory(status);
 }
 
+bool AnythingExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(PathFromUtf8(path), ec);
+}
+
 namespace {
 
 [[noreturn]] void FailRead(const std::string& path, const std::string& reason) {

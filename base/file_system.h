@@ -27,6 +27,9 @@ bool DirectoryExists(const std::string& path);
 // True when anything but a directory is at the path (a link is followed): a reader then reads it, and refuses
 // what is not a regular file, rather than take a FIFO or a device for a missing document.
 bool FileExists(const std::string& path);
+// True when anything is at the path, a folder included (a link is followed): a project document's readers then
+// refuse a folder named like the document as they refuse other non-files, rather than take it for a missing one.
+bool AnythingExists(const std::string& path);
 
 // The largest input each reader takes: a file above its limit is refused by its size before it is read.
 // A project document: 64 nodes of 65 535 input and 65 535 output bytes make a DefByte.xml of 8 388 480 rows,

@@ -147,6 +147,35 @@ TEST(CommandLine, GsdWritesTheProjectsDescription) {
     EXPECT_EQ(project.Read("VO48210.gsd"), ReadFixture("gsd_in100_out20/expected.gsd"));
 }
 
+TEST(CommandLine, GsdRefusesByteCountsTheDeviceCannotTakeUnlessForced) {
+    TempDir project;
+    std::string pargen = ReadFixture("gsd_in100_out20/pargen.xml");
+    pargen.replace(pargen.find("<PROFI_NB_IN>100<"), 17, "<PROFI_NB_IN>200<");
+    project.Write("pargen.xml", pargen);
+    const Outcome refused = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.err, "error\tpargen.xml\tPROFI_NB_IN 200: ")) << refused.err;
+    EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
+
+    const Outcome forced = Tessara({"gsd", "--force", project.path(), project.File("VO48210.gsd")});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(Contains(project.Read("VO48210.gsd"), "200")) << project.Read("VO48210.gsd");
+}
+
+// A folder named like a document is no missing document: the image of a project without nodes would be built.
+TEST(CommandLine, AFolderNamedLikeADocumentIsRefusedAsAFolder) {
+    for (const char* name : {"DNET_Net.xml", "pargen.xml", "DefByte.xml"}) {
+        TempDir project;
+        CopyPlant1(project);
+        fs::remove(project.File(name));
+        project.MakeDir(name);
+        const Outcome forced = Tessara({"image", "--force", project.path()});
+        EXPECT_EQ(forced.status, 1) << name;
+        EXPECT_EQ(forced.err, "Cannot read \"" + project.File(name) + "\": it is a folder\n");
+        EXPECT_FALSE(fs::exists(project.File("bin/bank.bin"))) << name;
+    }
+}
+
 TEST(CommandLine, InspectPrintsTheImageAsTableOrJson) {
     const std::string file = FixturePath("image_worked_example/expected_bank.bin");
     const Outcome table = Tessara({"inspect", file});

@@ -190,13 +190,18 @@ TEST_F(TFDNetTest, FailedLoadIsReportedAndTheRowsReadSoFarStay) {
 TEST_F(TFDNetTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
     dir.Write("DNET_Net.xml/keep.txt", "x");
     dialog.show();
+    EXPECT_EQ(messages.entries(), (std::vector<MessageRecorder::Entry>{
+                                      {Kind::Unhandled, "Cannot read \"" + ws.DNetNetFile + "\": it is a folder."}}));
+    messages.clear();
     SetCell(0, 1, "1");
     SetCell(0, 2, "1");
     SetCell(0, 3, "1");
+    messages.Answer(true);  // replace what could not be read
     ClickOk();
-    ASSERT_EQ(messages.entries().size(), 1u);
-    EXPECT_EQ(messages.entries()[0].kind, Kind::Unhandled);
-    EXPECT_NE(messages.entries()[0].text.find(ws.DNetNetFile), std::string::npos);
+    ASSERT_EQ(messages.entries().size(), 2u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Question);
+    EXPECT_EQ(messages.entries()[1].kind, Kind::Unhandled);
+    EXPECT_NE(messages.entries()[1].text.find(ws.DNetNetFile), std::string::npos);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Cell(0, 1), "1");
     EXPECT_EQ(dir.Read("DNET_Net.xml/keep.txt"), "x");

@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/project_files.h"
 #include "check/check_report_html.h"
+#include "check/device_value_findings.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
 #include "cli/usage.h"
 #include "documents/document_file.h"
+#include "documents/document_schema.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
@@ -83,8 +86,24 @@ int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     return kDone;
 }
 
-int Gsd(const Arguments& args, std::ostream&, std::ostream&) {
-    gsd::WriteGsdFile(ProjectDirFrom(args.positional[0]), args.positional[1]);
+// The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take stops it as
+// it stops the image, and --force writes it all the same.
+int Gsd(const Arguments& args, std::ostream&, std::ostream& err) {
+    const std::string projectDir = ProjectDirFrom(args.positional[0]);
+    if (!args.force) {
+        documents::DocumentFile pargen(base::ProjectFile(projectDir, base::kPargenFileName));
+        check::ProjectCheck counts;
+        check::AddSettingsValueFindings(pargen, counts.findings);
+        std::erase_if(counts.findings, [](const check::Finding& f) {
+            return f.target.field != documents::pargen_xml::kProfiNbIn &&
+                   f.target.field != documents::pargen_xml::kProfiNbOut;
+        });
+        if (!counts.findings.empty()) {
+            err << check::FindingsText(counts);
+            return kFailed;
+        }
+    }
+    gsd::WriteGsdFile(projectDir, args.positional[1]);
     return kDone;
 }
 
@@ -119,14 +138,14 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"image", 1, false, true, &Image},    {"gsd", 2, false, false, &Gsd},        {"check", 1, true, false, &Check},
+    {"image", 1, false, true, &Image},    {"gsd", 2, false, true, &Gsd},         {"check", 1, true, false, &Check},
     {"report", 2, false, false, &Report}, {"inspect", 1, true, false, &Inspect},
 };
 
 std::string UsageProblem(const Command& command, const Arguments& args) {
     if (!args.unknownOption.empty()) return "unknown option \"" + args.unknownOption + "\"";
     if (args.json && !command.takesJson) return "--json applies only to check and inspect";
-    if (args.force && !command.takesForce) return "--force applies only to image";
+    if (args.force && !command.takesForce) return "--force applies only to image and gsd";
     if (args.positional.size() != command.positionalCount) {
         return "expected " + std::to_string(command.positionalCount) + " argument" +
                (command.positionalCount > 1 ? "s" : "") + ", got " + std::to_string(args.positional.size());

@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 #include "check/device_value_findings.h"
+#include "check/ignored_content_findings.h"
 #include "check/io_map_findings.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
@@ -217,6 +218,9 @@ void CheckReadableProject(Reading& r) {
         AddAreaFitFindings(r.check.input, r.check.output, findings);
     }
     AddEmptyAreasFinding(r.check.input, r.check.output, r.documents.pargen.Exists(), findings);
+    AddIgnoredContentFindings(r.documents.pargen, base::kPargenFileName, findings);
+    AddIgnoredContentFindings(r.documents.network, base::kDNetNetFileName, findings);
+    AddIgnoredContentFindings(r.documents.bytes, base::kDefByteFileName, findings);
 }
 
 }  // namespace

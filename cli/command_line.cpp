@@ -162,7 +162,7 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
     try {
         status = command.run(args, out, err);
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << check::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
     }
     errno = 0;
     if (!out.flush()) {

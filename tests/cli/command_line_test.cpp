@@ -130,6 +130,12 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(folder.status, 1);
     EXPECT_EQ(folder.err, "Cannot read \"" + project.path() + "\": it is a folder\n");
 
+    project.Write("DNET_Net.xml", "<DNET_Net><row ID=\"\x1b[2J\x1b]2;x\a\"</DNET_Net>");
+    const Outcome quoted = Tessara({"image", "--force", project.path()});
+    EXPECT_EQ(quoted.status, 1);
+    EXPECT_TRUE(Contains(quoted.err, "<row ID=\"\\x1b[2J\\x1b]2;x\\x07\"")) << quoted.err;
+    fs::remove(project.File("DNET_Net.xml"));
+
     project.Write("short.bin", std::string("\x0C\0\0\0", 4));
     const Outcome invalid = Tessara({"inspect", project.File("short.bin")});
     EXPECT_EQ(invalid.status, 1);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <filesystem>
 
 #include "base/file_system.h"
@@ -13,6 +14,21 @@
 #include "ui/window_style.h"
 
 namespace tessara::app {
+
+namespace {
+
+// Blanks at the ends of a name are lost when the settings file is read back, so the project would reopen as
+// another; C1 and text-direction controls show nothing, or reorder what is shown, in every list of projects.
+bool HasHiddenParts(const QString& name) {
+    if (name.front().isSpace() || name.back().isSpace()) return true;
+    return std::any_of(name.begin(), name.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x80 && u <= 0x9F) || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
+               (u >= 0x2066 && u <= 0x2069);
+    });
+}
+
+}  // namespace
 
 TFsaveproj::TFsaveproj(base::Workspace& ws, QWidget* parent)
     : ReloadingDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ws_(ws) {
@@ -87,6 +103,10 @@ void TFsaveproj::BitBtn1Click() {
         ui::Messages().ShowMessage(this,
                                    QStringLiteral("Name project not valid: it must name a folder inside PROJECTS, "
                                                   "without \"..\" and without control characters"));
+        CloseAllowed = 0;
+    } else if (HasHiddenParts(NewName)) {
+        ui::Messages().ShowMessage(this, QStringLiteral("Name project not valid: it must not begin or end with a "
+                                                        "blank, nor hold invisible or text-direction characters"));
         CloseAllowed = 0;
     }
     if (CloseAllowed == 1) CreateProject();

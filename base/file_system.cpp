@@ -41,6 +41,11 @@ bool CanCreateIn(const std::string& dir) {
 #endif
 }
 
+bool AnythingExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(PathFromUtf8(path), ec);
+}
+
 namespace {
 
 [[noreturn]] void FailRead(const std::string& path, const std::string& reason) {

@@ -27,6 +27,9 @@ bool DirectoryExists(const std::string& path);
 // True when anything but a directory is at the path (a link is followed): a reader then reads it, and refuses
 // what is not a regular file, rather than take a FIFO or a device for a missing document.
 bool FileExists(const std::string& path);
+// True when anything is at the path, a folder included (a link is followed): a project document's readers then
+// refuse a folder named like the document as they refuse other non-files, rather than take it for a missing one.
+bool AnythingExists(const std::string& path);
 
 // True when the user may make a new entry in the directory (for root, whenever it exists).
 bool CanCreateIn(const std::string& dir);

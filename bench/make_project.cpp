@@ -12,6 +12,7 @@ int Usage() {
         "  SHAPE  large   64 nodes of 4000 input and 4000 output bytes\n"
         "         huge    one node of 65535 input and 65535 output bytes\n"
         "         small   one node of 8 input and 8 output bytes\n"
+        "         hostile 50000 nodes of 65535 and 65535 bytes, DNET_Net.xml only\n"
         "         switch  a node of 8 and 8 bytes, then the huge node\n"
         "  SEED   unsigned integer, default 1: the same seed writes the same files\n",
         stderr);

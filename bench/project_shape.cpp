@@ -1,6 +1,7 @@
 #include "bench/project_shape.h"
 
 #include <filesystem>
+#include <pugixml.hpp>
 #include <random>
 #include <stdexcept>
 
@@ -73,18 +74,37 @@ DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
     return table;
 }
 
+// More nodes than the network editor's 64 rows are written as a hand edit would, without the editors' writers,
+// and without byte selections, which for such a network no editor holds.
+void SaveHandEditedNetwork(const std::string& path, const ProjectShape& shape) {
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("DNET_Net");
+    for (size_t i = 0; i < shape.nodes.size(); ++i) {
+        pugi::xml_node row = root.append_child("row");
+        row.append_attribute("ID") = static_cast<unsigned>(i % 64);
+        row.append_attribute("NB_IN") = shape.nodes[i].inBytes;
+        row.append_attribute("NB_OUT") = shape.nodes[i].outBytes;
+        row.append_attribute("Mnemonic") = "";
+    }
+    if (!doc.save_file(PathFromUtf8(path).c_str(), "", pugi::format_raw | pugi::format_no_declaration))
+        throw std::runtime_error("Cannot write " + path);
+}
+
 }  // namespace
 
 std::optional<ProjectShape> ShapeNamed(std::string_view name) {
     if (name == "large") return Uniform(64, 4000);
     if (name == "huge") return Uniform(1, kMostBytes);
     if (name == "small") return Uniform(1, 8);
+    if (name == "hostile") return Uniform(50000, kMostBytes);
     if (name == "switch") return ProjectShape{{NodeSize{8, 8}, NodeSize{kMostBytes, kMostBytes}}};
     return std::nullopt;
 }
 
 void MakeProject(const std::string& projectDir, const ProjectShape& shape, uint32_t seed) {
     std::filesystem::create_directories(PathFromUtf8(projectDir + kPathSeparator + "bin"));
+    if (shape.nodes.size() > kDNetRowCount)
+        return SaveHandEditedNetwork(ProjectFile(projectDir, kDNetNetFileName), shape);
     XmlDocument doc;
     SaveCommSettings(doc, ProjectFile(projectDir, kPargenFileName), CommSettings{});
     SaveDNetNetwork(doc, ProjectFile(projectDir, kDNetNetFileName), NetworkRows(shape));

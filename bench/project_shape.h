@@ -20,6 +20,8 @@ struct ProjectShape {
 // "large": 64 nodes of 4 000 input and 4 000 output bytes, the most a valid image of about 64 KB holds.
 // "huge": one node of 65 535 input and 65 535 output bytes, the most a node may have.
 // "small": one node of 8 input and 8 output bytes, where starting the program is most of the work.
+// "hostile": 50 000 nodes of 65 535 input and 65 535 output bytes in a 2.7 MB DNET_Net.xml, as only a hand edit
+// writes it, and no other document: what every command must refuse quickly and in little memory.
 // "switch": a node of 8 and 8 bytes, then the huge node, for moving the byte editor between the two.
 std::optional<ProjectShape> ShapeNamed(std::string_view name);
 

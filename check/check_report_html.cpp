@@ -65,6 +65,12 @@ void BarPart(std::ostream& out, const char* kind, int thousandths) {
     if (thousandths > 0) out << "<div class=\"" << kind << "\" style=\"width:" << Percent(thousandths) << "\"></div>";
 }
 
+// Text from documents in a cell of its own direction: a right-to-left override in a mnemonic cannot reorder the
+// text around it.
+std::string Isolated(const std::string& text) {
+    return "<bdi>" + Escaped(text) + "</bdi>";
+}
+
 void Fit(std::ostream& out, const char* name, const AreaFit& fit) {
     const AreaBar bar = AreaBarFor(fit);
     out << "<div class=\"fit\"><span class=\"name\">" << name << "</span><div class=\"bar\">";
@@ -84,9 +90,9 @@ void IoMap(std::ostream& out, const ProjectCheck& check) {
            "<th>Selected input</th><th>Output bytes</th><th>Selected output</th><th>Selected bytes</th></tr>\n";
     for (const NodeIo& n : check.nodes) {
         out << "<tr><td class=\"n\">" << n.position << "</td><td class=\"n\">" << n.ID << "</td><td>"
-            << Escaped(n.mnemonic) << "</td><td class=\"n\">" << n.NB_IN << "</td><td class=\"n\">"
+            << Isolated(n.mnemonic) << "</td><td class=\"n\">" << n.NB_IN << "</td><td class=\"n\">"
             << n.selectedIn.size() << "</td><td class=\"n\">" << n.NB_OUT << "</td><td class=\"n\">"
-            << n.selectedOut.size() << "</td><td>" << Escaped(SelectedBytesText(n)) << "</td></tr>\n";
+            << n.selectedOut.size() << "</td><td>" << SelectedBytesText(n, &Isolated) << "</td></tr>\n";
     }
     out << "</table>\n";
 }

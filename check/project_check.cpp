@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "base/project_files.h"
 #include "check/device_value_findings.h"
+#include "check/ignored_content_findings.h"
 #include "check/io_map_findings.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
@@ -122,10 +123,11 @@ std::string FailedPath(const std::exception& e) {
     return {};
 }
 
-// The build read the nodes before it found the image too large, but not yet the selections, which can still fail.
+// The build found the image too large from the byte counts alone, before the selections took their memory: a
+// small hand-edited network of many large nodes would need gigabytes for them. Its nodes are listed without them.
 std::optional<image::NodeTable> NodesOfImageTooLarge(Reading& r) {
     try {
-        return image::LoadNodeTable(r.documents);
+        return image::LoadNodeNumbers(r.documents.network);
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -220,6 +222,9 @@ void CheckReadableProject(Reading& r) {
         AddAreaFitFindings(r.check.input, r.check.output, findings);
     }
     AddEmptyAreasFinding(r.check.input, r.check.output, r.documents.pargen.Exists(), findings);
+    AddIgnoredContentFindings(r.documents.pargen, base::kPargenFileName, findings);
+    AddIgnoredContentFindings(r.documents.network, base::kDNetNetFileName, findings);
+    AddIgnoredContentFindings(r.documents.bytes, base::kDefByteFileName, findings);
 }
 
 // The image is written into bin/, which the build creates when it is missing: a folder in its way, or a project
@@ -293,14 +298,15 @@ ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocum
     return check;
 }
 
-std::string SelectedBytesText(const NodeIo& node) {
+std::string SelectedBytesText(const NodeIo& node, std::string (*mnemonicForm)(const std::string&)) {
     std::string text;
-    auto list = [&text](const char* direction, const std::vector<SelectedByte>& bytes) {
+    auto list = [&text, mnemonicForm](const char* direction, const std::vector<SelectedByte>& bytes) {
         if (bytes.empty()) return;
         text += (text.empty() ? "" : "; ") + std::string(direction);
         for (size_t k = 0; k < bytes.size(); ++k) {
             text += (k ? ", " : " ") + std::to_string(bytes[k].number);
-            if (!bytes[k].mnemonic.empty()) text += " " + bytes[k].mnemonic;
+            const std::string& mnemonic = bytes[k].mnemonic;
+            if (!mnemonic.empty()) text += " " + (mnemonicForm ? mnemonicForm(mnemonic) : mnemonic);
         }
     };
     list("in", node.selectedIn);

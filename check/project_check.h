@@ -97,8 +97,9 @@ ProjectCheck CheckProject(const std::string& projectDir);
 // The same on documents the caller keeps: what the check parsed is there for the image build after it.
 ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocuments& documents);
 
-// "in 1 Position, 3; out 2 Command": the selected bytes of a node by number and mnemonic.
-std::string SelectedBytesText(const NodeIo& node);
+// "in 1 Position, 3; out 2 Command": the selected bytes of a node by number and mnemonic, each mnemonic in the
+// form `mnemonicForm` gives it (as it stands without one).
+std::string SelectedBytesText(const NodeIo& node, std::string (*mnemonicForm)(const std::string&) = nullptr);
 
 // "3 errors, 1 warning" or "no findings".
 std::string FindingsSummary(const ProjectCheck& check);

@@ -15,10 +15,12 @@
 #include "check/address_map.h"
 #include "check/address_map_export.h"
 #include "check/check_report_html.h"
+#include "check/device_value_findings.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
 #include "cli/usage.h"
 #include "documents/document_file.h"
+#include "documents/document_schema.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
@@ -105,9 +107,24 @@ void RefuseProjectFile(const std::string& projectDir, const std::string& file, c
     throw std::runtime_error("\"" + name + "\" is a file of the project: the " + output + " needs another name");
 }
 
-int Gsd(const Arguments& args, std::ostream&, std::ostream&) {
+// The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take stops it as
+// it stops the image, and --force writes it all the same.
+int Gsd(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
     RefuseProjectFile(projectDir, args.positional[1], "GSD file");
+    if (!args.force) {
+        documents::DocumentFile pargen(base::ProjectFile(projectDir, base::kPargenFileName));
+        check::ProjectCheck counts;
+        check::AddSettingsValueFindings(pargen, counts.findings);
+        std::erase_if(counts.findings, [](const check::Finding& f) {
+            return f.target.field != documents::pargen_xml::kProfiNbIn &&
+                   f.target.field != documents::pargen_xml::kProfiNbOut;
+        });
+        if (!counts.findings.empty()) {
+            err << check::FindingsText(counts);
+            return kFailed;
+        }
+    }
     gsd::WriteGsdFile(projectDir, args.positional[1]);
     return kDone;
 }
@@ -195,7 +212,7 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"image", 1, false, true, false, &Image},     {"gsd", 2, false, false, false, &Gsd},
+    {"image", 1, false, true, false, &Image},     {"gsd", 2, false, true, false, &Gsd},
     {"check", 1, true, false, false, &Check},     {"report", 2, false, false, false, &Report},
     {"inspect", 1, true, false, false, &Inspect}, {"map", 1, true, false, true, &Map},
 };
@@ -215,7 +232,7 @@ std::string MapOptionProblem(const Command& command, const Arguments& args) {
 std::string UsageProblem(const Command& command, const Arguments& args) {
     if (!args.unknownOption.empty()) return "unknown option \"" + args.unknownOption + "\"";
     if (args.json && !command.takesJson) return "--json applies only to check, inspect and map";
-    if (args.force && !command.takesForce) return "--force applies only to image";
+    if (args.force && !command.takesForce) return "--force applies only to image and gsd";
     if (std::string problem = MapOptionProblem(command, args); !problem.empty()) return problem;
     if (args.positional.size() != command.positionalCount) {
         return "expected " + std::to_string(command.positionalCount) + " argument" +
@@ -233,7 +250,7 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
     try {
         status = command.run(args, out, err);
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << check::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
     }
     errno = 0;
     if (!out.flush()) {

@@ -1,9 +1,11 @@
 #include "documents/def_byte.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "documents/document_error.h"
 #include "documents/document_schema.h"
+#include "documents/int_text.h"
 
 namespace tessara::documents {
 
@@ -19,6 +21,32 @@ void CheckNetworkBytes(size_t bytes, size_t index) {
     throw DocumentError("Node " + std::to_string(index + 1) + " brings the network to " + std::to_string(bytes) +
                         " bytes, more than the " + std::to_string(kNetworkByteLimit) +
                         " of 64 nodes with 65535 input and 65535 output bytes");
+}
+
+// A row's byte count as ReadNode keeps it, or nullopt where ReadNode fails on the row.
+std::optional<uint16_t> RowByteCount(pugi::xml_node row, const char* name) {
+    const std::optional<std::string> text = AttributeText(row, name);
+    const std::optional<int32_t> value = text ? ParseIntText(*text) : std::nullopt;
+    if (!value) return std::nullopt;
+    return static_cast<uint16_t>(*value);
+}
+
+bool RowReadable(pugi::xml_node row) {
+    return ParseIntText(AttributeText(row, dnet_net_xml::kId).value_or("")) &&
+           AttributeText(row, dnet_net_xml::kMnemonic) && RowByteCount(row, dnet_net_xml::kNbIn) &&
+           RowByteCount(row, dnet_net_xml::kNbOut);
+}
+
+// The limit is held against the counts before any node's arrays take their memory, so a network past it is
+// refused whole, at the node that passes it. The first row ReadNode fails on ends this pass: the reading
+// reports that row, as it would without the limit.
+void CheckNetworkFits(pugi::xml_node root) {
+    size_t bytes = 0;
+    size_t index = 0;
+    for (pugi::xml_node row = root.first_child(); row && RowReadable(row); row = row.next_sibling(), ++index) {
+        CheckNetworkBytes(bytes += *RowByteCount(row, dnet_net_xml::kNbIn) + *RowByteCount(row, dnet_net_xml::kNbOut),
+                          index);
+    }
 }
 
 // A node counts as read only once everything about it is, so a failing row leaves its entry at zero.
@@ -88,12 +116,10 @@ void ReadDNetNodes(DocumentFile& network, DefByteTable& table, size_t& nodesRead
     if (!network.Exists()) return;
     const pugi::xml_node root = network.Root();
     ReadingDocument(network.Path(), [&] {
+        CheckNetworkFits(root);
         table.resize(ChildCount(root));
-        size_t bytes = 0;
         for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
-            DN_Nodo node = ReadNode(row);
-            CheckNetworkBytes(bytes += node.NB_IN + node.NB_OUT, nodesRead);
-            table[nodesRead] = std::move(node);
+            table[nodesRead] = ReadNode(row);
             ++nodesRead;
         }
     });

@@ -36,7 +36,8 @@ bool IsSelectedText(std::string_view text);
 
 // Rebuilds `table` from the network document at `path`; a missing file leaves it empty. On an error the table
 // keeps the length it was given by the root's child count, the entries from the failing one onward stay at
-// zero with no bytes, `nodesRead` tells how many entries were completed, and the error is thrown.
+// zero with no bytes, `nodesRead` tells how many entries were completed, and the error is thrown. A network of
+// more bytes than 64 nodes of 65 535 each way is refused before any entry takes memory: the table stays empty.
 void ReadDNetNodes(DocumentFile& network, DefByteTable& table, size_t& nodesRead);
 // The same, loading the network document into `xml`.
 void ReadDNetNodes(XmlDocument& xml, const std::string& path, DefByteTable& table, size_t& nodesRead);

@@ -38,6 +38,13 @@ size_t DNetListLength(const DNetRows& rows) {
     return static_cast<size_t>(end - rows.begin());
 }
 
+std::optional<size_t> FirstRowBelowTheList(const DNetRows& rows) {
+    for (size_t i = DNetListLength(rows) + 1; i < rows.size(); ++i) {
+        if (rows[i] != DNetRow{}) return i;
+    }
+    return std::nullopt;
+}
+
 void LoadDNetNetwork(DocumentFile& network, DNetRows& rows) {
     if (!network.Exists()) return;
     const pugi::xml_node root = network.Root();

@@ -23,6 +23,10 @@ using DNetRows = std::array<DNetRow, kDNetRowCount>;
 // The number of nodes: rows before the first whose "ID" holds no character.
 size_t DNetListLength(const DNetRows& rows);
 
+// The index of the first row below the first empty "ID" that holds any text: OK does not save it or the rows
+// after it. nullopt when nothing stands below the list's end.
+std::optional<size_t> FirstRowBelowTheList(const DNetRows& rows);
+
 // Reads DNET_Net.xml into the rows from the first: child i of the root fills row i, cell by cell, up to 64
 // children; the rest of `rows` is left as it is. A missing file changes nothing. The first failure (parse
 // error, a missing attribute) throws and leaves what was read before it.

@@ -6,7 +6,7 @@
 namespace tessara::documents {
 
 bool DocumentFile::Exists() const {
-    return base::FileExists(path_);
+    return base::AnythingExists(path_);
 }
 
 pugi::xml_node DocumentFile::Root() {

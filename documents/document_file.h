@@ -19,6 +19,7 @@ public:
     DocumentFile& operator=(const DocumentFile&) = delete;
 
     const std::string& Path() const { return path_; }
+    // Anything at the path counts, a folder too: reading it then refuses what is not a regular file.
     bool Exists() const;
     // The first top-level node, as XmlDocument::LoadFile leaves it; throws what that load threw.
     pugi::xml_node Root();

@@ -78,6 +78,8 @@ public:
     }
 
     void Parse() {
+        // Editors on Windows often start a UTF-8 file with a byte-order mark.
+        if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
         while (pos_ < text_.size()) {
             SkipBlanksAndComments();
             if (pos_ >= text_.size()) break;

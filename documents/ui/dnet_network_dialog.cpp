@@ -120,6 +120,7 @@ void TFDNet::FormShow() {
     } catch (const std::exception& e) {
         failure = QString::fromStdString(e.what());
     }
+    networkUnread_ = !failure.isEmpty();
     model_->SetRows(rows);
     loadedRows_ = rows;
     undo_.clear();
@@ -134,8 +135,23 @@ bool TFDNet::CheckRows() {
 }
 
 void TFDNet::bitbtn1Click() {
-    if (!CheckRows() || !SaveDocuments()) return;
+    if (!CheckRows() || !MayDropWhatIsNotSaved() || !SaveDocuments()) return;
     accept();
+}
+
+// Saving replaces the whole document with the node list: the user agrees before anything it does not hold is lost.
+bool TFDNet::MayDropWhatIsNotSaved() {
+    const DNetRows& rows = model_->Rows();
+    if (networkUnread_ &&
+        !ui::Messages().AskYesNo(this, tr("DNET_Net.xml could not be read whole; saving now keeps only the %1 rows "
+                                          "shown and drops the rest of the file. Replace it?")
+                                           .arg(DNetListLength(rows)))) {
+        return false;
+    }
+    const std::optional<size_t> below = FirstRowBelowTheList(rows);
+    return !below || ui::Messages().AskYesNo(this, tr("Row %1 and the rows after it stand below an empty row and will "
+                                                      "not be saved. Save anyway?")
+                                                       .arg(*below + 1));
 }
 
 bool TFDNet::SaveDocuments() {

@@ -56,6 +56,7 @@ private:
     void MoveClick(int delta);
     bool SaveDocuments();
     bool MayDropShrunkSelections();
+    bool MayDropWhatIsNotSaved();
 
     const base::Workspace& ws_;
     XmlDocument XML1;
@@ -63,6 +64,7 @@ private:
     QUndoStack undo_;
     DNetTableModel* model_;
     DNetRows loadedRows_;  // as FormShow read them: a byte count lowered since is seen against them
+    bool networkUnread_ = false;
     int pendingRow_ = -1;
     int pendingColumn_ = -1;
     TextGridView* grid_;

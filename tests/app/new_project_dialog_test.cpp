@@ -41,14 +41,14 @@ protected:
 TEST_F(NewProjectTest, CreatesTheProjectWithItsBinFolderAndMakesItCurrent) {
     EXPECT_EQ(dialog.windowTitle(), "New project");
     EXPECT_EQ(dialog.size(), QSize(319, 91));
-    Type(" Plant 1 ");  // blanks are kept
+    Type("Plant  1");  // blanks inside are kept
     Ok();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(DirectoryExists(projects.File(" Plant 1 " + S + "bin")));
-    EXPECT_EQ(ws.ProjectName, " Plant 1 ");
-    EXPECT_EQ(ws.ProjectDir, projects.File(" Plant 1 "));
-    EXPECT_EQ(ws.DefByteFile, projects.File(" Plant 1 " + S + "DefByte.xml"));
+    EXPECT_TRUE(DirectoryExists(projects.File("Plant  1" + S + "bin")));
+    EXPECT_EQ(ws.ProjectName, "Plant  1");
+    EXPECT_EQ(ws.ProjectDir, projects.File("Plant  1"));
+    EXPECT_EQ(ws.DefByteFile, projects.File("Plant  1" + S + "DefByte.xml"));
     EXPECT_TRUE(messages.entries().empty());
 }
 
@@ -68,6 +68,8 @@ TEST_F(NewProjectTest, EscapeDoesNothingBeforeOrAfterAProjectWasCreated) {
     EXPECT_TRUE(messages.entries().empty());
 }
 
+const std::string kHidden =
+    "Name project not valid: it must not begin or end with a blank, nor hold invisible or text-direction characters";
 const std::string kOutside =
     "Name project not valid: it must name a folder inside PROJECTS, without \"..\" and without control characters";
 
@@ -109,7 +111,28 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"outside PROJECTS", false, "../../escaped", {kOutside}},
         RefusalCase{"absolute path", false, "/tmp/escaped", {kOutside}},
         RefusalCase{"line break", false, "Plant1\n[lastproj]", {kOutside}},
-        RefusalCase{"tab", false, "Plant\t1", {kOutside}}));
+        RefusalCase{"tab", false, "Plant\t1", {kOutside}}, RefusalCase{"trailing blank", false, "Plant1 ", {kHidden}},
+        RefusalCase{"leading no-break space", false, "\xC2\xA0Plant1", {kHidden}},
+        RefusalCase{"C1 control",
+                    false,
+                    "Plant\xC2\x9B"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"right-to-left override",
+                    false,
+                    "Plant\xE2\x80\xAE"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"left-to-right mark",
+                    false,
+                    "Plant\xE2\x80\x8E"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"first isolate",
+                    false,
+                    "Plant\xE2\x81\xA8"
+                    "1",
+                    {kHidden}}));
 
 TEST_F(NewProjectTest, NestedNameNeedsItsParentAndSaysWhyItCannotCreate) {
     Type("Group" + QString(S[0]) + "Plant1");

@@ -33,6 +33,17 @@ TEST(CheckReport, SaysWhenSettingsOrTheMapCannotBeRead) {
     EXPECT_EQ(unreadable.find("<h3>Input</h3>"), std::string::npos);
 }
 
+TEST(CheckReport, TextFromDocumentsIsIsolatedSoAnOverrideReordersNothingAroundIt) {
+    ProjectCheck check;
+    NodeIo node{1, 5, "\xE2\x80\xAEValve", 2, 0, {{1, "a\xE2\x80\xAE<b>"}, {2, "c"}}, {}};
+    check.nodes.push_back(node);
+    const std::string html = CheckReportHtml(check, "2026-01-31");
+    for (const char* isolated :
+         {"<td><bdi>\xE2\x80\xAEValve</bdi></td>", "<td>in 1 <bdi>a\xE2\x80\xAE&lt;b&gt;</bdi>, 2 <bdi>c</bdi></td>"}) {
+        EXPECT_NE(html.find(isolated), std::string::npos) << isolated;
+    }
+}
+
 TEST(CheckReport, BarsShowUseGapAndOverflowOnOneScale) {
     struct Case {
         AreaFit fit;

@@ -172,4 +172,31 @@ TEST(ProjectCheck, MoreNodesThanTheNetworkEditorShowsAreToldOf) {
     EXPECT_EQ(check.nodes.size(), 70u);
 }
 
+// The readers take the first of what a document gives twice and pass over a second root: the check says so.
+TEST(ProjectCheck, WhatTheReadersPassOverIsWarnedOf) {
+    const std::string row = "<row ID=\"5\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/>";
+    const std::string pargen = ReadFixture("check_clean/pargen.xml");
+    const struct {
+        const char* file;
+        std::string content;
+        std::string warning;
+    } cases[] = {
+        {"DNET_Net.xml", "<DNET_Net>" + row + "</DNET_Net><DNET_Net>" + row + "</DNET_Net>",
+         "DNET_Net.xml holds a second root element \"DNET_Net\", which is not read: only the first one is"},
+        {"DNET_Net.xml", "<DNET_Net><row ID=\"5\" ID=\"9\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/></DNET_Net>",
+         "DNET_Net.xml: element \"row\" gives the attribute \"ID\" twice; only the first is read"},
+        {"pargen.xml", "<Par_Gen><PROFI_ID>20</PROFI_ID>" + pargen.substr(std::string("<Par_Gen>").size()),
+         "pargen.xml gives the setting \"PROFI_ID\" twice; only the first is read"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.warning);
+        TempDir project;
+        project.Write("pargen.xml", pargen);
+        project.Write("DNET_Net.xml", "<DNET_Net>" + row + "</DNET_Net>");
+        project.Write(c.file, c.content);
+        const std::vector<Finding> said = Said(CheckProject(project.path()).findings);
+        EXPECT_EQ(std::count(said.begin(), said.end(), Finding{W, c.file, c.warning}), 1);
+    }
+}
+
 }  // namespace

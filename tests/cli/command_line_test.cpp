@@ -206,6 +206,12 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(folder.status, 1);
     EXPECT_EQ(folder.err, "Cannot read \"" + project.path() + "\": it is a folder\n");
 
+    project.Write("DNET_Net.xml", "<DNET_Net><row ID=\"\x1b[2J\x1b]2;x\a\"</DNET_Net>");
+    const Outcome quoted = Tessara({"image", "--force", project.path()});
+    EXPECT_EQ(quoted.status, 1);
+    EXPECT_TRUE(Contains(quoted.err, "<row ID=\"\\x1b[2J\\x1b]2;x\\x07\"")) << quoted.err;
+    fs::remove(project.File("DNET_Net.xml"));
+
     project.Write("short.bin", std::string("\x0C\0\0\0", 4));
     const Outcome invalid = Tessara({"inspect", project.File("short.bin")});
     EXPECT_EQ(invalid.status, 1);
@@ -221,6 +227,35 @@ TEST(CommandLine, GsdWritesTheProjectsDescription) {
     const Outcome outcome = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(project.Read("VO48210.gsd"), ReadFixture("gsd_in100_out20/expected.gsd"));
+}
+
+TEST(CommandLine, GsdRefusesByteCountsTheDeviceCannotTakeUnlessForced) {
+    TempDir project;
+    std::string pargen = ReadFixture("gsd_in100_out20/pargen.xml");
+    pargen.replace(pargen.find("<PROFI_NB_IN>100<"), 17, "<PROFI_NB_IN>200<");
+    project.Write("pargen.xml", pargen);
+    const Outcome refused = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.err, "error\tpargen.xml\tPROFI_NB_IN 200: ")) << refused.err;
+    EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
+
+    const Outcome forced = Tessara({"gsd", "--force", project.path(), project.File("VO48210.gsd")});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(Contains(project.Read("VO48210.gsd"), "200")) << project.Read("VO48210.gsd");
+}
+
+// A folder named like a document is no missing document: the image of a project without nodes would be built.
+TEST(CommandLine, AFolderNamedLikeADocumentIsRefusedAsAFolder) {
+    for (const char* name : {"DNET_Net.xml", "pargen.xml", "DefByte.xml"}) {
+        TempDir project;
+        CopyPlant1(project);
+        fs::remove(project.File(name));
+        project.MakeDir(name);
+        const Outcome forced = Tessara({"image", "--force", project.path()});
+        EXPECT_EQ(forced.status, 1) << name;
+        EXPECT_EQ(forced.err, "Cannot read \"" + project.File(name) + "\": it is a folder\n");
+        EXPECT_FALSE(fs::exists(project.File("bin/bank.bin"))) << name;
+    }
 }
 
 TEST(CommandLine, InspectPrintsTheImageAsTableOrJson) {

@@ -164,7 +164,13 @@ struct NetworkFailure {
 };
 
 TEST(DefByte, NetworkErrorKeepsTheLengthAndOnlyTheCompletedEntries) {
+    std::string largest;  // 65 nodes of the most bytes a node may have: one node past what the editor holds
+    for (int i = 0; i < 65; ++i) largest += NetRow(i, 65535, 65535);
     const std::vector<NetworkFailure> cases = {
+        {largest, 0, 0,
+         "Node 65 brings the network to 8519550 bytes, more than the 8388480 of 64 nodes with 65535 input and 65535 "
+         "output bytes"},
+        {NetRow(1, 2, 1) + "<row ID=\"2\" NB_IN=\"1\"/>" + largest, 67, 1, "\"NB_OUT\" is missing"},
         {NetRow(1, 2, 1) + "<row ID=\"2\" NB_IN=\"1\"/>" + NetRow(3, 1, 1), 3, 1, "\"NB_OUT\" is missing"},
         {NetRow(1, 2, 1) + "<row ID=\"2\" NB_IN=\"1\" NB_OUT=\"1\"/>", 2, 1, "\"Mnemonic\" is missing"},
         {"<row ID=\"1\" NB_IN=\"ten\" NB_OUT=\"0\" Mnemonic=\"\"/>", 1, 0, "'ten' is not a valid integer value"},

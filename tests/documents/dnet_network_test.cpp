@@ -68,6 +68,34 @@ TEST(DNetNetwork, TheListEndsAtTheFirstEmptyId) {
     }
 }
 
+TEST(DNetNetwork, TheFirstRowBelowTheListThatHoldsAnythingIsFound) {
+    const DNetRow node{"1", "1", "2", ""};
+    DNetRows stranded = RowsOf({node, {}, {}});
+    stranded[40].Mnemonic = " ";
+    stranded[63].ID = "5";
+    const struct {
+        const char* name;
+        DNetRows rows;
+        std::optional<size_t> found;
+    } cases[] = {
+        {"empty grid", DNetRows{}, std::nullopt},
+        {"list only", RowsOf({node, node}), std::nullopt},
+        {"a blank mnemonic counts", stranded, 40},
+        {"the row right below the gap", RowsOf({node, {}, node}), 2},
+        {"a full grid has nothing below",
+         [&] {
+             DNetRows full;
+             full.fill(node);
+             return full;
+         }(),
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FirstRowBelowTheList(c.rows), c.found);
+    }
+}
+
 TEST(DNetNetwork, CheckReportsTheFirstFailureInRowThenColumnOrder) {
     struct Case {
         DNetRow row;

@@ -115,10 +115,9 @@ TEST(DocumentModelsHostile, HundredMegabytesOfLargestNodesLoadWithinBounds) {
         EXPECT_NE(std::string(e.what()).find("Node 65 "), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find(network), std::string::npos) << e.what();
     }
-    EXPECT_EQ(nodesRead, 64u);
-    ASSERT_EQ(table.size(), count);
-    EXPECT_EQ(table[63].InSelect.size(), 65535u);
-    EXPECT_TRUE(table[64].InSelect.empty());
+    // Refused on the counts, before the arrays of the first 64 nodes took a quarter of a gigabyte.
+    EXPECT_EQ(nodesRead, 0u);
+    EXPECT_TRUE(table.empty());
 }
 
 }  // namespace

@@ -82,6 +82,7 @@ TEST(EdsReader, SpellingsThatMakersUseAreRead) {
               "Pr\xC3\xBC"
               "fger\xC3\xA4t $1");
     EXPECT_FALSE(ParseEds("[IO_Info]\nPollInfo = 1, 0, 0;", "x.eds").ProdName.has_value());
+    EXPECT_EQ(ParseEds("\xEF\xBB\xBF[IO_Info]\nPollInfo = 1, 2, 0;Input2=0x4;", "bom.eds").InputBytes, 4);
 }
 
 // Data sheets come from anywhere: whatever bytes a file holds, the reader answers or refuses, never crashes.

@@ -307,6 +307,8 @@ TEST_F(TFpargenTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
     // A directory where the document should be, and then a project folder that has vanished.
     dir.Write("pargen.xml/keep.txt", "x");
     dialog.show();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Cannot read \"" + ws.PargenFile + "\": it is a folder."});
+    messages.clear();
     SetText("E_Pro_ID", "42");
     ClickOk();
     ASSERT_EQ(messages.entries().size(), 1u);

@@ -96,19 +96,29 @@ TEST_F(TFDNetTest, ShowsTheDocumentAndOkWritesItBack) {
     EXPECT_TRUE(messages.entries().empty());
 }
 
-TEST_F(TFDNetTest, RowsAfterTheFirstEmptyIdAreGoneAtTheNextShowing) {
+TEST_F(TFDNetTest, RowsBelowAnEmptyIdAreSavedOnlyWhenTheUserAgreesToDropThem) {
     dialog.show();
-    for (int row : {0, 1, 2, 4}) {
+    for (int row : {0, 1, 2}) {
         SetCell(row, 1, "3");
         SetCell(row, 2, "1");
         SetCell(row, 3, "1");
     }
+    SetCell(24, 4, "only a mnemonic");
+    const MessageRecorder::Entry question{
+        Kind::Question, "Row 25 and the rows after it stand below an empty row and will not be saved. Save anyway?"};
     ClickOk();
+    EXPECT_EQ(messages.entries(), std::vector<MessageRecorder::Entry>{question});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(FileExists(ws.DNetNetFile));
+
+    messages.clear();
+    messages.Answer(true);
+    ClickOk();
+    EXPECT_EQ(messages.entries(), std::vector<MessageRecorder::Entry>{question});
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     dialog.show();
     EXPECT_EQ(Cell(2, 1), "3");
-    EXPECT_EQ(Cell(4, 1), "");
-    EXPECT_EQ(Cell(4, 2), "");
+    EXPECT_EQ(Cell(24, 4), "");
 }
 
 TEST_F(TFDNetTest, RefusedOkKeepsTheGridAndWritesNothing) {
@@ -156,10 +166,23 @@ TEST_F(TFDNetTest, FailedLoadIsReportedAndTheRowsReadSoFarStay) {
     EXPECT_EQ(Cell(1, 1) + "|" + Cell(1, 2) + "|" + Cell(1, 3), "6|3|");
     EXPECT_EQ(Cell(2, 1), "");
 
+    // The rest of the file is not in the grid: No, the default, keeps the file and the dialog.
+    const std::string document = Network();
+    const MessageRecorder::Entry question{Kind::Question,
+                                          "DNET_Net.xml could not be read whole; saving now keeps only the 2 rows "
+                                          "shown and drops the rest of the file. Replace it?"};
     messages.clear();
     SetCell(1, 3, "0");
     ClickOk();
-    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(messages.entries(), std::vector<MessageRecorder::Entry>{question});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Network(), document);
+
+    messages.clear();
+    messages.Answer(true);
+    ClickOk();
+    EXPECT_EQ(messages.entries(), std::vector<MessageRecorder::Entry>{question});
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(Network(),
               "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"2\" Mnemonic=\"a\"/>"
               "<row ID=\"6\" NB_IN=\"3\" NB_OUT=\"0\" Mnemonic=\"\"/></DNET_Net>");
@@ -168,13 +191,18 @@ TEST_F(TFDNetTest, FailedLoadIsReportedAndTheRowsReadSoFarStay) {
 TEST_F(TFDNetTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
     dir.Write("DNET_Net.xml/keep.txt", "x");
     dialog.show();
+    EXPECT_EQ(messages.entries(), (std::vector<MessageRecorder::Entry>{
+                                      {Kind::Unhandled, "Cannot read \"" + ws.DNetNetFile + "\": it is a folder."}}));
+    messages.clear();
     SetCell(0, 1, "1");
     SetCell(0, 2, "1");
     SetCell(0, 3, "1");
+    messages.Answer(true);  // replace what could not be read
     ClickOk();
-    ASSERT_EQ(messages.entries().size(), 1u);
-    EXPECT_EQ(messages.entries()[0].kind, Kind::Unhandled);
-    EXPECT_NE(messages.entries()[0].text.find(ws.DNetNetFile), std::string::npos);
+    ASSERT_EQ(messages.entries().size(), 2u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Question);
+    EXPECT_EQ(messages.entries()[1].kind, Kind::Unhandled);
+    EXPECT_NE(messages.entries()[1].text.find(ws.DNetNetFile), std::string::npos);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Cell(0, 1), "1");
     EXPECT_EQ(dir.Read("DNET_Net.xml/keep.txt"), "x");

@@ -1,0 +1,82 @@
+#include "check/ignored_content_findings.h"
+
+#include <cstring>
+#include <exception>
+
+#include "base/project_files.h"
+#include "documents/document_file.h"
+
+namespace tessara::check {
+
+namespace {
+
+std::string Quoted(const char* name) {
+    return "\"" + std::string(name) + "\"";
+}
+
+// The first attribute of `element` that repeats an earlier one's name, or an empty attribute.
+pugi::xml_attribute RepeatedAttribute(pugi::xml_node element) {
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        for (pugi::xml_attribute b = element.first_attribute(); b != a; b = b.next_attribute()) {
+            if (std::strcmp(a.name(), b.name()) == 0) return a;
+        }
+    }
+    return {};
+}
+
+// The first child element of `parent` that repeats an earlier sibling's name, or an empty node.
+pugi::xml_node RepeatedChild(pugi::xml_node parent) {
+    for (pugi::xml_node a = parent.first_child(); a; a = a.next_sibling()) {
+        for (pugi::xml_node b = parent.first_child(); b != a; b = b.next_sibling()) {
+            if (a.type() == pugi::node_element && std::strcmp(a.name(), b.name()) == 0) return a;
+        }
+    }
+    return {};
+}
+
+// Stops at the first element with an attribute given twice; one finding is enough to send the user there.
+struct RepeatedAttributeWalker : pugi::xml_tree_walker {
+    pugi::xml_node element;
+    pugi::xml_attribute twice;
+    bool Visit(pugi::xml_node node) {
+        twice = RepeatedAttribute(node);
+        if (twice) element = node;
+        return !twice;
+    }
+    bool for_each(pugi::xml_node& node) override { return Visit(node); }
+};
+
+}  // namespace
+
+void AddIgnoredContentFindings(documents::DocumentFile& document, const std::string& name,
+                               std::vector<Finding>& findings) {
+    if (!document.Exists()) return;
+    pugi::xml_node root;
+    try {
+        root = document.Root();
+    } catch (const std::exception&) {
+        return;  // listed by the reader
+    }
+    if (!root) return;
+    for (pugi::xml_node other = root.next_sibling(); other; other = other.next_sibling()) {
+        if (other.type() != pugi::node_element) continue;
+        findings.push_back({Severity::Warning, name,
+                            name + " holds a second root element " + Quoted(other.name()) +
+                                ", which is not read: only the first one is"});
+        break;
+    }
+    RepeatedAttributeWalker walker;
+    if (walker.Visit(root)) root.traverse(walker);
+    if (walker.twice) {
+        findings.push_back({Severity::Warning, name,
+                            name + ": element " + Quoted(walker.element.name()) + " gives the attribute " +
+                                Quoted(walker.twice.name()) + " twice; only the first is read"});
+    }
+    if (name != base::kPargenFileName) return;
+    if (const pugi::xml_node twice = RepeatedChild(root)) {
+        findings.push_back({Severity::Warning, name,
+                            name + " gives the setting " + Quoted(twice.name()) + " twice; only the first is read"});
+    }
+}
+
+}  // namespace tessara::check

@@ -10,7 +10,9 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -79,10 +81,32 @@ std::string RealPath(const std::string& path) {
     return result;
 }
 
-// A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
-void WriteToStream(const std::string& path, std::string_view content) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+// A socket is not opened but connected to, as a stream.
+FileDescriptor ConnectedSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) FailWrite(path, ENAMETOOLONG);
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (fd.get() < 0) FailWrite(path, errno);
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) FailWrite(path, errno);
+    return fd;
+}
+
+// A FIFO nobody reads would hold the save (and the window) forever: it is opened without waiting and refused
+// at once. Once opened, the writes wait for a slow reader as usual.
+FileDescriptor OpenedStream(const std::string& path, mode_t type) {
+    if (S_ISSOCK(type)) return ConnectedSocket(path);
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0 && errno == ENXIO && S_ISFIFO(type)) throw FileWriteError(path, "No program is reading it");
+    if (fd.get() < 0) FailWrite(path, errno);
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
+void WriteToStream(const std::string& path, mode_t type, std::string_view content) {
+    FileDescriptor fd = OpenedStream(path, type);
     if (const int error = WriteAll(fd.get(), content, Position::Stream)) FailWrite(path, error);
     if (fd.Close() != 0) FailWrite(path, errno);
 }
@@ -188,7 +212,7 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     if (!S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode)) throw FileWriteError(path, "It is a folder");
         if (target == WriteTarget::RegularFile) throw FileWriteError(path, "It is not a regular file");
-        WriteToStream(path, content);
+        WriteToStream(path, st.st_mode, content);
         return;
     }
     // Decided by the permission the file gives this user, as the system would decide it for a write: root may

@@ -111,13 +111,15 @@ void WriteToStream(const std::string& path, mode_t type, std::string_view conten
     if (fd.Close() != 0) FailWrite(path, errno);
 }
 
-// Gives the new file the old one's mode, owner and group. The owner can be set only by root, the group only to
-// one of the user's groups: what cannot be kept is left as the system made it.
-void KeepIdentity(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
-        errno = 0;
-    }
+// Gives the new file the old one's mode, owner and group. False when the owner cannot be given back (only root
+// may give a file away): the caller then writes in place, so a shared file keeps its owner. A group that
+// cannot be kept is left as the system made it.
+bool KeepIdentity(int fd, const struct stat& old) {
+    const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                           (::fchown(fd, static_cast<uid_t>(-1), old.st_gid), ::geteuid() == old.st_uid);
     ::fchmod(fd, old.st_mode & 07777);
+    errno = 0;
+    return ownerKept;
 }
 
 // Writes into a new file beside the target and renames it over the target, so the target is at every moment
@@ -136,7 +138,10 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, 
         if (old && (errno == EACCES || errno == EPERM)) return false;
         FailWrite(shown, errno);
     }
-    if (old) KeepIdentity(fd.get(), *old);
+    if (old && !KeepIdentity(fd.get(), *old)) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
     int error = WriteAll(fd.get(), content);
     // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
     if (!error && (::fsync(fd.get()) != 0 || fd.Close() != 0)) error = errno;

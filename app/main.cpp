@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "base/file_size_signal.h"
 #include "base/file_system.h"
 #include "base/workspace_location.h"
 #include "cli/start_options.h"
@@ -34,6 +35,7 @@ std::string WorkspaceDir(const StartOptions& options, const char* argv0) {
 
 int main(int argc, char* argv[]) {
     UseXmlArena();
+    FailWritesPastTheFileSizeLimit();
     StartOptions options;
     if (auto status = ParseStartOptions(argc, argv, options)) return *status;
 

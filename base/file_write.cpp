@@ -10,7 +10,9 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -79,21 +81,45 @@ std::string RealPath(const std::string& path) {
     return result;
 }
 
-// A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
-void WriteToStream(const std::string& path, std::string_view content) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+// A socket is not opened but connected to, as a stream.
+FileDescriptor ConnectedSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) FailWrite(path, ENAMETOOLONG);
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (fd.get() < 0) FailWrite(path, errno);
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) FailWrite(path, errno);
+    return fd;
+}
+
+// A FIFO nobody reads would hold the save (and the window) forever: it is opened without waiting and refused
+// at once. Once opened, the writes wait for a slow reader as usual.
+FileDescriptor OpenedStream(const std::string& path, mode_t type) {
+    if (S_ISSOCK(type)) return ConnectedSocket(path);
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0 && errno == ENXIO && S_ISFIFO(type)) throw FileWriteError(path, "No program is reading it");
+    if (fd.get() < 0) FailWrite(path, errno);
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
+void WriteToStream(const std::string& path, mode_t type, std::string_view content) {
+    FileDescriptor fd = OpenedStream(path, type);
     if (const int error = WriteAll(fd.get(), content, Position::Stream)) FailWrite(path, error);
     if (fd.Close() != 0) FailWrite(path, errno);
 }
 
-// Gives the new file the old one's mode, owner and group. The owner can be set only by root, the group only to
-// one of the user's groups: what cannot be kept is left as the system made it.
-void KeepIdentity(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
-        errno = 0;
-    }
+// Gives the new file the old one's mode, owner and group. False when the owner cannot be given back (only root
+// may give a file away): the caller then writes in place, so a shared file keeps its owner. A group that
+// cannot be kept is left as the system made it.
+bool KeepIdentity(int fd, const struct stat& old) {
+    const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                           (::fchown(fd, static_cast<uid_t>(-1), old.st_gid), ::geteuid() == old.st_uid);
     ::fchmod(fd, old.st_mode & 07777);
+    errno = 0;
+    return ownerKept;
 }
 
 // Writes into a new file beside the target and renames it over the target, so the target is at every moment
@@ -112,7 +138,10 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, 
         if (old && (errno == EACCES || errno == EPERM)) return false;
         FailWrite(shown, errno);
     }
-    if (old) KeepIdentity(fd.get(), *old);
+    if (old && !KeepIdentity(fd.get(), *old)) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
     int error = WriteAll(fd.get(), content);
     // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
     if (!error && (::fsync(fd.get()) != 0 || fd.Close() != 0)) error = errno;
@@ -188,7 +217,7 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     if (!S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode)) throw FileWriteError(path, "It is a folder");
         if (target == WriteTarget::RegularFile) throw FileWriteError(path, "It is not a regular file");
-        WriteToStream(path, content);
+        WriteToStream(path, st.st_mode, content);
         return;
     }
     // Decided by the permission the file gives this user, as the system would decide it for a write: root may

@@ -242,6 +242,15 @@ std::string UsageProblem(const Command& command, const Arguments& args) {
 }
 
 // Output that did not arrive (a full disk, a closed pipe) is a failure like any other, not a silent success.
+int StatusAfterFlush(std::string_view word, int status, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    if (out.flush()) return status;
+    err << "tessara " << word << ": cannot write the output"
+        << (errno ? std::string(". ") + std::strerror(errno) : std::string()) << "\n";
+    return kFailed;
+}
+
+// Runs a command and reports output that did not arrive.
 int RunReportingOutput(const Command& command, const Arguments& args, std::ostream& out, std::ostream& err) {
 #ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);  // a reader that went away is reported below instead of ending the process
@@ -252,13 +261,7 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
     } catch (const std::exception& e) {
         err << check::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
     }
-    errno = 0;
-    if (!out.flush()) {
-        err << "tessara " << command.word << ": cannot write the output"
-            << (errno ? std::string(". ") + std::strerror(errno) : std::string()) << "\n";
-        return kFailed;
-    }
-    return status;
+    return StatusAfterFlush(command.word, status, out, err);
 }
 
 }  // namespace
@@ -271,7 +274,7 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
         const Arguments args = SplitArguments(argc, argv);
         if (args.help) {
             out << UsageText();
-            return kDone;
+            return StatusAfterFlush(command.word, kDone, out, err);
         }
         if (const std::string problem = UsageProblem(command, args); !problem.empty()) {
             err << "tessara " << command.word << ": " << problem << "\n" << UsageText();

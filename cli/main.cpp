@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "base/file_size_signal.h"
 #include "cli/command_line.h"
 #include "cli/start_options.h"
 #include "documents/xml_arena.h"
@@ -18,6 +19,7 @@ using namespace tessara::cli;
 
 int main(int argc, char* argv[]) {
     UseXmlArena();
+    tessara::base::FailWritesPastTheFileSizeLimit();
     if (const std::optional<int> status = RunCommand(argc, argv, std::cout, std::cerr)) return *status;
     StartOptions options;
     if (const std::optional<int> status = ParseStartOptions(argc, argv, options)) return *status;

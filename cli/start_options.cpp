@@ -1,5 +1,6 @@
 #include "cli/start_options.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,19 @@
 #include "cli/usage.h"
 
 namespace tessara::cli {
+
+namespace {
+
+// Help that could not be written (a full disk, a closed pipe) fails as a command's output does.
+int StatusAfterFlush() {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    std::fprintf(stderr, "tessara: cannot write the output%s%s\n", errno ? ". " : "",
+                 errno ? std::strerror(errno) : "");
+    return 1;
+}
+
+}  // namespace
 
 std::string ExecutableDir(const char* argv0) {
     std::error_code ec;
@@ -54,11 +68,11 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
     if (help) {
         std::fputs(UsageText(), stdout);
         std::printf("This run uses: %s\n", base::WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
-        return 0;
+        return StatusAfterFlush();
     }
     if (version) {
         std::puts(VersionText());
-        return 0;
+        return StatusAfterFlush();
     }
     return std::nullopt;
 }

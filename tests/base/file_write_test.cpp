@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -26,8 +28,8 @@ size_t EntryCount(const std::string& dir) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
 
-std::string ReadFifo(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
+// Reads until the writer is done, then closes `fd`.
+std::string ReadToEnd(int fd) {
     std::string content;
     char block[256];
     for (ssize_t n; (n = ::read(fd, block, sizeof block)) > 0;) content.append(block, static_cast<size_t>(n));
@@ -103,12 +105,41 @@ TEST(FileWrite, AnOutputThatIsNoRegularFileIsWrittenAndNeverReplaced) {
     TempDir dir;
     const std::string fifo = dir.File("reader");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::future<std::string> reader = std::async(std::launch::async, [&] { return ReadFifo(fifo); });
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // a reader is there before the save
     WriteWholeFile(fifo, "GSD text");
-    EXPECT_EQ(reader.get(), "GSD text");
+    ::fcntl(reader, F_SETFL, 0);
+    EXPECT_EQ(ReadToEnd(reader), "GSD text");
     EXPECT_TRUE(fs::is_fifo(fifo));
     WriteWholeFile("/dev/null", "GSD text");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    const std::string socketPath = dir.File("listener");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    std::future<std::string> accepted =
+        std::async(std::launch::async, [&] { return ReadToEnd(::accept(listener, nullptr, nullptr)); });
+    WriteWholeFile(socketPath, "report text");
+    EXPECT_EQ(accepted.get(), "report text");
+    EXPECT_TRUE(fs::is_socket(socketPath));
+    ::close(listener);
+}
+
+// Nobody will ever read it: waiting for a reader would hold the save, and the window, forever.
+TEST(FileWrite, AFifoThatNoProgramReadsIsRefusedAtOnce) {
+    TempDir dir;
+    const std::string fifo = dir.File("report.html");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    try {
+        WriteWholeFile(fifo, "report text");
+        ADD_FAILURE() << "written to a FIFO nobody reads";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot write \"" + fifo + "\". No program is reading it");
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST(FileWrite, ADocumentOrImageThatIsNoRegularFileIsRefused) {

@@ -31,6 +31,7 @@ TEST(OtherUser, AFileIsWrittenExactlyWhenItsPermissionsLetTheUserWriteIt) {
         {"read-only file in a folder anyone may write", kNobody, 0444, 0777, false},
         {"writable file in root's folder", kNobody, 0644, 0755, true},
         {"file anyone may write in root's folder", 0, 0666, 0755, true},
+        {"root's file anyone may write in a folder anyone may write", 0, 0666, 0777, true},
     };
     TempDir dir;
     OpenToOthers(dir.path());

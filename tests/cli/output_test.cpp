@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/command_runner.h"
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
@@ -26,6 +28,30 @@ TEST(CommandOutput, OutputThatCannotBeWrittenFailsWithAMessage) {
     const ToolRun gsd = RunTool({"gsd", FixturePath("check_overflow"), "/dev/stdout"});
     EXPECT_EQ(gsd.status, 0);
     EXPECT_TRUE(Contains(gsd.output, "#Profibus_DP")) << gsd.output;
+}
+
+TEST(CommandOutput, HelpAndVersionThatCannotBeWrittenFail) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--help"}, "tessara: cannot write the output. No space left on device"},
+        {{"--version"}, "tessara: cannot write the output. No space left on device"},
+        {{"check", "--help"}, "tessara check: cannot write the output. No space left on device"},
+    };
+    for (const auto& [args, message] : cases) {
+        const ToolRun run = RunTool(args, "> /dev/full");
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_TRUE(Contains(run.output, message)) << args[0] << ": " << run.output;
+    }
+}
+
+// The file size limit makes the write fail like a full disk: the old file stays, with no copy left beside it.
+TEST(CommandOutput, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile) {
+    TempDir dir;
+    const std::string target = dir.Write("out.gsd", "old");
+    const ToolRun run = RunToolAfter("ulimit -f 1; ", {"gsd", FixturePath("check_overflow"), target});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.output, "File too large")) << run.output;
+    EXPECT_EQ(dir.Read("out.gsd"), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(CommandOutput, JsonIsUtf8WhateverBytesAFolderNameHolds) {

@@ -37,6 +37,10 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& shellTa
     return RunShell(CommandLine(args) + " " + shellTail);
 }
 
+ToolRun RunToolAfter(const std::string& shellHead, const std::vector<std::string>& args) {
+    return RunShell(shellHead + CommandLine(args));
+}
+
 ToolRun RunToolAsNobody(const std::vector<std::string>& args) {
     return RunShell("setpriv --reuid=nobody --regid=nogroup --clear-groups " + CommandLine(args));
 }

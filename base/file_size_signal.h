@@ -1,0 +1,15 @@
+#pragma once
+
+#include <csignal>
+
+namespace tessara::base {
+
+// A write past the file size limit (`ulimit -f`) must fail with "File too large" and take the careful write's
+// error path, which keeps the old file; the default action of SIGXFSZ would end the process mid-save instead.
+inline void FailWritesPastTheFileSizeLimit() {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+}  // namespace tessara::base

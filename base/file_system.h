@@ -16,8 +16,12 @@ namespace tessara::base {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr bool kPathsHaveDriveLetters = true;
+inline constexpr const char* kExecutableSuffix = ".exe";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr bool kPathsHaveDriveLetters = false;
+inline constexpr const char* kExecutableSuffix = "";
 #endif
 
 std::filesystem::path PathFromUtf8(std::string_view utf8);

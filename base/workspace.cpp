@@ -135,9 +135,7 @@ void Workspace::SaveSetting(const char* section, const char* key, const std::str
 
 bool IsProjectName(const std::string& name) {
     if (name.empty() || name.front() == kPathSeparator) return false;
-#ifdef _WIN32
-    if (name.size() > 1 && name[1] == ':') return false;  // a drive letter
-#endif
+    if (kPathsHaveDriveLetters && name.size() > 1 && name[1] == ':') return false;
     for (const unsigned char c : name) {
         if (c < 0x20 || c == 0x7F) return false;
     }

@@ -5,14 +5,6 @@
 
 #include "base/file_system.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define access _access
-#define W_OK 2
-#else
-#include <unistd.h>
-#endif
-
 namespace tessara::base {
 
 #ifndef TESSARA_INSTALL_APPDIR
@@ -40,20 +32,13 @@ std::string NormalFolder(const std::string& dir) {
     return std::string(text.begin(), text.end());
 }
 
-bool IsWritableDirectory(const std::string& dir) {
-    return DirectoryExists(dir) && access(PathFromUtf8(dir).string().c_str(), W_OK) == 0;
-}
-
 std::string WorkspaceDirFor(const std::string& exeDir) {
     auto env = [](const char* name) {
         const char* value = std::getenv(name);
         return std::string(value ? value : "");
     };
-    WorkspaceLocationInputs inputs{exeDir, InstalledAppDir(), IsWritableDirectory(exeDir), env("XDG_DATA_HOME"),
-                                   env("HOME")};
-#ifdef _WIN32
-    inputs.xdgDataHome = env("LOCALAPPDATA");
-#endif
+    const WorkspaceLocationInputs inputs{exeDir, InstalledAppDir(), IsWritableDirectory(exeDir), env(kUserDataVariable),
+                                         env("HOME")};
     return ResolveWorkspaceDir(inputs);
 }
 

@@ -25,6 +25,8 @@ std::string WorkspaceDirFor(const std::string& exeDir);
 std::string NormalFolder(const std::string& dir);
 
 bool IsWritableDirectory(const std::string& dir);
+// The environment variable naming the user's data folder: XDG_DATA_HOME, or LOCALAPPDATA on Windows.
+extern const char* const kUserDataVariable;
 
 // The folder `cmake --install` puts the executable in, as this build was configured.
 std::string InstalledAppDir();

@@ -10,19 +10,8 @@
 
 namespace tessara::cli {
 
-std::string ExecutableDir(const char* argv0) {
-    std::error_code ec;
-#ifdef _WIN32
-    std::filesystem::path exe = std::filesystem::absolute(argv0, ec);
-#else
-    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec) exe = std::filesystem::absolute(argv0, ec);
-#endif
-    return exe.parent_path().string();
-}
-
 std::string WizardPath(const std::string& executableDir) {
-    return executableDir + base::kPathSeparator + "tessara-wizard";
+    return executableDir + base::kPathSeparator + "tessara-wizard" + base::kExecutableSuffix;
 }
 
 std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options) {

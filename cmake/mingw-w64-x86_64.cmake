@@ -18,8 +18,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Wide-character entry points and no min/max macros from <windows.h>.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
 
-# Programs built here run under Wine when the build or its tests need them.
+# Programs built here run under Wine when the tests need them, in a Wine prefix of the build's own, quietly.
 find_program(TESSARA_WINE wine)
 if(TESSARA_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${TESSARA_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine ${TESSARA_WINE})
 endif()

@@ -13,7 +13,9 @@ add_library(pugixml::pugixml ALIAS pugixml)
 configure_file(/usr/include/SimpleIni.h ${CMAKE_BINARY_DIR}/simpleini/SimpleIni.h COPYONLY)
 add_library(tessara_simpleini INTERFACE)
 target_include_directories(tessara_simpleini SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/simpleini)
-target_compile_definitions(tessara_simpleini INTERFACE SI_CONVERT_WIN32)
+# Debian's header keeps its template definitions behind SI_IMPLEMENTATION, for its own library; here they are
+# instantiated where used, as the upstream header does.
+target_compile_definitions(tessara_simpleini INTERFACE SI_CONVERT_WIN32 SI_IMPLEMENTATION)
 
 if(TESSARA_BUILD_TESTS)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

@@ -32,7 +32,38 @@ std::wstring WindowsPath(const std::string& utf8) {
     return L"\\\\?\\" + full;
 }
 
+namespace {
+
+// The errors a user meets most, in the words the C library gives them on every platform, so a message reads
+// the same on Windows and Linux.
+const char* CommonReason(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+            return "No such file or directory";
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return "Permission denied";
+        case ERROR_WRITE_PROTECT:
+            return "Read-only file system";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return "No space left on device";
+        case ERROR_FILENAME_EXCED_RANGE:
+            return "File name too long";
+        case ERROR_DIRECTORY:
+            return "Not a directory";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
 std::string SystemReason(DWORD error) {
+    if (const char* common = CommonReason(error)) return common;
     wchar_t* text = nullptr;
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -18,6 +18,8 @@ std::byte* MapPages(size_t bytes, size_t alignment) {
     return reinterpret_cast<std::byte*>(aligned);
 }
 
+const bool kHugePagesCanBeAsked = true;
+
 void AskHugePagesFor(std::byte* begin, size_t bytes) {
     ::madvise(begin, bytes, MADV_HUGEPAGE);
 }

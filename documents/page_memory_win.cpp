@@ -11,6 +11,8 @@ std::byte* MapPages(size_t bytes, size_t /*alignment*/) {
     return static_cast<std::byte*>(::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
 }
 
+const bool kHugePagesCanBeAsked = false;
+
 void AskHugePagesFor(std::byte* /*begin*/, size_t /*bytes*/) {}
 
 void UnmapPages(std::byte* base, size_t /*bytes*/) {

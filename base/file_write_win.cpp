@@ -34,19 +34,25 @@ std::wstring FolderOf(const std::wstring& path) {
 
 // The path the system reaches through every link and junction on the way, so the link stays and its target
 // gets the new content.
-std::wstring FinalPath(HANDLE file, const std::string& shown) {
-    std::wstring final(::GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED), L'\0');
-    const DWORD length =
-        ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
-    if (length == 0 || length >= final.size()) FailWrite(shown, ::GetLastError());
-    final.resize(length);
-    return final;
+std::wstring FinalPath(HANDLE file, const std::wstring& given) {
+    // Wine answers ERROR_MORE_DATA to every size for a path beyond MAX_PATH: the given path then stands.
+    for (std::wstring final(MAX_PATH, L'\0'); final.size() <= 32768; final.resize(final.size() * 2)) {
+        const DWORD length =
+            ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+        if (length == 0 && ::GetLastError() != ERROR_MORE_DATA) break;
+        if (length != 0 && length < final.size()) {
+            final.resize(length);
+            return final;
+        }
+    }
+    return given;
 }
 
-// A device or pipe is the user's chosen output: it is written like a stream and never replaced.
-void WriteToStream(const std::wstring& path, const std::string& shown, std::string_view content) {
-    WindowsHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.valid() || !WriteAll(file.get(), content)) FailWrite(shown, ::GetLastError());
+// Opened to look at what is there without waiting on it: for writing where a pipe or device may be the output
+// (a pipe's one waiting instance is taken by this open, so the bytes must go through it), else with no access.
+WindowsHandle OpenToLook(const std::wstring& path, DWORD access) {
+    return WindowsHandle(
+        ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 // Writes into a new file beside the target and moves it over the target, so the target is at every moment
@@ -115,9 +121,11 @@ void RewriteInPlace(const std::wstring& path, const std::string& shown, std::str
 
 void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target) {
     const std::wstring wide = WindowsPath(path);
-    // Opened without read or write access only to look: this never waits on a pipe or a device.
-    WindowsHandle look(
-        ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const bool stream = target == WriteTarget::AnyFile;
+    WindowsHandle look = OpenToLook(wide, stream ? GENERIC_WRITE : 0);
+    // A read-only file or a folder refuses writing; looked at without access, it is refused in words below.
+    const bool writable = look.valid();
+    if (!look.valid() && stream && ::GetLastError() == ERROR_ACCESS_DENIED) look = OpenToLook(wide, 0);
     if (!look.valid()) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) FailWrite(path, error);
@@ -125,9 +133,10 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
         return;
     }
     if (::GetFileType(look.get()) != FILE_TYPE_DISK) {
-        if (target == WriteTarget::RegularFile) throw FileWriteError(path, "It is not a regular file");
-        look.Close();
-        WriteToStream(wide, path, content);
+        // A device or pipe is the user's chosen output: it is written like a stream and never replaced.
+        if (!stream) throw FileWriteError(path, "It is not a regular file");
+        if (!writable) FailWrite(path, ERROR_ACCESS_DENIED);
+        if (!WriteAll(look.get(), content)) FailWrite(path, ::GetLastError());
         return;
     }
     BY_HANDLE_FILE_INFORMATION info{};
@@ -135,7 +144,7 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw FileWriteError(path, "It is a folder");
     // The read-only attribute is the user's word that the file stays as it is, even where a rename could pass it.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) FailWrite(path, ERROR_ACCESS_DENIED);
-    const std::wstring real = FinalPath(look.get(), path);
+    const std::wstring real = FinalPath(look.get(), wide);
     look.Close();
     if (info.nNumberOfLinks > 1 || !ReplaceThroughTemporary(real, path, content, true)) {
         RewriteInPlace(real, path, content);

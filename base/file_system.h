@@ -16,9 +16,20 @@ namespace tessara::base {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+// Windows takes "/" in a path as well as its own separator.
+inline constexpr char kOtherPathSeparator = '/';
+inline constexpr bool kPathsHaveDriveLetters = true;
+inline constexpr const char* kExecutableSuffix = ".exe";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr char kOtherPathSeparator = '/';
+inline constexpr bool kPathsHaveDriveLetters = false;
+inline constexpr const char* kExecutableSuffix = "";
 #endif
+
+constexpr bool IsPathSeparator(char c) {
+    return c == kPathSeparator || c == kOtherPathSeparator;
+}
 
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 

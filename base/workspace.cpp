@@ -134,15 +134,13 @@ void Workspace::SaveSetting(const char* section, const char* key, const std::str
 }
 
 bool IsProjectName(const std::string& name) {
-    if (name.empty() || name.front() == kPathSeparator) return false;
-#ifdef _WIN32
-    if (name.size() > 1 && name[1] == ':') return false;  // a drive letter
-#endif
+    if (name.empty() || IsPathSeparator(name.front())) return false;
+    if (kPathsHaveDriveLetters && name.size() > 1 && name[1] == ':') return false;
     for (const unsigned char c : name) {
         if (c < 0x20 || c == 0x7F) return false;
     }
     for (size_t begin = 0; begin <= name.size();) {
-        const size_t end = std::min(name.find(kPathSeparator, begin), name.size());
+        const size_t end = std::min(name.find_first_of({kPathSeparator, kOtherPathSeparator}, begin), name.size());
         if (name.compare(begin, end - begin, "..") == 0) return false;
         begin = end + 1;
     }

@@ -5,14 +5,6 @@
 
 #include "base/file_system.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define access _access
-#define W_OK 2
-#else
-#include <unistd.h>
-#endif
-
 namespace tessara::base {
 
 #ifndef TESSARA_INSTALL_APPDIR
@@ -40,10 +32,6 @@ std::string NormalFolder(const std::string& dir) {
     return std::string(text.begin(), text.end());
 }
 
-bool IsWritableDirectory(const std::string& dir) {
-    return DirectoryExists(dir) && access(PathFromUtf8(dir).string().c_str(), W_OK) == 0;
-}
-
 bool IsInBuildTree(const std::string& exeDir) {
     for (std::filesystem::path dir = PathFromUtf8(exeDir); !dir.empty(); dir = dir.parent_path()) {
         std::error_code ec;
@@ -62,11 +50,8 @@ std::string WorkspaceDirFor(const std::string& exeDir) {
                                    .installedAppDir = InstalledAppDir(),
                                    .exeDirWritable = IsWritableDirectory(exeDir),
                                    .exeDirInBuildTree = IsInBuildTree(exeDir),
-                                   .xdgDataHome = env("XDG_DATA_HOME"),
+                                   .xdgDataHome = env(kUserDataVariable),
                                    .home = env("HOME")};
-#ifdef _WIN32
-    inputs.xdgDataHome = env("LOCALAPPDATA");
-#endif
     return ResolveWorkspaceDir(inputs);
 }
 

@@ -27,6 +27,8 @@ std::string WorkspaceDirFor(const std::string& exeDir);
 std::string NormalFolder(const std::string& dir);
 
 bool IsWritableDirectory(const std::string& dir);
+// The environment variable naming the user's data folder: XDG_DATA_HOME, or LOCALAPPDATA on Windows.
+extern const char* const kUserDataVariable;
 
 // A build folder is recognised by the CMakeCache.txt that CMake keeps at its top, in the executable's folder
 // or above it.

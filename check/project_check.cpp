@@ -325,8 +325,8 @@ std::string FindingsSummary(const ProjectCheck& check) {
 
 std::string ProjectFolderName(const std::string& projectDir) {
     std::string path = projectDir;
-    while (path.size() > 1 && path.back() == base::kPathSeparator) path.pop_back();
-    const size_t slash = path.rfind(base::kPathSeparator);
+    while (path.size() > 1 && base::IsPathSeparator(path.back())) path.pop_back();
+    const size_t slash = path.find_last_of({base::kPathSeparator, base::kOtherPathSeparator});
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 

@@ -24,19 +24,8 @@ int StatusAfterFlush() {
 
 }  // namespace
 
-std::string ExecutableDir(const char* argv0) {
-    std::error_code ec;
-#ifdef _WIN32
-    std::filesystem::path exe = std::filesystem::absolute(argv0, ec);
-#else
-    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec) exe = std::filesystem::absolute(argv0, ec);
-#endif
-    return exe.parent_path().string();
-}
-
 std::string WizardPath(const std::string& executableDir) {
-    return executableDir + base::kPathSeparator + "tessara-wizard";
+    return executableDir + base::kPathSeparator + "tessara-wizard" + base::kExecutableSuffix;
 }
 
 // Help and version are answered once every argument has been read, so an extra word after them is a usage

@@ -1,12 +1,19 @@
 #include "documents/xml_arena.h"
 
-#include <sanitizer/asan_interface.h>
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <new>
 #include <pugixml.hpp>
+
+#include "documents/page_memory.h"
+
+// MinGW ships no sanitizer headers; there the poisoning marks are no-ops, as they are in a build without ASan.
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
 
 namespace tessara::documents {
 
@@ -28,17 +35,6 @@ size_t RoundUp(size_t value, size_t step) {
 
 size_t RoundDown(size_t value, size_t step) {
     return value / step * step;
-}
-
-// A mapping aligned to the huge page, so each whole huge page of it can be backed by one.
-std::byte* MapAligned(size_t bytes) {
-    void* raw = ::mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) return nullptr;
-    const auto start = reinterpret_cast<uintptr_t>(raw);
-    const uintptr_t aligned = RoundUp(start, kHugePage);
-    if (aligned > start) ::munmap(raw, aligned - start);
-    if (const size_t tail = start + kHugePage - aligned) ::munmap(reinterpret_cast<void*>(aligned + bytes), tail);
-    return reinterpret_cast<std::byte*>(aligned);
 }
 
 }  // namespace
@@ -74,7 +70,7 @@ XmlArena::~XmlArena() {
 
 XmlArena::Chunk* XmlArena::MapChunk(size_t need, size_t filled) {
     const size_t bytes = RoundUp(std::max(need + sizeof(Chunk), kChunkBytes), kHugePage);
-    std::byte* base = MapAligned(bytes);
+    std::byte* base = MapPages(bytes, kHugePage);
     if (!base) return nullptr;
     Chunk chunk{base, bytes, 0, 0, 0};
     // Before the chunk's record below touches its first page, which then could no longer become a huge one.
@@ -93,14 +89,14 @@ void XmlArena::AskHugePages(Chunk& chunk, size_t filledUpTo) {
     const size_t end = RoundDown(std::min(filledUpTo, chunk.size), kHugePage);
     if (end <= begin) return;
     // Where huge pages are off or not offered this fails, and the memory works with normal pages.
-    ::madvise(chunk.base + begin, end - begin, MADV_HUGEPAGE);
+    AskHugePagesFor(chunk.base + begin, end - begin);
     chunk.hugeUpTo = end;
 }
 
 void XmlArena::Unmap(Chunk* chunk) {
     mappedBytes_ -= chunk->size;
     ASAN_UNPOISON_MEMORY_REGION(chunk->base, chunk->size);
-    ::munmap(chunk->base, chunk->size);
+    UnmapPages(chunk->base, chunk->size);
 }
 
 void* XmlArena::Allocate(size_t size) {

@@ -7,11 +7,7 @@ namespace tessara::update {
 
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kUpdaterName = "Ser_48210_Update.exe";
-#else
-constexpr const char* kUpdaterName = "Ser_48210_Update";
-#endif
+const std::string kUpdaterName = std::string("Ser_48210_Update") + base::kExecutableSuffix;
 
 std::string Quoted(const std::string& text) {
     return '"' + text + '"';

@@ -2,40 +2,49 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "base/file_system.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::base;
 
 namespace {
 
+std::string InNative(std::string path) {
+    std::replace(path.begin(), path.end(), '/', kPathSeparator);
+    return path;
+}
+
 // A run from the build folder kept every project in it, so `rm -rf build` or `git clean -xdf` deleted them.
 TEST(WorkspaceLocation, OnlyACopyInAFolderOfItsOwnKeepsItsWorkspaceBesideTheExecutable) {
     struct Case {
         const char* description;
         WorkspaceLocationInputs inputs;
-        const char* expected;
+        std::string expected;
     };
+    // The user's data folder is joined to the given one with the platform's separator.
+    const std::string home = "/home/ana";
     const Case cases[] = {
         {"copy in a folder of its own",
          {"/opt/tessara", "/usr/lib/tessara", true, false, "", "/home/ana"},
          "/opt/tessara"},
         {"build folder",
          {"/src/build", "/usr/lib/tessara", true, true, "", "/home/ana"},
-         "/home/ana/.local/share/Tessara"},
+         home + InNative("/.local/share/Tessara")},
         {"build folder, XDG_DATA_HOME set",
          {"/src/build", "/usr/lib/tessara", true, true, "/data/ana", "/home/ana"},
-         "/data/ana/Tessara"},
+         "/data/ana" + InNative("/Tessara")},
         {"installed",
          {"/usr/lib/tessara", "/usr/lib/tessara", true, false, "", "/home/ana"},
-         "/home/ana/.local/share/Tessara"},
+         home + InNative("/.local/share/Tessara")},
         {"installed, XDG_DATA_HOME set",
          {"/usr/lib/tessara", "/usr/lib/tessara", true, false, "/data/ana", "/home/ana"},
-         "/data/ana/Tessara"},
+         "/data/ana" + InNative("/Tessara")},
         {"read-only folder",
          {"/opt/tessara", "/usr/lib/tessara", false, false, "", "/home/ana"},
-         "/home/ana/.local/share/Tessara"},
+         home + InNative("/.local/share/Tessara")},
         {"no install folder known", {"/opt/tessara", "", true, false, "", "/home/ana"}, "/opt/tessara"},
     };
     for (const Case& c : cases) EXPECT_EQ(ResolveWorkspaceDir(c.inputs), c.expected) << c.description;
@@ -74,12 +83,14 @@ namespace {
 // refuse, a trailing "//" cut one letter off the project's name.
 TEST(WorkspaceLocation, AFolderGivenOnTheCommandLineIsMadeAbsoluteAndNormal) {
     const std::string cwd = std::filesystem::current_path().string();
+    // An absolute path starts with a drive on Windows; either separator may be given there.
+    const std::string root = kPathsHaveDriveLetters ? "C:" : "";
     const std::pair<std::string, std::string> cases[] = {
-        {"work/app", cwd + "/work/app"},
-        {"/srv//tessara/", "/srv/tessara"},
-        {"/srv/tessara//", "/srv/tessara"},
-        {"/srv/x/../tessara/.", "/srv/tessara"},
-        {"/", "/"},
+        {"work/app", cwd + InNative("/work/app")},
+        {root + "/srv//tessara/", root + InNative("/srv/tessara")},
+        {root + "/srv/tessara//", root + InNative("/srv/tessara")},
+        {root + "/srv/x/../tessara/.", root + InNative("/srv/tessara")},
+        {root + "/", root + InNative("/")},
     };
     for (const auto& [given, expected] : cases) EXPECT_EQ(NormalFolder(given), expected) << given;
 }

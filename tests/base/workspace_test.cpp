@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/file_system.h"
 #include "support/temp_dir.h"
 
@@ -47,6 +49,10 @@ std::string Native(std::string s) {
 TEST_P(RememberedProjectTest, FollowsTheStartUpTable) {
     const RememberedCase& c = GetParam();
     Remember(std::string("[lastproj]\nprojectname=") + c.stored + "\n");
+    const std::string folder = c.folder;
+    if (kPathsHaveDriveLetters && std::any_of(folder.begin(), folder.end(), [](char ch) { return ch < 0x20; })) {
+        GTEST_SKIP() << "Windows takes no control character in a folder name";
+    }
     if (*c.folder) app.MakeDir(Native(std::string("PROJECTS/") + c.folder));
     EXPECT_EQ(ws.InitWorkspace(Exe()), c.current);
     EXPECT_EQ(ws.ProjectName, Native(c.expectedName));

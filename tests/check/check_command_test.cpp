@@ -49,8 +49,8 @@ TEST(CheckCommand, KeepsAParseErrorOnOneLineAndAMissingFolderIsAnError) {
     const Outcome unreadable = Tessara({"check", dir});
     EXPECT_EQ(unreadable.status, 1);
     EXPECT_EQ(unreadable.out,
-              "error\tDNET_Net.xml\t" + dir +
-                  "/DNET_Net.xml: Error parsing start element tag Line: 1 <DNET_Net><row ID=\"5\"</DNET_Net>\n");
+              "error\tDNET_Net.xml\t" + dir + kPathSeparator +
+                  "DNET_Net.xml: Error parsing start element tag Line: 1 <DNET_Net><row ID=\"5\"</DNET_Net>\n");
 
     TempDir parent;
     const Outcome missing = Tessara({"check", parent.File("gone")});

@@ -25,12 +25,13 @@ const char* const kFollow = ": selections follow positions, so they may belong t
 
 struct ProjectCase {
     const char* fixture;
-    std::vector<Finding> expected;  // "{dir}" stands for the project folder
+    std::vector<Finding> expected;  // "{dir}/" stands for the project folder and the separator
 };
 
 std::string Expand(std::string text, const std::string& dir) {
-    for (size_t at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}", at)) {
-        text.replace(at, 5, dir);
+    const std::string folder = dir + tessara::base::kPathSeparator;
+    for (size_t at = text.find("{dir}/"); at != std::string::npos; at = text.find("{dir}/", at)) {
+        text.replace(at, 6, folder);
     }
     return text;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "base/file_system.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
@@ -26,7 +27,7 @@ const std::string kPargenWithIdReference =
     "<PROFI_NB_OUT>1</PROFI_NB_OUT><DNET_DEV_ID>1</DNET_DEV_ID><DNET_BAUD>1</DNET_BAUD></Par_Gen>";
 
 std::string ParentOf(const std::string& path) {
-    return path.substr(0, path.find_last_of('/'));
+    return path.substr(0, path.find_last_of({tessara::base::kPathSeparator, tessara::base::kOtherPathSeparator}));
 }
 
 std::string ErrorOf(const std::function<void()>& read) {

@@ -1,5 +1,15 @@
 #pragma once
 
+#ifdef _WIN32
+#include <cstddef>
+
+// Windows has no file size limit of a process, so a disk that fills up mid-save cannot be staged this way there.
+class FileSizeLimit {
+public:
+    static constexpr bool kAvailable = false;
+    explicit FileSizeLimit(size_t) {}
+};
+#else
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -8,6 +18,7 @@
 // nothing, but the file size limit holds for every user.
 class FileSizeLimit {
 public:
+    static constexpr bool kAvailable = true;
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &previous_);
         previousHandler_ = signal(SIGXFSZ, SIG_IGN);  // the write must fail, not end the process
@@ -26,3 +37,4 @@ private:
     rlimit previous_{};
     sighandler_t previousHandler_;
 };
+#endif

@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -29,7 +30,9 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::File(const std::string& relative) const {
-    return path_ + kPathSeparator + relative;
+    std::string native = relative;
+    std::replace(native.begin(), native.end(), '/', kPathSeparator);
+    return path_ + kPathSeparator + native;
 }
 
 std::string TempDir::Write(const std::string& relative, const std::string& content) const {

@@ -11,7 +11,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    // path() + separator + relative
+    // path() + separator + relative, each "/" of relative turned into the platform's separator
     std::string File(const std::string& relative) const;
     // Writes content to path() + separator + relative, creating parent folders; returns the full path.
     std::string Write(const std::string& relative, const std::string& content) const;

@@ -25,11 +25,7 @@ TEST(UpdaterCommandTest, WorkedExampleWithEveryBoxChecked) {
     EXPECT_EQ(command.ParameterString,
               "\\\\.\\COM3 FW FR PW PR " +
                   ToNativeSeparators("\"C:\\Tool\\MASTER\\sim48210.sim\" \"C:\\Tool\\PROJECTS\\Plant1\\bin\\\""));
-#ifdef _WIN32
-    EXPECT_EQ(command.Program, "C:\\Tool\\Ser_48210_Update.exe");
-#else
-    EXPECT_EQ(command.Program, "C:/Tool/Ser_48210_Update");
-#endif
+    EXPECT_EQ(command.Program, ToNativeSeparators("C:\\Tool\\Ser_48210_Update") + kExecutableSuffix);
 }
 
 TEST(UpdaterCommandTest, ClearedBoxesReadNoAndArgumentsAreTheSamePieces) {

@@ -1,39 +1,25 @@
-#include <cerrno>
-#include <climits>
-#include <cstring>
-#include <fstream>
-#include <random>
-#include <system_error>
-
-#include "base/file_descriptor.h"
-#include "base/file_system.h"
-
-#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-#endif
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <system_error>
+
+#include "base/file_descriptor.h"
+#include "base/file_system.h"
+#include "base/temporary_name.h"
 
 namespace tessara::base {
-
-namespace fs = std::filesystem;
 
 namespace {
 
 [[noreturn]] void FailWrite(const std::string& path, int error) {
     throw FileWriteError(path, std::strerror(error));
 }
-
-// A short name beside the target that no other writer uses, so a target of the longest name the file system
-// takes still saves. A process killed mid-save may leave one behind.
-std::string TemporarySibling(const std::string& dir) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    return dir + kPathSeparator + ".tessara-" + std::to_string(rng() % 1000000000u);
-}
-
-#ifndef _WIN32
 
 enum class Position { FromStart, Stream };
 
@@ -57,6 +43,10 @@ std::string FolderOf(const std::string& path) {
     const size_t cut = path.rfind(kPathSeparator);
     if (cut == std::string::npos) return ".";
     return cut == 0 ? std::string(1, kPathSeparator) : path.substr(0, cut);
+}
+
+std::string TemporarySibling(const std::string& dir) {
+    return dir + kPathSeparator + TemporaryName();
 }
 
 // The path a dangling link points to, followed link by link, so saving through it creates the file it names.
@@ -202,12 +192,9 @@ void RewriteInPlace(const std::string& path, const std::string& shown, std::stri
     if (!copy.empty()) ::unlink(copy.c_str());
 }
 
-#endif
-
 }  // namespace
 
 void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target) {
-#ifndef _WIN32
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) FailWrite(path, errno);
@@ -225,29 +212,6 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) FailWrite(path, errno);
     const std::string real = RealPath(path);
     if (st.st_nlink > 1 || !ReplaceThroughTemporary(real, path, content, &st)) RewriteInPlace(real, path, content);
-#else
-    const std::string tmp = TemporarySibling(PathFromUtf8(path).parent_path().string());
-    {
-        std::ofstream out(PathFromUtf8(tmp), std::ios::binary | std::ios::trunc);
-        if (!out) FailWrite(path, errno);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            const int error = errno;
-            out.close();
-            std::error_code ignored;
-            fs::remove(PathFromUtf8(tmp), ignored);
-            FailWrite(path, error);
-        }
-    }
-    std::error_code ec;
-    fs::rename(PathFromUtf8(tmp), PathFromUtf8(path), ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(PathFromUtf8(tmp), ignored);
-        throw FileWriteError(path, ec.message());
-    }
-#endif
 }
 
 }  // namespace tessara::base

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -81,12 +80,18 @@ std::string PlcOpenXml(const AddressMap& map, size_t inputStart, size_t outputSt
     return out.str();
 }
 
+// Formed from the calendar types rather than gmtime_r, which not every platform's C library has.
 std::string UtcDateTimeNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    gmtime_r(&now, &utc);
+    using namespace std::chrono;
+    const sys_seconds now = floor<seconds>(system_clock::now());
+    const sys_days day = floor<days>(now);
+    const year_month_day date(day);
+    const hh_mm_ss time(now - day);
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02ld:%02ld:%02ldZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<long>(time.hours().count()), static_cast<long>(time.minutes().count()),
+                  static_cast<long>(time.seconds().count()));
     return text;
 }
 

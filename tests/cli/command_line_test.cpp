@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -10,8 +11,8 @@
 
 #include "base/file_system.h"
 #include "support/command_runner.h"
+#include "support/platform_reasons.h"
 #include "support/temp_dir.h"
-#include "support/tool_process.h"
 
 namespace {
 
@@ -131,11 +132,18 @@ TEST(CommandLine, GsdAndReportRefuseToReplaceTheProjectsOwnFiles) {
     ASSERT_EQ(Tessara({"image", project.path()}).status, 0);
     fs::remove(project.File("DefByte.xml"));
     TempDir elsewhere;
-    fs::create_symlink(project.path(), elsewhere.File("link"));
-    fs::create_symlink(project.File("DefByte.xml"), elsewhere.File("dangling"));
-    const std::string targets[] = {project.File("pargen.xml"), project.File("bin/../DNET_Net.xml"),
-                                   elsewhere.File("link/bin/bank.bin"), project.File("./DefByte.xml"),
-                                   elsewhere.File("dangling")};
+    std::vector<std::string> targets = {project.File("pargen.xml"), project.File("bin/../DNET_Net.xml"),
+                                        project.File("./DefByte.xml")};
+    // Links need a privilege on Windows that a test run may lack; the names through them are tried where it has it.
+    std::error_code noLinks;
+    fs::create_symlink(project.path(), elsewhere.File("link"), noLinks);
+    if (!noLinks) fs::create_symlink(project.File("DefByte.xml"), elsewhere.File("dangling"), noLinks);
+    if (!noLinks) {
+        targets.push_back(elsewhere.File("link/bin/bank.bin"));
+        targets.push_back(elsewhere.File("dangling"));
+    } else {
+        std::cout << "Names through links not tried: " << noLinks.message() << "\n";
+    }
     const std::string pargen = project.Read("pargen.xml");
     const std::string network = project.Read("DNET_Net.xml");
     const std::string image = project.Read("bin/bank.bin");
@@ -192,7 +200,7 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
     project.Write("bin", "not a folder");
     const Outcome noBin = Tessara({"image", "--force", project.path()});
     EXPECT_EQ(noBin.status, 1);
-    EXPECT_EQ(noBin.err, "Cannot write \"" + project.File("bin/bank.bin") + "\". Not a directory\n");
+    EXPECT_EQ(noBin.err, "Cannot write \"" + project.File("bin/bank.bin") + "\". " + kPathThroughAFileReason + "\n");
 
     const Outcome gsd = Tessara({"gsd", project.path(), project.File("no/dev.gsd")});
     EXPECT_EQ(gsd.status, 1);
@@ -291,13 +299,6 @@ TEST(CommandLine, UsageErrorsGiveStatusTwoAndHelpGivesZero) {
         EXPECT_EQ(outcome.status, 2) << args[0];
         EXPECT_TRUE(Contains(outcome.err, "tessara image [--force] PROJECT_DIR")) << outcome.err;
     }
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"--version", "extra"}, {"--help", "extra"}, {"extra", "--version"}}) {
-        const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
-        EXPECT_TRUE(Contains(run.output, "tessara: unknown argument 'extra'")) << run.output;
-    }
-    EXPECT_EQ(RunTool({"--version"}).status, 0);
     const Outcome help = Tessara({"gsd", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(Contains(help.out, "tessara inspect [--json] FILE"));

@@ -64,4 +64,15 @@ TEST(CommandOutput, JsonIsUtf8WhateverBytesAFolderNameHolds) {
         << check.out;
 }
 
+// The start options are read whole before help or version is answered, so an extra word is a usage error.
+TEST(CommandOutput, AnExtraWordBesideHelpOrVersionIsAUsageError) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--version", "extra"}, {"--help", "extra"}, {"extra", "--version"}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
+        EXPECT_TRUE(Contains(run.output, "tessara: unknown argument 'extra'")) << run.output;
+    }
+    EXPECT_EQ(RunTool({"--version"}).status, 0);
+}
+
 }  // namespace

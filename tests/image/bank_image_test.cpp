@@ -8,6 +8,7 @@
 
 #include "base/file_system.h"
 #include "documents/document_error.h"
+#include "support/platform_reasons.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::base;
@@ -146,13 +147,14 @@ TEST(BankImage, MissingBinFolderIsMadeAndOneInTheWayIsAnErrorWithPathAndReason) 
     project.Write("bin", "in the way");
     const std::string gone = project.File("gone");
     for (const auto& [dir, reason] :
-         {std::pair{project.path(), "Not a directory"}, std::pair{gone, "No such file or directory"}}) {
+         {std::pair{project.path(), kPathThroughAFileReason}, std::pair{gone, "No such file or directory"}}) {
         try {
             WriteBankFile(dir, image);
             ADD_FAILURE() << "written into " << dir;
         } catch (const std::runtime_error& e) {
             const std::string message = e.what();
-            EXPECT_NE(message.find(dir + "/bin/bank.bin"), std::string::npos) << message;
+            EXPECT_NE(message.find(dir + kPathSeparator + "bin" + kPathSeparator + "bank.bin"), std::string::npos)
+                << message;
             EXPECT_NE(message.find(reason), std::string::npos) << message;
         }
     }

@@ -58,4 +58,11 @@ size_t RowsBeyondArea(const std::vector<AddressMapRow>& rows) {
     return static_cast<size_t>(std::count_if(rows.begin(), rows.end(), [](const AddressMapRow& r) { return !r.fits; }));
 }
 
+std::string StartPastLastPlcByte(const std::string& startName, size_t start, const std::vector<AddressMapRow>& rows) {
+    const size_t fitting = rows.size() - RowsBeyondArea(rows);
+    if (fitting == 0 || start + fitting - 1 <= kLastPlcByte) return {};
+    return startName + " " + std::to_string(start) + " puts byte " + std::to_string(fitting - 1) + " of the area at " +
+           std::to_string(start + fitting - 1) + ", past the last PLC byte address " + std::to_string(kLastPlcByte);
+}
+
 }  // namespace tessara::check

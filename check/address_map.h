@@ -47,4 +47,10 @@ const char* MapAreaName(MapArea area);
 // How many rows of an area lie beyond its size in pargen.xml.
 size_t RowsBeyondArea(const std::vector<AddressMapRow>& rows);
 
+// A PLC addresses bytes up to 65535, so no tag may be placed past it.
+inline constexpr size_t kLastPlcByte = 65535;
+
+// Why a start puts a fitting byte of the area past kLastPlcByte ("START_NAME START puts byte ..."), or empty.
+std::string StartPastLastPlcByte(const std::string& startName, size_t start, const std::vector<AddressMapRow>& rows);
+
 }  // namespace tessara::check

@@ -155,22 +155,15 @@ check::MapFormat MapFormatOf(const Arguments& args) {
     return format == "--sdf" ? check::MapFormat::Sdf : check::MapFormat::PlcOpen;
 }
 
-// A PLC byte address as the user gives it: decimal, 0 to 65535.
+// A PLC byte address as the user gives it: decimal, 0 to the last PLC byte.
 std::optional<size_t> PlcStart(const std::optional<std::string>& text) {
     if (!text) return 0;
     size_t value = 0;
     const char* end = text->data() + text->size();
     const std::from_chars_result parsed = std::from_chars(text->data(), end, value);
-    if (text->empty() || parsed.ec != std::errc() || parsed.ptr != end || value > 65535) return std::nullopt;
+    if (text->empty() || parsed.ec != std::errc() || parsed.ptr != end || value > check::kLastPlcByte)
+        return std::nullopt;
     return value;
-}
-
-// A PLC has no byte address past 65535: a start that would put a byte of the area there gives no map.
-std::string AddressBeyondPlc(const char* option, size_t start, const std::vector<check::AddressMapRow>& rows) {
-    const size_t fitting = rows.size() - check::RowsBeyondArea(rows);
-    if (fitting == 0 || start + fitting - 1 <= 65535) return {};
-    return std::string(option) + " " + std::to_string(start) + " puts byte " + std::to_string(fitting - 1) +
-           " of the area at " + std::to_string(start + fitting - 1) + ", past the last PLC byte address 65535";
 }
 
 // Every selected byte is listed; one beyond its area has no address, so the map is written and the command
@@ -184,8 +177,8 @@ int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
     const check::AddressMap map = check::BuildAddressMap(check);
     const size_t inputStart = *PlcStart(args.inputStart);
     const size_t outputStart = *PlcStart(args.outputStart);
-    for (const std::string& problem : {AddressBeyondPlc(kInputStart, inputStart, map.input),
-                                       AddressBeyondPlc(kOutputStart, outputStart, map.output)}) {
+    for (const std::string& problem : {check::StartPastLastPlcByte(kInputStart, inputStart, map.input),
+                                       check::StartPastLastPlcByte(kOutputStart, outputStart, map.output)}) {
         if (!problem.empty()) throw std::runtime_error("tessara map: " + problem);
     }
     check::WriteAddressMap(out, map, MapFormatOf(args), inputStart, outputStart);
@@ -224,7 +217,8 @@ std::string MapOptionProblem(const Command& command, const Arguments& args) {
     if (args.mapFormats.size() + (args.json ? 1 : 0) > 1) return "choose one of --json, --csv, --sdf and --plcopen";
     for (const auto& [name, value] : {std::pair{kInputStart, args.inputStart}, {kOutputStart, args.outputStart}}) {
         if (!PlcStart(value))
-            return std::string(name) + " takes a byte address from 0 to 65535, not \"" + *value + "\"";
+            return std::string(name) + " takes a byte address from 0 to " + std::to_string(check::kLastPlcByte) +
+                   ", not \"" + *value + "\"";
     }
     return {};
 }

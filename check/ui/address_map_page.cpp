@@ -25,9 +25,6 @@ namespace tessara::check {
 
 namespace {
 
-// STEP 7 addresses bytes up to 65 535; a start beyond that leaves no room for the module.
-constexpr int kLastPlcByte = 65535;
-
 struct TagFormat {
     const char* suffix;
     MapFormat format;
@@ -41,24 +38,10 @@ constexpr TagFormat kTagFormats[] = {{"sdf", MapFormat::Sdf},
 const char* const kTagFilters =
     "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
 
-// A PLC has no byte address past 65535, so no tag may be placed there: the text says which start puts which
-// byte beyond it, or is empty.
-QString PastLastPlcByte(const QString& startName, int start, const std::vector<AddressMapRow>& rows) {
-    const size_t fitting = rows.size() - RowsBeyondArea(rows);
-    const size_t last = static_cast<size_t>(start) + fitting - 1;
-    if (fitting == 0 || last <= static_cast<size_t>(kLastPlcByte)) return {};
-    return QStringLiteral("%1 %2 puts byte %3 of the area at %4, past the last PLC byte address %5")
-        .arg(startName)
-        .arg(start)
-        .arg(fitting - 1)
-        .arg(last)
-        .arg(kLastPlcByte);
-}
-
 QSpinBox* StartBox(const char* name, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setRange(0, kLastPlcByte);
+    box->setRange(0, static_cast<int>(kLastPlcByte));
     return box;
 }
 
@@ -186,11 +169,12 @@ void AddressMapPage::WriteTags(const QString& fileName) {
                       .arg(fileName));
         return;
     }
-    for (const QString& problem :
-         {PastLastPlcByte(QStringLiteral("Input start"), inputStart_->value(), model_->Map().input),
-          PastLastPlcByte(QStringLiteral("Output start"), outputStart_->value(), model_->Map().output)}) {
-        if (problem.isEmpty()) continue;
-        ui::Messages().ShowError(this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, problem));
+    for (const std::string& problem :
+         {StartPastLastPlcByte("Input start", static_cast<size_t>(inputStart_->value()), model_->Map().input),
+          StartPastLastPlcByte("Output start", static_cast<size_t>(outputStart_->value()), model_->Map().output)}) {
+        if (problem.empty()) continue;
+        ui::Messages().ShowError(
+            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(problem)));
         return;
     }
     try {

@@ -6,9 +6,7 @@
 #include <QTimer>
 #include <memory>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
+#include "update/ui/program_launch.h"
 
 namespace tessara::update {
 
@@ -21,18 +19,7 @@ void PauseProcessingEvents() {
 }
 
 void Prepare(QProcess& process, const QString& program, const ProgramParameters& parameters, bool hidden) {
-    process.setProgram(program);
-#ifdef Q_OS_WIN
-    process.setNativeArguments(parameters.commandLine);
-    process.setCreateProcessArgumentsModifier([hidden](QProcess::CreateProcessArguments* args) {
-        args->flags |= CREATE_NEW_CONSOLE;
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = hidden ? SW_HIDE : SW_SHOWNORMAL;
-    });
-#else
-    Q_UNUSED(hidden);
-    process.setArguments(parameters.arguments);
-#endif
+    PrepareLaunch(process, program, parameters, hidden);
     // No pipes to this tool: a program that outlives the wait must not lose its output or stop on a
     // broken pipe when the tool ends.
     process.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "update/ui/handle_ced_event.h"
 #include "update/ui/program_launch.h"
 
 namespace tessara::update {
@@ -52,8 +53,11 @@ RunResult RunProgramAndWait(const QString& program, const ProgramParameters& par
                             std::chrono::milliseconds limit, const WaitProgress& progress) {
     auto process = std::make_unique<QProcess>();
     Prepare(*process, program, parameters, hidden);
+    HandleCedEvent waitEvent;
     process->start();
-    if (!process->waitForStarted()) return {RunResult::Outcome::NotStarted, 0, process->errorString()};
+    const bool started = process->waitForStarted();
+    waitEvent.Reset();
+    if (!started) return {RunResult::Outcome::NotStarted, 0, process->errorString()};
 
     const auto readExitCode = [&process] {
         return process->state() == QProcess::NotRunning ? process->exitCode() : kStillActive;

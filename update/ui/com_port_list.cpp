@@ -51,12 +51,4 @@ std::vector<ComPort> StableNamePorts(const QString& folder) {
     return ports;
 }
 
-QString PortDeviceName(const ComPort* port) {
-#ifdef Q_OS_WIN
-    return QStringLiteral("\\\\.\\") + (port ? port->name : QString());
-#else
-    return port ? port->systemLocation : QString();
-#endif
-}
-
 }  // namespace tessara::update

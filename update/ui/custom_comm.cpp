@@ -1,9 +1,9 @@
 #include "update/ui/custom_comm.h"
 
 #include <array>
-#include <filesystem>
 
 #include "update/ui/comm_error.h"
+#include "update/ui/port_device.h"
 
 namespace tessara::update {
 
@@ -30,20 +30,6 @@ QSerialPort::StopBits ToStopBits(TStopbits stopbits) {
     constexpr std::array<QSerialPort::StopBits, 3> kStop = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
                                                             QSerialPort::TwoStop};
     return kStop[static_cast<int>(stopbits)];
-}
-
-// A device file that exists but is no character device (a plain file, a folder) is refused as the wrong
-// kind of device, before Qt reports it as an unreadable one.
-bool IsOtherThanCharacterDevice(const QString& deviceName) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(deviceName);
-    return false;
-#else
-    if (!deviceName.startsWith('/')) return false;
-    std::error_code ec;
-    const auto status = std::filesystem::status(deviceName.toStdString(), ec);
-    return !ec && std::filesystem::exists(status) && !std::filesystem::is_character_file(status);
-#endif
 }
 
 }  // namespace

@@ -6,9 +6,8 @@
 #include <QTimer>
 #include <memory>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
+#include "update/ui/handle_ced_event.h"
+#include "update/ui/program_launch.h"
 
 namespace tessara::update {
 
@@ -21,18 +20,7 @@ void PauseProcessingEvents() {
 }
 
 void Prepare(QProcess& process, const QString& program, const ProgramParameters& parameters, bool hidden) {
-    process.setProgram(program);
-#ifdef Q_OS_WIN
-    process.setNativeArguments(parameters.commandLine);
-    process.setCreateProcessArgumentsModifier([hidden](QProcess::CreateProcessArguments* args) {
-        args->flags |= CREATE_NEW_CONSOLE;
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = hidden ? SW_HIDE : SW_SHOWNORMAL;
-    });
-#else
-    Q_UNUSED(hidden);
-    process.setArguments(parameters.arguments);
-#endif
+    PrepareLaunch(process, program, parameters, hidden);
     // No pipes to this tool: a program that outlives the wait must not lose its output or stop on a
     // broken pipe when the tool ends.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -65,8 +53,11 @@ RunResult RunProgramAndWait(const QString& program, const ProgramParameters& par
                             std::chrono::milliseconds limit, const WaitProgress& progress) {
     auto process = std::make_unique<QProcess>();
     Prepare(*process, program, parameters, hidden);
+    HandleCedEvent waitEvent;
     process->start();
-    if (!process->waitForStarted()) return {RunResult::Outcome::NotStarted, 0, process->errorString()};
+    const bool started = process->waitForStarted();
+    waitEvent.Reset();
+    if (!started) return {RunResult::Outcome::NotStarted, 0, process->errorString()};
 
     const auto readExitCode = [&process] {
         return process->state() == QProcess::NotRunning ? process->exitCode() : kStillActive;

@@ -105,8 +105,12 @@ void WriteToStream(const std::string& path, mode_t type, std::string_view conten
 // may give a file away): the caller then writes in place, so a shared file keeps its owner. A group that
 // cannot be kept is left as the system made it.
 bool KeepIdentity(int fd, const struct stat& old) {
-    const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
-                           (::fchown(fd, static_cast<uid_t>(-1), old.st_gid), ::geteuid() == old.st_uid);
+    bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+    if (!ownerKept) {
+        // The group alone may still be given back; one that cannot be stays as the system made it.
+        [[maybe_unused]] const int groupResult = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        ownerKept = ::geteuid() == old.st_uid;
+    }
     ::fchmod(fd, old.st_mode & 07777);
     errno = 0;
     return ownerKept;

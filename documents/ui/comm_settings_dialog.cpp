@@ -230,6 +230,7 @@ void TFpargen::FocusPendingElement() {
 }
 
 void TFpargen::FormShow() {
+    OfferLeftCopy(ws_.PargenFile);
     // Without a document the check boxes keep the state in which the dialog was last closed.
     CommSettings settings;
     settings.ProfiCancelData = CB_Pro_CancelData->isChecked();

@@ -152,6 +152,7 @@ void TFDefByte::OpenAtNode(int node, bool output, int byte) {
 }
 
 void TFDefByte::FormShow() {
+    OfferLeftCopy(ws_.DefByteFile);
     const QSignalBlocker quiet(CB);
     CB->clear();
     undo_.clear();

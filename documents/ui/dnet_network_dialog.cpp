@@ -112,6 +112,7 @@ void TFDNet::OpenAtCell(int row, int column) {
 }
 
 void TFDNet::FormShow() {
+    OfferLeftCopy(ws_.DNetNetFile);
     DNetRows rows;
     QString failure;
     loaded_.Remember({ws_.DNetNetFile, ws_.DefByteFile});

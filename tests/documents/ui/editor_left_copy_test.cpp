@@ -68,7 +68,7 @@ protected:
     MessageRecorder::Entry Offer() const {
         return {Kind::Question, "A save of \"" + document + "\" was interrupted, so it may be cut. \"" + copy +
                                     "\" holds the whole content it had before that save. Put this copy back in "
-                                    "place of the document?"};
+                                    "its place?"};
     }
 
     TempDir dir;

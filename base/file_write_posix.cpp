@@ -228,7 +228,10 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
 }
 
 bool RemoveUnlessHeld(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK));
+    // A temporary takes the mode of the file it replaces, which may let its owner write it but not read it.
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | kFlags));
+    if (fd.get() < 0 && errno == EACCES) fd = FileDescriptor(::open(path.c_str(), O_WRONLY | kFlags));
     if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
     // The name must still lead to the file now held, a regular file: nothing else is removed.
     struct stat held {};

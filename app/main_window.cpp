@@ -14,6 +14,7 @@
 #include "app/new_project_dialog.h"
 #include "app/project_panel.h"
 #include "base/example_project.h"
+#include "base/file_system.h"
 #include "base/project_files.h"
 #include "check/project_check.h"
 #include "check/ui/check_dialog.h"
@@ -23,6 +24,7 @@
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
 #include "ui/file_dialogs.h"
+#include "ui/left_copy_offer.h"
 #include "ui/link_label.h"
 #include "ui/message_display.h"
 #include "ui/tool_icons.h"
@@ -86,6 +88,9 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::strin
 }
 
 void TFTessaraFirmWare::FormCreate(const std::string& appDir, const std::string& programDir) {
+    // The settings file is read first: a copy an interrupted save of it left is offered back before that.
+    ui::OfferLeftCopy(this, appDir + base::kPathSeparator + base::Workspace::kSettingsFileName,
+                      base::kSettingsFileLimit);
     if (ws_.OpenWorkspace(appDir)) ShowProjectInCaption();
     if (!programDir.empty()) ws_.ProgramDir = programDir;
     ShowProjectInBody();

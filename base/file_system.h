@@ -97,7 +97,9 @@ enum class WriteTarget {
 // Writes a whole file as a careful editor does. A link is followed and stays a link; an existing file the user
 // may not write is refused; an ordinary file is replaced through a temporary file in its folder, keeping its
 // mode, owner and group, so a failed or interrupted write leaves the previous content in place; a file with
-// several names, or in a folder the user may not write, is written in place. Throws FileWriteError.
+// several names, in a folder the user may not write, or whose owner could not be kept, is written in place, with
+// a backup copy of its previous content beside it (where the folder takes one) until the write ends. Temporaries
+// that killed saves left in the folder are removed first. Throws FileWriteError.
 void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target = WriteTarget::AnyFile);
 
 }  // namespace tessara::base

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -11,6 +12,7 @@
 
 #include "base/file_descriptor.h"
 #include "base/file_system.h"
+#include "base/temporary_hold.h"
 #include "base/temporary_name.h"
 
 namespace tessara::base {
@@ -45,8 +47,8 @@ std::string FolderOf(const std::string& path) {
     return cut == 0 ? std::string(1, kPathSeparator) : path.substr(0, cut);
 }
 
-std::string TemporarySibling(const std::string& dir) {
-    return dir + kPathSeparator + TemporaryName();
+std::string NameOf(const std::string& path) {
+    return path.substr(path.rfind(kPathSeparator) + 1);
 }
 
 // The path a dangling link points to, followed link by link, so saving through it creates the file it names.
@@ -124,7 +126,7 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, 
     std::string tmp;
     FileDescriptor fd;
     for (int attempt = 0; fd.get() < 0 && attempt < 100; ++attempt) {
-        tmp = TemporarySibling(FolderOf(path));
+        tmp = FolderOf(path) + kPathSeparator + TemporaryName();
         fd = FileDescriptor(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.get() < 0 && errno != EEXIST) break;
     }
@@ -132,6 +134,8 @@ bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, 
         if (old && (errno == EACCES || errno == EPERM)) return false;
         FailWrite(shown, errno);
     }
+    // Held until closed, so a later save does not take it for one a killed save left behind.
+    ::flock(fd.get(), LOCK_EX);
     if (old && !KeepIdentity(fd.get(), *old)) {
         ::unlink(tmp.c_str());
         return false;
@@ -167,20 +171,26 @@ std::string ReadAll(int fd, const std::string& shown) {
     }
 }
 
+// The previous content, saved beside the file as its backup copy before the first byte of the file changes;
+// empty when the folder takes no new file (or the copy's longer name).
+std::string KeptCopy(const std::string& path, std::string_view previous) {
+    const std::string copy = FolderOf(path) + kPathSeparator + BackupCopyName(NameOf(path));
+    FileDescriptor fd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (fd.get() < 0) return {};
+    if (WriteAll(fd.get(), previous) == 0 && ::fsync(fd.get()) == 0 && fd.Close() == 0) return copy;
+    ::unlink(copy.c_str());
+    return {};
+}
+
 // Rewrites the file itself, so every name it has (hard links) and its identity stay. Before the first byte
-// changes, the previous content is read into memory and, where the folder lets a file be created, saved beside
-// it as ".tessara-<number>". A failure part way writes the previous content back from memory and removes the
-// copy; a process killed part way leaves the copy, from which the previous content is recovered by hand.
+// changes, the previous content is read into memory and kept in a backup copy beside it (KeptCopy). A failure
+// part way writes the previous content back from memory and removes the copy; a process killed part way leaves
+// the copy, which the project check reports and the editors offer to put back.
 void RewriteInPlace(const std::string& path, const std::string& shown, std::string_view content) {
     FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) FailWrite(shown, errno);
     const std::string previous = ReadAll(fd.get(), shown);
-    std::string copy = TemporarySibling(FolderOf(path));
-    FileDescriptor copyFd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (copyFd.get() < 0 || WriteAll(copyFd.get(), previous) != 0 || ::fsync(copyFd.get()) != 0) {
-        if (copyFd.get() >= 0) ::unlink(copy.c_str());
-        copy.clear();
-    }
+    const std::string copy = KeptCopy(path, previous);
     try {
         PutContent(fd.get(), content);
     } catch (const std::system_error& e) {
@@ -202,7 +212,9 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) FailWrite(path, errno);
-        ReplaceThroughTemporary(FollowDanglingLinks(path), path, content, nullptr);
+        const std::string target = FollowDanglingLinks(path);
+        RemoveStaleTemporaries(FolderOf(target));
+        ReplaceThroughTemporary(target, path, content, nullptr);
         return;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -215,7 +227,24 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     // write a read-only file, another user is refused before anything changes.
     if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) FailWrite(path, errno);
     const std::string real = RealPath(path);
+    RemoveStaleTemporaries(FolderOf(real));
     if (st.st_nlink > 1 || !ReplaceThroughTemporary(real, path, content, &st)) RewriteInPlace(real, path, content);
+}
+
+bool RemoveUnlessHeld(const std::string& path) {
+    // A temporary takes the mode of the file it replaces, which may let its owner write it but not read it.
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | kFlags));
+    if (fd.get() < 0 && errno == EACCES) fd = FileDescriptor(::open(path.c_str(), O_WRONLY | kFlags));
+    if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    // The name must still lead to the file now held, a regular file: nothing else is removed.
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd.get(), &held) != 0 || ::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) ||
+        held.st_dev != named.st_dev || held.st_ino != named.st_ino) {
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace tessara::base

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/file_system.h"
+#include "base/temporary_hold.h"
 #include "base/temporary_name.h"
 #include "base/windows_handle.h"
 #include "base/windows_path.h"
@@ -30,6 +31,10 @@ bool WriteAll(HANDLE file, std::string_view content) {
 
 std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, path.rfind(L'\\'));
+}
+
+std::wstring NameOf(const std::wstring& path) {
+    return path.substr(path.rfind(L'\\') + 1);
 }
 
 // The path the system reaches through every link and junction on the way, so the link stays and its target
@@ -63,6 +68,7 @@ bool ReplaceThroughTemporary(const std::wstring& path, const std::string& shown,
                              bool exists) {
     std::wstring tmp;
     WindowsHandle file;
+    // Opened sharing nothing: while the save runs, no later save can remove it as one a killed save left behind.
     for (int attempt = 0; !file.valid() && attempt < 100; ++attempt) {
         tmp = FolderOf(path) + L'\\' + WideFromUtf8(TemporaryName());
         file = WindowsHandle(
@@ -97,8 +103,22 @@ bool PutContent(HANDLE file, std::string_view content) {
            ::FlushFileBuffers(file);
 }
 
+// The previous content, saved beside the file as its backup copy before the first byte of the file changes;
+// empty when the folder takes no new file (or the copy's longer name).
+std::wstring KeptCopy(const std::wstring& path, std::string_view previous) {
+    const std::wstring copy = FolderOf(path) + L'\\' + WideFromUtf8(BackupCopyName(Utf8FromWide(NameOf(path))));
+    WindowsHandle file(
+        ::CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return {};
+    if (WriteAll(file.get(), previous) && ::FlushFileBuffers(file.get()) && file.Close()) return copy;
+    file.Close();
+    ::DeleteFileW(copy.c_str());
+    return {};
+}
+
 // Rewrites the file itself, so every name it has (hard links) stays. The previous content is read into memory
-// first; a failure part way writes it back.
+// and kept in a backup copy beside it first; a failure part way writes it back and removes the copy, a process
+// killed part way leaves the copy, which the project check reports and the editors offer to put back.
 void RewriteInPlace(const std::wstring& path, const std::string& shown, std::string_view content) {
     WindowsHandle file(
         ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -111,10 +131,16 @@ void RewriteInPlace(const std::wstring& path, const std::string& shown, std::str
          got != previous.size())) {
         FailWrite(shown, ::GetLastError());
     }
-    if (PutContent(file.get(), content)) return;
-    const DWORD error = ::GetLastError();
-    PutContent(file.get(), previous);
-    FailWrite(shown, error);
+    const std::wstring copy = KeptCopy(path, previous);
+    if (!PutContent(file.get(), content)) {
+        const DWORD error = ::GetLastError();
+        if (!PutContent(file.get(), previous) && !copy.empty()) {
+            throw FileWriteError(shown, SystemReason(error) + ". The previous content is in " + Utf8FromWide(copy));
+        }
+        if (!copy.empty()) ::DeleteFileW(copy.c_str());
+        FailWrite(shown, error);
+    }
+    if (!copy.empty()) ::DeleteFileW(copy.c_str());
 }
 
 }  // namespace
@@ -129,6 +155,7 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     if (!look.valid()) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) FailWrite(path, error);
+        RemoveStaleTemporaries(Utf8FromWide(FolderOf(wide)));
         ReplaceThroughTemporary(wide, path, content, false);
         return;
     }
@@ -146,9 +173,15 @@ void WriteWholeFile(const std::string& path, std::string_view content, WriteTarg
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) FailWrite(path, ERROR_ACCESS_DENIED);
     const std::wstring real = FinalPath(look.get(), wide);
     look.Close();
+    RemoveStaleTemporaries(Utf8FromWide(FolderOf(real)));
     if (info.nNumberOfLinks > 1 || !ReplaceThroughTemporary(real, path, content, true)) {
         RewriteInPlace(real, path, content);
     }
+}
+
+bool RemoveUnlessHeld(const std::string& path) {
+    // A save's temporary is open sharing nothing, so the system refuses to delete it until that save ends.
+    return ::DeleteFileW(WindowsPath(path).c_str()) != 0;
 }
 
 }  // namespace tessara::base

@@ -1,11 +1,27 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tessara::base {
 
-// A short file name, ".tessara-<number>", for a file beside a target that no other writer uses, so a target of
-// the longest name the file system takes still saves. A process killed mid-save may leave one behind.
+// The files a save makes beside its target, named so they are told apart from the user's files and from each
+// other. Both names are short, so a target of the longest name the file system takes still saves.
+
+// A temporary that becomes the target by a rename: ".tessara-<number>.tmp". A process killed mid-save may leave
+// one behind; a later save into the folder removes it once no save holds it (RemoveStaleTemporaries).
 std::string TemporaryName();
+bool IsTemporaryName(std::string_view name);
+
+// The copy of a file's previous content kept while the file is rewritten in place: ".<file name>.tessara-<number>".
+// It names its file, so whoever reads the file next finds a copy an interrupted save left behind. It is the
+// user's data and is never removed unasked.
+std::string BackupCopyName(std::string_view fileName);
+bool IsBackupCopyName(std::string_view name, std::string_view fileName);
+
+// Removes the temporaries of the tool in `dir` that no running save holds and that are older than a save takes
+// to begin holding its own. Only regular files of the temporary's name pattern go; nothing else, and no error,
+// is ever raised: the save that calls it goes on as before.
+void RemoveStaleTemporaries(const std::string& dir);
 
 }  // namespace tessara::base

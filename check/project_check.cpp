@@ -6,6 +6,7 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "check/backup_copy_findings.h"
 #include "check/device_value_findings.h"
 #include "check/ignored_content_findings.h"
 #include "check/io_map_findings.h"
@@ -293,6 +294,7 @@ ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocum
     Reading reading{projectDir, check, documents, {}};
     CheckReadableProject(reading);
     AddImageFolderFinding(projectDir, check.findings);
+    AddBackupCopyFindings(projectDir, check.findings);
     std::stable_sort(check.findings.begin(), check.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
     return check;

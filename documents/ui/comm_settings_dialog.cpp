@@ -14,10 +14,12 @@
 #include <exception>
 #include <utility>
 
+#include "base/file_system.h"
 #include "base/workspace.h"
 #include "documents/document_schema.h"
 #include "documents/ui/edit_actions.h"
 #include "ui/controls.h"
+#include "ui/left_copy_offer.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
@@ -230,6 +232,7 @@ void TFpargen::FocusPendingElement() {
 }
 
 void TFpargen::FormShow() {
+    ui::OfferLeftCopy(this, ws_.PargenFile, base::kDocumentFileLimit);
     // Without a document the check boxes keep the state in which the dialog was last closed.
     CommSettings settings;
     settings.ProfiCancelData = CB_Pro_CancelData->isChecked();

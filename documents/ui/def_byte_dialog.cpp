@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/file_system.h"
 #include "base/project_files.h"
 #include "documents/profibus_areas.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
 #include "ui/area_fit_panel.h"
+#include "ui/left_copy_offer.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
@@ -152,6 +154,7 @@ void TFDefByte::OpenAtNode(int node, bool output, int byte) {
 }
 
 void TFDefByte::FormShow() {
+    ui::OfferLeftCopy(this, ws_.DefByteFile, base::kDocumentFileLimit);
     const QSignalBlocker quiet(CB);
     CB->clear();
     undo_.clear();

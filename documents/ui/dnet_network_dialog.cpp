@@ -18,6 +18,7 @@
 #include "documents/ui/text_grid_view.h"
 #include "ui/controls.h"
 #include "ui/file_dialogs.h"
+#include "ui/left_copy_offer.h"
 #include "ui/message_display.h"
 #include "ui/window_style.h"
 
@@ -112,6 +113,7 @@ void TFDNet::OpenAtCell(int row, int column) {
 }
 
 void TFDNet::FormShow() {
+    ui::OfferLeftCopy(this, ws_.DNetNetFile, base::kDocumentFileLimit);
     DNetRows rows;
     QString failure;
     loaded_.Remember({ws_.DNetNetFile, ws_.DefByteFile});

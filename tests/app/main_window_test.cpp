@@ -77,6 +77,25 @@ TEST_F(MainWindowTest, RestoresTheRememberedProjectAndWritesItBackOnClose) {
     EXPECT_EQ(app.Read("Tessara_DNETM2PROFI.ini"), saved);
 }
 
+// A save of the settings file killed while it rewrote the file in place may leave it cut, beside a whole copy.
+TEST_F(MainWindowTest, ACopyOfTheSettingsFileThatASaveLeftIsOfferedBackAtStart) {
+    const std::string settings = app.Write("Tessara_DNETM2PROFI.ini", "[lastproj]\nprojectname=Pla");
+    const std::string copy = app.Write(".Tessara_DNETM2PROFI.ini.tessara-4", "[lastproj]\nprojectname=Plant1\n");
+    app.MakeDir("PROJECTS" + S + "Plant1");
+    const Entry offer{Kind::Question, "A save of \"" + settings + "\" was interrupted, so it may be cut. \"" + copy +
+                                          "\" holds the whole content it had before that save. Put this copy back "
+                                          "in its place?"};
+    EXPECT_EQ(Start()->windowTitle(), TFTessaraFirmWare::kDesignedCaption);  // No, the default: both stay
+    EXPECT_EQ(messages.entries(), std::vector<Entry>{offer});
+    EXPECT_TRUE(FileExists(copy));
+
+    messages.clear();
+    messages.Answer(true);
+    EXPECT_EQ(Start()->windowTitle(), Prefixed(S + "Plant1"));
+    EXPECT_EQ(messages.entries(), std::vector<Entry>{offer});
+    EXPECT_FALSE(FileExists(copy));
+}
+
 TEST_F(MainWindowTest, UnwritableSettingsFileIsToldAndTheWindowStillCloses) {
     auto window = Start();
     window->show();

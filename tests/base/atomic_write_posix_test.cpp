@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
+#include "base/backup_copies.h"
 #include "base/file_system.h"
 #include "support/temp_dir.h"
 
@@ -35,31 +37,61 @@ TEST(AtomicWrite, AFolderRemovedBeforeTheSaveGivesPathAndReason) {
     }
 }
 
+// Saves in a loop, killed after `delay`.
+void KillSavesAfter(const std::string& target, const std::string& first, const std::string& second,
+                    std::chrono::milliseconds delay) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            for (;;) {
+                WriteWholeFile(target, first);
+                WriteWholeFile(target, second);
+            }
+        } catch (const std::exception& e) {
+            fprintf(stderr, "child: %s\n", e.what());
+        }
+        _exit(1);
+    }
+    std::this_thread::sleep_for(delay);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
 TEST(AtomicWrite, AProcessKilledMidSaveLeavesTheOldOrTheNewFileNeverATruncatedOne) {
     TempDir dir;
     const std::string oldContent(4 << 20, 'o');
     const std::string newContent(4 << 20, 'n');
     const std::string target = dir.Write("DefByte.xml", oldContent);
     for (int round = 0; round < 12; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                for (;;) {
-                    WriteWholeFile(target, newContent);
-                    WriteWholeFile(target, oldContent);
-                }
-            } catch (const std::exception& e) {
-                fprintf(stderr, "child: %s\n", e.what());
-            }
-            _exit(1);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(3 + round * 7));
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
+        KillSavesAfter(target, newContent, oldContent, std::chrono::milliseconds(3 + round * 7));
         const std::string now = ReadWholeFile(target);
         EXPECT_TRUE(now == oldContent || now == newContent) << "round " << round << ": " << now.size() << " bytes";
     }
+}
+
+// A file with a second name is rewritten in place, which a kill can cut: the whole previous content is then in a
+// backup copy beside it, found by the readers, and putting it back gives a whole file again.
+TEST(AtomicWrite, AnInPlaceRewriteKilledMidSaveLeavesAWholeCopyThatPutsTheFileBack) {
+    TempDir dir;
+    const std::string oldContent(4 << 20, 'o');
+    const std::string newContent(4 << 20, 'n');
+    const std::string target = dir.Write("DefByte.xml", oldContent);
+    std::filesystem::create_hard_link(target, dir.File("DefByte-shared.xml"));
+    size_t copiesLeft = 0;
+    for (int round = 0; round < 12; ++round) {
+        KillSavesAfter(target, newContent, oldContent, std::chrono::milliseconds(3 + round * 7));
+        for (const std::string& copy : LeftBackupCopies(target)) {
+            const std::string kept = ReadWholeFile(copy);
+            EXPECT_TRUE(kept == oldContent || kept == newContent) << "round " << round << ": " << kept.size();
+            RestoreBackupCopy(copy, target, kDocumentFileLimit);
+            ++copiesLeft;
+        }
+        const std::string now = ReadWholeFile(target);
+        EXPECT_TRUE(now == oldContent || now == newContent) << "round " << round << ": " << now.size() << " bytes";
+        EXPECT_EQ(std::filesystem::hard_link_count(target), 2u);
+    }
+    EXPECT_GT(copiesLeft, 0u) << "no kill fell within a rewrite";
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
+#include <filesystem>
 #include <future>
 #include <random>
 
 #include "base/file_system.h"
 #include "base/windows_handle.h"
+#include "base/windows_path.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::base;
@@ -80,6 +83,22 @@ TEST(FileAccessWindows, APathLongerThan260CharactersIsWrittenReplacedAndRead) {
     WriteWholeFile(path, "first");
     WriteWholeFile(path, "second");
     EXPECT_EQ(ReadWholeFile(path), "second");
+}
+
+// A save still running has its temporary open, sharing nothing: a later save in the folder leaves it alone.
+TEST(FileAccessWindows, ATemporaryThatASaveHoldsIsNotRemoved) {
+    TempDir dir;
+    const std::string held = dir.Write(".tessara-5.tmp", "being written");
+    std::filesystem::last_write_time(PathFromUtf8(held),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    WindowsHandle holder(
+        ::CreateFileW(WindowsPath(held).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.valid());
+    WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
+    EXPECT_TRUE(FileExists(held));
+    holder.Close();
+    WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
+    EXPECT_FALSE(FileExists(held));
 }
 
 }  // namespace

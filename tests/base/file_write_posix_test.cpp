@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -156,6 +157,27 @@ TEST(FileWrite, ADocumentOrImageThatIsNoRegularFileIsRefused) {
         }
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
+// A save still running holds its temporary; a link or a folder of the temporary's name is not the tool's file.
+TEST(FileWrite, ATemporaryThatASaveHoldsOrALinkIsNotRemoved) {
+    TempDir dir;
+    const std::string held = dir.Write(".tessara-5.tmp", "being written");
+    const std::string target = dir.Write("elsewhere.xml", "the user's");
+    fs::create_symlink(target, dir.File(".tessara-6.tmp"));
+    const std::string folder = dir.MakeDir(".tessara-7.tmp");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& path : {held, target, folder}) fs::last_write_time(path, old);
+    const int holder = ::open(held.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_TRUE(fs::is_symlink(dir.File(".tessara-6.tmp")));
+    ::close(holder);
+    WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
+    EXPECT_FALSE(fs::exists(held));
+    EXPECT_EQ(dir.Read("elsewhere.xml"), "the user's");
     EXPECT_TRUE(fs::is_directory(folder));
 }
 

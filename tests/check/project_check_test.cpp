@@ -200,4 +200,27 @@ TEST(ProjectCheck, WhatTheReadersPassOverIsWarnedOf) {
     }
 }
 
+// A save killed while it rewrote a file in place leaves the file perhaps cut and its previous content in a copy.
+TEST(ProjectCheck, ACopyAnInterruptedSaveLeftIsWarnedOfWithBothPaths) {
+    TempDir project;
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+        project.Write(name, ReadFixture(std::string("check_clean/") + name));
+    }
+    project.Write(".DefByte.xml.tessara-12", ReadFixture("check_clean/DefByte.xml"));
+    project.Write("bin/bank.bin", "image");
+    project.Write("bin/.bank.bin.tessara-3", "previous image");
+    project.Write(".tessara-4.tmp", "a temporary, not a copy");
+    const std::string lead = "An interrupted save of \"";
+    const std::string bytes = project.File("DefByte.xml");
+    const std::string image = project.File("bin/bank.bin");
+    const std::vector<Finding> expected{
+        {W, "DefByte.xml",
+         lead + bytes + "\" left the whole previous content in \"" + project.File(".DefByte.xml.tessara-12") +
+             "\"; its editor offers to put it back",
+         FindingTarget::Whole(FindingDocument::DefByte)},
+        {W, "bank.bin",
+         lead + image + "\" left the whole previous content in \"" + project.File("bin/.bank.bin.tessara-3") + "\""}};
+    EXPECT_EQ(CheckProject(project.path()).findings, expected);
+}
+
 }  // namespace

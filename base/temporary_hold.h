@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace tessara::base {
+
+// A save holds its temporary until it ends, however it ends, in the way the system drops with the process: an
+// advisory lock on POSIX, on Windows the handle that shares no access. The temporary is removed only when no
+// process holds it; false when it is held or cannot be removed.
+bool RemoveUnlessHeld(const std::string& path);
+
+}  // namespace tessara::base

@@ -87,9 +87,14 @@ void XmlDocument::LoadFile(const std::string& path) {
 }
 
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {
+    // Parsed in place from a copy, as a file is: pugixml's in-place parse reads a NUL before the closing ">" of a
+    // file's last tag differently from its copying parse, and a text must read as the same file would.
+    ParserBuffer buffer = AllocateParserBuffer(text.size());
+    std::memcpy(buffer.get(), text.data(), text.size());
     Activate();
     doc_->reset();
-    const pugi::xml_parse_result result = Checked(doc_->load_buffer(text.data(), text.size(), kParseOptions));
+    const pugi::xml_parse_result result =
+        Checked(doc_->load_buffer_inplace_own(buffer.release(), text.size(), kParseOptions));
     if (!result) Fail(result, text, name);
 }
 

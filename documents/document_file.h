@@ -30,6 +30,8 @@ public:
     bool Exists() const;
     // The first top-level node, as XmlDocument::LoadFile leaves it; throws what that load threw.
     pugi::xml_node Root();
+    // As XmlDocument::NulOffset, once Root() has loaded the document.
+    std::optional<size_t> NulOffset() const { return xml_->NulOffset(); }
 
 private:
     std::string path_;

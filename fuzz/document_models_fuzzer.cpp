@@ -24,6 +24,7 @@ struct Outcome {
     DefByteTable table;
     size_t nodesRead = 0;
     std::vector<std::string> errors;
+    std::vector<std::optional<size_t>> nulOffsets;
 
     // A reader may refuse a document with an error; it must never crash, and what it fills must stay consistent.
     template <class Step>
@@ -44,6 +45,13 @@ std::unique_ptr<DocumentFile> Open(const char* name, const std::optional<std::st
     return onDisk ? std::make_unique<DocumentFile>(path, xml) : std::make_unique<DocumentFile>(path, text, xml);
 }
 
+// Where a load says the parser stopped at a NUL, the text holds one.
+void CheckNul(const XmlDocument& xml, const std::optional<std::string>& text, Outcome& outcome) {
+    const std::optional<size_t> nul = xml.NulOffset();
+    if (nul && (!text || *nul >= text->size() || (*text)[*nul] != '\0')) std::abort();
+    outcome.nulOffsets.push_back(nul);
+}
+
 void CheckTable(const DefByteTable& table) {
     for (const DN_Nodo& node : table) {
         if (node.InSelect.size() != node.NB_IN || node.InMnemonic.size() != node.NB_IN) std::abort();
@@ -56,10 +64,12 @@ Outcome ReadAll(const FuzzTexts& texts, bool onDisk) {
     XmlDocument settingsXml;
     outcome.Read(
         [&] { LoadCommSettings(*Open(kPargenFileName, texts.pargen, onDisk, settingsXml), outcome.settings); });
+    CheckNul(settingsXml, texts.pargen, outcome);
     CheckSettings(outcome.settings);
 
     XmlDocument rowsXml;
     outcome.Read([&] { LoadDNetNetwork(*Open(kDNetNetFileName, texts.network, onDisk, rowsXml), outcome.rows); });
+    CheckNul(rowsXml, texts.network, outcome);
     CheckRows(outcome.rows);
 
     // The byte editor reads both documents into one document object, the second load replacing the first tree.
@@ -68,6 +78,7 @@ Outcome ReadAll(const FuzzTexts& texts, bool onDisk) {
         [&] { ReadDNetNodes(*Open(kDNetNetFileName, texts.network, onDisk, xml), outcome.table, outcome.nodesRead); });
     if (outcome.nodesRead > outcome.table.size()) std::abort();
     outcome.Read([&] { ReadDefBytes(*Open(kDefByteFileName, texts.bytes, onDisk, xml), outcome.table); });
+    if (!outcome.table.empty() && texts.bytes) CheckNul(xml, texts.bytes, outcome);  // else nothing loaded it
     CheckTable(outcome.table);
     for (const DN_Nodo& node : outcome.table) NodeItemText(node);
     return outcome;

@@ -100,17 +100,33 @@ std::string EditedText(std::string_view text, std::string_view section, std::str
     return result.insert(at, lineEnd + added);
 }
 
-bool ReadsBack(const std::string& text, const std::string& section, const std::string& key, std::string_view value) {
+std::optional<std::string> ReadValue(std::string_view text, const std::string& section, const std::string& key) {
     CSimpleIniA ini;
-    if (ini.LoadData(text) < 0) return false;
-    const char* read = ini.GetValue(section.c_str(), key.c_str(), nullptr);
-    return read && Trimmed(value) == read;
+    if (ini.LoadData(text.data(), text.size()) < 0) return std::nullopt;
+    const char* value = ini.GetValue(section.c_str(), key.c_str(), nullptr);
+    if (!value) return std::nullopt;
+    return value;
+}
+
+bool Readable(std::string_view text) {
+    CSimpleIniA ini;
+    return ini.LoadData(text.data(), text.size()) >= 0;
+}
+
+bool ReadsBack(const std::string& text, const std::string& section, const std::string& key, std::string_view value) {
+    const std::optional<std::string> read = ReadValue(text, section, key);
+    return read && Trimmed(value) == *read;
 }
 
 }  // namespace
 
+std::string IniValue(std::string_view text, const std::string& section, const std::string& key) {
+    return ReadValue(text, section, key).value_or(std::string());
+}
+
 std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value) {
+    if (!Readable(text)) throw std::runtime_error("SimpleIni cannot read the settings");
     std::string result = EditedText(text, section, key, value);
     if (!ReadsBack(result, std::string(section), std::string(key), value))
         throw std::runtime_error("SimpleIni would not read the new value from the edited settings");

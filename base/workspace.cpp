@@ -1,9 +1,8 @@
 #include "base/workspace.h"
 
-#include <SimpleIni.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "base/file_system.h"
@@ -22,13 +21,13 @@ void CreateDirectoryIfMissing(const std::string& path) {
     std::filesystem::create_directory(PathFromUtf8(path), ignored);
 }
 
-// Reads the settings file when there is one; a missing or unreadable file reads as empty.
-bool LoadSettings(CSimpleIniA& ini, const std::string& path) {
-    if (!FileExists(path)) return false;
+// The settings file's text; nullopt when there is no file or it cannot be read.
+std::optional<std::string> ReadSettingsText(const std::string& path) {
+    if (!FileExists(path)) return std::nullopt;
     try {
-        return ini.LoadData(ReadWholeFile(path, kSettingsFileLimit)) >= 0;
+        return ReadWholeFile(path, kSettingsFileLimit);
     } catch (const std::exception&) {
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -53,12 +52,7 @@ bool Workspace::OpenWorkspace(const std::string& appDir) {
     ProjectsDir = AppDir + kSep + "PROJECTS";
     CreateDirectoryIfMissing(ProjectsDir);
 
-    ProjectName = ToNativeSeparators(ReadSetting(kSettingsSection, kSettingsKey));
-    if (!ProjectName.empty() && ProjectName.front() != kPathSeparator) ProjectName.insert(0, kSep);
-
-    // A name that would lead out of PROJECTS, or hold a control character, is no project whatever the file says:
-    // it is not kept either, since it would never be saved back.
-    if (!ProjectName.empty() && !IsProjectName(ProjectName.substr(1))) ProjectName.clear();
+    ProjectName = ProjectNameFromSetting(ReadSetting(kSettingsSection, kSettingsKey));
     const bool remembered = !ProjectName.empty() && DirectoryExists(ProjectsDir + ProjectName);
     ProjectDir = remembered ? ProjectsDir + ProjectName : ProjectsDir;
     BuildDocumentPaths();
@@ -102,35 +96,47 @@ std::string Workspace::SettingsFile() const {
 }
 
 void Workspace::SaveLastProject() const {
-    // A name that could not be read back as a project (a line break in it would even start a new section) is
-    // not kept.
-    const std::string_view relative =
-        std::string_view(ProjectName).substr(!ProjectName.empty() && ProjectName.front() == kPathSeparator ? 1 : 0);
-    SaveSetting(kSettingsSection, kSettingsKey, IsProjectName(std::string(relative)) ? ProjectName : std::string());
+    SaveSetting(kSettingsSection, kSettingsKey, SettingFromProjectName(ProjectName));
 }
 
 std::string Workspace::ReadSetting(const char* section, const char* key) const {
-    CSimpleIniA ini;
-    LoadSettings(ini, SettingsFile());
-    return ini.GetValue(section, key, "");
+    return IniValue(ReadSettingsText(SettingsFile()).value_or(std::string()), section, key);
 }
 
 void Workspace::SaveSetting(const char* section, const char* key, const std::string& value) const {
     const std::string path = SettingsFile();
     // Only a file SimpleIni could read is edited, so a file that exists but cannot be read is never replaced
     // by one that keeps only our key.
-    CSimpleIniA ini;
     const bool exists = std::filesystem::exists(PathFromUtf8(path));
-    if (exists && !LoadSettings(ini, path)) throw std::runtime_error("Unable to write to " + path);
-    // A value is one line: a line break in it would start lines of its own, even a section.
-    const bool oneLine = std::none_of(value.begin(), value.end(), [](char c) { return c == '\n' || c == '\r'; });
+    const std::optional<std::string> text = exists ? ReadSettingsText(path) : std::string();
+    if (!text) throw std::runtime_error("Unable to write to " + path);
     try {
-        const std::string text = exists ? ReadWholeFile(path, kSettingsFileLimit) : std::string();
-        WriteWholeFile(path, WithIniValue(text, section, key, oneLine ? value : std::string()),
-                       WriteTarget::RegularFile);
+        WriteWholeFile(path, SettingsTextWith(*text, section, key, value), WriteTarget::RegularFile);
     } catch (const std::exception&) {
         throw std::runtime_error("Unable to write to " + path);
     }
+}
+
+std::string ProjectNameFromSetting(const std::string& value) {
+    std::string name = ToNativeSeparators(value);
+    if (!name.empty() && name.front() != kPathSeparator) name.insert(0, kSep);
+    // A name that would lead out of PROJECTS, or hold a control character, is no project whatever the file says:
+    // it is not kept either, since it would never be saved back.
+    if (!name.empty() && !IsProjectName(name.substr(1))) name.clear();
+    return name;
+}
+
+std::string SettingFromProjectName(const std::string& projectName) {
+    // A name that could not be read back as a project (a line break in it would even start a new section) is
+    // not kept.
+    const bool leading = !projectName.empty() && projectName.front() == kPathSeparator;
+    return IsProjectName(projectName.substr(leading ? 1 : 0)) ? projectName : std::string();
+}
+
+std::string SettingsTextWith(std::string_view text, const char* section, const char* key, const std::string& value) {
+    // A value is one line: a line break in it would start lines of its own, even a section.
+    const bool oneLine = std::none_of(value.begin(), value.end(), [](char c) { return c == '\n' || c == '\r'; });
+    return WithIniValue(text, section, key, oneLine ? value : std::string());
 }
 
 bool IsProjectName(const std::string& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tessara::base {
 
@@ -69,5 +70,17 @@ bool IsProjectName(const std::string& name);
 
 // Turns "\" and "/" into the platform's separator, so a settings value written on another platform reads here.
 std::string ToNativeSeparators(std::string path);
+
+// What Workspace makes of the settings file's text, apart from reading and writing the file, so that it also
+// runs on a text held in memory.
+//
+// ProjectName as a settings value gives it: the platform's separators and the leading separator; empty for a
+// value that is no project name (one that would lead out of PROJECTS or holds a control character).
+std::string ProjectNameFromSetting(const std::string& value);
+// The value SaveLastProject stores for `projectName`: empty for a name that would not read back as a project.
+std::string SettingFromProjectName(const std::string& projectName);
+// `text` with `value` stored under `section` and `key` and every other line kept; a value of more than one line
+// is stored empty. Throws std::runtime_error when SimpleIni cannot read `text` or the result.
+std::string SettingsTextWith(std::string_view text, const char* section, const char* key, const std::string& value);
 
 }  // namespace tessara::base

@@ -32,8 +32,7 @@ size_t DisplayWidth(const std::string& text) {
 
 constexpr size_t kTextColumns = 9;
 using TextRow = std::array<std::string, kTextColumns>;
-constexpr TextRow kTextHeader = {"Address", "Offset",   "Node",   "ID",  "Node mnemonic",
-                                 "Byte",    "Mnemonic", "Symbol", "Fits"};
+const TextRow kTextHeader = {"Address", "Offset", "Node", "ID", "Node mnemonic", "Byte", "Mnemonic", "Symbol", "Fits"};
 constexpr std::array<bool, kTextColumns> kRightAligned = {false, true, true, true, false, true, false, false, false};
 
 TextRow TextCells(const AddressMapRow& row, const Starts& starts) {

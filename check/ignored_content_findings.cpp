@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
 
 #include "base/project_files.h"
 #include "documents/document_file.h"
@@ -58,6 +59,11 @@ void AddIgnoredContentFindings(documents::DocumentFile& document, const std::str
         return;  // listed by the reader
     }
     if (!root) return;
+    if (const std::optional<size_t> nul = document.NulOffset()) {
+        findings.push_back({Severity::Warning, name,
+                            name + " holds a NUL character at byte offset " + std::to_string(*nul) +
+                                ", where reading stops: nothing from there on is read"});
+    }
     for (pugi::xml_node other = root.next_sibling(); other; other = other.next_sibling()) {
         if (other.type() != pugi::node_element) continue;
         findings.push_back({Severity::Warning, name,

@@ -57,10 +57,11 @@ DN_Nodo ReadNode(pugi::xml_node row) {
     node.NB_IN = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbIn));
     node.NB_OUT = static_cast<uint16_t>(AttrToInt(row, dnet_net_xml::kNbOut));
     node.Mnemonic = AttrToText(row, dnet_net_xml::kMnemonic);
-    node.InSelect.assign(node.NB_IN, 0);
-    node.InMnemonic.assign(node.NB_IN, std::string());
-    node.OutSelect.assign(node.NB_OUT, 0);
-    node.OutMnemonic.assign(node.NB_OUT, std::string());
+    // Sized rather than filled with copies of an empty text: a node takes up to 65 535 mnemonics each way.
+    node.InSelect.resize(node.NB_IN);
+    node.InMnemonic.resize(node.NB_IN);
+    node.OutSelect.resize(node.NB_OUT);
+    node.OutMnemonic.resize(node.NB_OUT);
     return node;
 }
 

@@ -23,6 +23,8 @@ struct DN_Nodo {
     std::vector<std::string> InMnemonic;
     std::vector<std::string> OutMnemonic;
     std::string Mnemonic;  // the node's own mnemonic, shown in the node list
+
+    bool operator==(const DN_Nodo&) const = default;
 };
 
 // One entry per node of DNET_Net.xml, matched with DefByte.xml by position only.

@@ -6,14 +6,18 @@
 namespace tessara::documents {
 
 bool DocumentFile::Exists() const {
-    return base::AnythingExists(path_);
+    return held_ ? text_.has_value() : base::AnythingExists(path_);
 }
 
 pugi::xml_node DocumentFile::Root() {
     if (loadError_) std::rethrow_exception(loadError_);
     if (!loaded_) {
         try {
-            xml_->LoadFile(path_);
+            if (held_) {
+                xml_->LoadText(text_.value(), path_);
+            } else {
+                xml_->LoadFile(path_);
+            }
         } catch (...) {
             loadError_ = std::current_exception();
             throw;
@@ -27,5 +31,11 @@ ProjectDocuments::ProjectDocuments(const std::string& projectDir)
     : pargen(base::ProjectFile(projectDir, base::kPargenFileName)),
       network(base::ProjectFile(projectDir, base::kDNetNetFileName)),
       bytes(base::ProjectFile(projectDir, base::kDefByteFileName)) {}
+
+ProjectDocuments::ProjectDocuments(const std::string& projectDir, std::optional<std::string> pargenText,
+                                   std::optional<std::string> networkText, std::optional<std::string> bytesText)
+    : pargen(base::ProjectFile(projectDir, base::kPargenFileName), std::move(pargenText)),
+      network(base::ProjectFile(projectDir, base::kDNetNetFileName), std::move(networkText)),
+      bytes(base::ProjectFile(projectDir, base::kDefByteFileName), std::move(bytesText)) {}
 
 }  // namespace tessara::documents

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "documents/xml_document.h"
@@ -15,6 +16,12 @@ public:
     explicit DocumentFile(std::string path) : path_(std::move(path)) {}
     // Loads into the caller's document object, which keeps the tree after this one is gone.
     DocumentFile(std::string path, XmlDocument& xml) : path_(std::move(path)), xml_(&xml) {}
+    // A document held in memory, never read from disk: `text` is what the file would hold, nullopt a missing
+    // file; `path` names it in messages. The readers then run without any file access (fuzzing).
+    DocumentFile(std::string path, std::optional<std::string> text)
+        : path_(std::move(path)), held_(true), text_(std::move(text)) {}
+    DocumentFile(std::string path, std::optional<std::string> text, XmlDocument& xml)
+        : path_(std::move(path)), held_(true), text_(std::move(text)), xml_(&xml) {}
     DocumentFile(const DocumentFile&) = delete;
     DocumentFile& operator=(const DocumentFile&) = delete;
 
@@ -23,9 +30,13 @@ public:
     bool Exists() const;
     // The first top-level node, as XmlDocument::LoadFile leaves it; throws what that load threw.
     pugi::xml_node Root();
+    // As XmlDocument::NulOffset, once Root() has loaded the document.
+    std::optional<size_t> NulOffset() const { return xml_->NulOffset(); }
 
 private:
     std::string path_;
+    bool held_ = false;
+    std::optional<std::string> text_;
     XmlDocument own_;
     XmlDocument* xml_ = &own_;
     bool loaded_ = false;
@@ -35,6 +46,9 @@ private:
 // The three documents of one project folder.
 struct ProjectDocuments {
     explicit ProjectDocuments(const std::string& projectDir);
+    // The three held in memory (see DocumentFile), named as in `projectDir`.
+    ProjectDocuments(const std::string& projectDir, std::optional<std::string> pargenText,
+                     std::optional<std::string> networkText, std::optional<std::string> bytesText);
 
     DocumentFile pargen;
     DocumentFile network;

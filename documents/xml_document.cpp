@@ -69,6 +69,51 @@ ParserBuffer ReadIntoParserBuffer(const std::string& path, size_t& size, ParseMe
     return buffer;
 }
 
+// Where a NUL character starts when the text is read in code units of one, two and four bytes. A text without
+// a zero byte, as every UTF-8 document should be, costs one memchr.
+struct NulScan {
+    std::optional<size_t> unit8, unit16, unit32;
+};
+
+std::optional<size_t> FirstZeroUnit(const char* text, size_t size, size_t from, size_t width) {
+    for (size_t at = from - from % width; at + width <= size; at += width) {
+        if (std::all_of(text + at, text + at + width, [](char c) { return c == '\0'; })) return at;
+    }
+    return std::nullopt;
+}
+
+NulScan ScanForNul(const char* text, size_t size) {
+    const void* zero = std::memchr(text, 0, size);
+    if (!zero) return {};
+    const size_t first = static_cast<size_t>(static_cast<const char*>(zero) - text);
+    return {first, FirstZeroUnit(text, size, first, 2), FirstZeroUnit(text, size, first, 4)};
+}
+
+// The NUL the parser stops at, in the encoding it read the text in.
+std::optional<size_t> NulOffset(const NulScan& scan, pugi::xml_encoding encoding) {
+    switch (encoding) {
+        case pugi::encoding_utf16_le:
+        case pugi::encoding_utf16_be:
+            return scan.unit16;
+        case pugi::encoding_utf32_le:
+        case pugi::encoding_utf32_be:
+            return scan.unit32;
+        default:
+            return scan.unit8;
+    }
+}
+
+// Parses the text in `buffer` in place, the tree taking the buffer over; sets `nulOffset` as NulOffset() tells.
+pugi::xml_parse_result ParseInPlace(pugi::xml_document& doc, ParserBuffer buffer, size_t size,
+                                    std::optional<size_t>& nulOffset) {
+    // Looked for before the parse, which rewrites the text.
+    const NulScan nuls = ScanForNul(static_cast<const char*>(buffer.get()), size);
+    doc.reset();
+    const pugi::xml_parse_result result = doc.load_buffer_inplace_own(buffer.release(), size, kParseOptions);
+    nulOffset = result ? NulOffset(nuls, result.encoding) : std::nullopt;
+    return result;
+}
+
 }  // namespace
 
 void XmlDocument::Activate() {
@@ -80,16 +125,18 @@ void XmlDocument::LoadFile(const std::string& path) {
     ParseMemoryExpectation expectation;
     ParserBuffer buffer = ReadIntoParserBuffer(path, size, expectation);
     Activate();
-    doc_->reset();
-    const pugi::xml_parse_result result = Checked(doc_->load_buffer_inplace_own(buffer.release(), size, kParseOptions));
+    const pugi::xml_parse_result result = Checked(ParseInPlace(*doc_, std::move(buffer), size, nulOffset_));
     // The parse rewrote the text in place, so the message quotes the file as it stands.
     if (!result) Fail(result, base::ReadWholeFile(path, base::kDocumentFileLimit), path);
 }
 
 void XmlDocument::LoadText(const std::string& text, const std::string& name) {
+    // Parsed in place from a copy, as a file is: pugixml's in-place parse reads a NUL before the closing ">" of a
+    // file's last tag differently from its copying parse, and a text must read as the same file would.
+    ParserBuffer buffer = AllocateParserBuffer(text.size());
+    std::memcpy(buffer.get(), text.data(), text.size());
     Activate();
-    doc_->reset();
-    const pugi::xml_parse_result result = Checked(doc_->load_buffer(text.data(), text.size(), kParseOptions));
+    const pugi::xml_parse_result result = Checked(ParseInPlace(*doc_, std::move(buffer), text.size(), nulOffset_));
     if (!result) Fail(result, text, name);
 }
 
@@ -104,11 +151,13 @@ pugi::xml_parse_result XmlDocument::Checked(pugi::xml_parse_result result) const
 
 void XmlDocument::Fail(const pugi::xml_parse_result& result, const std::string& text, const std::string& name) {
     doc_->reset();
+    nulOffset_.reset();
     throw ParseError(name, ParseErrorText(result, text, name));
 }
 
 void XmlDocument::Deactivate() {
     doc_.reset();
+    nulOffset_.reset();
 }
 
 pugi::xml_node XmlDocument::FirstTopLevelNode() const {
@@ -118,6 +167,7 @@ pugi::xml_node XmlDocument::FirstTopLevelNode() const {
 void XmlDocument::RemoveAllTopLevelNodes() {
     Activate();
     doc_->reset();
+    nulOffset_.reset();
 }
 
 pugi::xml_node XmlDocument::AddRoot(const char* name) {

@@ -21,6 +21,9 @@ public:
     // Discards the tree; nothing is written back.
     void Deactivate();
     bool IsActive() const { return doc_ != nullptr; }
+    // Of the text last loaded, the byte offset of its first NUL character: the parser stops there, so nothing
+    // from it on is read. nullopt when the text holds none, and for a tree that was not loaded.
+    std::optional<size_t> NulOffset() const { return nulOffset_; }
 
     pugi::xml_node FirstTopLevelNode() const;
     void RemoveAllTopLevelNodes();
@@ -36,6 +39,7 @@ private:
     [[noreturn]] void Fail(const pugi::xml_parse_result& result, const std::string& text, const std::string& name);
 
     std::unique_ptr<pugi::xml_document> doc_;
+    std::optional<size_t> nulOffset_;
 };
 
 // Node operations of the readers and writers. Positions count every child node from 0.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "base/file_system.h"
 #include "base/project_files.h"
@@ -43,16 +44,26 @@ void WriteFuzzFile(const std::string& path, std::string_view content) {
     }
 }
 
-std::string WriteFuzzProject(const uint8_t* data, size_t size) {
-    const std::string& project = FuzzFolder();
+FuzzTexts SplitFuzzProject(const uint8_t* data, size_t size) {
+    FuzzTexts texts;
     std::string_view rest(reinterpret_cast<const char*>(data), size);
-    for (const char* name : {kPargenFileName, kDNetNetFileName, kDefByteFileName}) {
+    for (std::optional<std::string>* text : {&texts.pargen, &texts.network, &texts.bytes}) {
+        const size_t cut = rest.find(kDocumentSeparator);
+        if (cut != 0 && !rest.empty()) *text = std::string(rest.substr(0, cut));
+        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + kDocumentSeparator.size());
+    }
+    return texts;
+}
+
+std::string WriteFuzzProject(const FuzzTexts& texts) {
+    const std::string& project = FuzzFolder();
+    const std::pair<const char*, const std::optional<std::string>*> documents[] = {
+        {kPargenFileName, &texts.pargen}, {kDNetNetFileName, &texts.network}, {kDefByteFileName, &texts.bytes}};
+    for (const auto& [name, text] : documents) {
         const std::string path = ProjectFile(project, name);
         std::error_code ignored;
         fs::remove(path, ignored);
-        const size_t cut = rest.find(kDocumentSeparator);
-        if (cut != 0 && !rest.empty()) WriteFuzzFile(path, rest.substr(0, cut));
-        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + kDocumentSeparator.size());
+        if (*text) WriteFuzzFile(path, **text);
     }
     return project;
 }

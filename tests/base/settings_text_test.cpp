@@ -56,4 +56,13 @@ TEST(SettingsText, ATextSimpleIniWouldNotReadTheValueFromIsRefused) {
     EXPECT_THROW(WithIniValue("[other]\nkey=1\n[\n", "lastproj", "projectname", "/New"), std::runtime_error);
 }
 
+// The value read is the one WithIniValue edits: the key's last line, names matched without regard to case.
+TEST(SettingsText, IniValueIsTheLineTheEditChanges) {
+    const std::string text = "[LastProj]\nProjectName=/A\n[other]\nprojectname=/B\n[lastproj]\nprojectname = /C\n";
+    EXPECT_EQ(IniValue(text, "lastproj", "projectname"), "/C");
+    EXPECT_EQ(IniValue(WithIniValue(text, "lastproj", "projectname", "/D"), "lastproj", "projectname"), "/D");
+    EXPECT_EQ(IniValue(text, "serialport", "lastport"), "");
+    EXPECT_EQ(IniValue("", "lastproj", "projectname"), "");
+}
+
 }  // namespace

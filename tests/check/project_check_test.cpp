@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "support/hostile_text.h"
 #include "support/temp_dir.h"
 
 using namespace tessara::check;
@@ -177,6 +178,7 @@ TEST(ProjectCheck, MoreNodesThanTheNetworkEditorShowsAreToldOf) {
 TEST(ProjectCheck, WhatTheReadersPassOverIsWarnedOf) {
     const std::string row = "<row ID=\"5\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/>";
     const std::string pargen = ReadFixture("check_clean/pargen.xml");
+    const std::string network = "<DNET_Net>" + row + "</DNET_Net>";
     const struct {
         const char* file;
         std::string content;
@@ -188,16 +190,27 @@ TEST(ProjectCheck, WhatTheReadersPassOverIsWarnedOf) {
          "DNET_Net.xml: element \"row\" gives the attribute \"ID\" twice; only the first is read"},
         {"pargen.xml", "<Par_Gen><PROFI_ID>20</PROFI_ID>" + pargen.substr(std::string("<Par_Gen>").size()),
          "pargen.xml gives the setting \"PROFI_ID\" twice; only the first is read"},
+        {"DNET_Net.xml", network + std::string(1, '\0') + "<row ID=\"6\"/>" + network,
+         "DNET_Net.xml holds a NUL character at byte offset " + std::to_string(network.size()) +
+             ", where reading stops: nothing from there on is read"},
+        // Two bytes a character, the first of them zero for every ASCII one: only a whole zero character stops.
+        {"DNET_Net.xml", Utf16(network + std::string(1, '\0') + "<DNET_Net/>"),
+         "DNET_Net.xml holds a NUL character at byte offset " + std::to_string(2 + 2 * network.size()) +
+             ", where reading stops: nothing from there on is read"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.warning);
         TempDir project;
         project.Write("pargen.xml", pargen);
-        project.Write("DNET_Net.xml", "<DNET_Net>" + row + "</DNET_Net>");
+        project.Write("DNET_Net.xml", network);
         project.Write(c.file, c.content);
         const std::vector<Finding> said = Said(CheckProject(project.path()).findings);
         EXPECT_EQ(std::count(said.begin(), said.end(), Finding{W, c.file, c.warning}), 1);
     }
+    TempDir project;
+    project.Write("pargen.xml", pargen);
+    project.Write("DNET_Net.xml", Utf16(network));
+    for (const Finding& f : CheckProject(project.path()).findings) EXPECT_EQ(f.text.find("NUL"), std::string::npos);
 }
 
 // A save killed while it rewrote a file in place leaves the file perhaps cut and its previous content in a copy.

@@ -37,4 +37,17 @@ TEST(DocumentFile, FailedLoadFailsAgainWithTheSameError) {
     EXPECT_EQ(ParseErrorText(file), first);
 }
 
+// A document held in memory stands for the file whatever the disk holds at its path.
+TEST(DocumentFile, HeldTextIsReadInPlaceOfTheFile) {
+    TempDir dir;
+    const std::string path = dir.Write("DNET_Net.xml", "<DNET_Net><row ID=\"5\"/></DNET_Net>");
+    DocumentFile held(path, std::string("<DNET_Net><row ID=\"9\"/></DNET_Net>"));
+    EXPECT_TRUE(held.Exists());
+    EXPECT_EQ(AttrToText(ChildAt(held.Root(), 0), "ID"), "9");
+    EXPECT_FALSE(DocumentFile(path, std::nullopt).Exists());
+
+    DocumentFile broken(dir.File("DefByte.xml"), std::string("<DefBytes><nodo>"));
+    EXPECT_NE(ParseErrorText(broken).find(dir.File("DefByte.xml")), std::string::npos);
+}
+
 }  // namespace

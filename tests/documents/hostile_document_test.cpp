@@ -144,6 +144,29 @@ TEST(HostileDocument, NulByteGivesAParseError) {
     EXPECT_THROW(doc.LoadText(std::string("\0\0\0", 3), "zeros.xml"), ParseError);
 }
 
+// The parser reads a text in memory as it reads the file: the fuzzers read from memory what the tool reads from
+// disk. A NUL inside a tag is where they once parted, when the file ends in ">".
+TEST(HostileDocument, TextInMemoryReadsAsTheSameFile) {
+    using namespace std::string_literals;
+    const auto outcome = [](auto load) -> std::string {
+        XmlDocument doc;
+        try {
+            load(doc);
+        } catch (const ParseError& e) {
+            return e.what();
+        }
+        return doc.SaveText();
+    };
+    for (const std::string& text : {"<DNET_Net><row ID=\"5\"/\0\0<row ID=\"6\"/></DNET_Net>"s, "<DNET_Net/\0>"s,
+                                    "<a>\0</a>"s, "<a/>\0<b/>"s, "<a x=\"1\0\"/>"s}) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        TempDir dir;
+        const std::string path = dir.Write("DNET_Net.xml", text);
+        EXPECT_EQ(outcome([&](XmlDocument& doc) { doc.LoadText(text, path); }),
+                  outcome([&](XmlDocument& doc) { doc.LoadFile(path); }));
+    }
+}
+
 TEST(HostileDocument, Utf16WithByteOrderMarkLoadsCorrectly) {
     const std::string utf8 = "<r v=\"\xC3\xA9t\xC3\xA9\"/>";
     std::string utf16 = "\xFF\xFE";  // little-endian byte-order mark

@@ -15,11 +15,20 @@ std::string Quoted(const char* name) {
     return "\"" + std::string(name) + "\"";
 }
 
+// The check looks at every attribute of a large project, so the first characters are compared before the
+// whole names.
+bool SameName(const char* a, const char* b) {
+    return a[0] == b[0] && std::strcmp(a, b) == 0;
+}
+
 // The first attribute of `element` that repeats an earlier one's name, or an empty attribute.
 pugi::xml_attribute RepeatedAttribute(pugi::xml_node element) {
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-        for (pugi::xml_attribute b = element.first_attribute(); b != a; b = b.next_attribute()) {
-            if (std::strcmp(a.name(), b.name()) == 0) return a;
+    const pugi::xml_attribute first = element.first_attribute();
+    if (!first) return {};
+    for (pugi::xml_attribute a = first.next_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        for (pugi::xml_attribute b = first; b != a; b = b.next_attribute()) {
+            if (SameName(name, b.name())) return a;
         }
     }
     return {};

@@ -172,13 +172,19 @@ std::string ReadAll(int fd, const std::string& shown) {
 }
 
 // The previous content, saved beside the file as its backup copy before the first byte of the file changes;
-// empty when the folder takes no new file (or the copy's longer name).
+// empty when the folder takes no new file (or the copy's longer name). Written under a temporary's name and
+// given the copy's name only when whole, so a copy that exists can always be put back: a save killed while
+// copying leaves a temporary, which a later save removes.
 std::string KeptCopy(const std::string& path, std::string_view previous) {
-    const std::string copy = FolderOf(path) + kPathSeparator + BackupCopyName(NameOf(path));
-    FileDescriptor fd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    const std::string tmp = FolderOf(path) + kPathSeparator + TemporaryName();
+    FileDescriptor fd(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (fd.get() < 0) return {};
-    if (WriteAll(fd.get(), previous) == 0 && ::fsync(fd.get()) == 0 && fd.Close() == 0) return copy;
-    ::unlink(copy.c_str());
+    ::flock(fd.get(), LOCK_EX);
+    const std::string copy = FolderOf(path) + kPathSeparator + BackupCopyName(NameOf(path));
+    // Renamed while still held, so no other save takes it for a killed save's temporary.
+    if (WriteAll(fd.get(), previous) == 0 && ::fsync(fd.get()) == 0 && ::rename(tmp.c_str(), copy.c_str()) == 0)
+        return copy;
+    ::unlink(tmp.c_str());
     return {};
 }
 

@@ -104,15 +104,19 @@ bool PutContent(HANDLE file, std::string_view content) {
 }
 
 // The previous content, saved beside the file as its backup copy before the first byte of the file changes;
-// empty when the folder takes no new file (or the copy's longer name).
+// empty when the folder takes no new file (or the copy's longer name). Written under a temporary's name and
+// given the copy's name only when whole, so a copy that exists can always be put back.
 std::wstring KeptCopy(const std::wstring& path, std::string_view previous) {
-    const std::wstring copy = FolderOf(path) + L'\\' + WideFromUtf8(BackupCopyName(Utf8FromWide(NameOf(path))));
+    const std::wstring tmp = FolderOf(path) + L'\\' + WideFromUtf8(TemporaryName());
     WindowsHandle file(
-        ::CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return {};
-    if (WriteAll(file.get(), previous) && ::FlushFileBuffers(file.get()) && file.Close()) return copy;
-    file.Close();
-    ::DeleteFileW(copy.c_str());
+    const std::wstring copy = FolderOf(path) + L'\\' + WideFromUtf8(BackupCopyName(Utf8FromWide(NameOf(path))));
+    const bool whole = WriteAll(file.get(), previous) && ::FlushFileBuffers(file.get()) && file.Close();
+    // Named as the copy only when whole; without MOVEFILE_REPLACE_EXISTING a copy already there stays.
+    if (whole && ::MoveFileExW(tmp.c_str(), copy.c_str(), MOVEFILE_WRITE_THROUGH)) return copy;
+    if (file.valid()) file.Close();
+    ::DeleteFileW(tmp.c_str());
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "check/ignored_content_findings.h"
 
+#include <array>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -15,21 +16,29 @@ std::string Quoted(const char* name) {
     return "\"" + std::string(name) + "\"";
 }
 
-// The check looks at every attribute of a large project, so the first characters are compared before the
-// whole names.
+// The check looks at every attribute of a large project, so each is asked of pugixml once, the names of the first
+// few are kept at hand, and first characters are compared before whole names.
 bool SameName(const char* a, const char* b) {
     return a[0] == b[0] && std::strcmp(a, b) == 0;
 }
 
 // The first attribute of `element` that repeats an earlier one's name, or an empty attribute.
 pugi::xml_attribute RepeatedAttribute(pugi::xml_node element) {
-    const pugi::xml_attribute first = element.first_attribute();
-    if (!first) return {};
-    for (pugi::xml_attribute a = first.next_attribute(); a; a = a.next_attribute()) {
+    constexpr size_t kKept = 8;
+    std::array<const char*, kKept> names{};
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute(), ++count) {
         const char* name = a.name();
-        for (pugi::xml_attribute b = first; b != a; b = b.next_attribute()) {
-            if (SameName(name, b.name())) return a;
+        if (count >= kKept) {
+            for (pugi::xml_attribute b = element.first_attribute(); b != a; b = b.next_attribute()) {
+                if (SameName(name, b.name())) return a;
+            }
+            continue;
         }
+        for (size_t i = 0; i < count; ++i) {
+            if (SameName(name, names[i])) return a;
+        }
+        names[count] = name;
     }
     return {};
 }

@@ -188,6 +188,15 @@ TEST(ProjectCheck, WhatTheReadersPassOverIsWarnedOf) {
          "DNET_Net.xml holds a second root element \"DNET_Net\", which is not read: only the first one is"},
         {"DNET_Net.xml", "<DNET_Net><row ID=\"5\" ID=\"9\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/></DNET_Net>",
          "DNET_Net.xml: element \"row\" gives the attribute \"ID\" twice; only the first is read"},
+        // Many attributes: a repeat far along, of a near one and of a far one.
+        {"DNET_Net.xml",
+         "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\" a=\"\" b=\"\" c=\"\" d=\"\" e=\"\" "
+         "NB_IN=\"2\"/></DNET_Net>",
+         "DNET_Net.xml: element \"row\" gives the attribute \"NB_IN\" twice; only the first is read"},
+        {"DNET_Net.xml",
+         "<DNET_Net><row ID=\"5\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\" a=\"\" b=\"\" c=\"\" d=\"\" e=\"\" f=\"\" "
+         "f=\"\"/></DNET_Net>",
+         "DNET_Net.xml: element \"row\" gives the attribute \"f\" twice; only the first is read"},
         {"pargen.xml", "<Par_Gen><PROFI_ID>20</PROFI_ID>" + pargen.substr(std::string("<Par_Gen>").size()),
          "pargen.xml gives the setting \"PROFI_ID\" twice; only the first is read"},
         {"DNET_Net.xml", network + std::string(1, '\0') + "<row ID=\"6\"/>" + network,

@@ -1,5 +1,8 @@
 #include "app/project_panel.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
@@ -20,7 +23,6 @@ constexpr qsizetype kMaxFolderLines = 4;
 QLabel* AddLabel(QVBoxLayout* layout, const char* name) {
     auto* label = new QLabel(layout->parentWidget());
     label->setObjectName(QLatin1String(name));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(label);
     return label;
 }
@@ -61,6 +63,13 @@ ProjectPanel::ProjectPanel(QWidget* parent) : QWidget(parent) {
     name_->setWordWrap(true);
     folder_ = AddLabel(layout, "LabelProjectDir");
     folder_->setWordWrap(true);
+    // The whole folder is copied from the label's menu. Not by selecting the text: a selectable label keeps a
+    // text document of its own, which for these labels made a tenth of the window's start.
+    auto* copyFolder = new QAction(QStringLiteral("Copy folder"), folder_);
+    copyFolder->setObjectName(QStringLiteral("actCopyFolder"));
+    connect(copyFolder, &QAction::triggered, this, [this] { QGuiApplication::clipboard()->setText(shownFolder_); });
+    folder_->addAction(copyFolder);
+    folder_->setContextMenuPolicy(Qt::ActionsContextMenu);
     copyExample_ = new QPushButton(ui::ToolIcon(ui::Glyph::NewFile), QStringLiteral("Copy the example project"), this);
     copyExample_->setObjectName(QStringLiteral("btn_CopyExample"));
     copyExample_->setToolTip(QStringLiteral("Copies the example project Plant1 into PROJECTS and opens it"));
@@ -98,6 +107,7 @@ void ProjectPanel::ShowProject(const base::Workspace& ws, bool exampleAvailable)
 void ProjectPanel::ShowFolder(const QString& folder) {
     folder_->setText(FolderLines(folder, folder_->fontMetrics(), width()).join(QLatin1Char('\n')));
     folder_->setToolTip(folder);
+    shownFolder_ = folder;
     folder_->setVisible(!folder.isEmpty());
 }
 

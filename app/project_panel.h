@@ -29,6 +29,7 @@ private:
     QLabel* heading_;
     QLabel* name_;
     QLabel* folder_;
+    QString shownFolder_;
     QPushButton* copyExample_;
 };
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -215,6 +218,8 @@ TEST_F(MainWindowTest, WithoutAProjectTheBodySaysSoAndOffersToCopyTheExample) {
     EXPECT_EQ(PanelText(*window, "LabelProject"), "Current project");
     EXPECT_EQ(PanelText(*window, "LabelProjectName"), "Plant1");
     EXPECT_EQ(window->findChild<QLabel*>("LabelProjectDir")->toolTip().toStdString(), ws.ProjectDir);
+    window->findChild<QAction*>("actCopyFolder")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), ws.ProjectDir);
     EXPECT_FALSE(window->findChild<QPushButton*>("btn_CopyExample")->isVisibleTo(window.get()));
     EXPECT_TRUE(messages.entries().empty());
     window->close();

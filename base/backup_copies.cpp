@@ -14,19 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
-}
-
 // The folder where a save keeps the file's copies: a link is followed to the file it reaches.
 std::pair<std::string, std::string> FolderAndName(const std::string& path) {
     std::error_code ec;
     const fs::path given = PathFromUtf8(path);
     const fs::path reached = fs::is_symlink(given, ec) ? fs::canonical(given, ec) : given;
     if (ec) return {};
-    const std::string folder = reached.has_parent_path() ? Utf8(reached.parent_path()) : std::string(".");
-    return {folder, Utf8(reached.filename())};
+    const std::string folder = reached.has_parent_path() ? Utf8FromPath(reached.parent_path()) : std::string(".");
+    return {folder, Utf8FromPath(reached.filename())};
 }
 
 }  // namespace
@@ -38,11 +33,12 @@ std::vector<std::string> LeftBackupCopies(const std::string& path) {
     std::error_code ec;
     for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code entryError;
-        if (!IsBackupCopyName(Utf8(it->path().filename()), name) || it->is_symlink(entryError) ||
+        if (!IsBackupCopyName(Utf8FromPath(it->path().filename()), name) || it->is_symlink(entryError) ||
             !it->is_regular_file(entryError)) {
             continue;
         }
-        found.emplace_back(it->last_write_time(entryError), folder + kPathSeparator + Utf8(it->path().filename()));
+        found.emplace_back(it->last_write_time(entryError),
+                           folder + kPathSeparator + Utf8FromPath(it->path().filename()));
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
     std::vector<std::string> copies;

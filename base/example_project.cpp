@@ -21,11 +21,6 @@ bool HoldsExample(const fs::path& dir) {
     return fs::is_regular_file(dir / kPargenFileName, ec);
 }
 
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // A new folder for the copy: the example's name, or the first free one after it.
 fs::path MakeNewProjectFolder(const std::string& projectsDir) {
     for (int n = 1;; ++n) {
@@ -35,7 +30,7 @@ fs::path MakeNewProjectFolder(const std::string& projectsDir) {
         std::error_code ec;
         if (fs::create_directory(dir, ec)) return dir;
         if (ec || !fs::exists(dir, ec)) {
-            throw std::runtime_error("Cannot create the project folder \"" + Utf8(dir) + "\". " + ec.message());
+            throw std::runtime_error("Cannot create the project folder \"" + Utf8FromPath(dir) + "\". " + ec.message());
         }
     }
 }
@@ -46,7 +41,7 @@ std::string FindExampleProject(const std::string& programDir) {
     const fs::path program = PathFromUtf8(programDir);
     for (const fs::path& examples : {program / "examples", program / TESSARA_EXAMPLES_FROM_APPDIR}) {
         const fs::path dir = (examples / kExampleProjectName).lexically_normal();
-        if (HoldsExample(dir)) return Utf8(dir);
+        if (HoldsExample(dir)) return Utf8FromPath(dir);
     }
     return {};
 }
@@ -56,18 +51,19 @@ std::string CopyExampleProject(const std::string& exampleDir, const std::string&
     try {
         for (const char* name : {kPargenFileName, kDNetNetFileName, kDefByteFileName}) {
             const std::string source = ProjectFile(exampleDir, name);
-            if (FileExists(source)) WriteWholeFile(Utf8(dir / name), ReadWholeFile(source), WriteTarget::RegularFile);
+            if (FileExists(source))
+                WriteWholeFile(Utf8FromPath(dir / name), ReadWholeFile(source), WriteTarget::RegularFile);
         }
         std::error_code ec;
         if (!fs::create_directory(dir / "bin", ec) && ec) {
-            throw std::runtime_error("Cannot create \"" + Utf8(dir / "bin") + "\". " + ec.message());
+            throw std::runtime_error("Cannot create \"" + Utf8FromPath(dir / "bin") + "\". " + ec.message());
         }
     } catch (...) {
         std::error_code ignored;
         fs::remove_all(dir, ignored);
         throw;
     }
-    return Utf8(dir);
+    return Utf8FromPath(dir);
 }
 
 }  // namespace tessara::base

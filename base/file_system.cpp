@@ -13,6 +13,11 @@ fs::path PathFromUtf8(std::string_view utf8) {
     return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
+std::string Utf8FromPath(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 bool DirectoryExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_directory(PathFromUtf8(path), ec);

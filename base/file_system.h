@@ -32,6 +32,7 @@ constexpr bool IsPathSeparator(char c) {
 }
 
 std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 // True when the path names a directory; a plain file of that name does not count.
 bool DirectoryExists(const std::string& path);

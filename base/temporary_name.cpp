@@ -64,12 +64,10 @@ bool IsBackupCopyName(std::string_view name, std::string_view fileName) {
 void RemoveStaleTemporaries(const std::string& dir) {
     std::error_code ec;
     for (fs::directory_iterator it(PathFromUtf8(dir), ec), end; !ec && it != end; it.increment(ec)) {
-        const std::u8string name = it->path().filename().u8string();
-        if (!IsTemporaryName(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()))) continue;
+        if (!IsTemporaryName(Utf8FromPath(it->path().filename()))) continue;
         std::error_code kindError;
         if (!it->is_regular_file(kindError) || it->is_symlink(kindError) || !Old(*it)) continue;
-        const std::u8string path = it->path().u8string();
-        RemoveUnlessHeld(std::string(reinterpret_cast<const char*>(path.data()), path.size()));
+        RemoveUnlessHeld(Utf8FromPath(it->path()));
     }
 }
 

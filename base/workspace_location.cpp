@@ -28,8 +28,7 @@ std::string NormalFolder(const std::string& dir) {
     std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(dir), ec).lexically_normal();
     if (ec) path = PathFromUtf8(dir).lexically_normal();
     if (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return Utf8FromPath(path);
 }
 
 bool IsInBuildTree(const std::string& exeDir) {

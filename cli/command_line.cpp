@@ -1,9 +1,7 @@
 #include "cli/command_line.h"
 
-#include <cerrno>
 #include <charconv>
 #include <csignal>
-#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -18,6 +16,7 @@
 #include "check/device_value_findings.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
+#include "cli/output_status.h"
 #include "cli/usage.h"
 #include "documents/document_file.h"
 #include "documents/document_schema.h"
@@ -235,15 +234,6 @@ std::string UsageProblem(const Command& command, const Arguments& args) {
     return {};
 }
 
-// Output that did not arrive (a full disk, a closed pipe) is a failure like any other, not a silent success.
-int StatusAfterFlush(std::string_view word, int status, std::ostream& out, std::ostream& err) {
-    errno = 0;
-    if (out.flush()) return status;
-    err << "tessara " << word << ": cannot write the output"
-        << (errno ? std::string(". ") + std::strerror(errno) : std::string()) << "\n";
-    return kFailed;
-}
-
 // Runs a command and reports output that did not arrive.
 int RunReportingOutput(const Command& command, const Arguments& args, std::ostream& out, std::ostream& err) {
 #ifdef SIGPIPE
@@ -255,7 +245,7 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
     } catch (const std::exception& e) {
         err << check::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
     }
-    return StatusAfterFlush(command.word, status, out, err);
+    return StatusAfterFlush(std::string("tessara ") + command.word, status, out, err);
 }
 
 }  // namespace
@@ -268,7 +258,7 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
         const Arguments args = SplitArguments(argc, argv);
         if (args.help) {
             out << UsageText();
-            return StatusAfterFlush(command.word, kDone, out, err);
+            return StatusAfterFlush(std::string("tessara ") + command.word, kDone, out, err);
         }
         if (const std::string problem = UsageProblem(command, args); !problem.empty()) {
             err << "tessara " << command.word << ": " << problem << "\n" << UsageText();

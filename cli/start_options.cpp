@@ -1,28 +1,16 @@
 #include "cli/start_options.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 
 #include "base/file_system.h"
 #include "base/workspace_location.h"
+#include "cli/output_status.h"
 #include "cli/usage.h"
 
 namespace tessara::cli {
-
-namespace {
-
-// Help that could not be written (a full disk, a closed pipe) fails as a command's output does.
-int StatusAfterFlush() {
-    errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
-    std::fprintf(stderr, "tessara: cannot write the output%s%s\n", errno ? ". " : "",
-                 errno ? std::strerror(errno) : "");
-    return 1;
-}
-
-}  // namespace
 
 std::string WizardPath(const std::string& executableDir) {
     return executableDir + base::kPathSeparator + "tessara-wizard" + base::kExecutableSuffix;
@@ -54,14 +42,14 @@ std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& optio
         std::fprintf(stderr, "tessara: unknown argument '%s'\n%s", arg, UsageText());
         return 2;
     }
+    // Help that could not be written (a full disk, a closed pipe) fails as a command's output does.
     if (help) {
-        std::fputs(UsageText(), stdout);
-        std::printf("This run uses: %s\n", base::WorkspaceDirFor(ExecutableDir(argv[0])).c_str());
-        return StatusAfterFlush();
+        std::cout << UsageText() << "This run uses: " << base::WorkspaceDirFor(ExecutableDir(argv[0])) << "\n";
+        return StatusAfterFlush("tessara", 0, std::cout, std::cerr);
     }
     if (version) {
-        std::puts(VersionText());
-        return StatusAfterFlush();
+        std::cout << VersionText() << "\n";
+        return StatusAfterFlush("tessara", 0, std::cout, std::cerr);
     }
     return std::nullopt;
 }

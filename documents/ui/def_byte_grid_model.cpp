@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "check/address_map.h"
 #include "documents/area_offsets.h"
 
 namespace tessara::documents {
@@ -224,7 +225,8 @@ QVariant DefByteGridModel::AddressData(size_t row, int role) const {
         return fits ? QVariant() : QVariant(QColor(Qt::red));
     }
     if (role != Qt::DisplayRole) return {};
-    return QStringLiteral("%1B %2").arg(QChar(direction_ == ByteDirection::Out ? u'Q' : u'I')).arg(offset);
+    const check::MapArea area = direction_ == ByteDirection::Out ? check::MapArea::Output : check::MapArea::Input;
+    return QString::fromStdString(check::PlcByteAddress(area, offset));
 }
 
 bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

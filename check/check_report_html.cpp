@@ -144,7 +144,7 @@ void MapArea(std::ostream& out, const char* title, const std::vector<AddressMapR
         out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
             << (r.fits ? PlcByteAddress(r.area, r.offset) : "byte " + std::to_string(r.offset) + ": does not fit")
             << "</td><td class=\"n\">" << r.node << "</td><td class=\"n\">" << r.id << "</td><td>"
-            << Escaped(r.nodeMnemonic) << "</td><td class=\"n\">" << r.byte << "</td><td>" << Escaped(r.mnemonic)
+            << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">" << r.byte << "</td><td>" << Isolated(r.mnemonic)
             << "</td><td class=\"symbol\">" << r.symbol << "</td></tr>\n";
     }
     out << "</table>\n";

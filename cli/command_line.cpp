@@ -106,25 +106,19 @@ void RefuseProjectFile(const std::string& projectDir, const std::string& file, c
     throw std::runtime_error("\"" + name + "\" is a file of the project: the " + output + " needs another name");
 }
 
-// The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take stops it as
-// it stops the image, and --force writes it all the same.
+// The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take, or one that
+// cannot be read, stops it where the window asks about it, and --force writes what the window's Yes writes.
 int Gsd(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
     RefuseProjectFile(projectDir, args.positional[1], "GSD file");
-    if (!args.force) {
-        documents::DocumentFile pargen(base::ProjectFile(projectDir, base::kPargenFileName));
-        check::ProjectCheck counts;
-        check::AddSettingsValueFindings(pargen, counts.findings);
-        std::erase_if(counts.findings, [](const check::Finding& f) {
-            return f.target.field != documents::pargen_xml::kProfiNbIn &&
-                   f.target.field != documents::pargen_xml::kProfiNbOut;
-        });
-        if (!counts.findings.empty()) {
-            err << check::FindingsText(counts);
-            return kFailed;
-        }
+    const gsd::GsdCounts counts = gsd::ReadGsdCounts(projectDir);
+    if (!args.force && !counts.doubts.empty()) {
+        for (const std::string& doubt : counts.doubts)
+            err << check::FindingLine({check::Severity::Error, base::kPargenFileName, doubt}) << "\n";
+        err << "The GSD file was not written: --force writes it anyway\n";
+        return kFailed;
     }
-    gsd::WriteGsdFile(projectDir, args.positional[1]);
+    gsd::WriteGsdFile(counts.sizes, args.positional[1]);
     return kDone;
 }
 

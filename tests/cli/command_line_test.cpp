@@ -237,19 +237,47 @@ TEST(CommandLine, GsdWritesTheProjectsDescription) {
     EXPECT_EQ(project.Read("VO48210.gsd"), ReadFixture("gsd_in100_out20/expected.gsd"));
 }
 
-TEST(CommandLine, GsdRefusesByteCountsTheDeviceCannotTakeUnlessForced) {
-    TempDir project;
-    std::string pargen = ReadFixture("gsd_in100_out20/pargen.xml");
-    pargen.replace(pargen.find("<PROFI_NB_IN>100<"), 17, "<PROFI_NB_IN>200<");
-    project.Write("pargen.xml", pargen);
-    const Outcome refused = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(Contains(refused.err, "error\tpargen.xml\tPROFI_NB_IN 200: ")) << refused.err;
-    EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
+// A count the device cannot take, or one that cannot be read, stops the GSD file as check and image stop the
+// project: nothing written, where the window asks. --force writes what the window's Yes writes: 0 for a count that
+// cannot be read. A count no GSD file can carry is refused even so.
+TEST(CommandLine, GsdRefusesByteCountsTheDeviceCannotTakeOrReadUnlessForced) {
+    const std::string unread = "error\tpargen.xml\tThe PROFIBUS input byte count cannot be read (";
+    const struct {
+        const char* element;  // replaces <PROFI_NB_IN>100</PROFI_NB_IN>
+        std::string refusal;
+        const char* forced;  // nullptr: refused with --force too
+    } cases[] = {
+        {"<PROFI_NB_IN>200</PROFI_NB_IN>",
+         "error\tpargen.xml\tThe PROFIBUS input byte count 200 is more than the device takes (0 to 128).\n",
+         "Max_Input_Len=200\r\n"},
+        {"<PROFI_NB_IN>abc</PROFI_NB_IN>", unread + "'abc' is not a valid integer value)", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN></PROFI_NB_IN>", unread + "'' is not a valid integer value)", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN>1e2</PROFI_NB_IN>", unread + "'1e2' is not", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN>99999999999</PROFI_NB_IN>", unread + "'99999999999' is not", "Max_Input_Len=0\r\n"},
+        {"", unread + "Element \"PROFI_NB_IN\" is missing", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN>-5</PROFI_NB_IN>",
+         "PROFI_NB_IN -5 in pargen.xml is negative: a GSD file takes 0 to 65535 bytes\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.element);
+        TempDir project;
+        std::string pargen = ReadFixture("gsd_in100_out20/pargen.xml");
+        pargen.replace(pargen.find("<PROFI_NB_IN>100</PROFI_NB_IN>"), 30, c.element);
+        project.Write("pargen.xml", pargen);
+        const Outcome refused = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(Contains(refused.err, c.refusal)) << refused.err;
+        EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
 
-    const Outcome forced = Tessara({"gsd", "--force", project.path(), project.File("VO48210.gsd")});
-    EXPECT_EQ(forced.status, 0) << forced.err;
-    EXPECT_TRUE(Contains(project.Read("VO48210.gsd"), "200")) << project.Read("VO48210.gsd");
+        const Outcome forced = Tessara({"gsd", "--force", project.path(), project.File("VO48210.gsd")});
+        EXPECT_EQ(forced.status, c.forced ? 0 : 1) << forced.err;
+        if (!c.forced) {
+            EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
+            continue;
+        }
+        const std::string written = project.Read("VO48210.gsd");
+        EXPECT_TRUE(Contains(written, std::string(c.forced) + "Max_Output_Len=20\r\n")) << written;
+    }
 }
 
 // A folder named like a document is no missing document: the image of a project without nodes would be built.

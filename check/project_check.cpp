@@ -287,8 +287,8 @@ ProjectCheck CheckProject(const std::string& projectDir) {
 ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocuments& documents) {
     ProjectCheck check;
     check.projectDir = projectDir;
-    if (!base::DirectoryExists(projectDir)) {
-        check.findings.push_back({Severity::Error, "project", "Project folder \"" + projectDir + "\" does not exist"});
+    if (std::string problem = ProjectFolderProblem(projectDir); !problem.empty()) {
+        check.findings.push_back({Severity::Error, "project", std::move(problem)});
         return check;
     }
     Reading reading{projectDir, check, documents, {}};
@@ -298,6 +298,13 @@ ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocum
     std::stable_sort(check.findings.begin(), check.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
     return check;
+}
+
+std::string ProjectFolderProblem(const std::string& projectDir) {
+    if (base::DirectoryExists(projectDir)) return {};
+    // A document named where its folder belongs is the likeliest slip: say what it is, not that nothing is there.
+    if (base::FileExists(projectDir)) return "\"" + projectDir + "\" is a file, not a project folder";
+    return "Project folder \"" + projectDir + "\" does not exist";
 }
 
 std::string SelectedBytesText(const NodeIo& node, std::string (*mnemonicForm)(const std::string&)) {

@@ -78,7 +78,8 @@ std::string TrimmedProjectDir(std::string path) {
 
 std::string ProjectDirFrom(const std::string& argument) {
     const std::string path = TrimmedProjectDir(argument);
-    if (!base::DirectoryExists(path)) throw std::runtime_error("Project folder \"" + path + "\" does not exist");
+    if (const std::string problem = check::ProjectFolderProblem(path); !problem.empty())
+        throw std::runtime_error(problem);
     return path;
 }
 
@@ -261,6 +262,12 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
         return RunReportingOutput(command, args, out, err);
     }
     return std::nullopt;
+}
+
+std::vector<std::string> CommandWords() {
+    std::vector<std::string> words;
+    for (const Command& command : kCommands) words.emplace_back(command.word);
+    return words;
 }
 
 }  // namespace tessara::cli

@@ -229,6 +229,27 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(invalid.out, "");
 }
 
+// "Project folder .../pargen.xml does not exist" sent the user looking for something that is there.
+TEST(CommandLine, AFileGivenForTheProjectFolderIsSaidToBeAFile) {
+    TempDir project;
+    CopyPlant1(project);
+    const std::string file = project.File("pargen.xml");
+    const std::string said = "\"" + file + "\" is a file, not a project folder\n";
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"image", file},
+                                               {"gsd", file, project.File("x.gsd")},
+                                               {"report", file, project.File("x.html")},
+                                               {"map", file}}) {
+        const Outcome outcome = Tessara(args);
+        EXPECT_EQ(outcome.status, 1) << args[0];
+        EXPECT_EQ(outcome.err, said) << args[0];
+    }
+    const Outcome check = Tessara({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.out, "error\tproject\t" + said);
+    EXPECT_FALSE(fs::exists(project.File("x.gsd")));
+}
+
 TEST(CommandLine, GsdWritesTheProjectsDescription) {
     TempDir project;
     project.Write("pargen.xml", ReadFixture("gsd_in100_out20/pargen.xml"));

@@ -227,6 +227,14 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
                                ": Not a valid configuration image: the file is 4 bytes long, shorter than the "
                                "12-byte header\n");
     EXPECT_EQ(invalid.out, "");
+
+    // A document named in place of the image: said to be text, before any offset of its would-be header.
+    const Outcome document = Tessara({"inspect", FixturePath("image_worked_example/pargen.xml")});
+    EXPECT_EQ(document.status, 1);
+    EXPECT_EQ(document.err,
+              FixturePath("image_worked_example/pargen.xml") +
+                  ": Not a valid configuration image: it starts with text (\"<Par_Gen><PROFI_ID>3</PR...\"), "
+                  "not with the 12-byte header of an image\n");
 }
 
 // "Project folder .../pargen.xml does not exist" sent the user looking for something that is there.

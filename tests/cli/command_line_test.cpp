@@ -40,7 +40,10 @@ TEST(CommandLine, ImageOfTheDemoProjectIsTheWorkedExample) {
     CopyPlant1(project);
     const Outcome outcome = Tessara({"image", project.path() + "/"});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.err, "");
+    // The check's warnings go with the image: they stop nothing.
+    EXPECT_EQ(outcome.err,
+              "warning\tPROFIBUS input\t11 of the 16 PROFIBUS input bytes are left unused (5 selected on DeviceNet)\n"
+              "warning\tPROFIBUS output\t7 of the 8 PROFIBUS output bytes are left unused (1 selected on DeviceNet)\n");
     EXPECT_EQ(project.Read("bin/bank.bin"), ReadFixture("image_worked_example/expected_bank.bin"));
 }
 
@@ -204,7 +207,9 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
 
     const Outcome gsd = Tessara({"gsd", project.path(), project.File("no/dev.gsd")});
     EXPECT_EQ(gsd.status, 1);
-    EXPECT_EQ(gsd.err, "Cannot create file \"" + project.File("no/dev.gsd") + "\". No such file or directory\n");
+    EXPECT_TRUE(
+        gsd.err.ends_with("\nCannot create file \"" + project.File("no/dev.gsd") + "\". No such file or directory\n"))
+        << gsd.err;
 
     const Outcome notFound = Tessara({"inspect", project.File("bank.bin")});
     EXPECT_EQ(notFound.status, 1);
@@ -256,6 +261,34 @@ TEST(CommandLine, AFileGivenForTheProjectFolderIsSaidToBeAFile) {
     EXPECT_EQ(check.status, 1);
     EXPECT_EQ(check.out, "error\tproject\t" + said);
     EXPECT_FALSE(fs::exists(project.File("x.gsd")));
+}
+
+// A folder without the documents gave a 12-byte image or an empty GSD file with no word: both are still written,
+// as a missing document is an empty table, with the check's warnings on what they lack.
+TEST(CommandLine, ImageAndGsdOfAFolderWithoutDocumentsSayWhatTheyLack) {
+    const std::string noProject =
+        "\" is not a project folder: none of pargen.xml, DNET_Net.xml, DefByte.xml is in it\n";
+    const std::string noPargen = "warning\tpargen.xml\tThere is no pargen.xml, so the PROFIBUS input and output sizes";
+    const std::string noNetwork = "warning\tDNET_Net.xml\tDNET_Net.xml does not exist: the image has no nodes\n";
+    TempDir empty;
+    const Outcome image = Tessara({"image", empty.path()});
+    EXPECT_EQ(image.status, 0) << image.err;
+    EXPECT_EQ(empty.Read("bin/bank.bin").size(), 12u);
+    EXPECT_TRUE(image.err.starts_with("warning\tproject\t\"" + empty.path() + noProject)) << image.err;
+    EXPECT_FALSE(Contains(image.err, noNetwork)) << "the folder's warning says it all";
+    const Outcome gsd = Tessara({"gsd", empty.path(), empty.File("x.gsd")});
+    EXPECT_EQ(gsd.status, 0) << gsd.err;
+    EXPECT_TRUE(gsd.err.starts_with("warning\tproject\t\"" + empty.path() + noProject)) << gsd.err;
+    EXPECT_TRUE(Contains(gsd.err, noPargen)) << gsd.err;
+
+    TempDir settingsOnly;
+    settingsOnly.Write("pargen.xml", ReadFixture("gsd_in100_out20/pargen.xml"));
+    const Outcome settingsImage = Tessara({"image", settingsOnly.path()});
+    EXPECT_EQ(settingsImage.status, 0) << settingsImage.err;
+    EXPECT_TRUE(Contains(settingsImage.err, noNetwork)) << settingsImage.err;
+    const Outcome settingsGsd = Tessara({"gsd", settingsOnly.path(), settingsOnly.File("x.gsd")});
+    EXPECT_EQ(settingsGsd.status, 0);
+    EXPECT_EQ(settingsGsd.err, "") << "a GSD file needs pargen.xml alone";
 }
 
 TEST(CommandLine, GsdWritesTheProjectsDescription) {

@@ -331,6 +331,16 @@ ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocum
     return check;
 }
 
+std::vector<Finding> GsdWarnings(const std::string& projectDir) {
+    documents::ProjectDocuments documents(projectDir);
+    ProjectCheck check;
+    Reading reading{projectDir, check, documents, {}};
+    AddNotAProjectFinding(reading);
+    if (ReadProfibusAreas(reading))
+        AddEmptyAreasFinding(check.input, check.output, documents.pargen.Exists(), check.findings);
+    return check.findings;
+}
+
 std::string ProjectFolderProblem(const std::string& projectDir) {
     if (base::DirectoryExists(projectDir)) return {};
     // A document named where its folder belongs is the likeliest slip: say what it is, not that nothing is there.

@@ -109,22 +109,13 @@ void RefuseProjectFile(const std::string& projectDir, const std::string& file, c
     throw std::runtime_error("\"" + name + "\" is a file of the project: the " + output + " needs another name");
 }
 
-// The check's warnings on what the GSD file is made of: pargen.xml, and the folder holding it.
-void PrintGsdWarnings(const std::string& projectDir, std::ostream& err) {
-    check::ProjectCheck warnings = check::CheckProject(projectDir);
-    std::erase_if(warnings.findings, [](const check::Finding& f) {
-        return f.severity != check::Severity::Warning || (f.place != base::kPargenFileName && f.place != "project");
-    });
-    err << check::FindingsText(warnings);
-}
-
 // The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take, or one that
 // cannot be read, stops it where the window asks about it, and --force writes what the window's Yes writes.
 int Gsd(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
     RefuseProjectFile(projectDir, args.positional[1], "GSD file");
     const gsd::GsdCounts counts = gsd::ReadGsdCounts(projectDir);
-    PrintGsdWarnings(projectDir, err);
+    for (const check::Finding& warning : check::GsdWarnings(projectDir)) err << check::FindingLine(warning) << "\n";
     if (!args.force && !counts.doubts.empty()) {
         for (const std::string& doubt : counts.doubts)
             err << check::FindingLine({check::Severity::Error, base::kPargenFileName, doubt}) << "\n";

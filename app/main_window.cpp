@@ -253,7 +253,13 @@ void TFTessaraFirmWare::RunGsdStep() {
                                        .arg(QFileInfo(name).fileName()));
         return;
     }
-    gsd::WriteGsdFile(ws_.ProjectDir, name.toStdString());
+    const gsd::GsdCounts counts = gsd::ReadGsdCounts(ws_.ProjectDir);
+    if (!counts.doubts.empty()) {
+        QString question;
+        for (const std::string& doubt : counts.doubts) question += Q(doubt) + QLatin1Char(' ');
+        if (!ui::Messages().AskYesNo(this, question + QStringLiteral("Write the GSD file anyway?"))) return;
+    }
+    gsd::WriteGsdFile(counts.sizes, name.toStdString());
 }
 
 bool TFTessaraFirmWare::IsProjectFile(const QString& name) const {

@@ -17,15 +17,32 @@ namespace tessara::app {
 
 namespace {
 
+// Characters that show nothing, or only change how their neighbours are shown: every format character
+// (category Cf: text-direction marks and overrides, zero-width spaces and joiners, the byte order mark, the
+// Arabic letter mark, tags), C1 controls, line and paragraph separators, and the other characters that fonts
+// draw as nothing (Hangul fillers, variation selectors, the grapheme joiner, Khmer inherent vowels).
+bool IsInvisible(char32_t u) {
+    switch (QChar::category(u)) {
+        case QChar::Other_Format:
+        case QChar::Other_Control:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return true;
+        default:
+            break;
+    }
+    return u == 0x034F || u == 0x115F || u == 0x1160 || u == 0x17B4 || u == 0x17B5 || (u >= 0x180B && u <= 0x180F) ||
+           u == 0x3164 || (u >= 0xFE00 && u <= 0xFE0F) || u == 0xFFA0 || (u >= 0xFFF0 && u <= 0xFFF8) ||
+           (u >= 0xE0000 && u <= 0xE0FFF);
+}
+
 // Blanks at the ends of a name are lost when the settings file is read back, so the project would reopen as
-// another; C1 and text-direction controls show nothing, or reorder what is shown, in every list of projects.
+// another; invisible characters make two names that look alike, or reorder what is shown, in every list of
+// projects.
 bool HasHiddenParts(const QString& name) {
     if (name.front().isSpace() || name.back().isSpace()) return true;
-    return std::any_of(name.begin(), name.end(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x80 && u <= 0x9F) || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
-               (u >= 0x2066 && u <= 0x2069);
-    });
+    const QList<uint> characters = name.toUcs4();
+    return std::any_of(characters.begin(), characters.end(), [](uint u) { return IsInvisible(char32_t(u)); });
 }
 
 }  // namespace

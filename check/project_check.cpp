@@ -228,6 +228,35 @@ void CheckReadableProject(Reading& r) {
     AddIgnoredContentFindings(r.documents.bytes, base::kDefByteFileName, findings);
 }
 
+// A folder holding none of the documents is no project at all, most likely a slip of the path: the image and the
+// GSD file of one would be empty, which the user is told first.
+bool AddNotAProjectFinding(Reading& r) {
+    const documents::ProjectDocuments& d = r.documents;
+    if (d.pargen.Exists() || d.network.Exists() || d.bytes.Exists()) return false;
+    r.check.findings.push_back({Severity::Warning, "project",
+                                "\"" + r.dir + "\" is not a project folder: none of " + base::kPargenFileName + ", " +
+                                    base::kDNetNetFileName + ", " + base::kDefByteFileName + " is in it"});
+    return true;
+}
+
+// A missing document reads as an empty table, as the editors read it, so nothing stops the image: the user is told
+// what it then lacks.
+void AddMissingDocumentFindings(Reading& r) {
+    const documents::ProjectDocuments& d = r.documents;
+    std::vector<Finding>& findings = r.check.findings;
+    if (!d.network.Exists()) {
+        findings.push_back({Severity::Warning, base::kDNetNetFileName,
+                            std::string(base::kDNetNetFileName) + " does not exist: the image has no nodes",
+                            FindingTarget::Whole(FindingDocument::DNetNet)});
+    } else if (!d.bytes.Exists() && !r.check.nodes.empty()) {
+        const size_t nodes = r.check.nodes.size();
+        findings.push_back({Severity::Warning, base::kDefByteFileName,
+                            std::string(base::kDefByteFileName) + " does not exist: no byte of the " +
+                                (nodes == 1 ? std::string("node") : std::to_string(nodes) + " nodes") + " is selected",
+                            FindingTarget::Whole(FindingDocument::DefByte)});
+    }
+}
+
 // The image is written into bin/, which the build creates when it is missing: a folder in its way, or a project
 // folder where it cannot be made, stops every build.
 void AddImageFolderFinding(const std::string& projectDir, std::vector<Finding>& findings) {
@@ -287,17 +316,36 @@ ProjectCheck CheckProject(const std::string& projectDir) {
 ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocuments& documents) {
     ProjectCheck check;
     check.projectDir = projectDir;
-    if (!base::DirectoryExists(projectDir)) {
-        check.findings.push_back({Severity::Error, "project", "Project folder \"" + projectDir + "\" does not exist"});
+    if (std::string problem = ProjectFolderProblem(projectDir); !problem.empty()) {
+        check.findings.push_back({Severity::Error, "project", std::move(problem)});
         return check;
     }
     Reading reading{projectDir, check, documents, {}};
+    const bool noProject = AddNotAProjectFinding(reading);
     CheckReadableProject(reading);
+    if (!noProject) AddMissingDocumentFindings(reading);
     AddImageFolderFinding(projectDir, check.findings);
     AddBackupCopyFindings(projectDir, check.findings);
     std::stable_sort(check.findings.begin(), check.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
     return check;
+}
+
+std::vector<Finding> GsdWarnings(const std::string& projectDir) {
+    documents::ProjectDocuments documents(projectDir);
+    ProjectCheck check;
+    Reading reading{projectDir, check, documents, {}};
+    AddNotAProjectFinding(reading);
+    if (ReadProfibusAreas(reading))
+        AddEmptyAreasFinding(check.input, check.output, documents.pargen.Exists(), check.findings);
+    return check.findings;
+}
+
+std::string ProjectFolderProblem(const std::string& projectDir) {
+    if (base::DirectoryExists(projectDir)) return {};
+    // A document named where its folder belongs is the likeliest slip: say what it is, not that nothing is there.
+    if (base::FileExists(projectDir)) return "\"" + projectDir + "\" is a file, not a project folder";
+    return "Project folder \"" + projectDir + "\" does not exist";
 }
 
 std::string SelectedBytesText(const NodeIo& node, std::string (*mnemonicForm)(const std::string&)) {

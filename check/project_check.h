@@ -97,6 +97,14 @@ ProjectCheck CheckProject(const std::string& projectDir);
 // The same on documents the caller keeps: what the check parsed is there for the image build after it.
 ProjectCheck CheckProject(const std::string& projectDir, documents::ProjectDocuments& documents);
 
+// The check's warnings on what a GSD file is made of: a folder holding none of the documents, and PROFIBUS areas
+// both 0 (or no pargen.xml). Only pargen.xml is read, as the GSD file needs no other document.
+std::vector<Finding> GsdWarnings(const std::string& projectDir);
+
+// Why projectDir is no folder to read a project from ("Project folder "x" does not exist", or that it is a file),
+// or empty when it is a folder.
+std::string ProjectFolderProblem(const std::string& projectDir);
+
 // "in 1 Position, 3; out 2 Command": the selected bytes of a node by number and mnemonic, each mnemonic in the
 // form `mnemonicForm` gives it (as it stands without one).
 std::string SelectedBytesText(const NodeIo& node, std::string (*mnemonicForm)(const std::string&) = nullptr);

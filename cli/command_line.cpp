@@ -78,7 +78,8 @@ std::string TrimmedProjectDir(std::string path) {
 
 std::string ProjectDirFrom(const std::string& argument) {
     const std::string path = TrimmedProjectDir(argument);
-    if (!base::DirectoryExists(path)) throw std::runtime_error("Project folder \"" + path + "\" does not exist");
+    if (const std::string problem = check::ProjectFolderProblem(path); !problem.empty())
+        throw std::runtime_error(problem);
     return path;
 }
 
@@ -90,8 +91,10 @@ int Image(const Arguments& args, std::ostream&, std::ostream& err) {
     documents::ProjectDocuments documents(projectDir);
     if (!args.force) {
         const check::ProjectCheck check = check::CheckProject(projectDir, documents);
+        // Warnings do not stop the image, but what it lacks (a missing document, a folder of none) is said.
+        err << check::FindingsText(check);
         if (check.HasError()) {
-            err << check::FindingsText(check) << "bank.bin was not written: --force builds it anyway\n";
+            err << "bank.bin was not written: --force builds it anyway\n";
             return kFailed;
         }
     }
@@ -106,25 +109,20 @@ void RefuseProjectFile(const std::string& projectDir, const std::string& file, c
     throw std::runtime_error("\"" + name + "\" is a file of the project: the " + output + " needs another name");
 }
 
-// The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take stops it as
-// it stops the image, and --force writes it all the same.
+// The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take, or one that
+// cannot be read, stops it where the window asks about it, and --force writes what the window's Yes writes.
 int Gsd(const Arguments& args, std::ostream&, std::ostream& err) {
     const std::string projectDir = ProjectDirFrom(args.positional[0]);
     RefuseProjectFile(projectDir, args.positional[1], "GSD file");
-    if (!args.force) {
-        documents::DocumentFile pargen(base::ProjectFile(projectDir, base::kPargenFileName));
-        check::ProjectCheck counts;
-        check::AddSettingsValueFindings(pargen, counts.findings);
-        std::erase_if(counts.findings, [](const check::Finding& f) {
-            return f.target.field != documents::pargen_xml::kProfiNbIn &&
-                   f.target.field != documents::pargen_xml::kProfiNbOut;
-        });
-        if (!counts.findings.empty()) {
-            err << check::FindingsText(counts);
-            return kFailed;
-        }
+    const gsd::GsdCounts counts = gsd::ReadGsdCounts(projectDir);
+    for (const check::Finding& warning : check::GsdWarnings(projectDir)) err << check::FindingLine(warning) << "\n";
+    if (!args.force && !counts.doubts.empty()) {
+        for (const std::string& doubt : counts.doubts)
+            err << check::FindingLine({check::Severity::Error, base::kPargenFileName, doubt}) << "\n";
+        err << "The GSD file was not written: --force writes it anyway\n";
+        return kFailed;
     }
-    gsd::WriteGsdFile(projectDir, args.positional[1]);
+    gsd::WriteGsdFile(counts.sizes, args.positional[1]);
     return kDone;
 }
 
@@ -267,6 +265,12 @@ std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ost
         return RunReportingOutput(command, args, out, err);
     }
     return std::nullopt;
+}
+
+std::vector<std::string> CommandWords() {
+    std::vector<std::string> words;
+    for (const Command& command : kCommands) words.emplace_back(command.word);
+    return words;
 }
 
 }  // namespace tessara::cli

@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace tessara::cli {
 
@@ -10,5 +12,8 @@ namespace tessara::cli {
 // message on err, in the words the windows would show; for check, an error finding), 2 a usage error. Never
 // asks anything.
 std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// The command words, in the order of the usage text.
+std::vector<std::string> CommandWords();
 
 }  // namespace tessara::cli

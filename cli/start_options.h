@@ -11,8 +11,16 @@ struct StartOptions {
     std::string appDir;
 };
 
-// The exit status when the arguments ask for no window (help, version, a usage error); otherwise nullopt.
+// The exit status when the arguments ask for no window (help, version, a usage error) or no window can open
+// (no display: 1, saying so); otherwise nullopt.
 std::optional<int> ParseStartOptions(int argc, char* argv[], StartOptions& options);
+
+// Whether the wizard's windows can open: on X11 and Wayland a display, unless QT_QPA_PLATFORM names a platform
+// that draws without one (offscreen, vnc, ...). Always on Windows.
+bool DisplayAvailable();
+
+// What a start without a display is told: how to start it under Xvfb, and that the command words need none.
+std::string NoDisplayText(int argc, char* argv[]);
 
 // The folder of the running executable: the workspace and the updater are found from it.
 std::string ExecutableDir(const char* argv0);

@@ -39,7 +39,7 @@ size_t DNetListLength(const DNetRows& rows) {
 }
 
 std::optional<size_t> FirstRowBelowTheList(const DNetRows& rows) {
-    for (size_t i = DNetListLength(rows) + 1; i < rows.size(); ++i) {
+    for (size_t i = DNetListLength(rows); i < rows.size(); ++i) {
         if (rows[i] != DNetRow{}) return i;
     }
     return std::nullopt;
@@ -54,6 +54,12 @@ void LoadDNetNetwork(DocumentFile& network, DNetRows& rows) {
 void LoadDNetNetwork(const std::string& path, DNetRows& rows) {
     DocumentFile network(path);
     LoadDNetNetwork(network, rows);
+}
+
+size_t RowsPastTheGrid(DocumentFile& network) {
+    if (!network.Exists()) return 0;
+    const size_t count = ChildCount(network.Root());
+    return count > kDNetRowCount ? count - kDNetRowCount : 0;
 }
 
 std::optional<std::string> CheckRows(const DNetRows& rows) {

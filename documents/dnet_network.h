@@ -23,8 +23,9 @@ using DNetRows = std::array<DNetRow, kDNetRowCount>;
 // The number of nodes: rows before the first whose "ID" holds no character.
 size_t DNetListLength(const DNetRows& rows);
 
-// The index of the first row below the first empty "ID" that holds any text: OK does not save it or the rows
-// after it. nullopt when nothing stands below the list's end.
+// The index of the first row, from the first empty "ID" on, that holds any text: OK does not save it or the rows
+// after it. The row that ends the list counts when another of its cells holds text: its ID was forgotten.
+// nullopt when nothing stands from the list's end on.
 std::optional<size_t> FirstRowBelowTheList(const DNetRows& rows);
 
 // Reads DNET_Net.xml into the rows from the first: child i of the root fills row i, cell by cell, up to 64
@@ -32,6 +33,9 @@ std::optional<size_t> FirstRowBelowTheList(const DNetRows& rows);
 // error, a missing attribute) throws and leaves what was read before it.
 void LoadDNetNetwork(const std::string& path, DNetRows& rows);
 void LoadDNetNetwork(DocumentFile& network, DNetRows& rows);
+
+// The rows of DNET_Net.xml beyond the grid's 64: no row shows them, so OK drops them. 0 without the file.
+size_t RowsPastTheGrid(DocumentFile& network);
 
 // The exact message of the first failing test in row order ("ID", then "N BYTE IN", then "N BYTE OUT"), or
 // nullopt when every row of the list is valid.

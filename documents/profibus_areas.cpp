@@ -11,11 +11,12 @@ namespace tessara::documents {
 
 namespace {
 
-// An absent or unreadable count is not an error here: the readers go on with 0 for it.
-int32_t CountOrZero(pugi::xml_node root, const char* name) {
+// An absent or unreadable count is not an error here: the readers go on with 0 for it, and `unread` says why.
+int32_t CountOrZero(pugi::xml_node root, const char* name, std::string& unread) {
     try {
         return IntOrError(ElementText(RequireChild(root, name)));
-    } catch (const DocumentError&) {
+    } catch (const DocumentError& e) {
+        unread = e.what();
         return 0;
     }
 }
@@ -25,7 +26,10 @@ int32_t CountOrZero(pugi::xml_node root, const char* name) {
 ProfibusAreas ReadProfibusAreas(DocumentFile& pargen) {
     if (!pargen.Exists()) return {};
     const pugi::xml_node root = pargen.Root();
-    return {CountOrZero(root, pargen_xml::kProfiNbIn), CountOrZero(root, pargen_xml::kProfiNbOut)};
+    ProfibusAreas areas;
+    areas.NbIn = CountOrZero(root, pargen_xml::kProfiNbIn, areas.NbInUnread);
+    areas.NbOut = CountOrZero(root, pargen_xml::kProfiNbOut, areas.NbOutUnread);
+    return areas;
 }
 
 ProfibusAreas ReadProfibusAreas(const std::string& projectDir) {

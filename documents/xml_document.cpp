@@ -20,12 +20,22 @@ std::string NodeName(pugi::xml_node node) {
     return node.type() == pugi::node_element ? "\"" + std::string(node.name()) + "\"" : "(document)";
 }
 
+// The first `count` characters of a line of UTF-8. Every byte but a continuation byte (10xxxxxx) starts a
+// character, so a character of several bytes is never cut in two; a stray byte counts as one.
+std::string FirstCharacters(const std::string& line, size_t count) {
+    size_t end = 0;
+    for (size_t started = 0; end < line.size(); ++end) {
+        if ((static_cast<unsigned char>(line[end]) & 0xC0) != 0x80 && started++ == count) break;
+    }
+    return line.substr(0, end);
+}
+
 std::string ParseErrorText(const pugi::xml_parse_result& result, const std::string& text, const std::string& name) {
     const size_t offset = std::min(static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)), text.size());
     const size_t lineStart = text.rfind('\n', offset == 0 ? 0 : offset - 1);
     const size_t begin = (lineStart == std::string::npos || offset == 0) ? 0 : lineStart + 1;
     const long line = 1 + std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(begin), '\n');
-    std::string source = text.substr(begin, text.find_first_of("\r\n", begin) - begin).substr(0, 40);
+    const std::string source = FirstCharacters(text.substr(begin, text.find_first_of("\r\n", begin) - begin), 40);
     return name + ": " + result.description() + "\r\nLine: " + std::to_string(line) + "\r\n" + source;
 }
 

@@ -27,19 +27,38 @@ void RefuseCountOutOfRange(int32_t count, const char* name) {
     }
 }
 
+void AddDoubt(int32_t count, const std::string& unread, const char* direction, std::vector<std::string>& doubts) {
+    const std::string name = std::string("The PROFIBUS ") + direction + " byte count";
+    if (!unread.empty()) {
+        doubts.push_back(name + " cannot be read (" + unread + "): the GSD file would give 0 " + direction + " bytes.");
+    } else if (count > documents::kProfibusAreaMax) {
+        doubts.push_back(name + " " + std::to_string(count) + " is more than the device takes (0 to " +
+                         std::to_string(documents::kProfibusAreaMax) + ").");
+    }
+}
+
 }  // namespace
 
-void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
-    // An absent or unreadable count is not an error here: the file is still written, with 0 for it.
+GsdCounts ReadGsdCounts(const std::string& projectDir) {
     const documents::ProfibusAreas areas = documents::ReadProfibusAreas(projectDir);
-    const ProfiSizes sizes = SizesFor(areas.NbIn, areas.NbOut);
-    RefuseCountOutOfRange(sizes.NbIn, documents::pargen_xml::kProfiNbIn);
-    RefuseCountOutOfRange(sizes.NbOut, documents::pargen_xml::kProfiNbOut);
+    RefuseCountOutOfRange(areas.NbIn, documents::pargen_xml::kProfiNbIn);
+    RefuseCountOutOfRange(areas.NbOut, documents::pargen_xml::kProfiNbOut);
+    GsdCounts counts{SizesFor(areas.NbIn, areas.NbOut), {}};
+    AddDoubt(areas.NbIn, areas.NbInUnread, "input", counts.doubts);
+    AddDoubt(areas.NbOut, areas.NbOutUnread, "output", counts.doubts);
+    return counts;
+}
+
+void WriteGsdFile(const ProfiSizes& sizes, const std::string& fileName) {
     try {
         base::WriteWholeFile(fileName, GsdText(sizes));
     } catch (const base::FileWriteError& e) {
         throw std::runtime_error("Cannot create file \"" + fileName + "\". " + e.reason());
     }
+}
+
+void WriteGsdFile(const std::string& projectDir, const std::string& fileName) {
+    WriteGsdFile(ReadGsdCounts(projectDir).sizes, fileName);
 }
 
 }  // namespace tessara::gsd

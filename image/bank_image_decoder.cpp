@@ -1,5 +1,7 @@
 #include "image/bank_image_decoder.h"
 
+#include <algorithm>
+
 #include "base/file_system.h"
 #include "image/bank_image.h"
 
@@ -19,6 +21,23 @@ uint32_t ReadLittleEndian(std::span<const uint8_t> bytes, size_t offset, int wid
 
 std::string NodeName(size_t index, const DecodedNode& node) {
     return "node " + std::to_string(index + 1) + " (ID " + std::to_string(node.ID) + ")";
+}
+
+bool IsTextByte(uint8_t b) {
+    return b == '\t' || b == '\n' || b == '\r' || (b >= 0x20 && b != 0x7F);
+}
+
+// A document or another text named in place of an image is said to be one: its first bytes read as offsets
+// only puzzle. An image starts with 0C 00 00 00, never with text.
+void RefuseText(std::span<const uint8_t> bytes) {
+    const size_t head = std::min<size_t>(bytes.size(), kBankHeaderLength);
+    if (head == 0 || !std::all_of(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(head), IsTextByte)) return;
+    constexpr size_t kQuoted = 24;
+    std::string quoted;
+    for (size_t i = 0; i < bytes.size() && quoted.size() < kQuoted && bytes[i] >= 0x20 && bytes[i] < 0x7F; ++i)
+        quoted += static_cast<char>(bytes[i]);
+    if (!quoted.empty()) quoted = " (\"" + quoted + (quoted.size() < bytes.size() ? "...\")" : "\")");
+    Invalid("it starts with text" + quoted + ", not with the 12-byte header of an image");
 }
 
 void CheckHeader(const DecodedImage& image) {
@@ -116,6 +135,7 @@ DecodedParameters ReadParameters(std::span<const uint8_t> bytes, size_t at, size
 }  // namespace
 
 DecodedImage DecodeBankImage(std::span<const uint8_t> bytes) {
+    RefuseText(bytes);
     if (bytes.size() < kBankHeaderLength)
         Invalid("the file is " + std::to_string(bytes.size()) + " bytes long, shorter than the 12-byte header");
     DecodedImage image;

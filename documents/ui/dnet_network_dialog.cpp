@@ -117,8 +117,11 @@ void TFDNet::FormShow() {
     DNetRows rows;
     QString failure;
     loaded_.Remember({ws_.DNetNetFile, ws_.DefByteFile});
+    rowsPastTheGrid_ = 0;
     try {
-        LoadDNetNetwork(ws_.DNetNetFile, rows);
+        DocumentFile network(ws_.DNetNetFile);
+        LoadDNetNetwork(network, rows);
+        rowsPastTheGrid_ = RowsPastTheGrid(network);
     } catch (const std::exception& e) {
         failure = QString::fromStdString(e.what());
     }
@@ -150,10 +153,21 @@ bool TFDNet::MayDropWhatIsNotSaved() {
                                            .arg(DNetListLength(rows)))) {
         return false;
     }
+    if (rowsPastTheGrid_ > 0 &&
+        !ui::Messages().AskYesNo(this, tr("DNET_Net.xml holds %1 rows and the grid shows the first %2: saving drops "
+                                          "the last %3. Replace it?")
+                                           .arg(rowsPastTheGrid_ + kDNetRowCount)
+                                           .arg(kDNetRowCount)
+                                           .arg(rowsPastTheGrid_))) {
+        return false;
+    }
     const std::optional<size_t> below = FirstRowBelowTheList(rows);
-    return !below || ui::Messages().AskYesNo(this, tr("Row %1 and the rows after it stand below an empty row and will "
-                                                      "not be saved. Save anyway?")
-                                                       .arg(*below + 1));
+    if (!below) return true;
+    const QString dropped = *below == DNetListLength(rows)
+                                ? tr("Row %1 has no ID, so it and the rows after it will not be saved. Save anyway?")
+                                : tr("Row %1 and the rows after it stand below an empty row and will not be saved. "
+                                     "Save anyway?");
+    return ui::Messages().AskYesNo(this, dropped.arg(*below + 1));
 }
 
 bool TFDNet::SaveDocuments() {

@@ -65,6 +65,7 @@ private:
     DNetTableModel* model_;
     DNetRows loadedRows_;  // as FormShow read them: a byte count lowered since is seen against them
     bool networkUnread_ = false;
+    size_t rowsPastTheGrid_ = 0;  // rows of the document beyond the 64 the grid shows
     int pendingRow_ = -1;
     int pendingColumn_ = -1;
     TextGridView* grid_;

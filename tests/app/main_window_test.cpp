@@ -382,4 +382,51 @@ TEST_F(ProjectStepsTest, GsdStepAppendsTheExtensionAndWritesTheFile) {
     EXPECT_TRUE(messages.entries().empty());
 }
 
+// The step wrote Max_Input_Len=200, and 0 for a count it could not read, without a word, where the command line
+// refuses both: it asks, No being the default, and Yes writes what the command's --force writes.
+TEST_F(ProjectStepsTest, GsdStepAsksBeforeWritingACountTheDeviceCannotTakeOrCannotBeRead) {
+    const std::string in = "The PROFIBUS input byte count ";
+    const std::string out = "The PROFIBUS output byte count ";
+    const struct {
+        const char* nbIn;
+        const char* nbOut;  // nullptr: the element is missing
+        std::string question;
+        const char* written;
+    } cases[] = {
+        {"200", "8", in + "200 is more than the device takes (0 to 128). Write the GSD file anyway?",
+         "Max_Input_Len=200\r\nMax_Output_Len=8\r\n"},
+        {"129", "300",
+         in + "129 is more than the device takes (0 to 128). " + out +
+             "300 is more than the device takes (0 to 128). Write the GSD file anyway?",
+         "Max_Input_Len=129\r\nMax_Output_Len=300\r\n"},
+        {"abc", "8",
+         in + "cannot be read ('abc' is not a valid integer value): the GSD file would give 0 input bytes. "
+              "Write the GSD file anyway?",
+         "Max_Input_Len=0\r\nMax_Output_Len=8\r\n"},
+        {"16", nullptr,
+         out + "cannot be read (Element \"PROFI_NB_OUT\" is missing in element \"Par_Gen\"): the GSD file would "
+               "give 0 output bytes. Write the GSD file anyway?",
+         "Max_Input_Len=16\r\nMax_Output_Len=0\r\n"},
+    };
+    const std::string gsd = project + S + "Gateway.gsd";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.question);
+        std::string pargen = std::string("<Par_Gen><PROFI_NB_IN>") + c.nbIn + "</PROFI_NB_IN>";
+        if (c.nbOut) pargen += std::string("<PROFI_NB_OUT>") + c.nbOut + "</PROFI_NB_OUT>";
+        app.Write("PROJECTS" + S + "Plant1" + S + "pargen.xml", pargen + "</Par_Gen>");
+        for (const bool yes : {false, true}) {
+            std::filesystem::remove(gsd);
+            messages.clear();
+            messages.Answer(yes);
+            dialogs.Answer(QString::fromStdString(gsd));
+            Click(*window, "btn_Gds");
+            ASSERT_EQ(messages.entries().size(), 1u);
+            EXPECT_EQ(messages.entries()[0], (MessageRecorder::Entry{Kind::Question, c.question}));
+            ASSERT_EQ(FileExists(gsd), yes);
+            if (!yes) continue;
+            EXPECT_NE(app.Read("PROJECTS" + S + "Plant1" + S + "Gateway.gsd").find(c.written), std::string::npos);
+        }
+    }
+}
+
 }  // namespace

@@ -132,7 +132,68 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     "Plant\xE2\x81\xA8"
                     "1",
+                    {kHidden}},
+        RefusalCase{"Arabic letter mark",
+                    false,
+                    "Plant\xD8\x9C"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"zero-width space",
+                    false,
+                    "Plant\xE2\x80\x8B"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"byte order mark",
+                    false,
+                    "Plant\xEF\xBB\xBF"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"word joiner",
+                    false,
+                    "Plant\xE2\x81\xA0"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"soft hyphen",
+                    false,
+                    "Plant\xC2\xAD"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"tag letter",
+                    false,
+                    "Plant\xF3\xA0\x81\x81"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"line separator",
+                    false,
+                    "Plant\xE2\x80\xA8"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"Hangul filler",
+                    false,
+                    "Plant\xE3\x85\xA4"
+                    "1",
+                    {kHidden}},
+        RefusalCase{"variation selector",
+                    false,
+                    "Plant\xEF\xB8\x8F"
+                    "1",
                     {kHidden}}));
+
+// The rule refuses what shows nothing, not what is far from ASCII: letters of other scripts, a combining
+// accent and a symbol outside the first plane are names like any other.
+TEST_F(NewProjectTest, VisibleLettersOfEveryScriptAreAccepted) {
+    for (const char* name :
+         {"Anlage S\xC3\xBC"
+          "d",
+          "\xD9\x85\xD8\xB5\xD9\x86\xD8\xB9 2", "Cafe\xCC\x81", "\xE5\xB7\xA5\xE5\xA0\xB4", "Line \xF0\x9F\x94\xA7"}) {
+        if (!dialog.isVisible()) dialog.show();
+        Type(QString::fromUtf8(name));
+        Ok();
+        EXPECT_FALSE(dialog.isVisible()) << name;
+        EXPECT_EQ(ws.ProjectName, name);
+    }
+    EXPECT_TRUE(messages.entries().empty());
+}
 
 TEST_F(NewProjectTest, NestedNameNeedsItsParentAndSaysWhyItCannotCreate) {
     Type("Group" + QString(S[0]) + "Plant1");

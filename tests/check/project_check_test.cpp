@@ -108,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {{E, "bank.bin",
                       "The configuration image cannot be built: the input bitmap of node 5 (ID 9) would begin at "
                       "offset 65548, but node records hold bitmap offsets only up to 65535"},
-                     {W, "pargen.xml", "The" + kNoModules}}}));
+                     {W, "pargen.xml", "The" + kNoModules},
+                     {W, "DefByte.xml", "DefByte.xml does not exist: no byte of the 5 nodes is selected"}}}));
 
 TEST(ProjectCheck, AMissingFolderIsAnErrorNotAnEmptyProject) {
     TempDir parent;
@@ -117,6 +118,44 @@ TEST(ProjectCheck, AMissingFolderIsAnErrorNotAnEmptyProject) {
     EXPECT_EQ(Said(check.findings),
               (std::vector<Finding>{{E, "project", "Project folder \"" + dir + "\" does not exist"}}));
     EXPECT_TRUE(check.nodes.empty());
+}
+
+// A missing document is an empty table, so it stops nothing; what the image then lacks is said, and a folder of
+// none of the documents is said to be no project (image and gsd printed nothing for one).
+TEST(ProjectCheck, MissingDocumentsAreWarnedOfAndAFolderOfNoneIsNoProject) {
+    const struct {
+        const char* name;
+        std::vector<std::string> documents;  // written from check_clean
+        std::vector<std::string> warnings;   // "place: text" of the warnings this adds
+    } cases[] = {
+        {"none",
+         {},
+         {"project: \"{dir}\" is not a project folder: none of pargen.xml, DNET_Net.xml, DefByte.xml is in it"}},
+        {"no network",
+         {"pargen.xml", "DefByte.xml"},
+         {"DNET_Net.xml: DNET_Net.xml does not exist: the image has no nodes"}},
+        {"no selections",
+         {"pargen.xml", "DNET_Net.xml"},
+         {"DefByte.xml: DefByte.xml does not exist: no byte of the 2 nodes is selected"}},
+        {"all three", {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir project;
+        for (const std::string& name : c.documents) project.Write(name, ReadFixture("check_clean/" + name));
+        std::vector<std::string> said;
+        for (const Finding& f : CheckProject(project.path()).findings) {
+            if (f.place != "project" && f.text.find("does not exist") == std::string::npos) continue;
+            said.push_back(f.place + ": " + f.text);
+            EXPECT_EQ(f.severity, W);
+        }
+        std::vector<std::string> expected;
+        for (std::string w : c.warnings) {
+            if (const size_t at = w.find("{dir}"); at != std::string::npos) w.replace(at, 5, project.path());
+            expected.push_back(w);
+        }
+        EXPECT_EQ(said, expected);
+    }
 }
 
 TEST(ProjectCheck, IoMapListsEveryNodeWithItsSelectedBytesAndTheirMnemonics) {

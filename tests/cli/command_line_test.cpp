@@ -40,7 +40,10 @@ TEST(CommandLine, ImageOfTheDemoProjectIsTheWorkedExample) {
     CopyPlant1(project);
     const Outcome outcome = Tessara({"image", project.path() + "/"});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.err, "");
+    // The check's warnings go with the image: they stop nothing.
+    EXPECT_EQ(outcome.err,
+              "warning\tPROFIBUS input\t11 of the 16 PROFIBUS input bytes are left unused (5 selected on DeviceNet)\n"
+              "warning\tPROFIBUS output\t7 of the 8 PROFIBUS output bytes are left unused (1 selected on DeviceNet)\n");
     EXPECT_EQ(project.Read("bin/bank.bin"), ReadFixture("image_worked_example/expected_bank.bin"));
 }
 
@@ -204,7 +207,9 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
 
     const Outcome gsd = Tessara({"gsd", project.path(), project.File("no/dev.gsd")});
     EXPECT_EQ(gsd.status, 1);
-    EXPECT_EQ(gsd.err, "Cannot create file \"" + project.File("no/dev.gsd") + "\". No such file or directory\n");
+    EXPECT_TRUE(
+        gsd.err.ends_with("\nCannot create file \"" + project.File("no/dev.gsd") + "\". No such file or directory\n"))
+        << gsd.err;
 
     const Outcome notFound = Tessara({"inspect", project.File("bank.bin")});
     EXPECT_EQ(notFound.status, 1);
@@ -227,6 +232,63 @@ TEST(CommandLine, ErrorsGoToStandardErrorWithStatusOne) {
                                ": Not a valid configuration image: the file is 4 bytes long, shorter than the "
                                "12-byte header\n");
     EXPECT_EQ(invalid.out, "");
+
+    // A document named in place of the image: said to be text, before any offset of its would-be header.
+    const Outcome document = Tessara({"inspect", FixturePath("image_worked_example/pargen.xml")});
+    EXPECT_EQ(document.status, 1);
+    EXPECT_EQ(document.err,
+              FixturePath("image_worked_example/pargen.xml") +
+                  ": Not a valid configuration image: it starts with text (\"<Par_Gen><PROFI_ID>3</PR...\"), "
+                  "not with the 12-byte header of an image\n");
+}
+
+// "Project folder .../pargen.xml does not exist" sent the user looking for something that is there.
+TEST(CommandLine, AFileGivenForTheProjectFolderIsSaidToBeAFile) {
+    TempDir project;
+    CopyPlant1(project);
+    const std::string file = project.File("pargen.xml");
+    const std::string said = "\"" + file + "\" is a file, not a project folder\n";
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"image", file},
+                                               {"gsd", file, project.File("x.gsd")},
+                                               {"report", file, project.File("x.html")},
+                                               {"map", file}}) {
+        const Outcome outcome = Tessara(args);
+        EXPECT_EQ(outcome.status, 1) << args[0];
+        EXPECT_EQ(outcome.err, said) << args[0];
+    }
+    const Outcome check = Tessara({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.out, "error\tproject\t" + said);
+    EXPECT_FALSE(fs::exists(project.File("x.gsd")));
+}
+
+// A folder without the documents gave a 12-byte image or an empty GSD file with no word: both are still written,
+// as a missing document is an empty table, with the check's warnings on what they lack.
+TEST(CommandLine, ImageAndGsdOfAFolderWithoutDocumentsSayWhatTheyLack) {
+    const std::string noProject =
+        "\" is not a project folder: none of pargen.xml, DNET_Net.xml, DefByte.xml is in it\n";
+    const std::string noPargen = "warning\tpargen.xml\tThere is no pargen.xml, so the PROFIBUS input and output sizes";
+    const std::string noNetwork = "warning\tDNET_Net.xml\tDNET_Net.xml does not exist: the image has no nodes\n";
+    TempDir empty;
+    const Outcome image = Tessara({"image", empty.path()});
+    EXPECT_EQ(image.status, 0) << image.err;
+    EXPECT_EQ(empty.Read("bin/bank.bin").size(), 12u);
+    EXPECT_TRUE(image.err.starts_with("warning\tproject\t\"" + empty.path() + noProject)) << image.err;
+    EXPECT_FALSE(Contains(image.err, noNetwork)) << "the folder's warning says it all";
+    const Outcome gsd = Tessara({"gsd", empty.path(), empty.File("x.gsd")});
+    EXPECT_EQ(gsd.status, 0) << gsd.err;
+    EXPECT_TRUE(gsd.err.starts_with("warning\tproject\t\"" + empty.path() + noProject)) << gsd.err;
+    EXPECT_TRUE(Contains(gsd.err, noPargen)) << gsd.err;
+
+    TempDir settingsOnly;
+    settingsOnly.Write("pargen.xml", ReadFixture("gsd_in100_out20/pargen.xml"));
+    const Outcome settingsImage = Tessara({"image", settingsOnly.path()});
+    EXPECT_EQ(settingsImage.status, 0) << settingsImage.err;
+    EXPECT_TRUE(Contains(settingsImage.err, noNetwork)) << settingsImage.err;
+    const Outcome settingsGsd = Tessara({"gsd", settingsOnly.path(), settingsOnly.File("x.gsd")});
+    EXPECT_EQ(settingsGsd.status, 0);
+    EXPECT_EQ(settingsGsd.err, "") << "a GSD file needs pargen.xml alone";
 }
 
 TEST(CommandLine, GsdWritesTheProjectsDescription) {
@@ -237,19 +299,47 @@ TEST(CommandLine, GsdWritesTheProjectsDescription) {
     EXPECT_EQ(project.Read("VO48210.gsd"), ReadFixture("gsd_in100_out20/expected.gsd"));
 }
 
-TEST(CommandLine, GsdRefusesByteCountsTheDeviceCannotTakeUnlessForced) {
-    TempDir project;
-    std::string pargen = ReadFixture("gsd_in100_out20/pargen.xml");
-    pargen.replace(pargen.find("<PROFI_NB_IN>100<"), 17, "<PROFI_NB_IN>200<");
-    project.Write("pargen.xml", pargen);
-    const Outcome refused = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(Contains(refused.err, "error\tpargen.xml\tPROFI_NB_IN 200: ")) << refused.err;
-    EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
+// A count the device cannot take, or one that cannot be read, stops the GSD file as check and image stop the
+// project: nothing written, where the window asks. --force writes what the window's Yes writes: 0 for a count that
+// cannot be read. A count no GSD file can carry is refused even so.
+TEST(CommandLine, GsdRefusesByteCountsTheDeviceCannotTakeOrReadUnlessForced) {
+    const std::string unread = "error\tpargen.xml\tThe PROFIBUS input byte count cannot be read (";
+    const struct {
+        const char* element;  // replaces <PROFI_NB_IN>100</PROFI_NB_IN>
+        std::string refusal;
+        const char* forced;  // nullptr: refused with --force too
+    } cases[] = {
+        {"<PROFI_NB_IN>200</PROFI_NB_IN>",
+         "error\tpargen.xml\tThe PROFIBUS input byte count 200 is more than the device takes (0 to 128).\n",
+         "Max_Input_Len=200\r\n"},
+        {"<PROFI_NB_IN>abc</PROFI_NB_IN>", unread + "'abc' is not a valid integer value)", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN></PROFI_NB_IN>", unread + "'' is not a valid integer value)", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN>1e2</PROFI_NB_IN>", unread + "'1e2' is not", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN>99999999999</PROFI_NB_IN>", unread + "'99999999999' is not", "Max_Input_Len=0\r\n"},
+        {"", unread + "Element \"PROFI_NB_IN\" is missing", "Max_Input_Len=0\r\n"},
+        {"<PROFI_NB_IN>-5</PROFI_NB_IN>",
+         "PROFI_NB_IN -5 in pargen.xml is negative: a GSD file takes 0 to 65535 bytes\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.element);
+        TempDir project;
+        std::string pargen = ReadFixture("gsd_in100_out20/pargen.xml");
+        pargen.replace(pargen.find("<PROFI_NB_IN>100</PROFI_NB_IN>"), 30, c.element);
+        project.Write("pargen.xml", pargen);
+        const Outcome refused = Tessara({"gsd", project.path(), project.File("VO48210.gsd")});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(Contains(refused.err, c.refusal)) << refused.err;
+        EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
 
-    const Outcome forced = Tessara({"gsd", "--force", project.path(), project.File("VO48210.gsd")});
-    EXPECT_EQ(forced.status, 0) << forced.err;
-    EXPECT_TRUE(Contains(project.Read("VO48210.gsd"), "200")) << project.Read("VO48210.gsd");
+        const Outcome forced = Tessara({"gsd", "--force", project.path(), project.File("VO48210.gsd")});
+        EXPECT_EQ(forced.status, c.forced ? 0 : 1) << forced.err;
+        if (!c.forced) {
+            EXPECT_FALSE(fs::exists(project.File("VO48210.gsd")));
+            continue;
+        }
+        const std::string written = project.Read("VO48210.gsd");
+        EXPECT_TRUE(Contains(written, std::string(c.forced) + "Max_Output_Len=20\r\n")) << written;
+    }
 }
 
 // A folder named like a document is no missing document: the image of a project without nodes would be built.

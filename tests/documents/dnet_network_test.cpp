@@ -82,6 +82,8 @@ TEST(DNetNetwork, TheFirstRowBelowTheListThatHoldsAnythingIsFound) {
         {"list only", RowsOf({node, node}), std::nullopt},
         {"a blank mnemonic counts", stranded, 40},
         {"the row right below the gap", RowsOf({node, {}, node}), 2},
+        {"a forgotten ID ends the list and is found itself", RowsOf({node, {"", "4", "", ""}}), 1},
+        {"a forgotten ID in the first row", RowsOf({{"", "", "", "Valve"}}), 0},
         {"a full grid has nothing below",
          [&] {
              DNetRows full;

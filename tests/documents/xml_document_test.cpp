@@ -41,18 +41,39 @@ TEST(XmlDocument, IndentedFileReadsLikeTheCompactOne) {
     EXPECT_EQ(ElementText(RequireChild(root, "PROFI_BAUD")), "");
 }
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
+// Characters, not bytes: a letter of two, three or four bytes at the cut is quoted whole or not at all.
 TEST(XmlDocument, ParseErrorGivesReasonLineAndFirstFortyCharacters) {
-    XmlDocument doc;
-    const std::string line3 = "<b>0123456789012345678901234567890123456789-tail</c>";
-    try {
-        doc.LoadText("<a>\r\n<x/>\r\n" + line3 + "\r\n</a>", "f.xml");
-        FAIL() << "no parse error";
-    } catch (const ParseError& e) {
-        const std::string text = e.what();
-        const auto first = text.find("\r\n");
-        ASSERT_NE(first, std::string::npos);
-        EXPECT_EQ(text.substr(first), "\r\nLine: 3\r\n" + line3.substr(0, 40));
-        EXPECT_NE(text.find("f.xml"), std::string::npos);
+    const std::string ascii39 = "<b>012345678901234567890123456789012345";
+    const std::string e = "\xC3\xA9";
+    const struct {
+        const char* name;
+        std::string line3;
+        std::string quoted;
+    } cases[] = {
+        {"ASCII", ascii39 + "6789-tail</c>", ascii39 + "6"},
+        {"two-byte letters", "<b>" + Repeated(e, 40) + "</c>", "<b>" + Repeated(e, 37)},
+        {"a three-byte letter as the 40th", ascii39 + "\xE2\x82\xAC" + "tail</c>", ascii39 + "\xE2\x82\xAC"},
+        {"a four-byte letter as the 41st", ascii39 + "6\xF0\x9F\x98\x80</c>", ascii39 + "6"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        XmlDocument doc;
+        try {
+            doc.LoadText("<a>\r\n<x/>\r\n" + c.line3 + "\r\n</a>", "f.xml");
+            ADD_FAILURE() << "no parse error";
+        } catch (const ParseError& error) {
+            const std::string text = error.what();
+            const auto first = text.find("\r\n");
+            ASSERT_NE(first, std::string::npos);
+            EXPECT_EQ(text.substr(first), "\r\nLine: 3\r\n" + c.quoted);
+            EXPECT_NE(text.find("f.xml"), std::string::npos);
+        }
     }
 }
 

@@ -12,6 +12,10 @@ using namespace tessara::image;
 
 namespace {
 
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
 std::vector<uint8_t> WorkedExample() {
     const std::string bytes = ReadFixture("image_worked_example/expected_bank.bin");
     return {bytes.begin(), bytes.end()};
@@ -62,6 +66,12 @@ TEST(BankImageDecoder, RefusesImagesWhosePartsDoNotAgree) {
         {"bitmap past the records", [](auto& b) { b[27 + 1] = 30; }, "input bitmap of node 2 (ID 12) runs past"},
         {"count disagrees", [](auto& b) { b[27 + 9] = 4; }, "has 3 bytes selected, but its record counts 4"},
         {"node count disagrees", [](auto& b) { b[38 + 6] = 3; }, "counts 3 nodes, but the image has 2"},
+        {"a document", [](auto& b) { b = Bytes("<Par_Gen><PROFI_ID>3</PROFI_ID><PROFI_BAUD>"); },
+         "Not a valid configuration image: it starts with text (\"<Par_Gen><PROFI_ID>3</PR...\"), not with the "
+         "12-byte header of an image"},
+        {"a short text", [](auto& b) { b = Bytes("hi\n"); }, "it starts with text (\"hi...\")"},
+        {"UTF-8 text", [](auto& b) { b = Bytes("\xEF\xBB\xBFK\xC3\xA4se 12345678"); },
+         "it starts with text, not with the 12-byte header"},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = WorkedExample();

@@ -19,6 +19,18 @@ cp -r "$source/examples/Plant1" "$scratch/Plant1"
 "$source/scripts/run" check --json "$scratch/Plant1" 2>/dev/null | python3 -m json.tool >/dev/null ||
   fail "the output of scripts/run check --json is not JSON alone"
 
+# Every command word of the tool runs without a display, map included; the wizard is refused with the way to run it.
+no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+"${no_display[@]}" "$source/scripts/run" map "$scratch/Plant1" >"$scratch/map" 2>"$scratch/err" ||
+  fail "scripts/run map without a display failed: $(cat "$scratch/err")"
+grep -q "Valve" "$scratch/map" || fail "scripts/run map printed no map: $(cat "$scratch/map")"
+if "${no_display[@]}" "$source/scripts/run" --app-dir "$scratch/ws" 2>"$scratch/err"; then
+  fail "scripts/run started the wizard without a display"
+fi
+grep -q "^  xvfb-run -a scripts/run --app-dir $scratch/ws$" "$scratch/err" &&
+  grep -q "^The command words (image gsd check report inspect map) need no display.$" "$scratch/err" ||
+  fail "scripts/run without a display did not say how to run the wizard: $(cat "$scratch/err")"
+
 # The wizard started from the build folder without --app-dir makes its workspace in the user's data folder.
 QT_QPA_PLATFORM=offscreen "$source/build/tessara" &
 wizard=$!

@@ -25,8 +25,8 @@ ToolRun RunShell(const std::string& command) {
     return run;
 }
 
-std::string CommandLine(const std::vector<std::string>& args) {
-    std::string line = Quoted(TESSARA_EXECUTABLE);
+std::string CommandLine(const std::vector<std::string>& args, const std::string& program = TESSARA_EXECUTABLE) {
+    std::string line = Quoted(program);
     for (const std::string& arg : args) line += " " + Quoted(arg);
     return line;
 }
@@ -39,6 +39,11 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& shellTa
 
 ToolRun RunToolAfter(const std::string& shellHead, const std::vector<std::string>& args) {
     return RunShell(shellHead + CommandLine(args));
+}
+
+ToolRun RunProgramAfter(const std::string& shellHead, const std::string& program,
+                        const std::vector<std::string>& args) {
+    return RunShell(shellHead + CommandLine(args, program));
 }
 
 ToolRun RunToolAsNobody(const std::vector<std::string>& args) {

@@ -14,6 +14,8 @@ struct ToolRun {
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& shellTail = "");
 // `shellHead` runs in the same shell first, to set a limit the tool inherits ("ulimit -f 1; ").
 ToolRun RunToolAfter(const std::string& shellHead, const std::vector<std::string>& args);
+// Another program of the build (the wizard) in the same way.
+ToolRun RunProgramAfter(const std::string& shellHead, const std::string& program, const std::vector<std::string>& args);
 // The same as the user nobody, through setpriv. Only root can switch users: NobodyUnavailable says why not.
 ToolRun RunToolAsNobody(const std::vector<std::string>& args);
 std::string NobodyUnavailable();

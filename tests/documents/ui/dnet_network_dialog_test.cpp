@@ -121,6 +121,50 @@ TEST_F(TFDNetTest, RowsBelowAnEmptyIdAreSavedOnlyWhenTheUserAgreesToDropThem) {
     EXPECT_EQ(Cell(24, 4), "");
 }
 
+// A row whose ID was forgotten ended the list in silence: it and every row after it were lost.
+TEST_F(TFDNetTest, ARowWithoutItsIdIsAskedAboutLikeTheRowsBelowTheList) {
+    dialog.show();
+    SetCell(0, 1, "3");
+    SetCell(0, 2, "1");
+    SetCell(0, 3, "1");
+    SetCell(1, 2, "4");
+    SetCell(1, 4, "Valve");
+    ClickOk();
+    EXPECT_EQ(messages.entries(),
+              (std::vector<MessageRecorder::Entry>{
+                  {Kind::Question, "Row 2 has no ID, so it and the rows after it will not be saved. Save anyway?"}}));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(FileExists(ws.DNetNetFile));
+}
+
+// 70 rows loaded, 64 written and not a word: the 6 beyond the grid are named, and No, the default, keeps them.
+TEST_F(TFDNetTest, RowsBeyondTheGridAreDroppedOnlyWhenTheUserAgrees) {
+    std::string first64;
+    std::string last6;
+    for (int i = 0; i < 70; ++i) {
+        (i < 64 ? first64 : last6) +=
+            "<row ID=\"" + std::to_string(i % 64) + "\" NB_IN=\"1\" NB_OUT=\"1\" Mnemonic=\"\"/>";
+    }
+    const std::string document = "<DNET_Net>" + first64 + last6 + "</DNET_Net>";
+    dir.Write("DNET_Net.xml", document);
+    dialog.show();
+    EXPECT_TRUE(messages.entries().empty());
+    const MessageRecorder::Entry question{
+        Kind::Question,
+        "DNET_Net.xml holds 70 rows and the grid shows the first 64: saving drops the last 6. Replace it?"};
+    ClickOk();
+    EXPECT_EQ(messages.entries(), std::vector<MessageRecorder::Entry>{question});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Network(), document);
+
+    messages.clear();
+    messages.Answer(true);
+    ClickOk();
+    EXPECT_EQ(messages.entries(), std::vector<MessageRecorder::Entry>{question});
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Network(), "<DNET_Net>" + first64 + "</DNET_Net>");
+}
+
 TEST_F(TFDNetTest, RefusedOkKeepsTheGridAndWritesNothing) {
     dialog.show();
     SetCell(0, 1, "1");

@@ -79,7 +79,7 @@ void TFCheck::FormShow() {
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
-    addressMap_->SetMap(BuildAddressMap(check_), ws_.ProjectDir);
+    addressMap_->SetMap(plc::BuildAddressMap(check_), ws_.ProjectDir);
 }
 
 void TFCheck::FindingActivated(const QModelIndex& index) {
@@ -93,8 +93,8 @@ void TFCheck::IoMapActivated(const QModelIndex& index) {
     OpenEditor(FindingTarget::NodeBytes(static_cast<size_t>(index.row()), output));
 }
 
-void TFCheck::MapByteActivated(const AddressMapRow& row) {
-    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == MapArea::Output);
+void TFCheck::MapByteActivated(const plc::AddressMapRow& row) {
+    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == plc::MapArea::Output);
     target.byte = static_cast<int>(row.byte) - 1;
     OpenEditor(target);
 }

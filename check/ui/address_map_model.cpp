@@ -24,8 +24,10 @@ void AddressMapModel::SetMap(plc::AddressMap map) {
 }
 
 void AddressMapModel::SetStarts(size_t inputStart, size_t outputStart) {
-    inputStart_ = inputStart;
-    outputStart_ = outputStart;
+    const documents::ProfibusAreas areas{map_.layout.AreaSize(plc::MapArea::Input),
+                                         map_.layout.AreaSize(plc::MapArea::Output)};
+    plc::PlaceAddressMap(map_, documents::ProfibusLayout(areas, {{plc::MapArea::Input, 1, inputStart},
+                                                                 {plc::MapArea::Output, 1, outputStart}}));
     if (rowCount() > 0) emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress), {Qt::DisplayRole});
 }
 
@@ -50,8 +52,7 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const 
             return static_cast<qulonglong>(row.offset);
         case ColAddress: {
             if (!row.fits) return QString();
-            const size_t start = row.area == plc::MapArea::Input ? inputStart_ : outputStart_;
-            return QString::fromStdString(plc::PlcByteAddress(row.area, start + row.offset));
+            return QString::fromStdString(plc::PlcByteAddress(row.area, row.address));
         }
         case ColNode:
             return static_cast<qulonglong>(row.node);

@@ -44,8 +44,6 @@ private:
     QVariant Cell(const plc::AddressMapRow& row, int column) const;
 
     plc::AddressMap map_;
-    size_t inputStart_ = 0;
-    size_t outputStart_ = 0;
 };
 
 }  // namespace tessara::check

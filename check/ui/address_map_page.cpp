@@ -114,6 +114,7 @@ QWidget* AddressMapPage::BuildExport() {
 void AddressMapPage::SetMap(plc::AddressMap map, const std::string& projectDir) {
     projectDir_ = projectDir;
     model_->SetMap(std::move(map));
+    StartsChanged();
     FillNodeFilter();
     table_->resizeColumnsToContents();
 }
@@ -169,19 +170,14 @@ void AddressMapPage::WriteTags(const QString& fileName) {
                       .arg(fileName));
         return;
     }
-    for (const std::string& problem :
-         {plc::StartPastLastPlcByte("Input start", static_cast<size_t>(inputStart_->value()), model_->Map().input),
-          plc::StartPastLastPlcByte("Output start", static_cast<size_t>(outputStart_->value()),
-                                    model_->Map().output)}) {
-        if (problem.empty()) continue;
+    const plc::AddressMap& map = model_->Map();
+    if (const auto problem = documents::SlotStartProblem(map.layout, map.input.size(), map.output.size())) {
         ui::Messages().ShowError(
-            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(problem)));
+            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(*problem)));
         return;
     }
     try {
-        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(model_->Map(), format->format,
-                                                                           static_cast<size_t>(inputStart_->value()),
-                                                                           static_cast<size_t>(outputStart_->value())));
+        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(model_->Map(), format->format));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;

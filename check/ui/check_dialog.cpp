@@ -12,6 +12,7 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "check/check_report_html.h"
+#include "check/project_address_map.h"
 #include "check/ui/address_map_page.h"
 #include "check/ui/check_table.h"
 #include "check/ui/findings_model.h"
@@ -79,7 +80,7 @@ void TFCheck::FormShow() {
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
-    addressMap_->SetMap(plc::BuildAddressMap(check_), ws_.ProjectDir);
+    addressMap_->SetMap(ProjectAddressMap(check_, ProjectLayout(check_)), ws_.ProjectDir);
 }
 
 void TFCheck::FindingActivated(const QModelIndex& index) {

@@ -104,7 +104,7 @@ TEST(MapCommand, UsageErrorsGiveStatusTwo) {
         const Outcome outcome = Tessara(c.args);
         EXPECT_EQ(outcome.status, 2) << c.problem;
         EXPECT_TRUE(Contains(outcome.err, c.problem)) << outcome.err;
-        EXPECT_TRUE(Contains(outcome.err, "tessara map [--json | --csv | --sdf | --plcopen]")) << outcome.err;
+        EXPECT_TRUE(Contains(outcome.err, "tessara map [--json | --csv [--bom] | --sdf | --plcopen]")) << outcome.err;
     }
 }
 

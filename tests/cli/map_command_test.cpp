@@ -310,4 +310,23 @@ TEST(MapCommand, AnEarlierExportThatIsNotOneIsRefused) {
     }
 }
 
+// The image never reads PlcMap.xml, so a broken one is only a warning of the check; the map cannot guess the
+// starts and refuses, saying why.
+TEST(MapCommand, AnUnreadablePlcDocumentStopsTheMapButNotTheImage) {
+    TempDir project;
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+        project.Write(name, ReadFixture(std::string("image_worked_example/") + name));
+    }
+    project.Write("PlcMap.xml", "<PlcMap><Slot Area=\"input\" Position=\"1\" Start=\"x\"/></PlcMap>");
+    const Outcome map = Tessara({"map", project.path()});
+    EXPECT_EQ(map.status, 1);
+    EXPECT_EQ(map.out, "");
+    EXPECT_TRUE(Contains(map.err, "PlcMap.xml")) << map.err;
+    EXPECT_TRUE(Contains(map.err, "'x' is not a valid integer value")) << map.err;
+    const Outcome check = Tessara({"check", project.path()});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_TRUE(Contains(check.out, "warning\tPlcMap.xml\t")) << check.out;
+    EXPECT_EQ(Tessara({"image", project.path()}).status, 0);
+}
+
 }  // namespace

@@ -208,6 +208,12 @@ TEST(MapCommand, RecordedStartsReachLaterMapsAndTheReport) {
     // An option still wins over the stored start, for that command only.
     EXPECT_TRUE(Contains(Tessara({"map", "--csv", project.path(), "--slot-start", "2=300"}).out, "input,64,2,0,300,"));
     EXPECT_TRUE(Contains(Tessara({"map", "--csv", project.path()}).out, "input,64,2,0,200,"));
+    // Starts edited by hand into an overlap: the check says so, the map refuses them.
+    project.Write("PlcMap.xml", "<PlcMap><Slot Area=\"input\" Position=\"2\" Start=\"10\"/></PlcMap>");
+    EXPECT_TRUE(
+        Contains(Tessara({"check", project.path()}).out,
+                 "warning\tPlcMap.xml\tThe input slots overlap: slot 1 (IB 0 to 63) and slot 2 (IB 10 to 45)\n"));
+    EXPECT_EQ(Tessara({"map", project.path()}).status, 1);
 }
 
 // A count above the device's 128 bytes: the bytes past 128 have no address, and the map fails as the check does.

@@ -184,6 +184,15 @@ std::string MapCsv(const AddressMap& map, bool byteOrderMark) {
     return csv;
 }
 
+// A comment longer than its field would shift every field after it: it is cut at a whole UTF-8 character.
+std::string FirstCharacters(const std::string& text, size_t count) {
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == count) return text.substr(0, i);
+    }
+    return text;
+}
+
 // STEP 7 reads its symbol table in fields of fixed width: the text in quotes, padded with blanks to the width.
 std::string SdfField(const std::string& text, size_t width) {
     return "\"" + text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "\"";
@@ -195,7 +204,7 @@ std::string MapSdf(const AddressMap& map) {
         for (const AddressMapRow& row : *rows) {
             if (!row.fits) continue;
             sdf += SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, row.address), 12) + "," +
-                   SdfField("BYTE", 10) + "," + SdfField(MapRowComment(row), 80) + "\r\n";
+                   SdfField("BYTE", 10) + "," + SdfField(FirstCharacters(MapRowComment(row), 80), 80) + "\r\n";
         }
     }
     return sdf;

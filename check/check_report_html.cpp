@@ -5,9 +5,10 @@
 #include <sstream>
 
 #include "base/tool_version.h"
-#include "check/address_map.h"
-#include "check/area_bar.h"
+#include "check/project_address_map.h"
+#include "documents/area_fit.h"
 #include "image/bank_image_decoder.h"
+#include "plc/address_map.h"
 
 namespace tessara::check {
 
@@ -72,12 +73,12 @@ std::string Isolated(const std::string& text) {
 }
 
 void Fit(std::ostream& out, const char* name, const AreaFit& fit) {
-    const AreaBar bar = AreaBarFor(fit);
+    const documents::AreaBar bar = documents::AreaBarFor(fit);
     out << "<div class=\"fit\"><span class=\"name\">" << name << "</span><div class=\"bar\">";
     BarPart(out, "used", bar.used);
     BarPart(out, "unused", bar.unused);
     BarPart(out, "overflow", bar.overflow);
-    out << "</div><span>" << AreaFitText(fit) << "</span></div>\n";
+    out << "</div><span>" << documents::AreaFitText(fit) << "</span></div>\n";
 }
 
 void IoMap(std::ostream& out, const ProjectCheck& check) {
@@ -132,35 +133,43 @@ void Settings(std::ostream& out, const ProjectCheck& check) {
     out << "</table>\n";
 }
 
-void MapArea(std::ostream& out, const char* title, const std::vector<AddressMapRow>& rows) {
+void MapArea(std::ostream& out, const char* title, const plc::AddressMap& map,
+             const std::vector<plc::AddressMapRow>& rows) {
     out << "<h3>" << title << "</h3>\n";
     if (rows.empty()) {
         out << "<p>No selected bytes.</p>\n";
         return;
     }
-    out << "<table><thead><tr><th>Address</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
+    out << "<table><thead><tr><th>Address</th><th>Slot</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
            "<th>Mnemonic</th><th>Symbol</th></tr></thead>\n";
-    for (const AddressMapRow& r : rows) {
+    for (const plc::AddressMapRow& r : rows) {
         out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
-            << (r.fits ? PlcByteAddress(r.area, r.offset) : "byte " + std::to_string(r.offset) + ": does not fit")
-            << "</td><td class=\"n\">" << r.node << "</td><td class=\"n\">" << r.id << "</td><td>"
-            << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">" << r.byte << "</td><td>" << Isolated(r.mnemonic)
-            << "</td><td class=\"symbol\">" << r.symbol << "</td></tr>\n";
+            << (r.fits ? plc::PlcByteAddress(r.area, r.address)
+                       : "byte " + std::to_string(r.offset) + ": does not fit, " + plc::NotFittingText(map, r))
+            << "</td><td class=\"n\">" << (r.fits ? std::to_string(r.slot) : "") << "</td><td class=\"n\">" << r.node
+            << "</td><td class=\"n\">" << r.id << "</td><td>" << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">"
+            << r.byte << "</td><td>" << Isolated(r.mnemonic) << "</td><td class=\"symbol\">" << r.symbol
+            << "</td></tr>\n";
     }
     out << "</table>\n";
 }
 
 void Map(std::ostream& out, const ProjectCheck& check) {
-    out << "<h2>Address map</h2>\n<p>" << Escaped(kAddressMapRule)
-        << " Addresses count from the start of each area; the PLC adds the address at which its master places "
-           "the gateway's module.</p>\n";
+    out << "<h2>Address map</h2>\n<p>" << Escaped(plc::kAddressMapRule) << "</p>\n";
     if (!check.mapRead) {
         out << "<p>The documents could not all be read: see the findings.</p>\n";
         return;
     }
-    const AddressMap map = BuildAddressMap(check);
-    MapArea(out, "Input", map.input);
-    MapArea(out, "Output", map.output);
+    const plc::AddressMap map = ProjectAddressMap(check, ProjectLayout(check));
+    out << "<p>Slots (starts from PlcMap.xml, or following the slot before):";
+    for (const documents::ProfibusSlot& slot : map.layout.Slots()) {
+        out << (slot.number == 1 ? " " : "; ") << "slot " << slot.number << ", " << plc::MapAreaName(slot.direction)
+            << ", " << slot.size << (slot.size == 1 ? " byte at " : " bytes at ")
+            << plc::PlcByteAddress(slot.direction, slot.start);
+    }
+    out << (map.layout.Slots().empty() ? " none.</p>\n" : ".</p>\n");
+    MapArea(out, "Input", map, map.input);
+    MapArea(out, "Output", map, map.output);
 }
 
 void Findings(std::ostream& out, const ProjectCheck& check) {

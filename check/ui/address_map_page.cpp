@@ -14,10 +14,10 @@
 #include <map>
 
 #include "base/file_system.h"
-#include "check/address_map_export.h"
 #include "check/ui/address_map_filter.h"
 #include "check/ui/address_map_model.h"
 #include "check/ui/check_table.h"
+#include "plc/address_map_export.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 
@@ -27,21 +27,21 @@ namespace {
 
 struct TagFormat {
     const char* suffix;
-    MapFormat format;
+    plc::MapFormat format;
 };
 // In the order of the dialog's filters: the first is the default.
-constexpr TagFormat kTagFormats[] = {{"sdf", MapFormat::Sdf},
-                                     {"xml", MapFormat::PlcOpen},
-                                     {"csv", MapFormat::Csv},
-                                     {"json", MapFormat::Json},
-                                     {"txt", MapFormat::Text}};
+constexpr TagFormat kTagFormats[] = {{"sdf", plc::MapFormat::Sdf},
+                                     {"xml", plc::MapFormat::PlcOpen},
+                                     {"csv", plc::MapFormat::Csv},
+                                     {"json", plc::MapFormat::Json},
+                                     {"txt", plc::MapFormat::Text}};
 const char* const kTagFilters =
     "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
 
 QSpinBox* StartBox(const char* name, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setRange(0, static_cast<int>(kLastPlcByte));
+    box->setRange(0, static_cast<int>(plc::kLastPlcByte));
     return box;
 }
 
@@ -50,7 +50,7 @@ QSpinBox* StartBox(const char* name, QWidget* parent) {
 AddressMapPage::AddressMapPage(QWidget* parent)
     : QWidget(parent), model_(new AddressMapModel(this)), filter_(new AddressMapFilter(this)) {
     auto* layout = new QVBoxLayout(this);
-    auto* rule = new QLabel(QString::fromUtf8(kAddressMapRule), this);
+    auto* rule = new QLabel(QString::fromUtf8(plc::kAddressMapRule), this);
     rule->setObjectName(QStringLiteral("AddressMapRule"));
     rule->setWordWrap(true);
     layout->addWidget(rule);
@@ -111,9 +111,10 @@ QWidget* AddressMapPage::BuildExport() {
     return strip;
 }
 
-void AddressMapPage::SetMap(AddressMap map, const std::string& projectDir) {
+void AddressMapPage::SetMap(plc::AddressMap map, const std::string& projectDir) {
     projectDir_ = projectDir;
     model_->SetMap(std::move(map));
+    StartsChanged();
     FillNodeFilter();
     table_->resizeColumnsToContents();
 }
@@ -122,12 +123,12 @@ void AddressMapPage::FillNodeFilter() {
     const size_t shown = nodeFilter_->currentData().toULongLong();
     std::map<size_t, QString> nodes;
     for (const auto* rows : {&model_->Map().input, &model_->Map().output}) {
-        for (const AddressMapRow& row : *rows) {
+        for (const plc::AddressMapRow& row : *rows) {
             if (nodes.contains(row.node)) continue;  // a node of thousands of bytes is named once
             nodes[row.node] = QStringLiteral("%1 (ID %2) %3")
                                   .arg(row.node)
                                   .arg(row.id)
-                                  .arg(QString::fromStdString(PrintableText(row.nodeMnemonic)));
+                                  .arg(QString::fromStdString(plc::PrintableText(row.nodeMnemonic)));
         }
     }
     const QSignalBlocker quiet(nodeFilter_);
@@ -169,23 +170,19 @@ void AddressMapPage::WriteTags(const QString& fileName) {
                       .arg(fileName));
         return;
     }
-    for (const std::string& problem :
-         {StartPastLastPlcByte("Input start", static_cast<size_t>(inputStart_->value()), model_->Map().input),
-          StartPastLastPlcByte("Output start", static_cast<size_t>(outputStart_->value()), model_->Map().output)}) {
-        if (problem.empty()) continue;
+    const plc::AddressMap& map = model_->Map();
+    if (const auto problem = documents::SlotStartProblem(map.layout, map.input.size(), map.output.size())) {
         ui::Messages().ShowError(
-            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(problem)));
+            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(*problem)));
         return;
     }
     try {
-        base::WriteWholeFile(fileName.toStdString(),
-                             FormatAddressMap(model_->Map(), format->format, static_cast<size_t>(inputStart_->value()),
-                                              static_cast<size_t>(outputStart_->value())));
+        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(model_->Map(), format->format));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;
     }
-    const size_t beyond = RowsBeyondArea(model_->Map().input) + RowsBeyondArea(model_->Map().output);
+    const size_t beyond = plc::RowsBeyondArea(model_->Map().input) + plc::RowsBeyondArea(model_->Map().output);
     if (beyond == 0) return;
     ui::Messages().ShowMessage(this, QStringLiteral("%1 of the selected bytes do not fit the PROFIBUS areas and have "
                                                     "no address: the symbol table and PLCopen XML leave them out.")

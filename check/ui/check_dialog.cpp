@@ -12,6 +12,7 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "check/check_report_html.h"
+#include "check/project_address_map.h"
 #include "check/ui/address_map_page.h"
 #include "check/ui/check_table.h"
 #include "check/ui/findings_model.h"
@@ -79,7 +80,7 @@ void TFCheck::FormShow() {
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
-    addressMap_->SetMap(BuildAddressMap(check_), ws_.ProjectDir);
+    addressMap_->SetMap(ProjectAddressMap(check_, ProjectLayout(check_)), ws_.ProjectDir);
 }
 
 void TFCheck::FindingActivated(const QModelIndex& index) {
@@ -93,8 +94,8 @@ void TFCheck::IoMapActivated(const QModelIndex& index) {
     OpenEditor(FindingTarget::NodeBytes(static_cast<size_t>(index.row()), output));
 }
 
-void TFCheck::MapByteActivated(const AddressMapRow& row) {
-    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == MapArea::Output);
+void TFCheck::MapByteActivated(const plc::AddressMapRow& row) {
+    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == plc::MapArea::Output);
     target.byte = static_cast<int>(row.byte) - 1;
     OpenEditor(target);
 }

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "check/address_map.h"
 #include "check/project_check.h"
+#include "plc/address_map.h"
 #include "ui/reloading_dialog.h"
 
 namespace tessara::ui {
@@ -46,7 +46,7 @@ public:
     void FindingActivated(const QModelIndex& index);
     void IoMapActivated(const QModelIndex& index);
     // Opens the byte selection at the node, direction and byte of an address map row.
-    void MapByteActivated(const AddressMapRow& row);
+    void MapByteActivated(const plc::AddressMapRow& row);
 
     const ProjectCheck& Check() const { return check_; }
 

@@ -13,13 +13,14 @@
 
 #include "app/main_window.h"
 #include "base/file_system.h"
-#include "check/address_map_export.h"
 #include "check/check_report_html.h"
+#include "check/project_address_map.h"
 #include "check/ui/address_map_model.h"
 #include "check/ui/check_dialog.h"
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
 #include "documents/ui/dnet_network_dialog.h"
+#include "plc/address_map_export.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
@@ -29,6 +30,7 @@
 using namespace tessara::base;
 using namespace tessara::documents;
 using namespace tessara::check;
+using namespace tessara::plc;
 using namespace tessara::update;
 using namespace tessara::ui;
 using namespace tessara::app;
@@ -336,10 +338,11 @@ TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSay
     WithCheckWindow([&](TFCheck& dialog) {
         ShowAddressMap(dialog);
         dialog.findChild<QSpinBox*>("InputStart")->setValue(12);
-        const AddressMap map = BuildAddressMap(dialog.Check());
+        const AddressMap map = ProjectAddressMap(
+            dialog.Check(), ProjectLayout(dialog.Check(), {{tessara::documents::AreaDirection::Input, 1, 12}}));
         for (int i = 0; i < 5; ++i) Click(dialog, "btn_ExportTags");
-        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.sdf"), FormatAddressMap(map, MapFormat::Sdf, 12, 0));
-        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.csv"), FormatAddressMap(map, MapFormat::Csv, 12, 0));
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.sdf"), FormatAddressMap(map, MapFormat::Sdf));
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.csv"), FormatAddressMap(map, MapFormat::Csv));
         EXPECT_FALSE(FileExists(tags + ".dat"));
     });
     EXPECT_EQ(dialogs.filters.value(0),
@@ -373,8 +376,8 @@ TEST_F(CheckWindowTest, ExportTagsRefusesAStartThatPutsATagPastTheLastPlcByte) {
     ASSERT_FALSE(messages.entries().empty());
     EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
     EXPECT_EQ(messages.entries()[0].text, "Unable to export tags to " + tags +
-                                              ": Input start 65534 puts byte 2 of the area at 65536, past the last "
-                                              "PLC byte address 65535");
+                                              ": Slot 1 starting at 65534 puts byte 2 of the input area at 65536, "
+                                              "past the last PLC byte address 65535");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "check/device_value_findings.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
+#include "check/utf8_text.h"
 #include "cli/output_status.h"
 #include "cli/usage.h"
 #include "documents/document_file.h"

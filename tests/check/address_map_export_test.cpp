@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "check/plc_symbols.h"
+#include "support/xml_characters.h"
 
 using namespace tessara::check;
 
@@ -51,6 +52,36 @@ TEST(AddressMapExport, CsvQuotesFieldsAsRfc4180) {
               "output,0,3,2,12,,1,,N12_Q1,true\r\n");
 }
 
+// A spreadsheet takes a cell starting with =, +, -, @, a tab or a carriage return for a formula: in the CSV only,
+// such a text gets an apostrophe in front, which the spreadsheet shows as text.
+TEST(AddressMapExport, CsvKeepsMnemonicsFromBecomingFormulas) {
+    const struct {
+        const char* mnemonic;
+        const char* field;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", "'+1"},
+        {"-5", "'-5"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tTab", "'\tTab"},
+        {"\rCR", "\"'\rCR\""},
+        {"a=b", "a=b"},
+        {" =1", " =1"},
+    };
+    for (const auto& c : cases) {
+        AddressMap map;
+        map.input = {{MapArea::Input, 0, 1, 5, c.mnemonic, 1, c.mnemonic, "S", true}};
+        const std::string field = c.field;
+        EXPECT_EQ(FormatAddressMap(map, MapFormat::Csv, 0, 0),
+                  "area,offset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits\r\ninput,0,0,1,5," + field +
+                      ",1," + field + ",S,true\r\n");
+    }
+    AddressMap map;
+    map.input = {{MapArea::Input, 0, 1, 5, "Pump", 1, "=1+2", "S", true}};
+    EXPECT_NE(FormatAddressMap(map, MapFormat::Json, 0, 0).find("\"mnemonic\":\"=1+2\""), std::string::npos);
+    EXPECT_NE(FormatAddressMap(map, MapFormat::Text, 0, 0).find("  =1+2  "), std::string::npos);
+}
+
 // Fixed-width quoted fields, as STEP 7's symbol import reads them; a byte beyond its area has no address.
 TEST(AddressMapExport, SdfListsTheBytesThatFitInPaddedFields) {
     EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Sdf, 12, 3),
@@ -74,6 +105,29 @@ TEST(AddressMapExport, TextTableKeepsEveryRowOnOneAlignedLine) {
                   "\nPROFIBUS output area\n"
                   "Address  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Fits\n"
                   "QB 3          0     2  12                    1            N12_Q1  yes\n");
+}
+
+// A cell wider than 40 characters keeps 39 and an ellipsis, so one long mnemonic cannot pad every line; what a
+// terminal would act on (C1 controls, a direction override) is shown escaped, as in the check's output. The
+// other formats keep the whole text.
+TEST(AddressMapExport, TextCutsLongCellsAndEscapesWhatWouldActOnTheTerminal) {
+    std::string umlauts;
+    for (int k = 0; k < 50; ++k) umlauts += "\xC3\xA4";
+    AddressMap map;
+    map.input = {{MapArea::Input, 0, 1, 5, std::string(2000, 'x'), 1, "\xE2\x80\xAE" + umlauts + "\xC2\x9B", {}, true},
+                 {MapArea::Input, 1, 1, 5, "Pump", 2, "\xE2\x80\xAEOff", {}, true}};
+    AssignPlcSymbols(map);
+    const std::string cut = std::string(39, 'x') + "\xE2\x80\xA6";
+    const std::string mnemonic = "\\u202e" + umlauts.substr(0, 2 * 33) + "\xE2\x80\xA6";
+    EXPECT_EQ(FormatAddressMap(map, MapFormat::Text, 0, 0),
+              std::string(kAddressMapRule) + "\n\nPROFIBUS input area\n" + "Address  Offset  Node  ID  Node mnemonic" +
+                  std::string(29, ' ') + "Byte  Mnemonic" + std::string(34, ' ') + "Symbol  Fits\n" +
+                  "IB 0          0     1   5  " + cut + "     1  " + mnemonic + "  N5_I1   yes\n" +
+                  "IB 1          1     1   5  Pump" + std::string(36, ' ') + "     2  \\u202eOff" +
+                  std::string(31, ' ') + "  Off     yes\n" + "\nPROFIBUS output area\nNo selected bytes.\n");
+    const std::string csv = FormatAddressMap(map, MapFormat::Csv, 0, 0);
+    EXPECT_NE(csv.find(std::string(2000, 'x')), std::string::npos);
+    EXPECT_NE(csv.find(umlauts), std::string::npos);
 }
 
 std::vector<std::string> ChildNames(pugi::xml_node node) {
@@ -134,6 +188,19 @@ TEST(AddressMapExport, PlcOpenHasTheShapeOfTc6AndOneVariablePerByteThatFits) {
         EXPECT_EQ(ChildNames(variable.child("type")), std::vector<std::string>{"BYTE"});
         EXPECT_STREQ(variable.child("documentation").child("xhtml:p").text().get(), expected[k].documentation);
     }
+}
+
+// A mnemonic or folder name may hold any character; the PLCopen document holds none that XML forbids, whatever
+// reader opens it, and blanks take their place as they take that of the other controls.
+TEST(AddressMapExport, PlcOpenHoldsNoCharacterXmlForbids) {
+    AddressMap map;
+    map.project = "Plant\xEF\xBF\xBE\x01";
+    map.input = {
+        {MapArea::Input, 0, 1, 5, "\x02Node\xEF\xBF\xBF", 1, "a\xEF\xBF\xBF\x1F\x0B\xFF\xEF\xBF\xBE", "a", true}};
+    const std::string xml = FormatAddressMap(map, MapFormat::PlcOpen, 0, 0);
+    EXPECT_EQ(FirstCharacterXmlForbids(xml), std::string::npos) << xml;
+    EXPECT_NE(xml.find("name=\"Plant  \""), std::string::npos);
+    EXPECT_NE(xml.find(">a   \xEF\xBF\xBD : node 1 (ID 5) byte 1<"), std::string::npos);
 }
 
 }  // namespace

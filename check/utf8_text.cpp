@@ -43,12 +43,13 @@ bool IsBidiControl(unsigned code) {
 }
 
 // The code point to show escaped at `at`: a C1 control (U+0080 to U+009F, or such a byte outside any UTF-8
-// sequence) or a direction control; or -1.
+// sequence), a direction control, or U+FFFE or U+FFFF, which no text may hold; or -1.
 long EscapedCodeAt(const std::string& text, size_t at, size_t length) {
     const unsigned char lead = static_cast<unsigned char>(text[at]);
     if (length == 0) return lead <= 0x9F ? lead : -1;
     const unsigned code = CodePointAt(text, at, length);
-    return (code >= 0x80 && code <= 0x9F) || IsBidiControl(code) ? static_cast<long>(code) : -1;
+    const bool escaped = (code >= 0x80 && code <= 0x9F) || IsBidiControl(code) || code == 0xFFFE || code == 0xFFFF;
+    return escaped ? static_cast<long>(code) : -1;
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ TEST(FindingsText, ControlCharactersOfDocumentsAreShownAsEscapes) {
         {"ID \xE2\x80\xAE"
          "21 \xE2\x81\xA6x\xE2\x81\xA9 \xD8\x9C \xE2\x80\x8F",
          "ID \\u202e21 \\u2066x\\u2069 \\u061c \\u200f"},
+        {"\xEF\xBF\xBE \xEF\xBF\xBF \xEF\xBF\xBD", "\\ufffe \\uffff \xEF\xBF\xBD"},
         {"cut \xC2", "cut \xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {

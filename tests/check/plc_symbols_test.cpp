@@ -225,7 +225,8 @@ TEST(PlcSymbols, ClashesGetTheNamesOfTheProbingRegister) {
     for (const auto& c : cases) EXPECT_EQ(SymbolsOf(c.bytes), ProbedSymbols(c.bytes)) << c.what;
 }
 
-// Whatever the mnemonics, every symbol is an identifier a PLC takes, and no two are the same to it.
+// Whatever the mnemonics, every symbol is an identifier a PLC takes, none of its reserved words, and no two are
+// the same to it.
 TEST(PlcSymbols, HostileMnemonicsGiveValidUniqueSymbols) {
     const std::vector<std::string> mnemonics = {
         "",
@@ -244,6 +245,9 @@ TEST(PlcSymbols, HostileMnemonicsGiveValidUniqueSymbols) {
         "%IB12",
         "IB 12",
         "N1_I1",
+        "ton",
+        "Int_To_Real",
+        "Int_To_Real",
     };
     std::vector<ByteOfNode> bytes;
     for (size_t k = 0; k < mnemonics.size(); ++k) bytes.push_back({1, I, static_cast<uint32_t>(k + 1), mnemonics[k]});
@@ -252,6 +256,7 @@ TEST(PlcSymbols, HostileMnemonicsGiveValidUniqueSymbols) {
     for (const std::string& symbol : SymbolsOf(bytes)) {
         EXPECT_TRUE(std::regex_match(symbol, identifier)) << symbol;
         EXPECT_LE(symbol.size(), kPlcSymbolLength) << symbol;
+        EXPECT_FALSE(IsIecReservedWord(symbol)) << symbol;
         std::string key = symbol;
         for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_TRUE(seen.insert(key).second) << "twice: " << symbol;

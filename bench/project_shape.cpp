@@ -111,6 +111,10 @@ DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
         FillDirection(draws, shape.naming, i, 'I', node.InSelect, node.InMnemonic, named);
         FillDirection(draws, shape.naming, i, 'O', node.OutSelect, node.OutMnemonic, named);
     }
+    if (shape.firstMnemonicLength && !table.empty() && !table[0].InMnemonic.empty()) {
+        table[0].InSelect[0] = 1;
+        table[0].InMnemonic[0] = std::string(shape.firstMnemonicLength, 'M');
+    }
     return table;
 }
 
@@ -137,6 +141,11 @@ std::optional<ProjectShape> ShapeNamed(std::string_view name) {
     if (name == "huge") return Uniform(1, kMostBytes);
     if (name == "small") return Uniform(1, 8);
     if (name == "hostile") return Uniform(50000, kMostBytes);
+    if (name == "long2000" || name == "long20000") {
+        ProjectShape shape = Uniform(64, 4000);
+        shape.firstMnemonicLength = name == "long2000" ? 2000 : 20000;
+        return shape;
+    }
     if (name == "clash") return Uniform(64, 4000, ByteNaming::SharedStem);
     if (name == "distinct") return Uniform(64, 4000, ByteNaming::Distinct);
     if (name == "switch") return ProjectShape{{NodeSize{8, 8}, NodeSize{kMostBytes, kMostBytes}}};

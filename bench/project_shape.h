@@ -24,6 +24,7 @@ enum class ByteNaming {
 struct ProjectShape {
     std::vector<NodeSize> nodes;
     ByteNaming naming = ByteNaming::Random;
+    size_t firstMnemonicLength = 0;  // when not 0, the first input byte is selected with a mnemonic this long
 };
 
 // "large": 64 nodes of 4 000 input and 4 000 output bytes, the most a valid image of about 64 KB holds.
@@ -34,6 +35,7 @@ struct ProjectShape {
 // "switch": a node of 8 and 8 bytes, then the huge node, for moving the byte editor between the two.
 // "clash": 64 nodes of 4 000 and 4 000 bytes, every one selected, named so that all symbols clash.
 // "distinct": the same with mnemonics that give 512 000 different symbols, the baseline of "clash".
+// "long2000", "long20000": the large project whose first input byte has a mnemonic of 2 000 or 20 000 letters.
 std::optional<ProjectShape> ShapeNamed(std::string_view name);
 
 // Writes pargen.xml, DNET_Net.xml, DefByte.xml and an empty bin folder into `projectDir` (created when

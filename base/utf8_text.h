@@ -12,4 +12,11 @@ size_t Utf8SequenceLength(const std::string& text, size_t at);
 // Documents may hold any bytes; what must be UTF-8 gets U+FFFD for each byte that starts no well-formed sequence.
 std::string WellFormedUtf8(const std::string& text);
 
+// Text from documents as a terminal or the report shows it: a control character would act on the terminal (an
+// escape sequence) or split tab-separated fields, so C0 and C1 controls and DEL become \xNN (the code point), and
+// a direction control, which would reorder the rest of the line, and U+FFFE and U+FFFF, which XML forbids,
+// \uNNNN; any other byte that starts no well-formed sequence becomes U+FFFD. Line breaks (the parser's "Line: N"
+// part) become blanks, so the text stays on its line. Every command's text output goes through it.
+std::string ShownAsText(const std::string& text);
+
 }  // namespace tessara::base

@@ -14,6 +14,9 @@ int Usage() {
         "         small   one node of 8 input and 8 output bytes\n"
         "         hostile 50000 nodes of 65535 and 65535 bytes, DNET_Net.xml only\n"
         "         switch  a node of 8 and 8 bytes, then the huge node\n"
+        "         clash   64 nodes of 4000 and 4000 bytes, all selected, every symbol clashing\n"
+        "         distinct  the same, every symbol different\n"
+        "         long2000, long20000  large, the first input byte with a mnemonic of 2000 or 20000 letters\n"
         "  SEED   unsigned integer, default 1: the same seed writes the same files\n",
         stderr);
     return 2;

@@ -1,9 +1,11 @@
 #include "bench/project_shape.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <pugixml.hpp>
 #include <random>
 #include <stdexcept>
+#include <string>
 
 #include "base/file_system.h"
 #include "base/project_files.h"
@@ -19,8 +21,30 @@ namespace {
 
 constexpr uint16_t kMostBytes = 65535;
 
-ProjectShape Uniform(size_t nodes, uint16_t bytes) {
-    return ProjectShape{std::vector<NodeSize>(nodes, NodeSize{bytes, bytes})};
+ProjectShape Uniform(size_t nodes, uint16_t bytes, ByteNaming naming = ByteNaming::Random) {
+    return ProjectShape{std::vector<NodeSize>(nodes, NodeSize{bytes, bytes}), naming};
+}
+
+constexpr const char* kStem = "ConveyorSection12Motor";  // 22 characters
+constexpr size_t kTailCount = 1368;
+constexpr const char* kTailCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// The tails in order of length, then of their characters: A, B, ... 9, AA, AB, ...; past the 1 332 tails of
+// one and two characters come AAA, AAB, ..., which the cut to 24 characters makes equal to AA.
+std::string Tail(size_t index) {
+    const size_t base = std::char_traits<char>::length(kTailCharacters);
+    size_t length = 1;
+    for (size_t count = base; index >= count; count *= base, ++length) index -= count;
+    std::string tail(length, ' ');
+    for (size_t i = length; i-- > 0; index /= base) tail[i] = kTailCharacters[index % base];
+    return tail;
+}
+
+// 24 characters, different for every byte of up to 100 nodes of up to 9 999 bytes.
+std::string DistinctMnemonic(size_t node, char direction, size_t byteNumber) {
+    char number[16];
+    std::snprintf(number, sizeof number, "N%02zu%c%04zu", node % 100, direction, byteNumber % 10000);
+    return std::string(kStem, 16) + number;
 }
 
 // std::mt19937's sequence is fixed by the language, unlike its distributions, so only raw draws are used.
@@ -39,10 +63,25 @@ private:
     std::mt19937 engine_;
 };
 
-void FillDirection(Draws& draws, char direction, std::vector<char>& select, std::vector<std::string>& mnemonic) {
-    for (size_t j = 0; j < select.size(); ++j) {
-        select[j] = draws.Coin();
-        mnemonic[j] = draws.Mnemonic(direction, j + 1);
+// Gives every byte of one direction of node `node` its selection and mnemonic; `named` counts the bytes named
+// so far in the project, which picks the next shared-stem tail.
+void FillDirection(Draws& draws, ByteNaming naming, size_t node, char direction, std::vector<char>& select,
+                   std::vector<std::string>& mnemonic, size_t& named) {
+    for (size_t j = 0; j < select.size(); ++j, ++named) {
+        switch (naming) {
+            case ByteNaming::Random:
+                select[j] = draws.Coin();
+                mnemonic[j] = draws.Mnemonic(direction, j + 1);
+                break;
+            case ByteNaming::SharedStem:
+                select[j] = 1;
+                mnemonic[j] = kStem + Tail(named % kTailCount);
+                break;
+            case ByteNaming::Distinct:
+                select[j] = 1;
+                mnemonic[j] = DistinctMnemonic(node, direction, j + 1);
+                break;
+        }
     }
 }
 
@@ -58,6 +97,7 @@ DNetRows NetworkRows(const ProjectShape& shape) {
 
 DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
     Draws draws(seed);
+    size_t named = 0;
     DefByteTable table(shape.nodes.size());
     for (size_t i = 0; i < table.size(); ++i) {
         DN_Nodo& node = table[i];
@@ -68,8 +108,12 @@ DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
         node.InMnemonic.resize(node.NB_IN);
         node.OutSelect.resize(node.NB_OUT);
         node.OutMnemonic.resize(node.NB_OUT);
-        FillDirection(draws, 'I', node.InSelect, node.InMnemonic);
-        FillDirection(draws, 'O', node.OutSelect, node.OutMnemonic);
+        FillDirection(draws, shape.naming, i, 'I', node.InSelect, node.InMnemonic, named);
+        FillDirection(draws, shape.naming, i, 'O', node.OutSelect, node.OutMnemonic, named);
+    }
+    if (shape.firstMnemonicLength && !table.empty() && !table[0].InMnemonic.empty()) {
+        table[0].InSelect[0] = 1;
+        table[0].InMnemonic[0] = std::string(shape.firstMnemonicLength, 'M');
     }
     return table;
 }
@@ -97,6 +141,13 @@ std::optional<ProjectShape> ShapeNamed(std::string_view name) {
     if (name == "huge") return Uniform(1, kMostBytes);
     if (name == "small") return Uniform(1, 8);
     if (name == "hostile") return Uniform(50000, kMostBytes);
+    if (name == "long2000" || name == "long20000") {
+        ProjectShape shape = Uniform(64, 4000);
+        shape.firstMnemonicLength = name == "long2000" ? 2000 : 20000;
+        return shape;
+    }
+    if (name == "clash") return Uniform(64, 4000, ByteNaming::SharedStem);
+    if (name == "distinct") return Uniform(64, 4000, ByteNaming::Distinct);
     if (name == "switch") return ProjectShape{{NodeSize{8, 8}, NodeSize{kMostBytes, kMostBytes}}};
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/tool_version.h"
+#include "base/utf8_text.h"
 #include "check/project_address_map.h"
 #include "documents/area_fit.h"
 #include "image/bank_image_decoder.h"
@@ -29,6 +30,7 @@ constexpr const char* kStyle =
     "@media print{body{margin:0;font-size:8pt;background:#ffffff}table{width:100%}table.settings{width:auto}"
     "thead{display:table-header-group}tr{break-inside:avoid}h2{break-after:avoid}}";
 
+// The tool's own text in the page.
 std::string Escaped(const std::string& text) {
     std::string html;
     for (const char c : text) {
@@ -45,16 +47,23 @@ std::string Escaped(const std::string& text) {
             case '"':
                 html += "&quot;";
                 break;
-            case '\r':
-                break;
-            case '\n':
-                html += "<br>";
-                break;
             default:
                 html += c;
         }
     }
     return html;
+}
+
+// Text taken from a document (a setting, a mnemonic, a finding that quotes one, the project's name), as the
+// check's text output shows it: a control, U+FFFE or U+FFFF appears as its code, so the page stays well-formed
+// and no direction override is left in it.
+std::string PageText(const std::string& text) {
+    return Escaped(base::ShownAsText(text));
+}
+
+// ... and in an isolate of its own, so that text of the other direction cannot reorder what stands around it.
+std::string FromDocument(const std::string& text) {
+    return "<bdi>" + PageText(text) + "</bdi>";
 }
 
 // Thousandths as a percentage with one decimal, written without the locale's decimal mark.
@@ -64,12 +73,6 @@ std::string Percent(int thousandths) {
 
 void BarPart(std::ostream& out, const char* kind, int thousandths) {
     if (thousandths > 0) out << "<div class=\"" << kind << "\" style=\"width:" << Percent(thousandths) << "\"></div>";
-}
-
-// Text from documents in a cell of its own direction: a right-to-left override in a mnemonic cannot reorder the
-// text around it.
-std::string Isolated(const std::string& text) {
-    return "<bdi>" + Escaped(text) + "</bdi>";
 }
 
 void Fit(std::ostream& out, const char* name, const AreaFit& fit) {
@@ -91,15 +94,15 @@ void IoMap(std::ostream& out, const ProjectCheck& check) {
            "<th>Selected input</th><th>Output bytes</th><th>Selected output</th><th>Selected bytes</th></tr>\n";
     for (const NodeIo& n : check.nodes) {
         out << "<tr><td class=\"n\">" << n.position << "</td><td class=\"n\">" << n.ID << "</td><td>"
-            << Isolated(n.mnemonic) << "</td><td class=\"n\">" << n.NB_IN << "</td><td class=\"n\">"
+            << FromDocument(n.mnemonic) << "</td><td class=\"n\">" << n.NB_IN << "</td><td class=\"n\">"
             << n.selectedIn.size() << "</td><td class=\"n\">" << n.NB_OUT << "</td><td class=\"n\">"
-            << n.selectedOut.size() << "</td><td>" << SelectedBytesText(n, &Isolated) << "</td></tr>\n";
+            << n.selectedOut.size() << "</td><td>" << SelectedBytesText(n, &FromDocument) << "</td></tr>\n";
     }
     out << "</table>\n";
 }
 
-void SettingRow(std::ostream& out, const char* name, const std::string& value) {
-    out << "<tr><th>" << name << "</th><td>" << Escaped(value) << "</td></tr>\n";
+void SettingRow(std::ostream& out, const char* name, const std::string& html) {
+    out << "<tr><th>" << name << "</th><td>" << html << "</td></tr>\n";
 }
 
 std::string BaudName(const char* name, int code) {
@@ -121,12 +124,12 @@ void Settings(std::ostream& out, const ProjectCheck& check) {
     const documents::CommSettings& s = *check.settings;
     const auto code = [](int value) { return static_cast<uint8_t>(value); };
     out << "<table class=\"settings\">\n";
-    SettingRow(out, "PROFIBUS device ID", s.ProfiId);
+    SettingRow(out, "PROFIBUS device ID", FromDocument(s.ProfiId));
     SettingRow(out, "PROFIBUS baud rate", BaudName(image::ProfibusBaudName(code(s.ProfiBaud)), s.ProfiBaud));
-    SettingRow(out, "PROFIBUS input bytes", s.ProfiNbIn);
-    SettingRow(out, "PROFIBUS output bytes", s.ProfiNbOut);
+    SettingRow(out, "PROFIBUS input bytes", FromDocument(s.ProfiNbIn));
+    SettingRow(out, "PROFIBUS output bytes", FromDocument(s.ProfiNbOut));
     SettingRow(out, "Cancel Data on DeviceNet Error", YesNo(s.ProfiCancelData));
-    SettingRow(out, "DeviceNet device ID", s.DNetDevId);
+    SettingRow(out, "DeviceNet device ID", FromDocument(s.DNetDevId));
     SettingRow(out, "DeviceNet baud rate",
                BaudName(s.DNetBaud < 0 ? nullptr : image::DeviceNetBaudName(code(s.DNetBaud)), s.DNetBaud));
     SettingRow(out, "Cancel Data on PROFIBUS Error", YesNo(s.DNetCancelData));
@@ -147,8 +150,8 @@ void MapArea(std::ostream& out, const char* title, const plc::AddressMap& map,
             << (r.fits ? plc::PlcByteAddress(r.area, r.address)
                        : "byte " + std::to_string(r.offset) + ": does not fit, " + plc::NotFittingText(map, r))
             << "</td><td class=\"n\">" << (r.fits ? std::to_string(r.slot) : "") << "</td><td class=\"n\">" << r.node
-            << "</td><td class=\"n\">" << r.id << "</td><td>" << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">"
-            << r.byte << "</td><td>" << Isolated(r.mnemonic) << "</td><td class=\"symbol\">" << r.symbol
+            << "</td><td class=\"n\">" << r.id << "</td><td>" << FromDocument(r.nodeMnemonic) << "</td><td class=\"n\">"
+            << r.byte << "</td><td>" << FromDocument(r.mnemonic) << "</td><td class=\"symbol\">" << r.symbol
             << "</td></tr>\n";
     }
     out << "</table>\n";
@@ -181,8 +184,8 @@ void Findings(std::ostream& out, const ProjectCheck& check) {
     out << "<table><tr><th>Severity</th><th>Place</th><th>Finding</th></tr>\n";
     for (const Finding& f : check.findings) {
         const char* severity = SeverityName(f.severity);
-        out << "<tr><td class=\"" << severity << "\">" << severity << "</td><td>" << Escaped(f.place) << "</td><td>"
-            << Escaped(f.text) << "</td></tr>\n";
+        out << "<tr><td class=\"" << severity << "\">" << severity << "</td><td>" << FromDocument(f.place)
+            << "</td><td>" << FromDocument(f.text) << "</td></tr>\n";
     }
     out << "</table>\n";
 }
@@ -190,10 +193,12 @@ void Findings(std::ostream& out, const ProjectCheck& check) {
 }  // namespace
 
 std::string CheckReportHtml(const ProjectCheck& check, const std::string& checkedOn) {
-    const std::string title = "Project check: " + Escaped(ProjectFolderName(check.projectDir));
+    const std::string project = ProjectFolderName(check.projectDir);
     std::ostringstream out;
-    out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << title
-        << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n<h1>" << title << "</h1>\n<p>Checked on "
+    // The title holds no markup, so no isolate either.
+    out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Project check: "
+        << PageText(project) << "</title>\n<style>" << kStyle
+        << "</style>\n</head>\n<body>\n<h1>Project check: " << FromDocument(project) << "</h1>\n<p>Checked on "
         << Escaped(checkedOn) << " with Tessara " << base::ToolVersion() << ": " << FindingsSummary(check) << ".</p>\n";
     Settings(out, check);
     IoMap(out, check);

@@ -1,59 +1,9 @@
 #include "check/findings_text.h"
 
-#include <algorithm>
-#include <cstdio>
-
 #include "base/json_text.h"
 #include "base/utf8_text.h"
 
 namespace tessara::check {
-
-namespace {
-
-void AppendEscaped(std::string& line, unsigned char code) {
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\x%02x", code);
-    line += escaped;
-}
-
-// The C1 control at `at` (U+0080 to U+009F, or such a byte outside any UTF-8 sequence), or -1.
-int C1ControlAt(const std::string& text, size_t at, size_t length) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    if (length == 0 && byte(at) >= 0x80 && byte(at) <= 0x9F) return byte(at);
-    if (length == 2 && byte(at) == 0xC2 && byte(at + 1) <= 0x9F) return byte(at + 1);
-    return -1;
-}
-
-}  // namespace
-
-std::string ShownAsText(const std::string& text) {
-    std::string line;
-    line.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-        } else if (c == '\r' || c == '\n') {
-            line += ' ';
-            ++i;
-        } else if (c < 0x20 || c == 0x7F) {
-            AppendEscaped(line, c);
-            ++i;
-        } else if (c < 0x80) {
-            line += static_cast<char>(c);
-            ++i;
-        } else {
-            const size_t length = base::Utf8SequenceLength(text, i);
-            if (const int control = C1ControlAt(text, i, length); control >= 0) {
-                AppendEscaped(line, static_cast<unsigned char>(control));
-            } else {
-                line.append(text, i, std::max<size_t>(length, 1));
-            }
-            i += std::max<size_t>(length, 1);
-        }
-    }
-    return line;
-}
 
 namespace {
 
@@ -90,8 +40,8 @@ size_t ExpectedJsonSize(const ProjectCheck& check) {
 }  // namespace
 
 std::string FindingLine(const Finding& finding) {
-    return std::string(SeverityName(finding.severity)) + "\t" + ShownAsText(finding.place) + "\t" +
-           ShownAsText(finding.text);
+    return std::string(SeverityName(finding.severity)) + "\t" + base::ShownAsText(finding.place) + "\t" +
+           base::ShownAsText(finding.text);
 }
 
 std::string FindingsText(const ProjectCheck& check) {

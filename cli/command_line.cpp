@@ -9,6 +9,7 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "base/utf8_text.h"
 #include "check/check_report_html.h"
 #include "check/device_value_findings.h"
 #include "check/findings_text.h"
@@ -187,7 +188,7 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
     try {
         status = command.run(args, out, err);
     } catch (const std::exception& e) {
-        err << check::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
+        err << base::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
     }
     return StatusAfterFlush(std::string("tessara ") + command.word, status, out, err);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/file_system.h"
+#include "base/utf8_text.h"
 #include "check/findings_text.h"
 #include "check/project_address_map.h"
 #include "check/project_check.h"
@@ -92,7 +93,7 @@ void WriteChanges(std::ostream& out, const char* kind, const std::vector<plc::Ta
 int CompareWithEarlier(const plc::AddressMap& map, const std::string& file, std::ostream& out) {
     const std::vector<documents::ExportedTag> earlier = plc::ReadEarlierExport(base::ReadWholeFile(file), file);
     const plc::TagComparison comparison = plc::CompareTags(earlier, plc::ExportedTags(map));
-    out << "Compared with " << check::ShownAsText(file) << ": " << comparison.moved.size() << " moved, "
+    out << "Compared with " << base::ShownAsText(file) << ": " << comparison.moved.size() << " moved, "
         << comparison.removed.size() << " removed, " << comparison.added.size() << " added\n";
     WriteChanges(out, "moved  ", comparison.moved);
     WriteChanges(out, "removed", comparison.removed);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "base/json_text.h"
@@ -26,20 +27,36 @@ const TextRow kTextHeader = {"Address",       "Slot", "Offset",   "Node",   "ID"
 constexpr std::array<bool, kTextColumns> kRightAligned = {false, true, true,  true,  true,
                                                           false, true, false, false, false};
 
+// No column is wider than this: a longer cell is cut and ends in the mark, so one long mnemonic does not pad
+// every line of the table. The other formats carry the whole text.
+constexpr size_t kTextColumnWidth = 40;
+constexpr const char* kCutMark = "\xE2\x80\xA6";  // the ellipsis, one character wide
+
+std::string FittedCell(std::string cell) {
+    if (DisplayWidth(cell) <= kTextColumnWidth) return cell;
+    size_t end = 0;
+    for (size_t characters = 0; end < cell.size(); ++end) {
+        const bool starts = (static_cast<unsigned char>(cell[end]) & 0xC0) != 0x80;
+        if (starts && characters++ == kTextColumnWidth - 1) break;
+    }
+    cell.resize(end);
+    return cell + kCutMark;
+}
+
 TextRow TextCells(const AddressMap& map, const AddressMapRow& row) {
     return {row.fits ? PlcByteAddress(row.area, row.address) : "-",
             row.fits ? std::to_string(row.slot) : "-",
             std::to_string(row.offset),
             std::to_string(row.node),
             std::to_string(row.id),
-            PrintableText(row.nodeMnemonic),
+            FittedCell(base::ShownAsText(row.nodeMnemonic)),
             std::to_string(row.byte),
-            PrintableText(row.mnemonic),
+            FittedCell(base::ShownAsText(row.mnemonic)),
             row.symbol,
             row.fits ? "yes" : "no: " + NotFittingText(map, row)};
 }
 
-void AppendTextRow(std::string& text, const TextRow& cells, const std::array<size_t, kTextColumns>& widths) {
+void WriteTextRow(std::ostream& out, const TextRow& cells, const std::array<size_t, kTextColumns>& widths) {
     std::string line;
     for (size_t c = 0; c < kTextColumns; ++c) {
         const std::string padding(widths[c] - DisplayWidth(cells[c]), ' ');
@@ -47,45 +64,43 @@ void AppendTextRow(std::string& text, const TextRow& cells, const std::array<siz
         line += kRightAligned[c] ? padding + cells[c] : cells[c] + padding;
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
-    text += line + "\n";
+    out << line << '\n';
 }
 
-void AppendTextArea(std::string& text, const AddressMap& map, const char* title,
-                    const std::vector<AddressMapRow>& rows) {
-    text += std::string("\n") + title + "\n";
+// The widths come from a first walk over the rows, so the table goes out line by line and is never held whole.
+void WriteTextArea(std::ostream& out, const AddressMap& map, const char* title,
+                   const std::vector<AddressMapRow>& rows) {
+    out << '\n' << title << '\n';
     if (rows.empty()) {
-        text += "No selected bytes.\n";
+        out << "No selected bytes.\n";
         return;
     }
-    std::vector<TextRow> cells;
-    cells.reserve(rows.size());
     std::array<size_t, kTextColumns> widths{};
     for (size_t c = 0; c < kTextColumns; ++c) widths[c] = DisplayWidth(kTextHeader[c]);
     for (const AddressMapRow& row : rows) {
-        cells.push_back(TextCells(map, row));
-        for (size_t c = 0; c < kTextColumns; ++c) widths[c] = std::max(widths[c], DisplayWidth(cells.back()[c]));
+        const TextRow cells = TextCells(map, row);
+        for (size_t c = 0; c < kTextColumns; ++c) widths[c] = std::max(widths[c], DisplayWidth(cells[c]));
     }
-    AppendTextRow(text, kTextHeader, widths);
-    for (const TextRow& row : cells) AppendTextRow(text, row, widths);
+    WriteTextRow(out, kTextHeader, widths);
+    for (const AddressMapRow& row : rows) WriteTextRow(out, TextCells(map, row), widths);
 }
 
 // The slots with their sizes and starts, before the rows that refer to them.
-void AppendSlots(std::string& text, const AddressMap& map) {
-    text += "\nSlots\n";
-    if (map.layout.Slots().empty()) text += "None: pargen.xml gives both areas 0 bytes.\n";
+void WriteSlots(std::ostream& out, const AddressMap& map) {
+    out << "\nSlots\n";
+    if (map.layout.Slots().empty()) out << "None: pargen.xml gives both areas 0 bytes.\n";
     for (const documents::ProfibusSlot& slot : map.layout.Slots()) {
-        text += "Slot " + std::to_string(slot.number) + "  " + MapAreaName(slot.direction) + "  " +
-                std::to_string(slot.size) + (slot.size == 1 ? " byte" : " bytes") + "  from " +
-                PlcByteAddress(slot.direction, slot.start) + (slot.startSet ? "" : " (default)") + "\n";
+        out << "Slot " + std::to_string(slot.number) + "  " + MapAreaName(slot.direction) + "  " +
+                   std::to_string(slot.size) + (slot.size == 1 ? " byte" : " bytes") + "  from " +
+                   PlcByteAddress(slot.direction, slot.start) + (slot.startSet ? "" : " (default)") + "\n";
     }
 }
 
-std::string MapText(const AddressMap& map) {
-    std::string text = std::string(kAddressMapRule) + "\n";
-    AppendSlots(text, map);
-    AppendTextArea(text, map, "PROFIBUS input area", map.input);
-    AppendTextArea(text, map, "PROFIBUS output area", map.output);
-    return text;
+void WriteMapText(std::ostream& out, const AddressMap& map) {
+    out << kAddressMapRule << '\n';
+    WriteSlots(out, map);
+    WriteTextArea(out, map, "PROFIBUS input area", map.input);
+    WriteTextArea(out, map, "PROFIBUS output area", map.output);
 }
 
 // A piece of JSON goes out once it holds this much.
@@ -155,10 +170,16 @@ void WriteMapJson(std::ostream& out, const AddressMap& map) {
     json.MoveTo(out);
 }
 
+// Spreadsheet programs take a cell that starts with one of these as a formula, which a mnemonic must never
+// become: such a cell gets an apostrophe in front, which they show as text.
+bool StartsLikeAFormula(const std::string& text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
 // A field in quotes, with every quote doubled, as RFC 4180 wants when a field holds a comma, quote or line
 // break.
 std::string CsvField(const std::string& text) {
-    const std::string utf8 = base::WellFormedUtf8(text);
+    const std::string utf8 = (StartsLikeAFormula(text) ? "'" : "") + base::WellFormedUtf8(text);
     if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
     std::string field = "\"";
     for (const char c : utf8) field += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -168,20 +189,19 @@ std::string CsvField(const std::string& text) {
 // Spreadsheet programs that take a file without a byte-order mark for their own code page need one.
 constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-std::string MapCsv(const AddressMap& map, bool byteOrderMark) {
-    std::string csv = byteOrderMark ? kUtf8ByteOrderMark : "";
-    csv += "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,reason\r\n";
+void WriteMapCsv(std::ostream& out, const AddressMap& map, bool byteOrderMark) {
+    if (byteOrderMark) out << kUtf8ByteOrderMark;
+    out << "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,reason\r\n";
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
             const auto placed = [&row](size_t value) { return row.fits ? std::to_string(value) : std::string(); };
-            csv += std::string(MapAreaName(row.area)) + "," + std::to_string(row.offset) + "," +
-                   placed(static_cast<size_t>(row.slot)) + "," + placed(row.slotOffset) + "," + placed(row.address) +
-                   "," + std::to_string(row.node) + "," + std::to_string(row.id) + "," + CsvField(row.nodeMnemonic) +
-                   "," + std::to_string(row.byte) + "," + CsvField(row.mnemonic) + "," + row.symbol + "," +
-                   (row.fits ? "true" : "false") + "," + NotFittingText(map, row) + "\r\n";
+            out << std::string(MapAreaName(row.area)) + "," + std::to_string(row.offset) + "," +
+                       placed(static_cast<size_t>(row.slot)) + "," + placed(row.slotOffset) + "," +
+                       placed(row.address) + "," + std::to_string(row.node) + "," + std::to_string(row.id) + "," +
+                       CsvField(row.nodeMnemonic) + "," + std::to_string(row.byte) + "," + CsvField(row.mnemonic) +
+                       "," + row.symbol + "," + (row.fits ? "true" : "false") + "," + NotFittingText(map, row) + "\r\n";
         }
     }
-    return csv;
 }
 
 // A comment longer than its field would shift every field after it: it is cut at a whole UTF-8 character.
@@ -198,24 +218,31 @@ std::string SdfField(const std::string& text, size_t width) {
     return "\"" + text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "\"";
 }
 
-std::string MapSdf(const AddressMap& map) {
-    std::string sdf;
+void WriteMapSdf(std::ostream& out, const AddressMap& map) {
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
             if (!row.fits) continue;
-            sdf += SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, row.address), 12) + "," +
-                   SdfField("BYTE", 10) + "," + SdfField(FirstCharacters(MapRowComment(row), 80), 80) + "\r\n";
+            out << SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, row.address), 12) + "," +
+                       SdfField("BYTE", 10) + "," + SdfField(FirstCharacters(MapRowComment(row), 80), 80) + "\r\n";
         }
     }
-    return sdf;
 }
 
 }  // namespace
 
 std::string PrintableText(const std::string& text) {
-    std::string printable = base::WellFormedUtf8(text);
-    for (char& c : printable) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    const std::string utf8 = base::WellFormedUtf8(text);
+    std::string printable;
+    printable.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const std::string_view sequence = std::string_view(utf8).substr(i, 3);
+        if (sequence == "\xEF\xBF\xBE" || sequence == "\xEF\xBF\xBF") {
+            printable += ' ';
+            i += 2;
+        } else {
+            printable += c < 0x20 || c == 0x7F ? ' ' : utf8[i];
+        }
     }
     return printable;
 }
@@ -235,16 +262,16 @@ void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format,
             WriteMapJson(out, map);
             return;
         case MapFormat::Csv:
-            out << MapCsv(map, options.byteOrderMark);
+            WriteMapCsv(out, map, options.byteOrderMark);
             return;
         case MapFormat::Sdf:
-            out << MapSdf(map);
+            WriteMapSdf(out, map);
             return;
         case MapFormat::PlcOpen:
-            out << PlcOpenXml(map, UtcDateTimeNow());
+            WritePlcOpenXml(out, map, UtcDateTimeNow());
             return;
         case MapFormat::Text:
-            out << MapText(map);
+            WriteMapText(out, map);
             return;
     }
 }

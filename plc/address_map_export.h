@@ -20,8 +20,9 @@ std::string FormatAddressMap(const AddressMap& map, MapFormat format, const Expo
 // The same, written to `out` as it is made: a large project's JSON is tens of megabytes.
 void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format, const ExportOptions& options = {});
 
-// A mnemonic made safe for one cell of a table or one line of text: well-formed UTF-8, control characters as
-// blanks.
+// Text from documents made safe for one cell of a table, one line of text, or any XML the tool writes:
+// well-formed UTF-8, with control characters and the two code points XML forbids besides them (U+FFFE, U+FFFF)
+// as blanks.
 std::string PrintableText(const std::string& text);
 
 // "node 2 (ID 5) byte 3": where a byte comes from, as the symbol table's comment and the PLC's documentation

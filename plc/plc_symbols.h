@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "plc/address_map.h"
 
@@ -9,6 +10,10 @@ namespace tessara::plc {
 
 // The longest symbol STEP 7's symbol table takes.
 inline constexpr size_t kPlcSymbolLength = 24;
+
+// A keyword or standard name of IEC 61131-3 (types, function blocks, functions and their typed conversions, IL
+// operators), without regard to case: no symbol may spell one.
+bool IsIecReservedWord(std::string_view name);
 
 // The symbol a byte asks for before clashes are settled: its mnemonic made into an IEC 61131-3 identifier, or
 // N<ID>_I<byte> / N<ID>_Q<byte> when nothing of the mnemonic is left.

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <pugixml.hpp>
-#include <sstream>
 
 #include "base/tool_version.h"
 #include "plc/address_map_export.h"
@@ -43,7 +42,7 @@ void Variables(pugi::xml_node globalVars, const std::vector<AddressMapRow>& rows
 
 }  // namespace
 
-std::string PlcOpenXml(const AddressMap& map, const std::string& creationDateTime) {
+void WritePlcOpenXml(std::ostream& out, const AddressMap& map, const std::string& creationDateTime) {
     pugi::xml_document doc;
     pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
     declaration.append_attribute("version") = "1.0";
@@ -74,9 +73,7 @@ std::string PlcOpenXml(const AddressMap& map, const std::string& creationDateTim
     Variables(globalVars, map.input, "%IB");
     Variables(globalVars, map.output, "%QB");
 
-    std::ostringstream out;
     doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
-    return out.str();
 }
 
 // Formed from the calendar types rather than gmtime_r, which not every platform's C library has.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/utf8_text.h"
+
 using namespace tessara::check;
 
 namespace {
@@ -19,14 +21,18 @@ TEST(FindingsText, ControlCharactersOfDocumentsAreShownAsEscapes) {
          "31m, a lone \x9b",
          "C1 \\x9b31m, a lone \\x9b"},
         {"Pr\xC3\xBC"
-         "f \xC2\xA0 \xE2\x80\xAE \xFC",
+         "f \xC2\xA0 \xE2\x80\x8B \xE2\x80\xAF \xFC",
          "Pr\xC3\xBC"
-         "f \xC2\xA0 \xE2\x80\xAE \xFC"},
-        {"cut \xC2", "cut \xC2"},
+         "f \xC2\xA0 \xE2\x80\x8B \xE2\x80\xAF \xEF\xBF\xBD"},
+        {"ID \xE2\x80\xAE"
+         "21 \xE2\x81\xA6x\xE2\x81\xA9 \xD8\x9C \xE2\x80\x8F",
+         "ID \\u202e21 \\u2066x\\u2069 \\u061c \\u200f"},
+        {"\xEF\xBF\xBE \xEF\xBF\xBF \xEF\xBF\xBD", "\\ufffe \\uffff \xEF\xBF\xBD"},
+        {"cut \xC2", "cut \xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);
-        EXPECT_EQ(ShownAsText(c.text), c.shown);
+        EXPECT_EQ(tessara::base::ShownAsText(c.text), c.shown);
     }
 }
 

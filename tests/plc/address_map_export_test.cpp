@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plc/plc_symbols.h"
+#include "support/xml_characters.h"
 
 using namespace tessara::documents;
 using namespace tessara::plc;
@@ -23,6 +24,14 @@ AddressMap HostileMap() {
         {2, 12, "", 0, 1, {}, {{1, ""}}}};
     return BuildAddressMap("Plant <1> & \"2\"", nodes,
                            ProfibusLayout({2, 1}, {{MapArea::Input, 1, 12}, {MapArea::Output, 1, 3}}));
+}
+
+// Input bytes of one node (ID 5) at IB 0 on, one per mnemonic, in a single slot.
+AddressMap InputMap(const std::string& nodeMnemonic, const std::vector<std::string>& mnemonics) {
+    NodeIo node{1, 5, nodeMnemonic, static_cast<uint32_t>(mnemonics.size()), 0, {}, {}};
+    for (size_t k = 0; k < mnemonics.size(); ++k)
+        node.selectedIn.push_back({static_cast<uint32_t>(k + 1), mnemonics[k]});
+    return BuildAddressMap("Plant", {node}, ProfibusLayout({static_cast<int32_t>(mnemonics.size()), 0}, {}));
 }
 
 TEST(AddressMapExport, JsonHasExactlyTheKeysOfARowAndEscapesEveryText) {
@@ -54,6 +63,38 @@ TEST(AddressMapExport, CsvQuotesFieldsAsRfc4180AndTakesAByteOrderMarkOnRequest) 
         "output,0,2,0,3,2,12,,1,,N12_Q1,true,\r\n";
     EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv), csv);
     EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv, {true}), "\xEF\xBB\xBF" + csv);
+}
+
+// A spreadsheet takes a cell starting with =, +, -, @, a tab or a carriage return for a formula: in the CSV only,
+// such a text gets an apostrophe in front, which the spreadsheet shows as text.
+TEST(AddressMapExport, CsvKeepsMnemonicsFromBecomingFormulas) {
+    const struct {
+        const char* mnemonic;
+        const char* field;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", "'+1"},
+        {"-5", "'-5"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tTab", "'\tTab"},
+        {"\rCR", "\"'\rCR\""},
+        {"a=b", "a=b"},
+        {" =1", " =1"},
+    };
+    for (const auto& c : cases) {
+        AddressMap map = InputMap(c.mnemonic, {c.mnemonic});
+        map.input[0].symbol = "S";
+        const std::string field = c.field;
+        EXPECT_EQ(FormatAddressMap(map, MapFormat::Csv, {true}),
+                  "\xEF\xBB\xBF"
+                  "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,"
+                  "reason\r\ninput,0,1,0,0,1,5," +
+                      field + ",1," + field + ",S,true,\r\n");
+    }
+    const AddressMap map = InputMap("Pump", {"=1+2"});
+    EXPECT_NE(FormatAddressMap(map, MapFormat::Json).find("\"mnemonic\":\"=1+2\""), std::string::npos);
+    EXPECT_NE(FormatAddressMap(map, MapFormat::Text).find("  =1+2  "), std::string::npos);
+    EXPECT_NE(FormatAddressMap(map, MapFormat::Sdf).find("\"Pump, node 1"), std::string::npos);
 }
 
 // Fixed-width quoted fields, as STEP 7's symbol import reads them; a byte beyond its area has no address. The
@@ -89,6 +130,28 @@ TEST(AddressMapExport, TextTableKeepsEveryRowOnOneAlignedLine) {
             "\nPROFIBUS output area\n"
             "Address  Slot  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Fits\n"
             "QB 3        2       0     2  12                    1            N12_Q1  yes\n");
+}
+
+// A cell wider than 40 characters keeps 39 and an ellipsis, so one long mnemonic cannot pad every line; what a
+// terminal would act on (C1 controls, a direction override) is shown escaped, as in the check's output. The
+// other formats keep the whole text.
+TEST(AddressMapExport, TextCutsLongCellsAndEscapesWhatWouldActOnTheTerminal) {
+    std::string umlauts;
+    for (int k = 0; k < 50; ++k) umlauts += "\xC3\xA4";
+    AddressMap map = InputMap(std::string(2000, 'x'), {"\xE2\x80\xAE" + umlauts + "\xC2\x9B", "\xE2\x80\xAEOff"});
+    map.input[1].nodeMnemonic = "Pump";
+    const std::string cut = std::string(39, 'x') + "\xE2\x80\xA6";
+    const std::string mnemonic = "\\u202e" + umlauts.substr(0, 2 * 33) + "\xE2\x80\xA6";
+    EXPECT_EQ(FormatAddressMap(map, MapFormat::Text),
+              std::string(kAddressMapRule) + "\n\nSlots\nSlot 1  input  2 bytes  from IB 0 (default)\n" +
+                  "\nPROFIBUS input area\n" + "Address  Slot  Offset  Node  ID  Node mnemonic" + std::string(29, ' ') +
+                  "Byte  Mnemonic" + std::string(34, ' ') + "Symbol  Fits\n" + "IB 0        1       0     1   5  " +
+                  cut + "     1  " + mnemonic + "  N5_I1   yes\n" + "IB 1        1       1     1   5  Pump" +
+                  std::string(36, ' ') + "     2  \\u202eOff" + std::string(31, ' ') + "  Off     yes\n" +
+                  "\nPROFIBUS output area\nNo selected bytes.\n");
+    const std::string csv = FormatAddressMap(map, MapFormat::Csv);
+    EXPECT_NE(csv.find(std::string(2000, 'x')), std::string::npos);
+    EXPECT_NE(csv.find(umlauts), std::string::npos);
 }
 
 std::vector<std::string> ChildNames(pugi::xml_node node) {
@@ -149,6 +212,17 @@ TEST(AddressMapExport, PlcOpenHasTheShapeOfTc6AndOneVariablePerByteThatFits) {
         EXPECT_EQ(ChildNames(variable.child("type")), std::vector<std::string>{"BYTE"});
         EXPECT_STREQ(variable.child("documentation").child("xhtml:p").text().get(), expected[k].documentation);
     }
+}
+
+// A mnemonic or folder name may hold any character; the PLCopen document holds none that XML forbids, whatever
+// reader opens it, and blanks take their place as they take that of the other controls.
+TEST(AddressMapExport, PlcOpenHoldsNoCharacterXmlForbids) {
+    AddressMap map = InputMap("\x02Node\xEF\xBF\xBF", {"a\xEF\xBF\xBF\x1F\x0B\xFF\xEF\xBF\xBE"});
+    map.project = "Plant\xEF\xBF\xBE\x01";
+    const std::string xml = FormatAddressMap(map, MapFormat::PlcOpen);
+    EXPECT_EQ(FirstCharacterXmlForbids(xml), std::string::npos) << xml;
+    EXPECT_NE(xml.find("name=\"Plant  \""), std::string::npos);
+    EXPECT_NE(xml.find(">a   \xEF\xBF\xBD :  Node , node 1 (ID 5) byte 1<"), std::string::npos) << xml;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 using namespace tessara::plc;
@@ -40,6 +42,60 @@ std::vector<std::string> SymbolsOf(const std::vector<ByteOfNode>& bytes) {
 constexpr MapArea I = MapArea::Input;
 constexpr MapArea Q = MapArea::Output;
 
+std::string UpperCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The register as it first was: each wanted name counts its own clashes from _2 and probes every number up from
+// there, which is slow when many long names share their first 22 characters, but gives the names to keep.
+std::vector<std::string> ProbedSymbols(const std::vector<ByteOfNode>& bytes) {
+    std::unordered_set<std::string> taken;
+    std::unordered_map<std::string, int> next;
+    const auto take = [&](const std::string& name) {
+        return !IsIecReservedWord(name) && taken.insert(UpperCase(name)).second;
+    };
+    std::vector<std::string> symbols;
+    for (const MapArea area : {I, Q}) {
+        for (const ByteOfNode& b : bytes) {
+            if (b.area != area) continue;
+            const std::string wanted = PlcSymbolBase(b.mnemonic, b.id, b.area, b.byte);
+            std::string symbol = wanted;
+            for (int& n = next.try_emplace(UpperCase(wanted), 2).first->second; !take(symbol);) {
+                const std::string suffix = "_" + std::to_string(n++);
+                symbol = wanted.substr(0, kPlcSymbolLength - suffix.size());
+                while (symbol.back() == '_') symbol.pop_back();
+                symbol += suffix;
+            }
+            symbols.push_back(symbol);
+        }
+    }
+    return symbols;
+}
+
+std::vector<ByteOfNode> Repeated(int times, const std::vector<std::string>& mnemonics) {
+    std::vector<ByteOfNode> bytes;
+    for (int k = 0; k < times; ++k) {
+        for (const std::string& mnemonic : mnemonics) {
+            bytes.push_back({k % 64, k % 2 ? Q : I, static_cast<uint32_t>(bytes.size() + 1), mnemonic});
+        }
+    }
+    return bytes;
+}
+
+// A 22-character stem and the first `count` tails of A..Z, 0..9 in order of length: tails of three characters
+// become equal to those of two once cut.
+std::vector<std::string> SharedStemMnemonics(size_t count) {
+    const std::string characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::vector<std::string> tails = {""};
+    for (size_t first = 0; tails.size() <= count; ++first) {
+        for (const char c : characters) tails.push_back(tails[first] + c);
+    }
+    std::vector<std::string> mnemonics;
+    for (size_t k = 1; k <= count; ++k) mnemonics.push_back("ConveyorSection12Motor" + tails[k]);
+    return mnemonics;
+}
+
 TEST(PlcSymbols, MnemonicsBecomeIdentifiersAndClashesGetNumbers) {
     const struct {
         const char* what;
@@ -61,7 +117,9 @@ TEST(PlcSymbols, MnemonicsBecomeIdentifiersAndClashesGetNumbers) {
          {{1, I, 1, "Valve_2"}, {1, I, 2, "Valve"}, {1, I, 3, "Valve"}},
          {"Valve_2", "Valve", "Valve_3"}},
         {"a mnemonic spelling a default symbol", {{5, I, 2, "N5_I1"}, {5, I, 1, ""}}, {"N5_I1", "N5_I1_2"}},
-        {"reserved words of IEC 61131-3", {{1, I, 1, "IF"}, {1, I, 2, "byte"}}, {"IF_2", "byte_2"}},
+        {"reserved words of IEC 61131-3",
+         {{1, I, 1, "IF"}, {1, I, 2, "byte"}, {1, I, 3, "r_edge"}, {1, I, 4, "Int_To_Real"}},
+         {"IF_2", "byte_2", "r_edge_2", "Int_To_Real_2"}},
         {"longer names are cut at 24 characters, and before the clash number",
          {{1, I, 1, "abcdefghijklmnopqrstuvwxyz"},
           {1, I, 2, "abcdefghijklmnopqrstuvwxyz"},
@@ -71,7 +129,104 @@ TEST(PlcSymbols, MnemonicsBecomeIdentifiersAndClashesGetNumbers) {
     for (const auto& c : cases) EXPECT_EQ(SymbolsOf(c.bytes), c.symbols) << c.what;
 }
 
-// Whatever the mnemonics, every symbol is an identifier a PLC takes, and no two are the same to it.
+TEST(PlcSymbols, ReservedWordsAreTheStandardsKeywordsAndStandardNames) {
+    for (const char* word : {"R_EDGE",
+                             "f_edge",
+                             "Method",
+                             "INTERFACE",
+                             "REF_TO",
+                             "THIS",
+                             "SUPER",
+                             "EXTENDS",
+                             "ABSTRACT",
+                             "OVERRIDE",
+                             "NAMESPACE",
+                             "USING",
+                             "CONTINUE",
+                             "LDT",
+                             "LTOD",
+                             "LTIME_OF_DAY",
+                             "LDATE_AND_TIME",
+                             "ANY_INT",
+                             "ANY_ELEMENTARY",
+                             "ANY_CHARS",
+                             "WCHAR",
+                             "TON",
+                             "tof",
+                             "TP",
+                             "CTUD",
+                             "CTU_INT",
+                             "CTD_ULINT",
+                             "TON_LTIME",
+                             "R_TRIG",
+                             "SR",
+                             "RS",
+                             "ADD",
+                             "MOVE",
+                             "SEL",
+                             "MUX",
+                             "LIMIT",
+                             "ATAN2",
+                             "EXPT",
+                             "CONCAT",
+                             "REPLACE",
+                             "TRUNC",
+                             "ADD_TOD_TIME",
+                             "DAY_OF_WEEK",
+                             "LD",
+                             "LDN",
+                             "ST",
+                             "STN",
+                             "S",
+                             "R",
+                             "JMPCN",
+                             "CAL",
+                             "CALCN",
+                             "RET",
+                             "RETC",
+                             "ANDN",
+                             "XORN",
+                             "INT_TO_REAL",
+                             "lreal_to_sint",
+                             "TIME_OF_DAY_TO_LTOD",
+                             "BYTE_BCD_TO_USINT",
+                             "DINT_TO_BCD_DWORD",
+                             "BCD_TO_INT",
+                             "INT_TO_BCD",
+                             "TO_REAL",
+                             "REAL_TRUNC_INT",
+                             "TRUNC_DINT"}) {
+        EXPECT_TRUE(IsIecReservedWord(word)) << word;
+    }
+    for (const char* name : {"Motor_TO_Pump", "INT_TO", "_TO_INT", "INT_TO_MOTOR", "TO_MOTOR", "TONE", "CTU_BYTE",
+                             "ANY_THING", "Valve", "IB12", "BCD", "INT_BCD_TO", "REAL_TRUNC", "LD1"}) {
+        EXPECT_FALSE(IsIecReservedWord(name)) << name;
+    }
+}
+
+// Clashes take their numbers per cut stem, so that no claim probes again what others took; the names stay those
+// of the first, probing register.
+TEST(PlcSymbols, ClashesGetTheNamesOfTheProbingRegister) {
+    const std::string long22 = "abcdefghijklmnopqrstuv";
+    const struct {
+        const char* what;
+        std::vector<ByteOfNode> bytes;
+    } cases[] = {
+        {"one name past _9 and _99", Repeated(130, {"Value"})},
+        {"long names sharing the 22 characters the cut keeps",
+         Repeated(40, {long22 + "XY", long22 + "XZ", long22, long22 + "X", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"})},
+        {"a 23-character name loses more as its number grows", Repeated(15, {long22 + "w", long22 + "W"})},
+        {"numbered names given as mnemonics, in any case",
+         Repeated(12, {"Valve_3", "Valve", "VALVE_10", "valve", "Valve_2_2", "Valve_2"})},
+        {"a cut that ends on an underscore", Repeated(12, {"abcdefghijklmnopqrstu_vwxyz", "abcdefghijklmnopqrstu"})},
+        {"reserved words and defaults", Repeated(12, {"ton", "IF", "INT_TO_REAL", "", "N0_I1", "MOVE_2"})},
+        {"the shared-stem project, cut down", Repeated(2, SharedStemMnemonics(1368))},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SymbolsOf(c.bytes), ProbedSymbols(c.bytes)) << c.what;
+}
+
+// Whatever the mnemonics, every symbol is an identifier a PLC takes, none of its reserved words, and no two are
+// the same to it.
 TEST(PlcSymbols, HostileMnemonicsGiveValidUniqueSymbols) {
     const std::vector<std::string> mnemonics = {
         "",
@@ -90,6 +245,9 @@ TEST(PlcSymbols, HostileMnemonicsGiveValidUniqueSymbols) {
         "%IB12",
         "IB 12",
         "N1_I1",
+        "ton",
+        "Int_To_Real",
+        "Int_To_Real",
     };
     std::vector<ByteOfNode> bytes;
     for (size_t k = 0; k < mnemonics.size(); ++k) bytes.push_back({1, I, static_cast<uint32_t>(k + 1), mnemonics[k]});
@@ -98,6 +256,7 @@ TEST(PlcSymbols, HostileMnemonicsGiveValidUniqueSymbols) {
     for (const std::string& symbol : SymbolsOf(bytes)) {
         EXPECT_TRUE(std::regex_match(symbol, identifier)) << symbol;
         EXPECT_LE(symbol.size(), kPlcSymbolLength) << symbol;
+        EXPECT_FALSE(IsIecReservedWord(symbol)) << symbol;
         std::string key = symbol;
         for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_TRUE(seen.insert(key).second) << "twice: " << symbol;

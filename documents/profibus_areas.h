@@ -16,8 +16,8 @@ struct ProfibusAreas {
     int32_t NbOut = 0;
     // Why a count is 0 without pargen.xml saying so: the reader's error for a missing element or a text that is
     // no integer. Empty when the count was read, and when there is no pargen.xml.
-    std::string NbInUnread;
-    std::string NbOutUnread;
+    std::string NbInUnread{};
+    std::string NbOutUnread{};
 };
 
 // The PROFIBUS areas of the project's own pargen.xml. A missing document, or a count that is missing or not an

@@ -87,7 +87,9 @@ std::vector<documents::SlotStart> GivenStarts(const check::ProjectCheck& check, 
 }
 
 void WriteChanges(std::ostream& out, const char* kind, const std::vector<plc::TagChange>& changes) {
-    for (const plc::TagChange& change : changes) out << kind << "  " << plc::TagChangeText(change) << "\n";
+    // The symbols of an earlier export are the file's own text: shown as the check shows a document's text.
+    for (const plc::TagChange& change : changes)
+        out << kind << "  " << base::ShownAsText(plc::TagChangeText(change)) << "\n";
 }
 
 int CompareWithEarlier(const plc::AddressMap& map, const std::string& file, std::ostream& out) {

@@ -316,6 +316,17 @@ TEST(MapCommand, AnEarlierExportThatIsNotOneIsRefused) {
     }
 }
 
+// A symbol of the earlier file is its own text: a control or a direction override in it is shown by its code.
+TEST(MapCommand, AnEarlierExportsSymbolsAreShownAsText) {
+    TempDir exports;
+    exports.Write("old.csv",
+                  "area,address,symbol\r\ninput,0,\x1b[2J\xE2\x80\xAE"
+                  "A\r\n");
+    const Outcome outcome = Tessara({"map", FixturePath("image_worked_example"), "--against", exports.File("old.csv")});
+    EXPECT_TRUE(Contains(outcome.out, "removed  \\x1b[2J\\u202eA: IB 0 -> no address\n")) << outcome.out;
+    EXPECT_FALSE(Contains(outcome.out, "\x1b")) << outcome.out;
+}
+
 // The image never reads PlcMap.xml, so a broken one is only a warning of the check; the map cannot guess the
 // starts and refuses, saying why.
 TEST(MapCommand, AnUnreadablePlcDocumentStopsTheMapButNotTheImage) {

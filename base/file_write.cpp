@@ -44,7 +44,10 @@ SaveError CopyContent(const SaveHandle& from, const SaveHandle& to, uint64_t siz
         size_t got = 0;
         const size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, size - done));
         if (SaveError error = ReadAt(from, done, chunk.get(), want, got)) return error;
-        if (got == 0) break;  // shorter than it was: the copy ends where the file does
+        if (got == 0) {
+            size = done;  // shorter than it was: the copy ends where the file does
+            break;
+        }
         if (SaveError error = WriteAt(to, done, std::string_view(chunk.get(), got))) return error;
         done += got;
     }
@@ -98,30 +101,13 @@ void CheckRoomForCopy(const std::string& folder, const std::string& shown, uint6
 
 // The previous content, saved beside the file as its backup copy before the first byte of the file changes.
 // Copied under a temporary's name and given the copy's name only when whole, so a copy that exists can always
-// be put back; it takes the file's permissions, so it shows no more of the content than the file does.
-PreviousContent KeepPrevious(const std::string& path, const std::string& shown, const SaveHandle& file, uint64_t size,
-                             size_t newSize, const FoundFile& found) {
+// be put back; it takes the file's permissions, so it shows no more of the content than the file does. Empty
+// when the folder takes no new file or the copy's longer name; throws when the drive has no room for it.
+std::string MakeBackupCopy(const std::string& path, const std::string& shown, const SaveHandle& file, uint64_t size,
+                           size_t newSize, const FoundFile& found) {
     SaveError error;
     SaveTemporary temporary = CreateSaveTemporary(FolderOf(path), error);
-    if (!temporary.file.valid()) {
-        // Without a copy the previous content must be held to be put back after a failure part way.
-        if (size > kDocumentFileLimit) {
-            throw FileWriteError(shown, "Its folder takes no backup copy, and its " + std::to_string(size) +
-                                            " bytes are more than a rewrite in place holds in memory");
-        }
-        std::string held(static_cast<size_t>(size), '\0');
-        size_t got = 0;
-        for (size_t done = 0; done < held.size(); done += got) {
-            if (SaveError readError = ReadAt(file, done, held.data() + done, held.size() - done, got)) {
-                FailWrite(shown, readError);
-            }
-            if (got == 0) {
-                held.resize(done);
-                break;
-            }
-        }
-        return {{}, std::move(held)};
-    }
+    if (!temporary.file.valid()) return {};
     try {
         CheckRoomForCopy(FolderOf(path), shown, size, newSize);
     } catch (const FileWriteError&) {
@@ -135,10 +121,37 @@ PreviousContent KeepPrevious(const std::string& path, const std::string& shown, 
     if (!error) error = MoveOver(temporary.path, copy, false);
     if (error) {
         DiscardSaveTemporary(temporary);
-        FailWrite(shown, error);
+        return {};
     }
     DropProof(temporary.path);
-    return {copy, std::nullopt};
+    return copy;
+}
+
+// Without a copy the previous content is held in memory to be put back after a failure part way, up to the
+// size of the largest document.
+std::string HeldPrevious(const std::string& shown, const SaveHandle& file, uint64_t size) {
+    if (size > kDocumentFileLimit) {
+        throw FileWriteError(shown, "No backup copy of it can be made beside it, and its " + std::to_string(size) +
+                                        " bytes are more than a rewrite in place holds in memory");
+    }
+    std::string held(static_cast<size_t>(size), '\0');
+    size_t got = 0;
+    for (size_t done = 0; done < held.size(); done += got) {
+        if (SaveError error = ReadAt(file, done, held.data() + done, held.size() - done, got)) FailWrite(shown, error);
+        if (got == 0) {
+            held.resize(done);
+            break;
+        }
+    }
+    return held;
+}
+
+PreviousContent KeepPrevious(const std::string& path, const std::string& shown, const SaveHandle& file, uint64_t size,
+                             size_t newSize, const FoundFile& found) {
+    if (std::string copy = MakeBackupCopy(path, shown, file, size, newSize, found); !copy.empty()) {
+        return {std::move(copy), std::nullopt};
+    }
+    return {{}, HeldPrevious(shown, file, size)};
 }
 
 SaveError PutBack(const SaveHandle& file, const PreviousContent& previous) {

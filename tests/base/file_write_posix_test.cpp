@@ -188,6 +188,8 @@ TEST(FileWrite, ATemporaryThatASaveHoldsOrALinkIsNotRemoved) {
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
+// With a second name it is rewritten in place, and its backup copy's longer name is more than the folder takes:
+// the previous content is then held in memory instead.
 TEST(FileWrite, ANameOfTheLongestLengthSaves) {
     TempDir dir;
     const std::string name(255, 'g');
@@ -195,6 +197,10 @@ TEST(FileWrite, ANameOfTheLongestLengthSaves) {
     WriteWholeFile(dir.File(name), "new");
     EXPECT_EQ(dir.Read(name), "new");
     EXPECT_EQ(EntryCount(dir.path()), 1u);
+    fs::create_hard_link(dir.File(name), dir.File("second"));
+    WriteWholeFile(dir.File(name), "newer");
+    EXPECT_EQ(dir.Read("second"), "newer");
+    EXPECT_EQ(EntryCount(dir.path()), 2u);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // The careful save, written once over the platform's primitives (save_primitives.h).
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <optional>
-#include <system_error>
 
 #include "base/file_system.h"
 #include "base/save_primitives.h"
@@ -90,13 +88,13 @@ struct PreviousContent {
 
 // A piece of free space for the copy and for the file's growth, or a refusal before the file is touched.
 void CheckRoomForCopy(const std::string& folder, const std::string& shown, uint64_t size, size_t newSize) {
-    std::error_code ec;
-    const std::filesystem::space_info space = std::filesystem::space(PathFromUtf8(folder), ec);
+    uint64_t available = 0;
     const uint64_t needed = size + (newSize > size ? newSize - size : 0);
-    if (ec || space.available >= needed) return;
+    // A drive that does not tell is tried: a copy that then fills it fails and is removed before the file changes.
+    if (FreeSpace(folder, available) || available >= needed) return;
     throw FileWriteError(shown, "There is no room for the backup copy of its " + std::to_string(size) +
-                                    " bytes that a rewrite in place keeps beside it: " +
-                                    std::to_string(space.available) + " bytes are free");
+                                    " bytes that a rewrite in place keeps beside it: " + std::to_string(available) +
+                                    " bytes are free");
 }
 
 // The previous content, saved beside the file as its backup copy before the first byte of the file changes.

@@ -3,6 +3,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -203,6 +204,13 @@ SaveError MoveOver(const std::string& from, const std::string& to, bool) {
 
 void RemoveFile(const std::string& path) {
     ::unlink(path.c_str());
+}
+
+SaveError FreeSpace(const std::string& dir, uint64_t& bytes) {
+    struct statvfs drive {};
+    if (::statvfs(dir.c_str(), &drive) != 0) return LastError();
+    bytes = static_cast<uint64_t>(drive.f_bavail) * drive.f_frsize;
+    return {};
 }
 
 // Only root may give a file away: a user's replacement of another user's file would take it from its owner.

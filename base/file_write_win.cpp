@@ -225,6 +225,15 @@ void RemoveFile(const std::string& path) {
     ::DeleteFileW(WindowsPath(path).c_str());
 }
 
+SaveError FreeSpace(const std::string& dir, uint64_t& bytes) {
+    ULARGE_INTEGER available{};
+    // The folder is named with a closing separator, as the call asks of a folder's path.
+    const std::wstring folder = WindowsPath(dir) + L'\\';
+    if (!::GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return LastError();
+    bytes = available.QuadPart;
+    return {};
+}
+
 // The owner is always the saving user's here, as a replacement keeps the replaced file's (MoveOver); what is
 // given is who may read and write it, the file's access list.
 bool KeepIdentity(const SaveHandle& made, const FoundFile& old) {

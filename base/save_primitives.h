@@ -83,6 +83,8 @@ SaveError Flush(const SaveHandle& file);
 // and permissions where the platform keeps them only through the rename itself.
 SaveError MoveOver(const std::string& from, const std::string& to, bool keepReplaced);
 void RemoveFile(const std::string& path);
+// The bytes the user may still write on the drive that holds the folder.
+SaveError FreeSpace(const std::string& dir, uint64_t& bytes);
 // Gives a new file the permissions, and where it can the owner and group, of `old`. False when the owner
 // could not be given back, so a replacement would take the file from its owner.
 bool KeepIdentity(const SaveHandle& made, const FoundFile& old);

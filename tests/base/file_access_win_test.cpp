@@ -93,8 +93,15 @@ TEST(FileAccessWindows, ATemporaryThatASaveHoldsIsNotRemoved) {
     SaveError error;
     SaveTemporary held = CreateSaveTemporary(dir.path(), error);
     ASSERT_TRUE(held.file.valid()) << ReasonOf(error);
-    std::filesystem::last_write_time(PathFromUtf8(held.path),
-                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    // Aged through its own handle: a temporary held sharing nothing takes no other opener.
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER written{};
+    written.LowPart = now.dwLowDateTime;
+    written.HighPart = now.dwHighDateTime;
+    written.QuadPart -= 36000000000ull;  // an hour in 100-nanosecond steps
+    const FILETIME hourAgo{written.LowPart, written.HighPart};
+    ASSERT_TRUE(::SetFileTime(reinterpret_cast<HANDLE>(held.file.raw()), nullptr, nullptr, &hourAgo));
     WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
     EXPECT_TRUE(FileExists(held.path));
     ASSERT_FALSE(held.file.Close());

@@ -21,7 +21,8 @@ bool HoldsExample(const fs::path& dir) {
     return fs::is_regular_file(dir / kPargenFileName, ec);
 }
 
-// A new folder for the copy: the example's name, or the first free one after it.
+// A new folder for the copy: the example's name, or the first free one after it. A name is taken by anything
+// there, a file or a link that leads nowhere included: only a name with nothing at it is free.
 fs::path MakeNewProjectFolder(const std::string& projectsDir) {
     for (int n = 1;; ++n) {
         std::string name = kExampleProjectName;
@@ -29,9 +30,9 @@ fs::path MakeNewProjectFolder(const std::string& projectsDir) {
         const fs::path dir = PathFromUtf8(projectsDir + kPathSeparator + name);
         std::error_code ec;
         if (fs::create_directory(dir, ec)) return dir;
-        if (ec || !fs::exists(dir, ec)) {
-            throw std::runtime_error("Cannot create the project folder \"" + Utf8FromPath(dir) + "\". " + ec.message());
-        }
+        std::error_code lookError;
+        if (fs::exists(fs::symlink_status(dir, lookError))) continue;
+        throw std::runtime_error("Cannot create the project folder \"" + Utf8FromPath(dir) + "\". " + ec.message());
     }
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#ifndef _WIN32
 #include <unistd.h>
 
 #include <utility>
 
 namespace tessara::base {
 
-// An open file of the system, closed when it goes out of scope, so every way out of a read or a write lets
+// An open file of a POSIX system, closed when it goes out of scope, so every way out of a read or a write lets
 // it go.
 class FileDescriptor {
 public:
@@ -31,4 +30,3 @@ private:
 };
 
 }  // namespace tessara::base
-#endif

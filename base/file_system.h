@@ -43,7 +43,8 @@ bool FileExists(const std::string& path);
 // refuse a folder named like the document as they refuse other non-files, rather than take it for a missing one.
 bool AnythingExists(const std::string& path);
 
-// True when the user may make a new entry in the directory (for root, whenever it exists).
+// True when the user may make a new entry in the directory (for root, whenever it exists). The one answer to
+// "can a file be created here?" for the workspace, the check and the saves alike.
 bool CanCreateIn(const std::string& dir);
 
 // The largest input each reader takes: a file above its limit is refused by its size before it is read.

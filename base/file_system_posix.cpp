@@ -40,6 +40,7 @@ void ReadWholeFileInto(const std::string& path, size_t limit, const std::functio
     }
 }
 
+// Making an entry takes the right to write the folder and to pass through it.
 bool CanCreateIn(const std::string& dir) {
     return DirectoryExists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
 }

@@ -4,6 +4,7 @@
 
 #include "base/file_read_checks.h"
 #include "base/file_system.h"
+#include "base/temporary_name.h"
 #include "base/windows_handle.h"
 #include "base/windows_path.h"
 
@@ -44,10 +45,14 @@ void ReadWholeFileInto(const std::string& path, size_t limit, const std::functio
     }
 }
 
-// Folder permissions are access lists here, which the create itself is the only sure test of: a folder that
-// exists is taken as one a file can be created in, and a refusal is reported by the write.
+// A folder's read-only attribute says nothing about writing into it, and its permissions are a list only the
+// system evaluates: creating a file there is the one sure answer. The file goes as its handle closes.
 bool CanCreateIn(const std::string& dir) {
-    return DirectoryExists(dir);
+    if (!DirectoryExists(dir)) return false;
+    const std::wstring probe = WindowsPath(dir + kPathSeparator + TemporaryName());
+    const WindowsHandle file(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file.valid();
 }
 
 }  // namespace tessara::base

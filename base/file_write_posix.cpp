@@ -1,19 +1,20 @@
+// The save's primitives on POSIX systems.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <system_error>
 
 #include "base/file_descriptor.h"
 #include "base/file_system.h"
+#include "base/save_primitives.h"
 #include "base/temporary_hold.h"
-#include "base/temporary_name.h"
 
 namespace tessara::base {
 
@@ -23,32 +24,18 @@ namespace {
     throw FileWriteError(path, std::strerror(error));
 }
 
-enum class Position { FromStart, Stream };
+SaveError LastError() {
+    return {static_cast<unsigned long>(errno)};
+}
 
-// 0 when the whole content is written, else the system's error. A file is written from its first byte (a
-// rewrite in place may have to start again); a device or FIFO has no position and takes the bytes as they come.
-int WriteAll(int fd, std::string_view content, Position position = Position::FromStart) {
-    size_t done = 0;
-    while (done < content.size()) {
-        const char* data = content.data() + done;
-        const size_t left = content.size() - done;
-        const ssize_t n = position == Position::FromStart ? ::pwrite(fd, data, left, static_cast<off_t>(done))
-                                                          : ::write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n < 0 ? errno : EIO;
-        done += static_cast<size_t>(n);
-    }
-    return 0;
+int Fd(const SaveHandle& file) {
+    return static_cast<int>(file.raw());
 }
 
 std::string FolderOf(const std::string& path) {
     const size_t cut = path.rfind(kPathSeparator);
     if (cut == std::string::npos) return ".";
     return cut == 0 ? std::string(1, kPathSeparator) : path.substr(0, cut);
-}
-
-std::string NameOf(const std::string& path) {
-    return path.substr(path.rfind(kPathSeparator) + 1);
 }
 
 // The path a dangling link points to, followed link by link, so saving through it creates the file it names.
@@ -96,158 +83,164 @@ FileDescriptor OpenedStream(const std::string& path, mode_t type) {
     return fd;
 }
 
-// A device, FIFO or socket is the user's chosen output: it is written like a stream and never replaced.
-void WriteToStream(const std::string& path, mode_t type, std::string_view content) {
-    FileDescriptor fd = OpenedStream(path, type);
-    if (const int error = WriteAll(fd.get(), content, Position::Stream)) FailWrite(path, error);
-    if (fd.Close() != 0) FailWrite(path, errno);
+std::string IdentityText(const struct stat& st) {
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
 }
 
-// Gives the new file the old one's mode, owner and group. False when the owner cannot be given back (only root
-// may give a file away): the caller then writes in place, so a shared file keeps its owner. A group that
-// cannot be kept is left as the system made it.
-bool KeepIdentity(int fd, const struct stat& old) {
-    bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0;
-    if (!ownerKept) {
-        // The group alone may still be given back; one that cannot be stays as the system made it.
-        [[maybe_unused]] const int groupResult = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-        ownerKept = ::geteuid() == old.st_uid;
-    }
-    ::fchmod(fd, old.st_mode & 07777);
-    errno = 0;
-    return ownerKept;
-}
-
-// Writes into a new file beside the target and renames it over the target, so the target is at every moment
-// either the whole old file or the whole new one. False, with nothing changed, when the folder does not let
-// a file be created: the caller then writes in place.
-bool ReplaceThroughTemporary(const std::string& path, const std::string& shown, std::string_view content,
-                             const struct stat* old) {
-    std::string tmp;
-    FileDescriptor fd;
-    for (int attempt = 0; fd.get() < 0 && attempt < 100; ++attempt) {
-        tmp = FolderOf(path) + kPathSeparator + TemporaryName();
-        fd = FileDescriptor(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.get() < 0 && errno != EEXIST) break;
-    }
-    if (fd.get() < 0) {
-        if (old && (errno == EACCES || errno == EPERM)) return false;
-        FailWrite(shown, errno);
-    }
-    // Held until closed, so a later save does not take it for one a killed save left behind.
-    ::flock(fd.get(), LOCK_EX);
-    if (old && !KeepIdentity(fd.get(), *old)) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    int error = WriteAll(fd.get(), content);
-    // The data must be on disk before the rename makes it the document, or a crash could leave it empty.
-    if (!error && (::fsync(fd.get()) != 0 || fd.Close() != 0)) error = errno;
-    if (!error && ::rename(tmp.c_str(), path.c_str()) != 0) error = errno;
-    if (error) {
-        ::unlink(tmp.c_str());
-        FailWrite(shown, error);
-    }
-    return true;
-}
-
-void PutContent(int fd, std::string_view content) {
-    if (const int error = WriteAll(fd, content)) throw std::system_error(error, std::generic_category());
-    if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0 || ::fsync(fd) != 0) {
-        throw std::system_error(errno, std::generic_category());
-    }
-}
-
-std::string ReadAll(int fd, const std::string& shown) {
-    std::string content;
-    char block[65536];
-    for (off_t offset = 0;;) {
-        const ssize_t n = ::pread(fd, block, sizeof block, offset);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) FailWrite(shown, errno);
-        if (n == 0) return content;
-        content.append(block, static_cast<size_t>(n));
-        offset += n;
-    }
-}
-
-// The previous content, saved beside the file as its backup copy before the first byte of the file changes;
-// empty when the folder takes no new file (or the copy's longer name). Written under a temporary's name and
-// given the copy's name only when whole, so a copy that exists can always be put back: a save killed while
-// copying leaves a temporary, which a later save removes.
-std::string KeptCopy(const std::string& path, std::string_view previous) {
-    const std::string tmp = FolderOf(path) + kPathSeparator + TemporaryName();
-    FileDescriptor fd(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (fd.get() < 0) return {};
-    ::flock(fd.get(), LOCK_EX);
-    const std::string copy = FolderOf(path) + kPathSeparator + BackupCopyName(NameOf(path));
-    // Renamed while still held, so no other save takes it for a killed save's temporary.
-    if (WriteAll(fd.get(), previous) == 0 && ::fsync(fd.get()) == 0 && ::rename(tmp.c_str(), copy.c_str()) == 0)
-        return copy;
-    ::unlink(tmp.c_str());
-    return {};
-}
-
-// Rewrites the file itself, so every name it has (hard links) and its identity stay. Before the first byte
-// changes, the previous content is read into memory and kept in a backup copy beside it (KeptCopy). A failure
-// part way writes the previous content back from memory and removes the copy; a process killed part way leaves
-// the copy, which the project check reports and the editors offer to put back.
-void RewriteInPlace(const std::string& path, const std::string& shown, std::string_view content) {
-    FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) FailWrite(shown, errno);
-    const std::string previous = ReadAll(fd.get(), shown);
-    const std::string copy = KeptCopy(path, previous);
-    try {
-        PutContent(fd.get(), content);
-    } catch (const std::system_error& e) {
-        try {
-            PutContent(fd.get(), previous);
-        } catch (const std::system_error&) {
-            throw FileWriteError(shown, std::strerror(e.code().value()) +
-                                            (copy.empty() ? std::string() : ". The previous content is in " + copy));
-        }
-        if (!copy.empty()) ::unlink(copy.c_str());
-        FailWrite(shown, e.code().value());
-    }
-    if (!copy.empty()) ::unlink(copy.c_str());
+SaveHandle Opened(int fd, SaveError& error) {
+    error = fd < 0 ? LastError() : SaveError{};
+    return SaveHandle(fd);
 }
 
 }  // namespace
 
-void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target) {
+std::string ReasonOf(SaveError error) {
+    return std::strerror(static_cast<int>(error.code));
+}
+
+bool IsAlreadyThere(SaveError error) {
+    return error.code == EEXIST;
+}
+
+bool IsRefusal(SaveError error) {
+    return error.code == EACCES || error.code == EPERM;
+}
+
+SaveHandle::~SaveHandle() {
+    if (valid()) ::close(Fd(*this));
+}
+
+SaveError SaveHandle::Close() {
+    return ::close(static_cast<int>(std::exchange(raw_, kNone))) == 0 ? SaveError{} : LastError();
+}
+
+FoundFile LookAt(const std::string& path, WriteTarget) {
+    FoundFile found;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) FailWrite(path, errno);
-        const std::string target = FollowDanglingLinks(path);
-        RemoveStaleTemporaries(FolderOf(target));
-        ReplaceThroughTemporary(target, path, content, nullptr);
-        return;
+        found.reached = FollowDanglingLinks(path);
+        return found;
     }
-    if (!S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode)) throw FileWriteError(path, "It is a folder");
-        if (target == WriteTarget::RegularFile) throw FileWriteError(path, "It is not a regular file");
-        WriteToStream(path, st.st_mode, content);
-        return;
-    }
+    found.mode = st.st_mode;
+    if (S_ISDIR(st.st_mode)) found.kind = FoundKind::Folder;
+    if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) found.kind = FoundKind::Stream;
+    if (!S_ISREG(st.st_mode)) return found;
     // Decided by the permission the file gives this user, as the system would decide it for a write: root may
     // write a read-only file, another user is refused before anything changes.
     if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) FailWrite(path, errno);
-    const std::string real = RealPath(path);
-    RemoveStaleTemporaries(FolderOf(real));
-    if (st.st_nlink > 1 || !ReplaceThroughTemporary(real, path, content, &st)) RewriteInPlace(real, path, content);
+    found.kind = FoundKind::RegularFile;
+    found.reached = RealPath(path);
+    found.names = st.st_nlink;
+    found.owner = st.st_uid;
+    found.group = st.st_gid;
+    return found;
 }
 
-bool RemoveUnlessHeld(const std::string& path) {
+void WriteToStream(const std::string& path, FoundFile& found, std::string_view content) {
+    FileDescriptor fd = OpenedStream(path, found.mode);
+    for (size_t done = 0; done < content.size();) {
+        const ssize_t n = ::write(fd.get(), content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) FailWrite(path, n < 0 ? errno : EIO);
+        done += static_cast<size_t>(n);
+    }
+    if (fd.Close() != 0) FailWrite(path, errno);
+}
+
+SaveHandle CreateNew(const std::string& path, SaveError& error) {
+    SaveHandle file = Opened(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666), error);
+    if (file.valid()) ::flock(Fd(file), LOCK_EX);
+    return file;
+}
+
+SaveHandle OpenToRewrite(const std::string& path, SaveError& error) {
+    return Opened(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY), error);
+}
+
+SaveHandle OpenToRead(const std::string& path, SaveError& error) {
+    return Opened(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY), error);
+}
+
+SaveError SizeOf(const SaveHandle& file, uint64_t& size) {
+    struct stat st {};
+    if (::fstat(Fd(file), &st) != 0) return LastError();
+    size = static_cast<uint64_t>(st.st_size);
+    return {};
+}
+
+SaveError ReadAt(const SaveHandle& file, uint64_t offset, char* data, size_t size, size_t& got) {
+    for (;;) {
+        const ssize_t n = ::pread(Fd(file), data, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return LastError();
+        got = static_cast<size_t>(n);
+        return {};
+    }
+}
+
+SaveError WriteAt(const SaveHandle& file, uint64_t offset, std::string_view data) {
+    for (size_t done = 0; done < data.size();) {
+        const ssize_t n = ::pwrite(Fd(file), data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? LastError() : SaveError{EIO};
+        done += static_cast<size_t>(n);
+    }
+    return {};
+}
+
+SaveError SetSize(const SaveHandle& file, uint64_t size) {
+    return ::ftruncate(Fd(file), static_cast<off_t>(size)) == 0 ? SaveError{} : LastError();
+}
+
+SaveError Flush(const SaveHandle& file) {
+    return ::fsync(Fd(file)) == 0 ? SaveError{} : LastError();
+}
+
+SaveError MoveOver(const std::string& from, const std::string& to, bool) {
+    // The mode, owner and group are the file's own (KeepIdentity): the rename keeps them.
+    return ::rename(from.c_str(), to.c_str()) == 0 ? SaveError{} : LastError();
+}
+
+void RemoveFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
+
+SaveError FreeSpace(const std::string& dir, uint64_t& bytes) {
+    struct statvfs drive {};
+    if (::statvfs(dir.c_str(), &drive) != 0) return LastError();
+    bytes = static_cast<uint64_t>(drive.f_bavail) * drive.f_frsize;
+    return {};
+}
+
+// Only root may give a file away: a user's replacement of another user's file would take it from its owner.
+// A group that cannot be given back is left as the system made it.
+bool KeepIdentity(const SaveHandle& made, const FoundFile& old) {
+    bool ownerKept = ::fchown(Fd(made), old.owner, old.group) == 0;
+    if (!ownerKept) {
+        [[maybe_unused]] const int groupResult = ::fchown(Fd(made), static_cast<uid_t>(-1), old.group);
+        ownerKept = ::geteuid() == old.owner;
+    }
+    ::fchmod(Fd(made), old.mode & 07777);
+    return ownerKept;
+}
+
+std::string FileIdentity(const SaveHandle& file) {
+    struct stat st {};
+    return ::fstat(Fd(file), &st) == 0 ? IdentityText(st) : std::string();
+}
+
+bool RemoveUnlessHeld(const std::string& path, const std::string& identity) {
     // A temporary takes the mode of the file it replaces, which may let its owner write it but not read it.
     constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | kFlags));
     if (fd.get() < 0 && errno == EACCES) fd = FileDescriptor(::open(path.c_str(), O_WRONLY | kFlags));
     if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
-    // The name must still lead to the file now held, a regular file: nothing else is removed.
+    // The name must still lead to the file now held, a regular file, the one its proof names: nothing else goes.
     struct stat held {};
     struct stat named {};
     if (::fstat(fd.get(), &held) != 0 || ::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) ||
-        held.st_dev != named.st_dev || held.st_ino != named.st_ino) {
+        held.st_dev != named.st_dev || held.st_ino != named.st_ino || IdentityText(held) != identity) {
         return false;
     }
     return ::unlink(path.c_str()) == 0;

@@ -1,10 +1,12 @@
+// The save's primitives on Windows.
+#include <aclapi.h>
 #include <windows.h>
 
 #include <algorithm>
 
 #include "base/file_system.h"
+#include "base/save_primitives.h"
 #include "base/temporary_hold.h"
-#include "base/temporary_name.h"
 #include "base/windows_handle.h"
 #include "base/windows_path.h"
 
@@ -18,6 +20,30 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
     throw FileWriteError(path, SystemReason(error));
 }
 
+SaveError LastError() {
+    return {::GetLastError()};
+}
+
+HANDLE Handle(const SaveHandle& file) {
+    return reinterpret_cast<HANDLE>(file.raw());
+}
+
+SaveHandle Opened(HANDLE handle, SaveError& error) {
+    error = handle == INVALID_HANDLE_VALUE ? LastError() : SaveError{};
+    return SaveHandle(reinterpret_cast<std::intptr_t>(handle));
+}
+
+SaveError Succeeded(BOOL ok) {
+    return ok ? SaveError{} : LastError();
+}
+
+OVERLAPPED At(uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+}
+
 // True when the whole content is written; WriteFile takes at most 4 GiB at once.
 bool WriteAll(HANDLE file, std::string_view content) {
     for (size_t done = 0; done < content.size();) {
@@ -27,14 +53,6 @@ bool WriteAll(HANDLE file, std::string_view content) {
         done += wrote;
     }
     return true;
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    return path.substr(0, path.rfind(L'\\'));
-}
-
-std::wstring NameOf(const std::wstring& path) {
-    return path.substr(path.rfind(L'\\') + 1);
 }
 
 // The path the system reaches through every link and junction on the way, so the link stays and its target
@@ -60,132 +78,189 @@ WindowsHandle OpenToLook(const std::wstring& path, DWORD access) {
         ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// Writes into a new file beside the target and moves it over the target, so the target is at every moment
-// either the whole old file or the whole new one. An existing target is replaced with ReplaceFileW, which
-// keeps its attributes and permissions. False, with nothing changed, when the folder does not let a file be
-// created: the caller then writes in place.
-bool ReplaceThroughTemporary(const std::wstring& path, const std::string& shown, std::string_view content,
-                             bool exists) {
-    std::wstring tmp;
-    WindowsHandle file;
-    // Opened sharing nothing: while the save runs, no later save can remove it as one a killed save left behind.
-    for (int attempt = 0; !file.valid() && attempt < 100; ++attempt) {
-        tmp = FolderOf(path) + L'\\' + WideFromUtf8(TemporaryName());
-        file = WindowsHandle(
-            ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid() && ::GetLastError() != ERROR_FILE_EXISTS) break;
-    }
-    if (!file.valid()) {
-        const DWORD error = ::GetLastError();
-        if (exists && error == ERROR_ACCESS_DENIED) return false;
-        FailWrite(shown, error);
-    }
-    // The data must be on disk before the move makes it the document, or a crash could leave it empty.
-    DWORD error = ERROR_SUCCESS;
-    if (!WriteAll(file.get(), content) || !::FlushFileBuffers(file.get()) || !file.Close()) error = ::GetLastError();
-    if (error == ERROR_SUCCESS) {
-        const bool moved =
-            exists
-                ? ::ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                : ::MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (!moved) error = ::GetLastError();
-    }
-    if (error != ERROR_SUCCESS) {
-        ::DeleteFileW(tmp.c_str());
-        FailWrite(shown, error);
-    }
-    return true;
+std::string IdentityText(const BY_HANDLE_FILE_INFORMATION& info) {
+    return std::to_string(info.dwVolumeSerialNumber) + ":" +
+           std::to_string((uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow);
 }
 
-bool PutContent(HANDLE file, std::string_view content) {
-    LARGE_INTEGER start{};
-    return ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, content) && ::SetEndOfFile(file) &&
-           ::FlushFileBuffers(file);
-}
-
-// The previous content, saved beside the file as its backup copy before the first byte of the file changes;
-// empty when the folder takes no new file (or the copy's longer name). Written under a temporary's name and
-// given the copy's name only when whole, so a copy that exists can always be put back.
-std::wstring KeptCopy(const std::wstring& path, std::string_view previous) {
-    const std::wstring tmp = FolderOf(path) + L'\\' + WideFromUtf8(TemporaryName());
-    WindowsHandle file(
-        ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return {};
-    const std::wstring copy = FolderOf(path) + L'\\' + WideFromUtf8(BackupCopyName(Utf8FromWide(NameOf(path))));
-    const bool whole = WriteAll(file.get(), previous) && ::FlushFileBuffers(file.get()) && file.Close();
-    // Named as the copy only when whole; without MOVEFILE_REPLACE_EXISTING a copy already there stays.
-    if (whole && ::MoveFileExW(tmp.c_str(), copy.c_str(), MOVEFILE_WRITE_THROUGH)) return copy;
-    if (file.valid()) file.Close();
-    ::DeleteFileW(tmp.c_str());
-    return {};
-}
-
-// Rewrites the file itself, so every name it has (hard links) stays. The previous content is read into memory
-// and kept in a backup copy beside it first; a failure part way writes it back and removes the copy, a process
-// killed part way leaves the copy, which the project check reports and the editors offer to put back.
-void RewriteInPlace(const std::wstring& path, const std::string& shown, std::string_view content) {
-    WindowsHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) FailWrite(shown, ::GetLastError());
-    std::string previous(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!previous.empty() &&
-        (!::ReadFile(file.get(), previous.data(), static_cast<DWORD>(previous.size()), &got, nullptr) ||
-         got != previous.size())) {
-        FailWrite(shown, ::GetLastError());
-    }
-    const std::wstring copy = KeptCopy(path, previous);
-    if (!PutContent(file.get(), content)) {
-        const DWORD error = ::GetLastError();
-        if (!PutContent(file.get(), previous) && !copy.empty()) {
-            throw FileWriteError(shown, SystemReason(error) + ". The previous content is in " + Utf8FromWide(copy));
-        }
-        if (!copy.empty()) ::DeleteFileW(copy.c_str());
-        FailWrite(shown, error);
-    }
-    if (!copy.empty()) ::DeleteFileW(copy.c_str());
+std::string IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileInformationByHandle(file, &info) ? IdentityText(info) : std::string();
 }
 
 }  // namespace
 
-void WriteWholeFile(const std::string& path, std::string_view content, WriteTarget target) {
+std::string ReasonOf(SaveError error) {
+    return SystemReason(static_cast<DWORD>(error.code));
+}
+
+bool IsAlreadyThere(SaveError error) {
+    return error.code == ERROR_FILE_EXISTS || error.code == ERROR_ALREADY_EXISTS;
+}
+
+bool IsRefusal(SaveError error) {
+    return error.code == ERROR_ACCESS_DENIED;
+}
+
+SaveHandle::~SaveHandle() {
+    if (valid()) ::CloseHandle(Handle(*this));
+}
+
+SaveError SaveHandle::Close() {
+    return Succeeded(::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(raw_, kNone))));
+}
+
+FoundFile LookAt(const std::string& path, WriteTarget target) {
+    FoundFile found;
     const std::wstring wide = WindowsPath(path);
     const bool stream = target == WriteTarget::AnyFile;
     WindowsHandle look = OpenToLook(wide, stream ? GENERIC_WRITE : 0);
-    // A read-only file or a folder refuses writing; looked at without access, it is refused in words below.
+    // A read-only file or a folder refuses writing; looked at without access, it is refused in words after.
     const bool writable = look.valid();
     if (!look.valid() && stream && ::GetLastError() == ERROR_ACCESS_DENIED) look = OpenToLook(wide, 0);
     if (!look.valid()) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) FailWrite(path, error);
-        RemoveStaleTemporaries(Utf8FromWide(FolderOf(wide)));
-        ReplaceThroughTemporary(wide, path, content, false);
-        return;
+        found.reached = Utf8FromWide(wide);
+        return found;
     }
     if (::GetFileType(look.get()) != FILE_TYPE_DISK) {
-        // A device or pipe is the user's chosen output: it is written like a stream and never replaced.
-        if (!stream) throw FileWriteError(path, "It is not a regular file");
-        if (!writable) FailWrite(path, ERROR_ACCESS_DENIED);
-        if (!WriteAll(look.get(), content)) FailWrite(path, ::GetLastError());
-        return;
+        found.kind = FoundKind::Stream;
+        if (stream && !writable) FailWrite(path, ERROR_ACCESS_DENIED);
+        found.opened = SaveHandle(reinterpret_cast<std::intptr_t>(look.Release()));
+        return found;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(look.get(), &info)) FailWrite(path, ::GetLastError());
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw FileWriteError(path, "It is a folder");
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        found.kind = FoundKind::Folder;
+        return found;
+    }
     // The read-only attribute is the user's word that the file stays as it is, even where a rename could pass it.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) FailWrite(path, ERROR_ACCESS_DENIED);
-    const std::wstring real = FinalPath(look.get(), wide);
-    look.Close();
-    RemoveStaleTemporaries(Utf8FromWide(FolderOf(real)));
-    if (info.nNumberOfLinks > 1 || !ReplaceThroughTemporary(real, path, content, true)) {
-        RewriteInPlace(real, path, content);
-    }
+    found.kind = FoundKind::RegularFile;
+    found.reached = Utf8FromWide(FinalPath(look.get(), wide));
+    found.names = info.nNumberOfLinks;
+    return found;
 }
 
-bool RemoveUnlessHeld(const std::string& path) {
-    // A save's temporary is open sharing nothing, so the system refuses to delete it until that save ends.
-    return ::DeleteFileW(WindowsPath(path).c_str()) != 0;
+void WriteToStream(const std::string& path, FoundFile& found, std::string_view content) {
+    if (!WriteAll(Handle(found.opened), content)) FailWrite(path, ::GetLastError());
+}
+
+// Opened sharing nothing: while the save runs, no later save can remove it as one a killed save left behind.
+SaveHandle CreateNew(const std::string& path, SaveError& error) {
+    return Opened(::CreateFileW(WindowsPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | WRITE_DAC, 0, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr),
+                  error);
+}
+
+SaveHandle OpenToRewrite(const std::string& path, SaveError& error) {
+    return Opened(::CreateFileW(WindowsPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr),
+                  error);
+}
+
+SaveHandle OpenToRead(const std::string& path, SaveError& error) {
+    return Opened(::CreateFileW(WindowsPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
+                  error);
+}
+
+SaveError SizeOf(const SaveHandle& file, uint64_t& size) {
+    LARGE_INTEGER now{};
+    if (!::GetFileSizeEx(Handle(file), &now)) return LastError();
+    size = static_cast<uint64_t>(now.QuadPart);
+    return {};
+}
+
+SaveError ReadAt(const SaveHandle& file, uint64_t offset, char* data, size_t size, size_t& got) {
+    OVERLAPPED at = At(offset);
+    DWORD read = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+    got = 0;
+    if (!::ReadFile(Handle(file), data, want, &read, &at)) {
+        return ::GetLastError() == ERROR_HANDLE_EOF ? SaveError{} : LastError();
+    }
+    got = read;
+    return {};
+}
+
+SaveError WriteAt(const SaveHandle& file, uint64_t offset, std::string_view data) {
+    for (size_t done = 0; done < data.size();) {
+        OVERLAPPED at = At(offset + done);
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30));
+        DWORD wrote = 0;
+        if (!::WriteFile(Handle(file), data.data() + done, want, &wrote, &at)) return LastError();
+        if (wrote == 0) return {ERROR_WRITE_FAULT};
+        done += wrote;
+    }
+    return {};
+}
+
+SaveError SetSize(const SaveHandle& file, uint64_t size) {
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (!::SetFilePointerEx(Handle(file), end, nullptr, FILE_BEGIN)) return LastError();
+    return Succeeded(::SetEndOfFile(Handle(file)));
+}
+
+SaveError Flush(const SaveHandle& file) {
+    return Succeeded(::FlushFileBuffers(Handle(file)));
+}
+
+// ReplaceFileW keeps the replaced file's attributes and permissions, which a move would take from the
+// temporary instead.
+SaveError MoveOver(const std::string& from, const std::string& to, bool keepReplaced) {
+    const std::wstring source = WindowsPath(from);
+    const std::wstring target = WindowsPath(to);
+    if (keepReplaced) {
+        return Succeeded(
+            ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    }
+    return Succeeded(::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+void RemoveFile(const std::string& path) {
+    ::DeleteFileW(WindowsPath(path).c_str());
+}
+
+SaveError FreeSpace(const std::string& dir, uint64_t& bytes) {
+    ULARGE_INTEGER available{};
+    // The folder is named with a closing separator, as the call asks of a folder's path.
+    const std::wstring folder = WindowsPath(dir) + L'\\';
+    if (!::GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return LastError();
+    bytes = available.QuadPart;
+    return {};
+}
+
+// The owner is always the saving user's here, as a replacement keeps the replaced file's (MoveOver); what is
+// given is who may read and write it, the file's access list.
+bool KeepIdentity(const SaveHandle& made, const FoundFile& old) {
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    std::wstring path = WindowsPath(old.reached);
+    if (::GetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                                &descriptor) == ERROR_SUCCESS) {
+        ::SetSecurityInfo(Handle(made), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl, nullptr);
+        ::LocalFree(descriptor);
+    }
+    return true;
+}
+
+std::string FileIdentity(const SaveHandle& file) {
+    return IdentityOf(Handle(file));
+}
+
+bool RemoveUnlessHeld(const std::string& path, const std::string& identity) {
+    // Looked at without access, which a holder sharing nothing does not prevent; the delete is what a save's
+    // temporary, open sharing nothing, refuses until that save ends.
+    const std::wstring wide = WindowsPath(path);
+    WindowsHandle look(
+        ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!look.valid() || IdentityOf(look.get()) != identity) return false;
+    look.Close();
+    return ::DeleteFileW(wide.c_str()) != 0;
 }
 
 }  // namespace tessara::base

@@ -22,6 +22,8 @@ public:
     }
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    // The handle goes to a new keeper, which closes it.
+    HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
     // Closing is where some file systems report a failed write.
     bool Close() { return ::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0; }
 

@@ -14,8 +14,10 @@ namespace tessara::base {
 std::string ResolveWorkspaceDir(const WorkspaceLocationInputs& in) {
     const bool installed = !in.installedAppDir.empty() && in.exeDir == in.installedAppDir;
     if (!installed && !in.exeDirInBuildTree && in.exeDirWritable) return in.exeDir;
+    // A relative data folder would depend on where the tool was started, so it counts as unset.
+    const bool dataHomeGiven = PathFromUtf8(in.xdgDataHome).has_root_directory();
     const std::string dataHome =
-        !in.xdgDataHome.empty() ? in.xdgDataHome : in.home + kPathSeparator + ".local" + kPathSeparator + "share";
+        dataHomeGiven ? in.xdgDataHome : in.home + kPathSeparator + ".local" + kPathSeparator + "share";
     return dataHome + kPathSeparator + "Tessara";
 }
 
@@ -47,7 +49,7 @@ std::string WorkspaceDirFor(const std::string& exeDir) {
     };
     WorkspaceLocationInputs inputs{.exeDir = exeDir,
                                    .installedAppDir = InstalledAppDir(),
-                                   .exeDirWritable = IsWritableDirectory(exeDir),
+                                   .exeDirWritable = CanCreateIn(exeDir),
                                    .exeDirInBuildTree = IsInBuildTree(exeDir),
                                    .xdgDataHome = env(kUserDataVariable),
                                    .home = env("HOME")};

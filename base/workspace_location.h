@@ -13,7 +13,7 @@ struct WorkspaceLocationInputs {
     std::string installedAppDir;  // where `cmake --install` puts the executable
     bool exeDirWritable = true;
     bool exeDirInBuildTree = false;
-    std::string xdgDataHome;  // empty when unset
+    std::string xdgDataHome;  // empty when unset; a relative one is ignored, as the XDG rules say
     std::string home;
 };
 
@@ -26,7 +26,6 @@ std::string WorkspaceDirFor(const std::string& exeDir);
 // a trailing separator, so the project paths formed from it compare and cut as the workspace expects.
 std::string NormalFolder(const std::string& dir);
 
-bool IsWritableDirectory(const std::string& dir);
 // The environment variable naming the user's data folder: XDG_DATA_HOME, or LOCALAPPDATA on Windows.
 extern const char* const kUserDataVariable;
 

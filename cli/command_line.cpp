@@ -1,6 +1,5 @@
 #include "cli/command_line.h"
 
-#include <csignal>
 #include <exception>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 #include "check/device_value_findings.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
+#include "cli/broken_pipe.h"
 #include "cli/map_command.h"
 #include "cli/output_status.h"
 #include "cli/usage.h"
@@ -181,9 +181,7 @@ std::string UsageProblem(const Command& command, const Arguments& args) {
 
 // Runs a command and reports output that did not arrive.
 int RunReportingOutput(const Command& command, const Arguments& args, std::ostream& out, std::ostream& err) {
-#ifdef SIGPIPE
-    std::signal(SIGPIPE, SIG_IGN);  // a reader that went away is reported below instead of ending the process
-#endif
+    ReportBrokenPipesAsWriteErrors();
     int status = kFailed;
     try {
         status = command.run(args, out, err);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/file_system.h"
 #include "support/temp_dir.h"
 
@@ -44,6 +46,22 @@ TEST(ExampleProject, CopiesIntoANewFolderAndNeverOverAProject) {
     }
     EXPECT_TRUE(DirectoryExists(copy + S + "bin"));
     EXPECT_EQ(CopyExampleProject(root.File("example"), projects), projects + S + "Plant1-3");
+}
+
+// A file or a link that leads nowhere under the example's name made the copy fail with "File exists".
+TEST(ExampleProject, ANameTakenByAFileOrADanglingLinkIsPassedOver) {
+    TempDir root;
+    WriteExample(root, "example");
+    const std::string projects = root.MakeDir("PROJECTS");
+    root.Write("PROJECTS/Plant1", "a file of the user's");
+    std::error_code ec;
+    std::filesystem::create_symlink(PathFromUtf8(root.File("nowhere")), PathFromUtf8(root.File("PROJECTS/Plant1-2")),
+                                    ec);
+    if (ec) root.Write("PROJECTS/Plant1-2", "a file where the system makes no links");
+
+    EXPECT_EQ(CopyExampleProject(root.File("example"), projects), projects + S + "Plant1-3");
+    EXPECT_EQ(root.Read("PROJECTS/Plant1"), "a file of the user's");
+    EXPECT_FALSE(AnythingExists(root.File("nowhere")));
 }
 
 TEST(ExampleProject, AProjectsFolderThatCannotTakeTheCopyIsAnErrorThatNamesIt) {

@@ -9,6 +9,8 @@
 #include <random>
 
 #include "base/file_system.h"
+#include "base/save_temporary.h"
+#include "base/temporary_name.h"
 #include "base/windows_handle.h"
 #include "base/windows_path.h"
 #include "support/temp_dir.h"
@@ -88,17 +90,24 @@ TEST(FileAccessWindows, APathLongerThan260CharactersIsWrittenReplacedAndRead) {
 // A save still running has its temporary open, sharing nothing: a later save in the folder leaves it alone.
 TEST(FileAccessWindows, ATemporaryThatASaveHoldsIsNotRemoved) {
     TempDir dir;
-    const std::string held = dir.Write(".tessara-5.tmp", "being written");
-    std::filesystem::last_write_time(PathFromUtf8(held),
-                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    WindowsHandle holder(
-        ::CreateFileW(WindowsPath(held).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder.valid());
+    SaveError error;
+    SaveTemporary held = CreateSaveTemporary(dir.path(), error);
+    ASSERT_TRUE(held.file.valid()) << ReasonOf(error);
+    // Aged through its own handle: a temporary held sharing nothing takes no other opener.
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER written{};
+    written.LowPart = now.dwLowDateTime;
+    written.HighPart = now.dwHighDateTime;
+    written.QuadPart -= 36000000000ull;  // an hour in 100-nanosecond steps
+    const FILETIME hourAgo{written.LowPart, written.HighPart};
+    ASSERT_TRUE(::SetFileTime(reinterpret_cast<HANDLE>(held.file.raw()), nullptr, nullptr, &hourAgo));
     WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
-    EXPECT_TRUE(FileExists(held));
-    holder.Close();
+    EXPECT_TRUE(FileExists(held.path));
+    ASSERT_FALSE(held.file.Close());
     WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
-    EXPECT_FALSE(FileExists(held));
+    EXPECT_FALSE(FileExists(held.path));
+    EXPECT_FALSE(FileExists(ProofPathOf(held.path)));
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <future>
 
 #include "base/file_system.h"
+#include "base/save_temporary.h"
+#include "base/temporary_name.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
@@ -160,27 +162,34 @@ TEST(FileWrite, ADocumentOrImageThatIsNoRegularFileIsRefused) {
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
-// A save still running holds its temporary; a link or a folder of the temporary's name is not the tool's file.
+// A save still running holds its temporary; a link or a folder of the temporary's name is not the tool's file,
+// even with the proof of a temporary of the tool's beside it.
 TEST(FileWrite, ATemporaryThatASaveHoldsOrALinkIsNotRemoved) {
     TempDir dir;
-    const std::string held = dir.Write(".tessara-5.tmp", "being written");
+    SaveError error;
+    SaveTemporary held = CreateSaveTemporary(dir.path(), error);
+    ASSERT_TRUE(held.file.valid()) << ReasonOf(error);
     const std::string target = dir.Write("elsewhere.xml", "the user's");
-    fs::create_symlink(target, dir.File(".tessara-6.tmp"));
-    const std::string folder = dir.MakeDir(".tessara-7.tmp");
+    const std::string link = dir.File(".tessara-00000000000000cc.tmp");
+    fs::create_symlink(target, link);
+    const std::string folder = dir.MakeDir(".tessara-00000000000000dd.tmp");
+    for (const std::string& name : {link, folder}) fs::copy_file(ProofPathOf(held.path), ProofPathOf(name));
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    for (const std::string& path : {held, target, folder}) fs::last_write_time(path, old);
-    const int holder = ::open(held.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    for (const std::string& path : {held.path, target, folder}) fs::last_write_time(path, old);
     WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
-    EXPECT_TRUE(fs::exists(held));
-    EXPECT_TRUE(fs::is_symlink(dir.File(".tessara-6.tmp")));
-    ::close(holder);
+    EXPECT_TRUE(fs::exists(held.path));
+    EXPECT_TRUE(fs::is_symlink(link));
+    ASSERT_FALSE(held.file.Close());
     WriteWholeFile(dir.File("DefByte.xml"), "<DefBytes/>", WriteTarget::RegularFile);
-    EXPECT_FALSE(fs::exists(held));
+    EXPECT_FALSE(fs::exists(held.path));
+    EXPECT_FALSE(fs::exists(ProofPathOf(held.path)));
     EXPECT_EQ(dir.Read("elsewhere.xml"), "the user's");
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
+// With a second name it is rewritten in place, and its backup copy's longer name is more than the folder takes:
+// the previous content is then held in memory instead.
 TEST(FileWrite, ANameOfTheLongestLengthSaves) {
     TempDir dir;
     const std::string name(255, 'g');
@@ -188,6 +197,10 @@ TEST(FileWrite, ANameOfTheLongestLengthSaves) {
     WriteWholeFile(dir.File(name), "new");
     EXPECT_EQ(dir.Read(name), "new");
     EXPECT_EQ(EntryCount(dir.path()), 1u);
+    fs::create_hard_link(dir.File(name), dir.File("second"));
+    WriteWholeFile(dir.File(name), "newer");
+    EXPECT_EQ(dir.Read("second"), "newer");
+    EXPECT_EQ(EntryCount(dir.path()), 2u);
 }
 
 }  // namespace

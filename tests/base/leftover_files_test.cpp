@@ -7,6 +7,7 @@
 
 #include "base/backup_copies.h"
 #include "base/file_system.h"
+#include "base/save_temporary.h"
 #include "base/temporary_name.h"
 #include "support/temp_dir.h"
 
@@ -25,11 +26,14 @@ TEST(LeftoverFiles, TheNamesSayWhoseTheyAreAndWhichIsATemporary) {
     EXPECT_TRUE(IsBackupCopyName(BackupCopyName("DefByte.xml"), "DefByte.xml"));
     EXPECT_FALSE(IsBackupCopyName(BackupCopyName("DefByte.xml"), "DefByte"));
     EXPECT_FALSE(IsTemporaryName(BackupCopyName("DefByte.xml")));
-    // The copy of an earlier in-place rewrite had this short name: it is kept as the user's data.
-    for (const char* name : {".tessara-12", ".tessara-.tmp", ".tessara-12x.tmp", "tessara-12.tmp"}) {
+    // Only the one length and alphabet the tool makes: a user's ".tessara-123.tmp" is no temporary of the tool's.
+    for (const char* name :
+         {".tessara-12", ".tessara-.tmp", ".tessara-12.tmp", "tessara-0123456789abcdef.tmp",
+          ".tessara-0123456789abcde.tmp", ".tessara-0123456789abcdef0.tmp", ".tessara-0123456789ABCDEF.tmp",
+          ".tessara-0123456789abcdeg.tmp", ".tessara-1234567890123456789012345678901234567.tmp"}) {
         EXPECT_FALSE(IsTemporaryName(name)) << name;
     }
-    EXPECT_TRUE(IsTemporaryName(".tessara-12.tmp"));
+    EXPECT_TRUE(IsTemporaryName(".tessara-0123456789abcdef.tmp"));
 }
 
 TEST(LeftoverFiles, TheCopiesOfAFileAreFoundNewestFirstAndNothingElse) {
@@ -66,21 +70,49 @@ TEST(LeftoverFiles, ACopyThatCannotBePutBackStays) {
     EXPECT_TRUE(fs::exists(copy));
 }
 
-// Only what no save holds, the tool named and is older than a save's start goes; the copies are never touched.
+// What a save killed part way leaves: its temporary, let go, and the proof beside it.
+std::string LeftTemporary(const std::string& dir, const std::string& content) {
+    SaveError error;
+    SaveTemporary temporary = CreateSaveTemporary(dir, error);
+    EXPECT_TRUE(temporary.file.valid()) << ReasonOf(error);
+    EXPECT_FALSE(WriteAt(temporary.file, 0, content));
+    return temporary.path;
+}
+
+// Only what the tool made, no save holds and is older than a save's start goes, and only from the folder saved
+// into; a user's file of a similar name, even one of the very form with a proof copied beside it, stays.
 TEST(LeftoverFiles, ASaveRemovesTheStaleTemporariesOfItsFolderOnly) {
     TempDir dir;
-    const std::string stale = dir.Write(".tessara-5.tmp", "half a document");
+    const std::string stale = LeftTemporary(dir.path(), "half a document");
     MakeOld(stale);
-    const std::string fresh = dir.Write(".tessara-6.tmp", "a save that is just beginning");
-    const std::string elsewhere = dir.Write("other/.tessara-7.tmp", "another folder");
+    const std::string fresh = LeftTemporary(dir.path(), "a save that is just beginning");
+    const std::string elsewhere = LeftTemporary(dir.MakeDir("other"), "another folder");
     MakeOld(elsewhere);
-    const char* kept[] = {".tessara-8", ".DefByte.xml.tessara-9", ".tessara-10.tmp.bak", "notes.tmp"};
-    for (const char* name : kept) MakeOld(dir.Write(name, "the user's"));
+    const std::string copied = LeftTemporary(dir.path(), "copied");
+    const std::string copy = dir.File(".tessara-00000000000000aa.tmp");
+    fs::copy_file(PathFromUtf8(copied), PathFromUtf8(copy));
+    fs::copy_file(PathFromUtf8(ProofPathOf(copied)), PathFromUtf8(ProofPathOf(copy)));
+    fs::remove(PathFromUtf8(copied));
+    MakeOld(copy);
+    const std::string orphanProof = dir.Write(".tessara-00000000000000bb.own", ProofText("1:2"));
+    MakeOld(orphanProof);
+    const char* kept[] = {".tessara-123.tmp",
+                          ".tessara-1234567890123456789012345678901234567.tmp",
+                          ".tessara-0123456789abcdef.tmp",
+                          ".tessara-8",
+                          ".DefByte.xml.tessara-9",
+                          ".tessara-10.tmp.bak",
+                          "notes.tmp"};
+    for (const char* name : kept) MakeOld(dir.Write(name, "userdata\n"), std::chrono::minutes(120));
+
     WriteWholeFile(dir.File("pargen.xml"), "<Par_Gen/>", WriteTarget::RegularFile);
-    EXPECT_FALSE(fs::exists(stale));
-    EXPECT_TRUE(fs::exists(fresh));
-    EXPECT_TRUE(fs::exists(elsewhere));
-    for (const char* name : kept) EXPECT_TRUE(fs::exists(dir.File(name))) << name;
+    EXPECT_FALSE(fs::exists(PathFromUtf8(stale)));
+    EXPECT_FALSE(fs::exists(PathFromUtf8(ProofPathOf(stale))));
+    EXPECT_FALSE(fs::exists(PathFromUtf8(orphanProof)));
+    for (const std::string& path : {fresh, ProofPathOf(fresh), elsewhere, copy}) {
+        EXPECT_TRUE(fs::exists(PathFromUtf8(path))) << path;
+    }
+    for (const char* name : kept) EXPECT_EQ(dir.Read(name), "userdata\n") << name;
     EXPECT_EQ(dir.Read("pargen.xml"), "<Par_Gen/>");
 }
 

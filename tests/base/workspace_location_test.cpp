@@ -45,6 +45,12 @@ TEST(WorkspaceLocation, OnlyACopyInAFolderOfItsOwnKeepsItsWorkspaceBesideTheExec
         {"read-only folder",
          {"/opt/tessara", "/usr/lib/tessara", false, false, "", "/home/ana"},
          home + InNative("/.local/share/Tessara")},
+        {"installed, XDG_DATA_HOME relative",
+         {"/usr/lib/tessara", "/usr/lib/tessara", true, false, "data/ana", "/home/ana"},
+         home + InNative("/.local/share/Tessara")},
+        {"build folder, XDG_DATA_HOME \".\"",
+         {"/src/build", "/usr/lib/tessara", true, true, ".", "/home/ana"},
+         home + InNative("/.local/share/Tessara")},
         {"no install folder known", {"/opt/tessara", "", true, false, "", "/home/ana"}, "/opt/tessara"},
     };
     for (const Case& c : cases) EXPECT_EQ(ResolveWorkspaceDir(c.inputs), c.expected) << c.description;

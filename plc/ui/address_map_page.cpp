@@ -1,4 +1,4 @@
-#include "check/ui/address_map_page.h"
+#include "plc/ui/address_map_page.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -15,9 +15,9 @@
 
 #include "base/file_system.h"
 #include "check/address_map_export.h"
-#include "check/ui/address_map_filter.h"
-#include "check/ui/address_map_model.h"
 #include "check/ui/check_table.h"
+#include "plc/ui/address_map_filter.h"
+#include "plc/ui/address_map_model.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 

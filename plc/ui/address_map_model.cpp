@@ -1,4 +1,4 @@
-#include "check/ui/address_map_model.h"
+#include "plc/ui/address_map_model.h"
 
 #include <QColor>
 

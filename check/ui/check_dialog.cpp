@@ -12,13 +12,13 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "check/check_report_html.h"
-#include "check/ui/check_table.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
 #include "plc/ui/address_map_page.h"
 #include "ui/area_fit_panel.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
+#include "ui/read_only_table.h"
 #include "ui/window_style.h"
 
 namespace tessara::check {
@@ -36,7 +36,7 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     // The address map sits beside the I/O map it details, byte by byte.
     auto* maps = new QTabWidget(this);
     maps->setObjectName(QStringLiteral("Maps"));
-    ioMapTable_ = MakeCheckTable("IoMap", QStringLiteral("I/O map"), ioMap_, this);
+    ioMapTable_ = ui::MakeReadOnlyTable("IoMap", QStringLiteral("I/O map"), ioMap_, this);
     maps->addTab(ioMapTable_, QStringLiteral("I/O map"));
     addressMap_ = new AddressMapPage(maps);
     maps->addTab(addressMap_, QStringLiteral("Address map"));
@@ -44,7 +44,7 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     areas_ = new ui::AreaFitPanel(this);
     layout->addWidget(areas_);
     layout->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), this));
-    findingsTable_ = MakeCheckTable("Findings", QStringLiteral("Findings"), findings_, this);
+    findingsTable_ = ui::MakeReadOnlyTable("Findings", QStringLiteral("Findings"), findings_, this);
     layout->addWidget(findingsTable_, 2);
     layout->addWidget(BuildButtons());
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);

@@ -15,11 +15,11 @@
 
 #include "base/file_system.h"
 #include "check/address_map_export.h"
-#include "check/ui/check_table.h"
 #include "plc/ui/address_map_filter.h"
 #include "plc/ui/address_map_model.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
+#include "ui/read_only_table.h"
 
 namespace tessara::check {
 
@@ -56,7 +56,7 @@ AddressMapPage::AddressMapPage(QWidget* parent)
     layout->addWidget(rule);
     layout->addWidget(BuildFilters());
     filter_->setSourceModel(model_);
-    table_ = MakeCheckTable("AddressMap", QStringLiteral("Address map"), filter_, this);
+    table_ = ui::MakeReadOnlyTable("AddressMap", QStringLiteral("Address map"), filter_, this);
     layout->addWidget(table_, 1);
     layout->addWidget(BuildExport());
     connect(table_, &QTableView::activated, this, &AddressMapPage::RowActivated);

@@ -1,9 +1,9 @@
-#include "check/ui/check_table.h"
+#include "ui/read_only_table.h"
 
 #include <QHeaderView>
 #include <QTableView>
 
-namespace tessara::check {
+namespace tessara::ui {
 
 namespace {
 
@@ -12,8 +12,8 @@ constexpr int kRowsMeasured = 200;
 
 }  // namespace
 
-QTableView* MakeCheckTable(const char* name, const QString& accessibleName, QAbstractItemModel* model,
-                           QWidget* parent) {
+QTableView* MakeReadOnlyTable(const char* name, const QString& accessibleName, QAbstractItemModel* model,
+                              QWidget* parent) {
     auto* table = new QTableView(parent);
     table->setObjectName(QLatin1String(name));
     table->setAccessibleName(accessibleName);
@@ -30,4 +30,4 @@ QTableView* MakeCheckTable(const char* name, const QString& accessibleName, QAbs
     return table;
 }
 
-}  // namespace tessara::check
+}  // namespace tessara::ui

@@ -18,6 +18,7 @@
 #include "ui/area_fit_panel.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
+#include "ui/output_file.h"
 #include "ui/read_only_table.h"
 #include "ui/window_style.h"
 
@@ -110,6 +111,7 @@ void TFCheck::SaveReportClick() {
                                               QStringLiteral("HTML report (*.html)"), QStringLiteral("html"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".html");
+    if (ui::RefusedAsProjectFile(this, ws_.ProjectDir, name, "report") || !ui::MayReplace(this, name)) return;
     try {
         base::WriteWholeFile(name.toStdString(), CheckReportHtml(check_, TodayText()));
     } catch (const std::exception& e) {

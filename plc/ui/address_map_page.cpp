@@ -19,6 +19,7 @@
 #include "plc/ui/address_map_model.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
+#include "ui/output_file.h"
 #include "ui/read_only_table.h"
 
 namespace tessara::check {
@@ -161,6 +162,7 @@ void AddressMapPage::ExportTagsClick() {
 }
 
 void AddressMapPage::WriteTags(const QString& fileName) {
+    if (ui::RefusedAsProjectFile(this, projectDir_, fileName, "tag table")) return;
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const auto* format = std::ranges::find_if(kTagFormats, [&](const TagFormat& f) { return suffix == f.suffix; });
     if (format == std::end(kTagFormats)) {
@@ -177,6 +179,7 @@ void AddressMapPage::WriteTags(const QString& fileName) {
             this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(problem)));
         return;
     }
+    if (!ui::MayReplace(this, fileName)) return;
     try {
         base::WriteWholeFile(fileName.toStdString(),
                              FormatAddressMap(model_->Map(), format->format, static_cast<size_t>(inputStart_->value()),

@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/main_window.h"
 #include "base/file_system.h"
@@ -378,3 +379,73 @@ TEST_F(CheckWindowTest, ExportTagsRefusesAStartThatPutsATagPastTheLastPlcByte) {
 }
 
 }  // namespace
+
+// Both saves of the window refuse every file of the project, named directly, through ".." or through a link, in
+// the command line's words, and leave it as it was.
+TEST_F(CheckWindowTest, SaveReportAndExportTagsNeverReplaceAFileOfTheProject) {
+    Open("check_overflow");
+    const std::string bank = app.Write("PROJECTS" + S + "Plant1" + S + "bin" + S + "bank.bin", "image");
+    struct Save {
+        const char* button;
+        const char* output;
+    };
+    const Save saves[] = {{"btn_SaveReport", "report"}, {"btn_ExportTags", "tag table"}};
+    std::vector<std::pair<std::string, std::string>> names;  // what the chooser answers, the file it leads to
+    for (const std::string& file :
+         std::vector<std::string>{"pargen.xml", "DNET_Net.xml", "DefByte.xml", "bin" + S + "bank.bin"}) {
+        const std::string target = project + S + file;
+        const std::string link = project + S + "alias-" + std::to_string(names.size()) + ".xml";
+        std::filesystem::create_symlink(target, link);
+        names.push_back({target, target});
+        names.push_back({project + S + "bin" + S + ".." + S + file, target});
+        names.push_back({link, target});
+    }
+    for (const auto& [name, target] : names) {
+        const std::string before = ReadWholeFile(target);
+        for (const Save& save : saves) {
+            SCOPED_TRACE(save.button + std::string(" ") + name);
+            messages.clear();
+            dialogs.Answer(QString::fromStdString(name));
+            WithCheckWindow([&](TFCheck& dialog) {
+                ShowAddressMap(dialog);
+                Click(dialog, save.button);
+            });
+            const std::string shown = name.substr(name.find_last_of(kPathSeparator) + 1);
+            EXPECT_EQ(
+                messages.entries(),
+                (std::vector<MessageRecorder::Entry>{{Kind::Error, "\"" + shown + "\" is a file of the project: the " +
+                                                                       save.output + " needs another name"}}));
+            EXPECT_EQ(ReadWholeFile(target), before);
+        }
+    }
+    EXPECT_EQ(ReadWholeFile(bank), "image");
+}
+
+// Any other file is replaced only when the user says so; the question names the file that is written, extension
+// included.
+TEST_F(CheckWindowTest, SaveReportAndExportTagsAskBeforeReplacingAFile) {
+    Open("check_overflow");
+    for (const char* button : {"btn_SaveReport", "btn_ExportTags"}) {
+        const std::string file = app.Write("PROJECTS" + S + "Plant1" + S + "notes.csv", "mine");
+        const std::string chosen = button == std::string("btn_SaveReport") ? file : project + S + "notes";
+        const std::string written =
+            button == std::string("btn_SaveReport") ? file : file.substr(0, file.size() - 3) + "sdf";
+        app.Write("PROJECTS" + S + "Plant1" + S + "notes.sdf", "mine");
+        messages.clear();
+        dialogs.Answer(QString::fromStdString(chosen));
+        dialogs.Answer(QString::fromStdString(chosen));
+        messages.Answer(false);
+        messages.Answer(true);
+        WithCheckWindow([&](TFCheck& dialog) {
+            ShowAddressMap(dialog);
+            Click(dialog, button);
+            EXPECT_EQ(ReadWholeFile(written), "mine");
+            Click(dialog, button);
+            EXPECT_NE(ReadWholeFile(written), "mine");
+        });
+        ASSERT_GE(messages.entries().size(), 2u) << button;
+        EXPECT_EQ(messages.entries()[0],
+                  (MessageRecorder::Entry{Kind::Question, written + " already exists.\nDo you want to replace it?"}));
+        EXPECT_EQ(messages.entries()[1].kind, Kind::Question);
+    }
+}

@@ -3,7 +3,9 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -28,29 +30,73 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     : ui::ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
     setObjectName(QStringLiteral("TFCheck"));
     setWindowTitle(QStringLiteral("Check Project"));
-    resize(760, 560);
+    resize(900, 680);
     ui::ApplyTessaraStyle(this);
     auto* layout = new QVBoxLayout(this);
-    summary_ = ui::HeadingLabel(QString(), this);
-    summary_->setObjectName(QStringLiteral("Summary"));
-    layout->addWidget(summary_);
-    // The address map sits beside the I/O map it details, byte by byte.
-    auto* maps = new QTabWidget(this);
-    maps->setObjectName(QStringLiteral("Maps"));
-    ioMapTable_ = ui::MakeReadOnlyTable("IoMap", QStringLiteral("I/O map"), ioMap_, this);
-    maps->addTab(ioMapTable_, QStringLiteral("I/O map"));
-    addressMap_ = new AddressMapPage(maps);
-    maps->addTab(addressMap_, QStringLiteral("Address map"));
-    layout->addWidget(maps, 3);
-    areas_ = new ui::AreaFitPanel(this);
-    layout->addWidget(areas_);
-    layout->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), this));
-    findingsTable_ = ui::MakeReadOnlyTable("Findings", QStringLiteral("Findings"), findings_, this);
-    layout->addWidget(findingsTable_, 2);
+    layout->addWidget(BuildHeading());
+    // The maps and the findings share the height as the user drags it; the window lives for the whole run, so
+    // the split chosen stays.
+    panes_ = new QSplitter(Qt::Vertical, this);
+    panes_->setObjectName(QStringLiteral("Panes"));
+    panes_->setChildrenCollapsible(false);
+    panes_->addWidget(BuildMapsPane());
+    panes_->addWidget(BuildFindingsPane());
+    panes_->setStretchFactor(0, 3);
+    panes_->setStretchFactor(1, 2);
+    layout->addWidget(panes_, 1);
     layout->addWidget(BuildButtons());
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
     connect(ioMapTable_, &QTableView::activated, this, &TFCheck::IoMapActivated);
     connect(addressMap_, &AddressMapPage::ByteActivated, this, &TFCheck::MapByteActivated);
+}
+
+TFCheck::~TFCheck() {
+    if (worker_.joinable()) worker_.join();
+}
+
+QWidget* TFCheck::BuildHeading() {
+    auto* strip = new QWidget(this);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    summary_ = ui::HeadingLabel(QString(), strip);
+    summary_->setObjectName(QStringLiteral("Summary"));
+    progress_ = new QProgressBar(strip);
+    progress_->setObjectName(QStringLiteral("CheckProgress"));
+    progress_->setAccessibleName(QStringLiteral("Checking the project"));
+    progress_->setRange(0, 0);  // a check cannot tell how far it is: the bar moves to show it works
+    progress_->setMaximumSize(160, 14);
+    progress_->setTextVisible(false);
+    progress_->hide();
+    row->addWidget(summary_, 1);
+    row->addWidget(progress_);
+    return strip;
+}
+
+QWidget* TFCheck::BuildMapsPane() {
+    auto* pane = new QWidget(this);
+    auto* column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    // The address map sits beside the I/O map it details, byte by byte.
+    auto* maps = new QTabWidget(pane);
+    maps->setObjectName(QStringLiteral("Maps"));
+    ioMapTable_ = ui::MakeReadOnlyTable("IoMap", QStringLiteral("I/O map"), ioMap_, maps);
+    maps->addTab(ioMapTable_, QStringLiteral("I/O map"));
+    addressMap_ = new AddressMapPage(maps);
+    maps->addTab(addressMap_, QStringLiteral("Address map"));
+    column->addWidget(maps, 1);
+    areas_ = new ui::AreaFitPanel(pane);
+    column->addWidget(areas_);
+    return pane;
+}
+
+QWidget* TFCheck::BuildFindingsPane() {
+    auto* pane = new QWidget(this);
+    auto* column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), pane));
+    findingsTable_ = ui::MakeReadOnlyTable("Findings", QStringLiteral("Findings"), findings_, pane);
+    column->addWidget(findingsTable_, 1);
+    return pane;
 }
 
 QWidget* TFCheck::BuildButtons() {
@@ -71,16 +117,78 @@ QWidget* TFCheck::BuildButtons() {
     return strip;
 }
 
+struct TFCheck::Result {
+    ProjectCheck check;
+    AddressMap map;
+    std::string error;  // what stopped the check, if anything did
+};
+
 void TFCheck::FormShow() {
-    check_ = CheckProject(ws_.ProjectDir);
-    summary_->setText(
-        QString::fromStdString("Project " + ProjectFolderName(ws_.ProjectDir) + ": " + FindingsSummary(check_) + "."));
+    // One check at a time: a showing while one runs (an editor just closed) checks again when it ends.
+    if (Checking()) {
+        checkAgain_ = true;
+        return;
+    }
+    StartCheck();
+}
+
+void TFCheck::StartCheck() {
+    checkAgain_ = false;
+    ShowChecking(true);
+    worker_ = std::thread([this, projectDir = ws_.ProjectDir] {
+        auto result = std::make_shared<Result>();
+        try {
+            result->check = CheckProject(projectDir);
+            result->map = BuildAddressMap(result->check);
+        } catch (const std::exception& e) {
+            result->error = e.what();
+        }
+        // Queued to the window's thread; a window destroyed meanwhile has joined this thread and drops the call.
+        QMetaObject::invokeMethod(
+            this, [this, result] { ShowResult(result); }, Qt::QueuedConnection);
+    });
+}
+
+void TFCheck::ShowResult(const std::shared_ptr<Result>& result) {
+    worker_.join();
+    if (checkAgain_) {
+        StartCheck();
+        return;
+    }
+    ShowChecking(false);
+    // A check that could not finish shows nothing rather than the project as it was before.
+    check_ = std::move(result->check);
+    const std::string project = ProjectFolderName(ws_.ProjectDir);
+    summary_->setText(QString::fromStdString(result->error.empty()
+                                                 ? "Project " + project + ": " + FindingsSummary(check_) + "."
+                                                 : "Project " + project + " could not be checked."));
     ioMap_->SetNodes(check_.nodes);
     findings_->SetFindings(check_.findings);
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
-    addressMap_->SetMap(BuildAddressMap(check_), ws_.ProjectDir);
+    addressMap_->SetMap(std::move(result->map), ws_.ProjectDir);
+    if (!result->error.empty()) {
+        btnSaveReport_->setEnabled(false);
+        addressMap_->SetExportEnabled(false);
+        ui::Messages().ShowError(this, QString::fromStdString(result->error));
+    }
+    emit Checked();
+}
+
+// While a check runs the window shows the last result, but writes none of it: an editor may just have changed
+// what it says.
+void TFCheck::ShowChecking(bool checking) {
+    progress_->setVisible(checking);
+    btnSaveReport_->setEnabled(!checking);
+    addressMap_->SetExportEnabled(!checking);
+    if (checking) {
+        summary_->setText(
+            QStringLiteral("Checking project %1...").arg(QString::fromStdString(ProjectFolderName(ws_.ProjectDir))));
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
 void TFCheck::FindingActivated(const QModelIndex& index) {

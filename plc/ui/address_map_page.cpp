@@ -119,6 +119,10 @@ void AddressMapPage::SetMap(AddressMap map, const std::string& projectDir) {
     table_->resizeColumnsToContents();
 }
 
+void AddressMapPage::SetExportEnabled(bool enabled) {
+    btnExportTags_->setEnabled(enabled);
+}
+
 void AddressMapPage::FillNodeFilter() {
     const size_t shown = nodeFilter_->currentData().toULongLong();
     std::map<size_t, QString> nodes;

@@ -27,6 +27,8 @@ public:
 
     // Shows the map of a project; the export dialog opens in its folder. The filters and starts are kept.
     void SetMap(AddressMap map, const std::string& projectDir);
+    // Export tags is off while the map shown may be out of date (the project is being checked again).
+    void SetExportEnabled(bool enabled);
     // Asks for a file name; its extension chooses the format.
     void ExportTagsClick();
 

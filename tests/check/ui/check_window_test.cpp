@@ -4,7 +4,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -43,6 +45,13 @@ QString Cell(const QTableView* table, int row, int column) {
     return table->model()->index(row, column).data().toString();
 }
 
+// Waits until the window shows the result of the check it runs beside it.
+void WaitForCheck(TFCheck& dialog) {
+    if (!dialog.Checking()) return;
+    QSignalSpy checked(&dialog, &TFCheck::Checked);
+    ASSERT_TRUE(checked.wait(60000));
+}
+
 // The main window on a project holding the documents of a fixture.
 class CheckWindowTest : public ::testing::Test {
 protected:
@@ -72,6 +81,7 @@ protected:
         QTimer::singleShot(0, [&] {
             auto* dialog = window->findChild<TFCheck*>();
             shown = dialog->isVisible();
+            WaitForCheck(*dialog);
             inspect(*dialog);
             Click(*dialog, "btn_Close");
         });
@@ -150,6 +160,7 @@ TEST_F(CheckWindowTest, AFindingOpensItsEditorAtItsPlaceAndTheCheckRunsAgainWhen
         });
         DoubleClick(findings, 1, 2);
         EXPECT_TRUE(opened);
+        WaitForCheck(dialog);
         EXPECT_EQ(findings->model()->rowCount(), 3);
         EXPECT_EQ(Cell(findings, 0, 1), "node 2 (ID 7)");
         EXPECT_EQ(Cell(findings, 1, 1), "PROFIBUS input");
@@ -193,6 +204,33 @@ TEST_F(CheckWindowTest, ANodeAppendedToTheNetworkIsNamedAsHavingNoSelectionYet) 
         EXPECT_EQ(Cell(findings, 0, 0), "warning");
         EXPECT_EQ(Cell(findings, 0, 2),
                   "DefByte.xml has no byte selection yet for node 3 (ID 20): open Define Byte and press OK");
+    });
+}
+
+// FormShow returns at once: the window says it is checking and writes nothing until the result is shown, and a
+// showing meanwhile (an editor closed) checks the project again as it then is.
+TEST_F(CheckWindowTest, TheCheckRunsBesideTheWindowAndAShowingMeanwhileChecksAgain) {
+    Open("check_overflow");
+    WithCheckWindow([&](TFCheck& dialog) {
+        const auto* progress = dialog.findChild<QProgressBar*>("CheckProgress");
+        const auto* save = dialog.findChild<QPushButton*>("btn_SaveReport");
+        const auto* exportTags = dialog.findChild<QPushButton*>("btn_ExportTags");
+        EXPECT_FALSE(progress->isVisible());
+        dialog.FormShow();
+        EXPECT_TRUE(dialog.Checking());
+        EXPECT_TRUE(progress->isVisible());
+        EXPECT_FALSE(save->isEnabled());
+        EXPECT_FALSE(exportTags->isEnabled());
+        EXPECT_EQ(dialog.findChild<QLabel*>("Summary")->text(), "Checking project Plant1...");
+        app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml", "<DNET_Net/>");
+        dialog.FormShow();
+        WaitForCheck(dialog);
+        EXPECT_FALSE(dialog.Checking());
+        EXPECT_TRUE(dialog.Check().nodes.empty());
+        EXPECT_EQ(dialog.findChild<QTableView*>("IoMap")->model()->rowCount(), 0);
+        EXPECT_FALSE(progress->isVisible());
+        EXPECT_TRUE(save->isEnabled());
+        EXPECT_TRUE(exportTags->isEnabled());
     });
 }
 
@@ -291,6 +329,7 @@ TEST_F(CheckWindowTest, TheAddressMapShowsItsRuleFiltersByNodeAndTextAndFollowsT
 
         // A fresh check keeps the filters and the starts the user set.
         dialog.FormShow();
+        WaitForCheck(dialog);
         EXPECT_EQ(Rows(map), (R{"IB 12 Status_alarm"}));
     });
 }
@@ -314,6 +353,7 @@ TEST_F(CheckWindowTest, ARowOfTheAddressMapOpensTheByteEditorAtItsNodeDirectionA
         expectEditor();
         DoubleClick(map, 2, AddressMapModel::ColSymbol);  // node 1, input byte 3
         EXPECT_EQ(std::tie(opened.node, opened.page, opened.byte), std::make_tuple(0, 0, 2));
+        WaitForCheck(dialog);
 
         QTest::keyClicks(dialog.findChild<QLineEdit*>("TextFilter"), "setpoint");
         map = ShowAddressMap(dialog);

@@ -1,6 +1,7 @@
 #include "ui/read_only_table.h"
 
 #include <QHeaderView>
+#include <QString>
 #include <QTableView>
 
 namespace tessara::ui {
@@ -9,8 +10,25 @@ namespace {
 
 constexpr int kRowHeight = 21;
 constexpr int kRowsMeasured = 200;
+constexpr qsizetype kLineLength = 400;
+constexpr qsizetype kToolTipLength = 3000;
+
+QString Cut(const QString& text, qsizetype length) {
+    if (text.size() <= length) return text;
+    if (text.at(length - 1).isHighSurrogate()) --length;  // never half a character
+    return text.left(length) + QStringLiteral("...");
+}
 
 }  // namespace
+
+QString CellLine(const QString& text) {
+    return Cut(text, kLineLength);
+}
+
+QString CellToolTip(const QString& text) {
+    // A rich-text tip wraps its lines; a plain one runs off the screen.
+    return QStringLiteral("<p>") + Cut(text, kToolTipLength).toHtmlEscaped() + QStringLiteral("</p>");
+}
 
 QTableView* MakeReadOnlyTable(const char* name, const QString& accessibleName, QAbstractItemModel* model,
                               QWidget* parent) {

@@ -64,8 +64,12 @@ QWidget* TFCheck::BuildHeading() {
     progress_->setObjectName(QStringLiteral("CheckProgress"));
     progress_->setAccessibleName(QStringLiteral("Checking the project"));
     progress_->setRange(0, 0);  // a check cannot tell how far it is: the bar moves to show it works
-    progress_->setMaximumSize(160, 14);
     progress_->setTextVisible(false);
+    // The bar comes and goes without moving anything below it.
+    progress_->setMaximumSize(160, summary_->sizeHint().height());
+    QSizePolicy keepPlace = progress_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    progress_->setSizePolicy(keepPlace);
     progress_->hide();
     row->addWidget(summary_, 1);
     row->addWidget(progress_);

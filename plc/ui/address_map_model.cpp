@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "check/address_map_export.h"
+#include "ui/read_only_table.h"
 
 namespace tessara::check {
 
@@ -58,11 +59,11 @@ QVariant AddressMapModel::Cell(const AddressMapRow& row, int column) const {
         case ColId:
             return row.id;
         case ColNodeMnemonic:
-            return Text(row.nodeMnemonic);
+            return ui::CellLine(Text(row.nodeMnemonic));
         case ColByte:
             return row.byte;
         case ColMnemonic:
-            return Text(row.mnemonic);
+            return ui::CellLine(Text(row.mnemonic));
         default:
             return QString::fromStdString(row.symbol);
     }
@@ -77,6 +78,8 @@ QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
         case Qt::ForegroundRole:
             return row.fits ? QVariant() : QVariant(QColor(Qt::red));
         case Qt::ToolTipRole:
+            if (index.column() == ColNodeMnemonic) return ui::CellToolTip(Text(row.nodeMnemonic));
+            if (index.column() == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
             return row.fits ? QVariant()
                             : QVariant(QStringLiteral("Past the end of the PROFIBUS %1 area in pargen.xml: no address")
                                            .arg(QString::fromLatin1(MapAreaName(row.area))));

@@ -2,12 +2,14 @@
 
 #include <QColor>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -19,6 +21,8 @@
 #include "check/address_map_export.h"
 #include "check/check_report_html.h"
 #include "check/ui/check_dialog.h"
+#include "check/ui/findings_model.h"
+#include "check/ui/io_map_model.h"
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
 #include "documents/ui/dnet_network_dialog.h"
@@ -488,4 +492,55 @@ TEST_F(CheckWindowTest, SaveReportAndExportTagsAskBeforeReplacingAFile) {
                   (MessageRecorder::Entry{Kind::Question, written + " already exists.\nDo you want to replace it?"}));
         EXPECT_EQ(messages.entries()[1].kind, Kind::Question);
     }
+}
+
+// How many whole rows a table shows in its viewport.
+int RowsShown(const QTableView* table) {
+    return table->viewport()->height() / table->verticalHeader()->defaultSectionSize();
+}
+
+// The maps and the findings both get room at the first showing (they had eight rows and two); the split the user
+// drags to stays for the run.
+TEST_F(CheckWindowTest, TheMapsAndTheFindingsShareASplitThatStays) {
+    Open("check_overflow");
+    QList<int> dragged;
+    WithCheckWindow([&](TFCheck& dialog) {
+        const QTableView* map = ShowAddressMap(dialog);
+        const auto* findings = dialog.findChild<QTableView*>("Findings");
+        EXPECT_GE(RowsShown(map), 10);
+        EXPECT_GE(RowsShown(findings), 5);
+        auto* panes = dialog.findChild<QSplitter*>("Panes");
+        const QList<int> sizes = panes->sizes();
+        panes->setSizes({sizes[0] + sizes[1] - 120, 120});
+        dragged = panes->sizes();
+    });
+    WithCheckWindow([&](TFCheck& dialog) { EXPECT_EQ(dialog.findChild<QSplitter*>("Panes")->sizes(), dragged); });
+}
+
+// A node's list of a hundred bytes is cut on its line, whole in its tool tip; a finding's text likewise.
+TEST_F(CheckWindowTest, LongListsAndFindingsAreReadWholeInTheirToolTips) {
+    Open("check_overflow");
+    std::string in;
+    std::string expected = "in";
+    for (int byte = 1; byte <= 100; ++byte) {
+        in += "<row Select=\"Y\" Mnemonic=\"Temperature sensor " + std::to_string(byte) + "\"/>";
+        expected += (byte > 1 ? ", " : " ") + std::to_string(byte) + " Temperature sensor " + std::to_string(byte);
+    }
+    app.Write("PROJECTS" + S + "Plant1" + S + "DNET_Net.xml",
+              "<DNET_Net><row ID=\"5\" NB_IN=\"100\" NB_OUT=\"0\" Mnemonic=\"Furnace\"/></DNET_Net>");
+    app.Write("PROJECTS" + S + "Plant1" + S + "DefByte.xml",
+              "<DefBytes><Nodo_DNET><ByteIN>" + in + "</ByteIN><ByteOUT/></Nodo_DNET></DefBytes>");
+    WithCheckWindow([&](TFCheck& dialog) {
+        const QAbstractItemModel* ioMap = dialog.findChild<QTableView*>("IoMap")->model();
+        const QModelIndex bytes = ioMap->index(0, IoMapModel::ColBytes);
+        const QString line = bytes.data().toString();
+        EXPECT_TRUE(QString::fromStdString(expected).startsWith(line.chopped(3))) << line.toStdString();
+        EXPECT_LT(line.size(), static_cast<qsizetype>(expected.size()));
+        EXPECT_EQ(bytes.data(Qt::ToolTipRole).toString().toStdString(), "<p>" + expected + "</p>");
+        const QAbstractItemModel* findings = dialog.findChild<QTableView*>("Findings")->model();
+        ASSERT_GT(findings->rowCount(), 0);
+        const std::string& text = dialog.Check().findings[0].text;
+        EXPECT_EQ(findings->index(0, FindingsModel::ColText).data(Qt::ToolTipRole).toString(),
+                  "<p>" + QString::fromStdString(text).toHtmlEscaped() + "</p>");
+    });
 }

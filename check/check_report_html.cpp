@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "base/tool_version.h"
-#include "check/address_map.h"
 #include "check/area_bar.h"
 #include "image/bank_image_decoder.h"
+#include "plc/address_map.h"
 
 namespace tessara::check {
 
@@ -132,7 +132,7 @@ void Settings(std::ostream& out, const ProjectCheck& check) {
     out << "</table>\n";
 }
 
-void MapArea(std::ostream& out, const char* title, const std::vector<AddressMapRow>& rows) {
+void MapArea(std::ostream& out, const char* title, const std::vector<plc::AddressMapRow>& rows) {
     out << "<h3>" << title << "</h3>\n";
     if (rows.empty()) {
         out << "<p>No selected bytes.</p>\n";
@@ -140,9 +140,9 @@ void MapArea(std::ostream& out, const char* title, const std::vector<AddressMapR
     }
     out << "<table><thead><tr><th>Address</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
            "<th>Mnemonic</th><th>Symbol</th></tr></thead>\n";
-    for (const AddressMapRow& r : rows) {
+    for (const plc::AddressMapRow& r : rows) {
         out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
-            << (r.fits ? PlcByteAddress(r.area, r.offset) : "byte " + std::to_string(r.offset) + ": does not fit")
+            << (r.fits ? plc::PlcByteAddress(r.area, r.offset) : "byte " + std::to_string(r.offset) + ": does not fit")
             << "</td><td class=\"n\">" << r.node << "</td><td class=\"n\">" << r.id << "</td><td>"
             << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">" << r.byte << "</td><td>" << Isolated(r.mnemonic)
             << "</td><td class=\"symbol\">" << r.symbol << "</td></tr>\n";
@@ -151,14 +151,14 @@ void MapArea(std::ostream& out, const char* title, const std::vector<AddressMapR
 }
 
 void Map(std::ostream& out, const ProjectCheck& check) {
-    out << "<h2>Address map</h2>\n<p>" << Escaped(kAddressMapRule)
+    out << "<h2>Address map</h2>\n<p>" << Escaped(plc::kAddressMapRule)
         << " Addresses count from the start of each area; the PLC adds the address at which its master places "
            "the gateway's module.</p>\n";
     if (!check.mapRead) {
         out << "<p>The documents could not all be read: see the findings.</p>\n";
         return;
     }
-    const AddressMap map = BuildAddressMap(check);
+    const plc::AddressMap map = plc::BuildAddressMap(check);
     MapArea(out, "Input", map.input);
     MapArea(out, "Output", map.output);
 }

@@ -10,8 +10,6 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
-#include "check/address_map.h"
-#include "check/address_map_export.h"
 #include "check/check_report_html.h"
 #include "check/device_value_findings.h"
 #include "check/findings_text.h"
@@ -24,6 +22,8 @@
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
 #include "image/bank_image_report.h"
+#include "plc/address_map.h"
+#include "plc/address_map_export.h"
 
 namespace tessara::cli {
 
@@ -145,12 +145,12 @@ int Report(const Arguments& args, std::ostream&, std::ostream&) {
     return kDone;
 }
 
-check::MapFormat MapFormatOf(const Arguments& args) {
-    if (args.json) return check::MapFormat::Json;
-    if (args.mapFormats.empty()) return check::MapFormat::Text;
+plc::MapFormat MapFormatOf(const Arguments& args) {
+    if (args.json) return plc::MapFormat::Json;
+    if (args.mapFormats.empty()) return plc::MapFormat::Text;
     const std::string& format = args.mapFormats.front();
-    if (format == "--csv") return check::MapFormat::Csv;
-    return format == "--sdf" ? check::MapFormat::Sdf : check::MapFormat::PlcOpen;
+    if (format == "--csv") return plc::MapFormat::Csv;
+    return format == "--sdf" ? plc::MapFormat::Sdf : plc::MapFormat::PlcOpen;
 }
 
 // A PLC byte address as the user gives it: decimal, 0 to the last PLC byte.
@@ -159,7 +159,7 @@ std::optional<size_t> PlcStart(const std::optional<std::string>& text) {
     size_t value = 0;
     const char* end = text->data() + text->size();
     const std::from_chars_result parsed = std::from_chars(text->data(), end, value);
-    if (text->empty() || parsed.ec != std::errc() || parsed.ptr != end || value > check::kLastPlcByte)
+    if (text->empty() || parsed.ec != std::errc() || parsed.ptr != end || value > plc::kLastPlcByte)
         return std::nullopt;
     return value;
 }
@@ -172,15 +172,15 @@ int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
         err << check::FindingsText(check);
         return kFailed;
     }
-    const check::AddressMap map = check::BuildAddressMap(check);
+    const plc::AddressMap map = plc::BuildAddressMap(check);
     const size_t inputStart = *PlcStart(args.inputStart);
     const size_t outputStart = *PlcStart(args.outputStart);
-    for (const std::string& problem : {check::StartPastLastPlcByte(kInputStart, inputStart, map.input),
-                                       check::StartPastLastPlcByte(kOutputStart, outputStart, map.output)}) {
+    for (const std::string& problem : {plc::StartPastLastPlcByte(kInputStart, inputStart, map.input),
+                                       plc::StartPastLastPlcByte(kOutputStart, outputStart, map.output)}) {
         if (!problem.empty()) throw std::runtime_error("tessara map: " + problem);
     }
-    check::WriteAddressMap(out, map, MapFormatOf(args), inputStart, outputStart);
-    const size_t beyond = check::RowsBeyondArea(map.input) + check::RowsBeyondArea(map.output);
+    plc::WriteAddressMap(out, map, MapFormatOf(args), inputStart, outputStart);
+    const size_t beyond = plc::RowsBeyondArea(map.input) + plc::RowsBeyondArea(map.output);
     if (beyond == 0) return kDone;
     err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()
         << " selected bytes do not fit the PROFIBUS areas of pargen.xml and have no address\n";
@@ -215,7 +215,7 @@ std::string MapOptionProblem(const Command& command, const Arguments& args) {
     if (args.mapFormats.size() + (args.json ? 1 : 0) > 1) return "choose one of --json, --csv, --sdf and --plcopen";
     for (const auto& [name, value] : {std::pair{kInputStart, args.inputStart}, {kOutputStart, args.outputStart}}) {
         if (!PlcStart(value))
-            return std::string(name) + " takes a byte address from 0 to " + std::to_string(check::kLastPlcByte) +
+            return std::string(name) + " takes a byte address from 0 to " + std::to_string(plc::kLastPlcByte) +
                    ", not \"" + *value + "\"";
     }
     return {};

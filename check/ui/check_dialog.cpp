@@ -123,7 +123,7 @@ QWidget* TFCheck::BuildButtons() {
 
 struct TFCheck::Result {
     ProjectCheck check;
-    AddressMap map;
+    plc::AddressMap map;
     std::string error;  // what stopped the check, if anything did
 };
 
@@ -143,7 +143,7 @@ void TFCheck::StartCheck() {
         auto result = std::make_shared<Result>();
         try {
             result->check = CheckProject(projectDir);
-            result->map = BuildAddressMap(result->check);
+            result->map = plc::BuildAddressMap(result->check);
         } catch (const std::exception& e) {
             result->error = e.what();
         }
@@ -206,8 +206,8 @@ void TFCheck::IoMapActivated(const QModelIndex& index) {
     OpenEditor(FindingTarget::NodeBytes(static_cast<size_t>(index.row()), output));
 }
 
-void TFCheck::MapByteActivated(const AddressMapRow& row) {
-    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == MapArea::Output);
+void TFCheck::MapByteActivated(const plc::AddressMapRow& row) {
+    FindingTarget target = FindingTarget::NodeBytes(row.node - 1, row.area == plc::MapArea::Output);
     target.byte = static_cast<int>(row.byte) - 1;
     OpenEditor(target);
 }

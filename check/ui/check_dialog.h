@@ -4,8 +4,8 @@
 #include <memory>
 #include <thread>
 
-#include "check/address_map.h"
 #include "check/project_check.h"
+#include "plc/address_map.h"
 #include "ui/reloading_dialog.h"
 
 namespace tessara::ui {
@@ -55,7 +55,7 @@ public:
     void FindingActivated(const QModelIndex& index);
     void IoMapActivated(const QModelIndex& index);
     // Opens the byte selection at the node, direction and byte of an address map row.
-    void MapByteActivated(const AddressMapRow& row);
+    void MapByteActivated(const plc::AddressMapRow& row);
 
     const ProjectCheck& Check() const { return check_; }
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "check/address_map.h"
 #include "documents/area_offsets.h"
+#include "plc/address_map.h"
 
 namespace tessara::documents {
 
@@ -225,8 +225,8 @@ QVariant DefByteGridModel::AddressData(size_t row, int role) const {
         return fits ? QVariant() : QVariant(QColor(Qt::red));
     }
     if (role != Qt::DisplayRole) return {};
-    const check::MapArea area = direction_ == ByteDirection::Out ? check::MapArea::Output : check::MapArea::Input;
-    return QString::fromStdString(check::PlcByteAddress(area, offset));
+    const plc::MapArea area = direction_ == ByteDirection::Out ? plc::MapArea::Output : plc::MapArea::Input;
+    return QString::fromStdString(plc::PlcByteAddress(area, offset));
 }
 
 bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "check/address_map_export.h"
+#include "plc/address_map_export.h"
 #include "ui/read_only_table.h"
 
 namespace tessara::check {
@@ -13,12 +13,12 @@ const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA",          "OF
                                                             "NODE MNEMONIC", "BYTE",   "MNEMONIC", "SYMBOL"};
 
 QString Text(const std::string& text) {
-    return QString::fromStdString(PrintableText(text));
+    return QString::fromStdString(plc::PrintableText(text));
 }
 
 }  // namespace
 
-void AddressMapModel::SetMap(AddressMap map) {
+void AddressMapModel::SetMap(plc::AddressMap map) {
     beginResetModel();
     map_ = std::move(map);
     endResetModel();
@@ -30,7 +30,7 @@ void AddressMapModel::SetStarts(size_t inputStart, size_t outputStart) {
     if (rowCount() > 0) emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress), {Qt::DisplayRole});
 }
 
-const AddressMapRow& AddressMapModel::Row(int row) const {
+const plc::AddressMapRow& AddressMapModel::Row(int row) const {
     const size_t at = static_cast<size_t>(row);
     return at < map_.input.size() ? map_.input[at] : map_.output.at(at - map_.input.size());
 }
@@ -43,16 +43,16 @@ int AddressMapModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant AddressMapModel::Cell(const AddressMapRow& row, int column) const {
+QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const {
     switch (column) {
         case ColArea:
-            return QString::fromLatin1(MapAreaName(row.area));
+            return QString::fromLatin1(plc::MapAreaName(row.area));
         case ColOffset:
             return static_cast<qulonglong>(row.offset);
         case ColAddress: {
             if (!row.fits) return QString();
-            const size_t start = row.area == MapArea::Input ? inputStart_ : outputStart_;
-            return QString::fromStdString(PlcByteAddress(row.area, start + row.offset));
+            const size_t start = row.area == plc::MapArea::Input ? inputStart_ : outputStart_;
+            return QString::fromStdString(plc::PlcByteAddress(row.area, start + row.offset));
         }
         case ColNode:
             return static_cast<qulonglong>(row.node);
@@ -71,7 +71,7 @@ QVariant AddressMapModel::Cell(const AddressMapRow& row, int column) const {
 
 QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    const AddressMapRow& row = Row(index.row());
+    const plc::AddressMapRow& row = Row(index.row());
     switch (role) {
         case Qt::DisplayRole:
             return Cell(row, index.column());
@@ -82,7 +82,7 @@ QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
             if (index.column() == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
             return row.fits ? QVariant()
                             : QVariant(QStringLiteral("Past the end of the PROFIBUS %1 area in pargen.xml: no address")
-                                           .arg(QString::fromLatin1(MapAreaName(row.area))));
+                                           .arg(QString::fromLatin1(plc::MapAreaName(row.area))));
         default:
             return {};
     }

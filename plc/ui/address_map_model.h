@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <cstddef>
 
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
 namespace tessara::check {
 
@@ -28,12 +28,12 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetMap(AddressMap map);
+    void SetMap(plc::AddressMap map);
     // The PLC byte addresses at which the master places the input and output modules.
     void SetStarts(size_t inputStart, size_t outputStart);
 
-    const AddressMap& Map() const { return map_; }
-    const AddressMapRow& Row(int row) const;
+    const plc::AddressMap& Map() const { return map_; }
+    const plc::AddressMapRow& Row(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,9 +41,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QVariant Cell(const AddressMapRow& row, int column) const;
+    QVariant Cell(const plc::AddressMapRow& row, int column) const;
 
-    AddressMap map_;
+    plc::AddressMap map_;
     size_t inputStart_ = 0;
     size_t outputStart_ = 0;
 };

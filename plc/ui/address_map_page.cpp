@@ -14,7 +14,7 @@
 #include <map>
 
 #include "base/file_system.h"
-#include "check/address_map_export.h"
+#include "plc/address_map_export.h"
 #include "plc/ui/address_map_filter.h"
 #include "plc/ui/address_map_model.h"
 #include "ui/file_dialogs.h"
@@ -28,21 +28,21 @@ namespace {
 
 struct TagFormat {
     const char* suffix;
-    MapFormat format;
+    plc::MapFormat format;
 };
 // In the order of the dialog's filters: the first is the default.
-constexpr TagFormat kTagFormats[] = {{"sdf", MapFormat::Sdf},
-                                     {"xml", MapFormat::PlcOpen},
-                                     {"csv", MapFormat::Csv},
-                                     {"json", MapFormat::Json},
-                                     {"txt", MapFormat::Text}};
+constexpr TagFormat kTagFormats[] = {{"sdf", plc::MapFormat::Sdf},
+                                     {"xml", plc::MapFormat::PlcOpen},
+                                     {"csv", plc::MapFormat::Csv},
+                                     {"json", plc::MapFormat::Json},
+                                     {"txt", plc::MapFormat::Text}};
 const char* const kTagFilters =
     "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
 
 QSpinBox* StartBox(const char* name, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setRange(0, static_cast<int>(kLastPlcByte));
+    box->setRange(0, static_cast<int>(plc::kLastPlcByte));
     return box;
 }
 
@@ -51,7 +51,7 @@ QSpinBox* StartBox(const char* name, QWidget* parent) {
 AddressMapPage::AddressMapPage(QWidget* parent)
     : QWidget(parent), model_(new AddressMapModel(this)), filter_(new AddressMapFilter(this)) {
     auto* layout = new QVBoxLayout(this);
-    auto* rule = new QLabel(QString::fromUtf8(kAddressMapRule), this);
+    auto* rule = new QLabel(QString::fromUtf8(plc::kAddressMapRule), this);
     rule->setObjectName(QStringLiteral("AddressMapRule"));
     rule->setWordWrap(true);
     layout->addWidget(rule);
@@ -112,7 +112,7 @@ QWidget* AddressMapPage::BuildExport() {
     return strip;
 }
 
-void AddressMapPage::SetMap(AddressMap map, const std::string& projectDir) {
+void AddressMapPage::SetMap(plc::AddressMap map, const std::string& projectDir) {
     projectDir_ = projectDir;
     model_->SetMap(std::move(map));
     FillNodeFilter();
@@ -127,12 +127,12 @@ void AddressMapPage::FillNodeFilter() {
     const size_t shown = nodeFilter_->currentData().toULongLong();
     std::map<size_t, QString> nodes;
     for (const auto* rows : {&model_->Map().input, &model_->Map().output}) {
-        for (const AddressMapRow& row : *rows) {
+        for (const plc::AddressMapRow& row : *rows) {
             if (nodes.contains(row.node)) continue;  // a node of thousands of bytes is named once
             nodes[row.node] = QStringLiteral("%1 (ID %2) %3")
                                   .arg(row.node)
                                   .arg(row.id)
-                                  .arg(QString::fromStdString(PrintableText(row.nodeMnemonic)));
+                                  .arg(QString::fromStdString(plc::PrintableText(row.nodeMnemonic)));
         }
     }
     const QSignalBlocker quiet(nodeFilter_);
@@ -176,8 +176,9 @@ void AddressMapPage::WriteTags(const QString& fileName) {
         return;
     }
     for (const std::string& problem :
-         {StartPastLastPlcByte("Input start", static_cast<size_t>(inputStart_->value()), model_->Map().input),
-          StartPastLastPlcByte("Output start", static_cast<size_t>(outputStart_->value()), model_->Map().output)}) {
+         {plc::StartPastLastPlcByte("Input start", static_cast<size_t>(inputStart_->value()), model_->Map().input),
+          plc::StartPastLastPlcByte("Output start", static_cast<size_t>(outputStart_->value()),
+                                    model_->Map().output)}) {
         if (problem.empty()) continue;
         ui::Messages().ShowError(
             this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(problem)));
@@ -185,14 +186,14 @@ void AddressMapPage::WriteTags(const QString& fileName) {
     }
     if (!ui::MayReplace(this, fileName)) return;
     try {
-        base::WriteWholeFile(fileName.toStdString(),
-                             FormatAddressMap(model_->Map(), format->format, static_cast<size_t>(inputStart_->value()),
-                                              static_cast<size_t>(outputStart_->value())));
+        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(model_->Map(), format->format,
+                                                                           static_cast<size_t>(inputStart_->value()),
+                                                                           static_cast<size_t>(outputStart_->value())));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;
     }
-    const size_t beyond = RowsBeyondArea(model_->Map().input) + RowsBeyondArea(model_->Map().output);
+    const size_t beyond = plc::RowsBeyondArea(model_->Map().input) + plc::RowsBeyondArea(model_->Map().output);
     if (beyond == 0) return;
     ui::Messages().ShowMessage(this, QStringLiteral("%1 of the selected bytes do not fit the PROFIBUS areas and have "
                                                     "no address: the symbol table and PLCopen XML leave them out.")

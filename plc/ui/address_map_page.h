@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
 class QComboBox;
 class QLineEdit;
@@ -26,7 +26,7 @@ public:
     explicit AddressMapPage(QWidget* parent = nullptr);
 
     // Shows the map of a project; the export dialog opens in its folder. The filters and starts are kept.
-    void SetMap(AddressMap map, const std::string& projectDir);
+    void SetMap(plc::AddressMap map, const std::string& projectDir);
     // Export tags is off while the map shown may be out of date (the project is being checked again).
     void SetExportEnabled(bool enabled);
     // Asks for a file name; its extension chooses the format.
@@ -36,7 +36,7 @@ public:
 
 signals:
     // Double-click or Enter on a row: the byte editor is to open at that byte.
-    void ByteActivated(const AddressMapRow& row);
+    void ByteActivated(const plc::AddressMapRow& row);
 
 private:
     QWidget* BuildFilters();

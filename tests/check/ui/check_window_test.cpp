@@ -18,7 +18,6 @@
 
 #include "app/main_window.h"
 #include "base/file_system.h"
-#include "check/address_map_export.h"
 #include "check/check_report_html.h"
 #include "check/ui/check_dialog.h"
 #include "check/ui/findings_model.h"
@@ -26,6 +25,7 @@
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
 #include "documents/ui/dnet_network_dialog.h"
+#include "plc/address_map_export.h"
 #include "plc/ui/address_map_model.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
@@ -36,6 +36,7 @@
 using namespace tessara::base;
 using namespace tessara::documents;
 using namespace tessara::check;
+using namespace tessara::plc;
 using namespace tessara::update;
 using namespace tessara::ui;
 using namespace tessara::app;

@@ -1,4 +1,4 @@
-#include "check/plc_symbols.h"
+#include "plc/plc_symbols.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace tessara::check {
+namespace tessara::plc {
 
 namespace {
 
@@ -271,4 +271,4 @@ void AssignPlcSymbols(AddressMap& map) {
     }
 }
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

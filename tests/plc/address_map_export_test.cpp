@@ -1,4 +1,4 @@
-#include "check/address_map_export.h"
+#include "plc/address_map_export.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "check/plc_symbols.h"
+#include "plc/plc_symbols.h"
 
 using namespace tessara::check;
+using namespace tessara::plc;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "check/plcopen_xml.h"
+#include "plc/plcopen_xml.h"
 
 #include <chrono>
 #include <cstdio>
@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "base/tool_version.h"
-#include "check/address_map_export.h"
+#include "plc/address_map_export.h"
 
-namespace tessara::check {
+namespace tessara::plc {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::string UtcDateTimeNow() {
     return text;
 }
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

@@ -4,9 +4,9 @@
 #include <ostream>
 #include <string>
 
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
-namespace tessara::check {
+namespace tessara::plc {
 
 enum class MapFormat { Text, Json, Csv, Sdf, PlcOpen };
 
@@ -25,4 +25,4 @@ std::string PrintableText(const std::string& text);
 // give it.
 std::string MapRowPlace(const AddressMapRow& row);
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

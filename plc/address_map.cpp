@@ -1,10 +1,10 @@
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
 #include <algorithm>
 
-#include "check/plc_symbols.h"
+#include "plc/plc_symbols.h"
 
-namespace tessara::check {
+namespace tessara::plc {
 
 const char* const kAddressMapRule =
     "The gateway fills its PROFIBUS input area with the selected input bytes of the DeviceNet nodes, node after "
@@ -14,10 +14,10 @@ const char* const kAddressMapRule =
 namespace {
 
 // The bytes of one node follow those of the nodes before it; an area of 0 or fewer bytes holds none of them.
-void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, int32_t areaSize, const NodeIo& node,
-                 const std::vector<SelectedByte>& bytes) {
+void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, int32_t areaSize, const check::NodeIo& node,
+                 const std::vector<check::SelectedByte>& bytes) {
     const size_t size = areaSize > 0 ? static_cast<size_t>(areaSize) : 0;
-    for (const SelectedByte& selected : bytes) {
+    for (const check::SelectedByte& selected : bytes) {
         const size_t offset = rows.size();
         rows.push_back({area,
                         offset,
@@ -33,12 +33,12 @@ void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, int32_t areaSiz
 
 }  // namespace
 
-AddressMap BuildAddressMap(const ProjectCheck& check) {
+AddressMap BuildAddressMap(const check::ProjectCheck& check) {
     AddressMap map;
-    map.project = ProjectFolderName(check.projectDir);
+    map.project = check::ProjectFolderName(check.projectDir);
     map.input.reserve(check.input.selected);
     map.output.reserve(check.output.selected);
-    for (const NodeIo& node : check.nodes) {
+    for (const check::NodeIo& node : check.nodes) {
         AddNodeRows(map.input, MapArea::Input, check.input.area, node, node.selectedIn);
         AddNodeRows(map.output, MapArea::Output, check.output.area, node, node.selectedOut);
     }
@@ -65,4 +65,4 @@ std::string StartPastLastPlcByte(const std::string& startName, size_t start, con
            std::to_string(start + fitting - 1) + ", past the last PLC byte address " + std::to_string(kLastPlcByte);
 }
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

@@ -7,7 +7,7 @@
 
 #include "check/project_check.h"
 
-namespace tessara::check {
+namespace tessara::plc {
 
 enum class MapArea { Input, Output };
 
@@ -36,7 +36,7 @@ struct AddressMap {
 extern const char* const kAddressMapRule;
 
 // Built from the check's single parse: its nodes in network order with their selected bytes, and the area sizes.
-AddressMap BuildAddressMap(const ProjectCheck& check);
+AddressMap BuildAddressMap(const check::ProjectCheck& check);
 
 // STEP 7's spelling of a byte address: "IB 12", "QB 3".
 std::string PlcByteAddress(MapArea area, size_t address);
@@ -53,4 +53,4 @@ inline constexpr size_t kLastPlcByte = 65535;
 // Why a start puts a fitting byte of the area past kLastPlcByte ("START_NAME START puts byte ..."), or empty.
 std::string StartPastLastPlcByte(const std::string& startName, size_t start, const std::vector<AddressMapRow>& rows);
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

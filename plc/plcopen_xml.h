@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <string>
 
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
-namespace tessara::check {
+namespace tessara::plc {
 
 // The PLCopen XML (TC6 v2.01) document of the map: one global BYTE variable per byte that fits its area, named
 // by its symbol and placed at %IB / %QB start + offset, with the mnemonic and place as its documentation.
@@ -16,4 +16,4 @@ std::string PlcOpenXml(const AddressMap& map, size_t inputStart, size_t outputSt
 // Now, in UTC, as an xsd:dateTime: "2026-03-14T09:26:53Z".
 std::string UtcDateTimeNow();
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

@@ -1,4 +1,4 @@
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,15 @@
 #include "support/temp_dir.h"
 
 using namespace tessara::check;
+using namespace tessara::plc;
 
 // Found by the test framework's printer through the argument's namespace.
-namespace tessara::check {
+namespace tessara::plc {
 void PrintTo(const AddressMapRow& r, std::ostream* out) {
     *out << MapAreaName(r.area) << " @" << r.offset << " node " << r.node << " (ID " << r.id << ") byte " << r.byte
          << " '" << r.mnemonic << "' -> " << r.symbol << (r.fits ? "" : " (does not fit)");
 }
-}  // namespace tessara::check
+}  // namespace tessara::plc
 
 namespace {
 

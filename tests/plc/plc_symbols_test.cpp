@@ -1,4 +1,4 @@
-#include "check/plc_symbols.h"
+#include "plc/plc_symbols.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 using namespace tessara::check;
+using namespace tessara::plc;
 
 namespace {
 

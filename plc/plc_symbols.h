@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "check/address_map.h"
+#include "plc/address_map.h"
 
-namespace tessara::check {
+namespace tessara::plc {
 
 // The longest symbol STEP 7's symbol table takes.
 inline constexpr size_t kPlcSymbolLength = 24;
@@ -18,4 +18,4 @@ std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uin
 // offset order, so the same project always gives the same symbols.
 void AssignPlcSymbols(AddressMap& map);
 
-}  // namespace tessara::check
+}  // namespace tessara::plc

@@ -164,7 +164,10 @@ bool TFDNet::SaveDocuments() {
     if (!MayDropShrunkSelections() || !loaded_.MayReplace(this, written)) return false;
     if (rewritesSelections) {
         ui::Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
-                                            "every node keeps its byte selections and mnemonics."));
+                                            "every node keeps its byte selections and mnemonics. The PROFIBUS areas "
+                                            "are filled in the new order of the nodes, so the PLC addresses of the "
+                                            "selected bytes from the first changed row on move: export the PLC tags "
+                                            "again."));
     }
     try {
         SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid);

@@ -36,7 +36,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 bool IsProjectFile(const std::string& projectDir, const std::string& path) {
     for (const std::string& file : {ProjectFile(projectDir, kPargenFileName), ProjectFile(projectDir, kDNetNetFileName),
-                                    ProjectFile(projectDir, kDefByteFileName), BankFilePath(projectDir)}) {
+                                    ProjectFile(projectDir, kDefByteFileName), ProjectFile(projectDir, kPlcMapFileName),
+                                    BankFilePath(projectDir)}) {
         if (SameFile(path, file)) return true;
     }
     return false;

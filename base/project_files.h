@@ -11,6 +11,8 @@ namespace tessara::base {
 inline constexpr const char* kPargenFileName = "pargen.xml";
 inline constexpr const char* kDNetNetFileName = "DNET_Net.xml";
 inline constexpr const char* kDefByteFileName = "DefByte.xml";
+// The tool's own document of the PLC side; the device, the image and the GSD never read it.
+inline constexpr const char* kPlcMapFileName = "PlcMap.xml";
 
 inline std::string ProjectFile(const std::string& projectDir, const char* name) {
     return projectDir + kPathSeparator + name;
@@ -24,7 +26,7 @@ inline std::string BankFilePath(const std::string& projectDir) {
     return BankFolderPath(projectDir) + kPathSeparator + "bank.bin";
 }
 
-// True when `path` leads to one of the project's three documents or to bin/bank.bin, also through "..", a
+// True when `path` leads to one of the project's documents (the PLC document too) or to bin/bank.bin, also through "..", a
 // link or another name of the same file: an output the user names must never replace them.
 bool IsProjectFile(const std::string& projectDir, const std::string& path);
 

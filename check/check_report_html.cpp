@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "base/tool_version.h"
-#include "check/area_bar.h"
+#include "documents/area_fit.h"
 #include "image/bank_image_decoder.h"
 #include "plc/address_map.h"
 
@@ -72,12 +72,12 @@ std::string Isolated(const std::string& text) {
 }
 
 void Fit(std::ostream& out, const char* name, const AreaFit& fit) {
-    const AreaBar bar = AreaBarFor(fit);
+    const documents::AreaBar bar = documents::AreaBarFor(fit);
     out << "<div class=\"fit\"><span class=\"name\">" << name << "</span><div class=\"bar\">";
     BarPart(out, "used", bar.used);
     BarPart(out, "unused", bar.unused);
     BarPart(out, "overflow", bar.overflow);
-    out << "</div><span>" << AreaFitText(fit) << "</span></div>\n";
+    out << "</div><span>" << documents::AreaFitText(fit) << "</span></div>\n";
 }
 
 void IoMap(std::ostream& out, const ProjectCheck& check) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "check/json_text.h"
-#include "check/utf8_text.h"
+#include "base/json_text.h"
+#include "base/utf8_text.h"
 
 namespace tessara::check {
 
@@ -43,7 +43,7 @@ std::string ShownAsText(const std::string& text) {
             line += static_cast<char>(c);
             ++i;
         } else {
-            const size_t length = Utf8SequenceLength(text, i);
+            const size_t length = base::Utf8SequenceLength(text, i);
             if (const int control = C1ControlAt(text, i, length); control >= 0) {
                 AppendEscaped(line, static_cast<unsigned char>(control));
             } else {
@@ -57,7 +57,7 @@ std::string ShownAsText(const std::string& text) {
 
 namespace {
 
-void JsonBytes(JsonText& out, const std::vector<SelectedByte>& bytes) {
+void JsonBytes(base::JsonText& out, const std::vector<SelectedByte>& bytes) {
     out.Raw("[");
     for (size_t k = 0; k < bytes.size(); ++k) {
         out.Raw(k ? ",{\"byte\":" : "{\"byte\":").Number(bytes[k].number).Raw(",\"mnemonic\":");
@@ -66,7 +66,7 @@ void JsonBytes(JsonText& out, const std::vector<SelectedByte>& bytes) {
     out.Raw("]");
 }
 
-void JsonNode(JsonText& out, const NodeIo& n) {
+void JsonNode(base::JsonText& out, const NodeIo& n) {
     out.Raw("{\"position\":").Number(n.position).Raw(",\"ID\":").Number(n.ID).Raw(",\"mnemonic\":");
     out.String(n.mnemonic).Raw(",\"NB_IN\":").Number(n.NB_IN).Raw(",\"NB_OUT\":").Number(n.NB_OUT);
     out.Raw(",\"selectedIn\":");
@@ -76,7 +76,7 @@ void JsonNode(JsonText& out, const NodeIo& n) {
     out.Raw("}");
 }
 
-void JsonArea(JsonText& out, const char* name, const AreaFit& fit) {
+void JsonArea(base::JsonText& out, const char* name, const AreaFit& fit) {
     out.String(name).Raw(":{\"selected\":").Number(fit.selected).Raw(",\"profibus\":").Number(fit.area).Raw("}");
 }
 
@@ -101,7 +101,7 @@ std::string FindingsText(const ProjectCheck& check) {
 }
 
 std::string ProjectCheckJson(const ProjectCheck& check) {
-    JsonText out(ExpectedJsonSize(check));
+    base::JsonText out(ExpectedJsonSize(check));
     out.Raw("{\"project\":").String(check.projectDir).Raw(",\"nodes\":[");
     for (size_t i = 0; i < check.nodes.size(); ++i) {
         out.Raw(i ? "," : "");

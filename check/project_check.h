@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "documents/area_fit.h"
 #include "documents/comm_settings.h"
+#include "documents/node_selections.h"
 
 namespace tessara::documents {
 struct ProjectDocuments;
@@ -49,29 +51,9 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
-// A selected byte of a node: its number (from 1) and the mnemonic the byte selection editor holds for it.
-struct SelectedByte {
-    uint32_t number = 0;
-    std::string mnemonic;
-    bool operator==(const SelectedByte&) const = default;
-};
-
-// One node of the I/O map, as the configuration image carries it.
-struct NodeIo {
-    size_t position = 0;  // from 1, in network order
-    int ID = 0;
-    std::string mnemonic;
-    uint32_t NB_IN = 0;
-    uint32_t NB_OUT = 0;
-    std::vector<SelectedByte> selectedIn;
-    std::vector<SelectedByte> selectedOut;
-};
-
-// How the selected DeviceNet bytes of one direction fill the PROFIBUS area of the same direction.
-struct AreaFit {
-    size_t selected = 0;
-    int32_t area = 0;
-};
+using documents::AreaFit;
+using documents::NodeIo;
+using documents::SelectedByte;
 
 // The I/O map of a project and every problem found in it. One model: the check window, the command line and
 // the printed report only present it.

@@ -2,7 +2,7 @@
 
 namespace tessara::documents {
 
-// The element and attribute names of the three project documents, spelled once. Each reader keeps its own
+// The element and attribute names of the project's documents, spelled once. Each reader keeps its own
 // rules for what a value means; only the names are shared.
 
 // pargen.xml: one root with one element per setting.
@@ -39,5 +39,22 @@ inline constexpr const char* kByte = "row";
 inline constexpr const char* kSelect = "Select";
 inline constexpr const char* kMnemonic = "Mnemonic";
 }  // namespace def_byte_xml
+
+// PlcMap.xml, the tool's own document of the PLC side: the slots' starts and the tags of the last export.
+namespace plc_map_xml {
+inline constexpr const char* kRoot = "PlcMap";
+inline constexpr const char* kSlot = "Slot";
+inline constexpr const char* kArea = "Area";
+inline constexpr const char* kPosition = "Position";
+inline constexpr const char* kStart = "Start";
+inline constexpr const char* kExport = "Export";
+inline constexpr const char* kDate = "Date";
+inline constexpr const char* kSymbols = "Symbols";
+inline constexpr const char* kTag = "Tag";
+inline constexpr const char* kSymbol = "Symbol";
+inline constexpr const char* kAddress = "Address";
+inline constexpr const char* kInput = "input";
+inline constexpr const char* kOutput = "output";
+}  // namespace plc_map_xml
 
 }  // namespace tessara::documents

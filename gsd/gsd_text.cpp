@@ -245,10 +245,6 @@ void ModulesAndSlots(GsdWriter& gsd, const ProfiSizes& s) {
 
 }  // namespace
 
-int32_t ModuleCount(int32_t byteCount) {
-    return byteCount / 64 + (byteCount % 64 != 0 ? 1 : 0);
-}
-
 ProfiSizes SizesFor(int32_t nbIn, int32_t nbOut) {
     return {nbIn, nbOut, ModuleCount(nbIn), ModuleCount(nbOut)};
 }

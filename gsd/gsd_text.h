@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "documents/profibus_slots.h"
+
 namespace tessara::gsd {
 
 // The PROFIBUS sizes of a project and the 64-byte modules they are cut into.
@@ -13,9 +15,8 @@ struct ProfiSizes {
     int32_t ModOut = 0;
 };
 
-// The number of modules of at most 64 bytes; a negative count still gives one module for its remainder,
-// so that "Max_Module" and the slot list come out as the master's tool has always read them.
-int32_t ModuleCount(int32_t byteCount);
+// The address map numbers its slots by the same count.
+using documents::ModuleCount;
 
 ProfiSizes SizesFor(int32_t nbIn, int32_t nbOut);
 

@@ -46,10 +46,6 @@ AddressMap BuildAddressMap(const check::ProjectCheck& check) {
     return map;
 }
 
-std::string PlcByteAddress(MapArea area, size_t address) {
-    return (area == MapArea::Input ? "IB " : "QB ") + std::to_string(address);
-}
-
 const char* MapAreaName(MapArea area) {
     return area == MapArea::Input ? "input" : "output";
 }

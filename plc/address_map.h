@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "check/project_check.h"
+#include "documents/profibus_slots.h"
 
 namespace tessara::plc {
 
-enum class MapArea { Input, Output };
+using MapArea = documents::AreaDirection;
+using documents::kLastPlcByte;
+using documents::PlcByteAddress;
 
 // One selected DeviceNet byte and the PROFIBUS byte that carries it.
 struct AddressMapRow {
@@ -38,17 +41,11 @@ extern const char* const kAddressMapRule;
 // Built from the check's single parse: its nodes in network order with their selected bytes, and the area sizes.
 AddressMap BuildAddressMap(const check::ProjectCheck& check);
 
-// STEP 7's spelling of a byte address: "IB 12", "QB 3".
-std::string PlcByteAddress(MapArea area, size_t address);
-
 // "input" or "output", as the exports name an area.
 const char* MapAreaName(MapArea area);
 
 // How many rows of an area lie beyond its size in pargen.xml.
 size_t RowsBeyondArea(const std::vector<AddressMapRow>& rows);
-
-// A PLC addresses bytes up to 65535, so no tag may be placed past it.
-inline constexpr size_t kLastPlcByte = 65535;
 
 // Why a start puts a fitting byte of the area past kLastPlcByte ("START_NAME START puts byte ..."), or empty.
 std::string StartPastLastPlcByte(const std::string& startName, size_t start, const std::vector<AddressMapRow>& rows);

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "check/json_text.h"
-#include "check/utf8_text.h"
+#include "base/json_text.h"
+#include "base/utf8_text.h"
 #include "plc/plcopen_xml.h"
 
 namespace tessara::plc {
@@ -87,7 +87,7 @@ std::string MapText(const AddressMap& map, const Starts& starts) {
 // A piece of JSON goes out once it holds this much.
 constexpr size_t kJsonPiece = 64 * 1024;
 
-void JsonRows(check::JsonText& json, std::ostream& out, const std::vector<AddressMapRow>& rows, const Starts& starts) {
+void JsonRows(base::JsonText& json, std::ostream& out, const std::vector<AddressMapRow>& rows, const Starts& starts) {
     json.Raw("[");
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddressMapRow& row = rows[i];
@@ -106,7 +106,7 @@ void JsonRows(check::JsonText& json, std::ostream& out, const std::vector<Addres
 }
 
 void WriteMapJson(std::ostream& out, const AddressMap& map, const Starts& starts) {
-    check::JsonText json(kJsonPiece + 4096);
+    base::JsonText json(kJsonPiece + 4096);
     json.Raw("{\"rule\":").String(kAddressMapRule).Raw(",\"input\":");
     JsonRows(json, out, map.input, starts);
     json.Raw(",\"output\":");
@@ -118,7 +118,7 @@ void WriteMapJson(std::ostream& out, const AddressMap& map, const Starts& starts
 // A field in quotes, with every quote doubled, as RFC 4180 wants when a field holds a comma, quote or line
 // break.
 std::string CsvField(const std::string& text) {
-    const std::string utf8 = check::WellFormedUtf8(text);
+    const std::string utf8 = base::WellFormedUtf8(text);
     if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
     std::string field = "\"";
     for (const char c : utf8) field += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -159,7 +159,7 @@ std::string MapSdf(const AddressMap& map, const Starts& starts) {
 }  // namespace
 
 std::string PrintableText(const std::string& text) {
-    std::string printable = check::WellFormedUtf8(text);
+    std::string printable = base::WellFormedUtf8(text);
     for (char& c : printable) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     }

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "check/area_bar.h"
+#include "documents/area_fit.h"
 
 namespace tessara::ui {
 
@@ -15,9 +15,9 @@ AreaBarWidget::AreaBarWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void AreaBarWidget::SetFit(const check::AreaFit& fit) {
+void AreaBarWidget::SetFit(const documents::AreaFit& fit) {
     fit_ = fit;
-    setAccessibleDescription(QString::fromStdString(check::AreaFitText(fit)));
+    setAccessibleDescription(QString::fromStdString(documents::AreaFitText(fit)));
     update();
 }
 
@@ -29,7 +29,7 @@ void AreaBarWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect inner = rect().adjusted(1, 1, -1, -1);
     painter.fillRect(inner, Qt::white);
-    const check::AreaBar bar = check::AreaBarFor(fit_);
+    const documents::AreaBar bar = documents::AreaBarFor(fit_);
     int left = inner.left();
     const auto part = [&](int thousandths, const QColor& colour) {
         const int width = inner.width() * thousandths / 1000;

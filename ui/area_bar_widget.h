@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "check/project_check.h"
+#include "documents/area_fit.h"
 
 namespace tessara::ui {
 
@@ -17,8 +17,8 @@ class AreaBarWidget : public QWidget {
 public:
     explicit AreaBarWidget(QWidget* parent = nullptr);
 
-    void SetFit(const check::AreaFit& fit);
-    const check::AreaFit& Fit() const { return fit_; }
+    void SetFit(const documents::AreaFit& fit);
+    const documents::AreaFit& Fit() const { return fit_; }
 
     QSize sizeHint() const override;
 
@@ -26,7 +26,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    check::AreaFit fit_;
+    documents::AreaFit fit_;
 };
 
 }  // namespace tessara::ui

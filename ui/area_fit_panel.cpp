@@ -3,7 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "check/area_bar.h"
+#include "documents/area_fit.h"
 #include "ui/area_bar_widget.h"
 #include "ui/window_style.h"
 
@@ -32,16 +32,16 @@ AreaFitPanel::Row AreaFitPanel::AddRow(int row, const char* name, const QString&
     return r;
 }
 
-void AreaFitPanel::SetFits(const check::AreaFit& input, const check::AreaFit& output) {
+void AreaFitPanel::SetFits(const documents::AreaFit& input, const documents::AreaFit& output) {
     ShowFit(input_, input);
     ShowFit(output_, output);
 }
 
-void AreaFitPanel::ShowFit(const Row& row, const check::AreaFit& fit) {
+void AreaFitPanel::ShowFit(const Row& row, const documents::AreaFit& fit) {
     row.bar->SetFit(fit);
-    row.text->setText(QString::fromStdString(check::AreaFitText(fit)));
+    row.text->setText(QString::fromStdString(documents::AreaFitText(fit)));
     QPalette palette;  // no colour of its own: the window's
-    if (check::BytesBeyondArea(fit) > 0) palette.setColor(QPalette::WindowText, AreaOverflowColour());
+    if (documents::BytesBeyondArea(fit) > 0) palette.setColor(QPalette::WindowText, AreaOverflowColour());
     row.text->setPalette(palette);
 }
 

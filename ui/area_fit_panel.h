@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "check/project_check.h"
+#include "documents/area_fit.h"
 
 class QLabel;
 
@@ -18,7 +18,7 @@ class AreaFitPanel : public QWidget {
 public:
     explicit AreaFitPanel(QWidget* parent = nullptr);
 
-    void SetFits(const check::AreaFit& input, const check::AreaFit& output);
+    void SetFits(const documents::AreaFit& input, const documents::AreaFit& output);
 
 private:
     struct Row {
@@ -26,7 +26,7 @@ private:
         QLabel* text = nullptr;
     };
     Row AddRow(int row, const char* name, const QString& caption);
-    static void ShowFit(const Row& row, const check::AreaFit& fit);
+    static void ShowFit(const Row& row, const documents::AreaFit& fit);
 
     Row input_;
     Row output_;

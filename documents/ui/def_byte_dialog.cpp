@@ -212,8 +212,8 @@ void TFDefByte::RecountShownNode() {
 }
 
 void TFDefByte::ShowAreaFits() {
-    check::AreaFit input{0, areaIn_};
-    check::AreaFit output{0, areaOut_};
+    documents::AreaFit input{0, areaIn_};
+    documents::AreaFit output{0, areaOut_};
     for (const auto& [in, out] : selected_) {
         input.selected += in;
         output.selected += out;

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "documents/area_offsets.h"
-#include "plc/address_map.h"
+#include "documents/profibus_slots.h"
 
 namespace tessara::documents {
 
@@ -225,8 +225,8 @@ QVariant DefByteGridModel::AddressData(size_t row, int role) const {
         return fits ? QVariant() : QVariant(QColor(Qt::red));
     }
     if (role != Qt::DisplayRole) return {};
-    const plc::MapArea area = direction_ == ByteDirection::Out ? plc::MapArea::Output : plc::MapArea::Input;
-    return QString::fromStdString(plc::PlcByteAddress(area, offset));
+    const AreaDirection area = direction_ == ByteDirection::Out ? AreaDirection::Output : AreaDirection::Input;
+    return QString::fromStdString(PlcByteAddress(area, offset));
 }
 
 bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "check/area_bar.h"
 #include "check/check_report_html.h"
 #include "check/project_check.h"
 #include "support/temp_dir.h"
@@ -46,26 +45,6 @@ TEST(CheckReport, TextFromDocumentsIsIsolatedSoAnOverrideReordersNothingAroundIt
           "class=\"n\">1</td><td><bdi>a\xE2\x80\xAE&lt;b&gt;"
           "</bdi></td>"}) {
         EXPECT_NE(html.find(isolated), std::string::npos) << isolated;
-    }
-}
-
-TEST(CheckReport, BarsShowUseGapAndOverflowOnOneScale) {
-    struct Case {
-        AreaFit fit;
-        int used, unused, overflow;
-        const char* text;
-    };
-    const Case cases[] = {
-        {{5, 16}, 312, 688, 0, "5 of 16 bytes used"}, {{20, 16}, 800, 0, 200, "20 bytes selected for 16: 4 too many"},
-        {{3, 3}, 1000, 0, 0, "3 of 3 bytes used"},    {{0, 1}, 0, 1000, 0, "0 of 1 byte used"},
-        {{0, 0}, 0, 0, 0, "0 of 0 bytes used"},       {{2, -1}, 0, 0, 1000, "2 bytes selected for 0: 2 too many"},
-    };
-    for (const Case& c : cases) {
-        const AreaBar bar = AreaBarFor(c.fit);
-        EXPECT_EQ(bar.used, c.used) << c.text;
-        EXPECT_EQ(bar.unused, c.unused) << c.text;
-        EXPECT_EQ(bar.overflow, c.overflow) << c.text;
-        EXPECT_EQ(AreaFitText(c.fit), c.text);
     }
 }
 

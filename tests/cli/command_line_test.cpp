@@ -133,7 +133,7 @@ TEST(CommandLine, GsdAndReportRefuseToReplaceTheProjectsOwnFiles) {
     fs::remove(project.File("DefByte.xml"));
     TempDir elsewhere;
     std::vector<std::string> targets = {project.File("pargen.xml"), project.File("bin/../DNET_Net.xml"),
-                                        project.File("./DefByte.xml")};
+                                        project.File("./DefByte.xml"), project.File("bin/../PlcMap.xml")};
     // Links need a privilege on Windows that a test run may lack; the names through them are tried where it has it.
     std::error_code noLinks;
     fs::create_symlink(project.path(), elsewhere.File("link"), noLinks);

@@ -1,6 +1,6 @@
-#include "check/utf8_text.h"
+#include "base/utf8_text.h"
 
-namespace tessara::check {
+namespace tessara::base {
 
 namespace {
 
@@ -45,4 +45,4 @@ std::string WellFormedUtf8(const std::string& text) {
     return valid;
 }
 
-}  // namespace tessara::check
+}  // namespace tessara::base

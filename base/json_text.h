@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "check/utf8_text.h"
+#include "base/utf8_text.h"
 
-namespace tessara::check {
+namespace tessara::base {
 
 // JSON built by appending to one string: the I/O map of a large project is megabytes of it, which a stream
 // and a temporary string per value would copy again and again.
@@ -82,4 +82,4 @@ private:
     std::string text_;
 };
 
-}  // namespace tessara::check
+}  // namespace tessara::base

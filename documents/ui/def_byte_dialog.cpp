@@ -13,6 +13,7 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "documents/plc_map_document.h"
 #include "documents/profibus_areas.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
@@ -186,16 +187,25 @@ bool TFDefByte::LoadDocuments() {
 }
 
 void TFDefByte::ReadAreas() {
-    areaIn_ = areaOut_ = 0;
+    ProfibusAreas sizes;
     try {
-        const ProfibusAreas sizes = ReadProfibusAreas(ws_.ProjectDir);
-        areaIn_ = sizes.NbIn;
-        areaOut_ = sizes.NbOut;
+        sizes = ReadProfibusAreas(ws_.ProjectDir);
     } catch (const std::exception&) {
         // pargen.xml that is not XML: the areas count as 0, as in the GSD file and the project check
     }
-    ASG_IN->Bytes().SetAreaSize(areaIn_);
-    ASG_OUT->Bytes().SetAreaSize(areaOut_);
+    areaIn_ = sizes.NbIn;
+    areaOut_ = sizes.NbOut;
+    // The slots' PLC starts that the user keeps in the project; an address is never shown from a guessed start.
+    QString problem;
+    PlcMapDocument plc;
+    try {
+        plc = LoadPlcMap(ws_.ProjectDir);
+    } catch (const std::exception& e) {
+        problem = QStringLiteral("No PLC address: %1").arg(QString::fromUtf8(e.what()));
+    }
+    const ProfibusLayout layout(sizes, plc.starts);
+    ASG_IN->Bytes().SetLayout(layout, problem);
+    ASG_OUT->Bytes().SetLayout(layout, problem);
 }
 
 void TFDefByte::CountSelections(size_t node) {

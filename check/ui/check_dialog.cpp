@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -16,6 +17,7 @@
 #include "check/check_report_html.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
+#include "documents/plc_map_document.h"
 #include "plc/ui/address_map_page.h"
 #include "ui/area_fit_panel.h"
 #include "ui/file_dialogs.h"
@@ -41,8 +43,8 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     panes_->setChildrenCollapsible(false);
     panes_->addWidget(BuildMapsPane());
     panes_->addWidget(BuildFindingsPane());
-    panes_->setStretchFactor(0, 3);
-    panes_->setStretchFactor(1, 2);
+    panes_->setStretchFactor(0, 2);
+    panes_->setStretchFactor(1, 1);
     layout->addWidget(panes_, 1);
     layout->addWidget(BuildButtons());
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
@@ -88,8 +90,6 @@ QWidget* TFCheck::BuildMapsPane() {
     addressMap_ = new AddressMapPage(maps);
     maps->addTab(addressMap_, QStringLiteral("Address map"));
     column->addWidget(maps, 1);
-    areas_ = new ui::AreaFitPanel(pane);
-    column->addWidget(areas_);
     return pane;
 }
 
@@ -97,6 +97,8 @@ QWidget* TFCheck::BuildFindingsPane() {
     auto* pane = new QWidget(this);
     auto* column = new QVBoxLayout(pane);
     column->setContentsMargins(0, 0, 0, 0);
+    areas_ = new ui::AreaFitPanel(pane);
+    column->addWidget(areas_);
     column->addWidget(ui::HeadingLabel(QStringLiteral("Findings"), pane));
     findingsTable_ = ui::MakeReadOnlyTable("Findings", QStringLiteral("Findings"), findings_, pane);
     column->addWidget(findingsTable_, 1);
@@ -123,9 +125,21 @@ QWidget* TFCheck::BuildButtons() {
 
 struct TFCheck::Result {
     ProjectCheck check;
-    plc::AddressMap map;
+    ProjectPlcMap plc;
     std::string error;  // what stopped the check, if anything did
 };
+
+void TFCheck::showEvent(QShowEvent* event) {
+    // The first showing gives the maps two thirds of the height and the area bars with the findings one,
+    // whatever their contents ask for; later showings keep the split the user dragged to.
+    if (!splitGiven_) {
+        splitGiven_ = true;
+        layout()->activate();
+        const int height = panes_->height() - panes_->handleWidth();
+        panes_->setSizes({height * 2 / 3, height - height * 2 / 3});
+    }
+    ui::ReloadingDialog::showEvent(event);
+}
 
 void TFCheck::FormShow() {
     // One check at a time: a showing while one runs (an editor just closed) checks again when it ends.
@@ -143,7 +157,13 @@ void TFCheck::StartCheck() {
         auto result = std::make_shared<Result>();
         try {
             result->check = CheckProject(projectDir);
-            result->map = plc::BuildAddressMap(result->check);
+            result->plc.map = plc::BuildAddressMap(result->check);
+            result->plc.areas = {result->check.input.area, result->check.output.area};
+            try {
+                result->plc.starts = documents::LoadPlcMap(projectDir).starts;
+            } catch (const std::exception& e) {
+                result->plc.startsProblem = e.what();
+            }
         } catch (const std::exception& e) {
             result->error = e.what();
         }
@@ -171,7 +191,7 @@ void TFCheck::ShowResult(const std::shared_ptr<Result>& result) {
     ioMapTable_->resizeColumnsToContents();
     findingsTable_->resizeColumnsToContents();
     areas_->SetFits(check_.input, check_.output);
-    addressMap_->SetMap(std::move(result->map), ws_.ProjectDir);
+    addressMap_->SetMap(std::move(result->plc), ws_.ProjectDir);
     if (!result->error.empty()) {
         btnSaveReport_->setEnabled(false);
         addressMap_->SetExportEnabled(false);

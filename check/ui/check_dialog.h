@@ -59,6 +59,9 @@ public:
 
     const ProjectCheck& Check() const { return check_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 signals:
     // A check's result is shown.
     void Checked();
@@ -78,7 +81,8 @@ private:
     EditorOpener openEditor_;
     ProjectCheck check_;
     std::thread worker_;
-    bool checkAgain_ = false;  // the project changed while the check ran: its result is stale
+    bool checkAgain_ = false;
+    bool splitGiven_ = false;  // the project changed while the check ran: its result is stale
     IoMapModel* ioMap_;
     FindingsModel* findings_;
     QTableView* ioMapTable_ = nullptr;

@@ -9,8 +9,8 @@ namespace tessara::check {
 
 namespace {
 
-const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA",          "OFFSET", "ADDRESS",  "N",     "ID",
-                                                            "NODE MNEMONIC", "BYTE",   "MNEMONIC", "SYMBOL"};
+const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA", "OFFSET",        "SLOT", "ADDRESS",  "N",
+                                                            "ID",   "NODE MNEMONIC", "BYTE", "MNEMONIC", "SYMBOL"};
 
 QString Text(const std::string& text) {
     return QString::fromStdString(plc::PrintableText(text));
@@ -24,10 +24,10 @@ void AddressMapModel::SetMap(plc::AddressMap map) {
     endResetModel();
 }
 
-void AddressMapModel::SetStarts(size_t inputStart, size_t outputStart) {
-    inputStart_ = inputStart;
-    outputStart_ = outputStart;
-    if (rowCount() > 0) emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress), {Qt::DisplayRole});
+void AddressMapModel::SetLayout(const documents::ProfibusLayout& layout, const QString& problem) {
+    layout_ = layout;
+    layoutProblem_ = problem;
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 const plc::AddressMapRow& AddressMapModel::Row(int row) const {
@@ -43,17 +43,19 @@ int AddressMapModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const {
+QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, const documents::ProfibusAddress& address,
+                               int column) const {
     switch (column) {
         case ColArea:
             return QString::fromLatin1(plc::MapAreaName(row.area));
         case ColOffset:
             return static_cast<qulonglong>(row.offset);
-        case ColAddress: {
-            if (!row.fits) return QString();
-            const size_t start = row.area == plc::MapArea::Input ? inputStart_ : outputStart_;
-            return QString::fromStdString(plc::PlcByteAddress(row.area, start + row.offset));
-        }
+        case ColSlot:
+            return address.slot > 0 ? QVariant(address.slot) : QVariant();
+        case ColAddress:
+            if (!layoutProblem_.isEmpty()) return QString();
+            return address.fits ? QString::fromStdString(plc::PlcByteAddress(row.area, address.address))
+                                : QStringLiteral("no address");
         case ColNode:
             return static_cast<qulonglong>(row.node);
         case ColId:
@@ -69,20 +71,31 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const 
     }
 }
 
+QVariant AddressMapModel::ToolTip(const plc::AddressMapRow& row, const documents::ProfibusAddress& address,
+                                  int column) const {
+    if (column == ColNodeMnemonic) return ui::CellToolTip(Text(row.nodeMnemonic));
+    if (column == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
+    if (!layoutProblem_.isEmpty()) return layoutProblem_;
+    if (!address.fits) {
+        return QStringLiteral("No PLC address: %1")
+            .arg(QString::fromStdString(documents::FitProblemText(address.problem, layout_.AreaSize(row.area))));
+    }
+    if (column == ColSlot || column == ColAddress)
+        return QStringLiteral("Slot %1, byte %2 of its module").arg(address.slot).arg(address.slotOffset);
+    return {};
+}
+
 QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const plc::AddressMapRow& row = Row(index.row());
+    const documents::ProfibusAddress address = layout_.Address(row.area, row.offset);
     switch (role) {
         case Qt::DisplayRole:
-            return Cell(row, index.column());
+            return Cell(row, address, index.column());
         case Qt::ForegroundRole:
-            return row.fits ? QVariant() : QVariant(QColor(Qt::red));
+            return address.fits ? QVariant() : QVariant(QColor(Qt::red));
         case Qt::ToolTipRole:
-            if (index.column() == ColNodeMnemonic) return ui::CellToolTip(Text(row.nodeMnemonic));
-            if (index.column() == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
-            return row.fits ? QVariant()
-                            : QVariant(QStringLiteral("Past the end of the PROFIBUS %1 area in pargen.xml: no address")
-                                           .arg(QString::fromLatin1(plc::MapAreaName(row.area))));
+            return ToolTip(row, address, index.column());
         default:
             return {};
     }

@@ -3,20 +3,23 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <optional>
 
 #include "base/file_system.h"
+#include "documents/plc_map_document.h"
 #include "plc/address_map_export.h"
 #include "plc/ui/address_map_filter.h"
 #include "plc/ui/address_map_model.h"
+#include "plc/ui/slot_table_model.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_display.h"
 #include "ui/output_file.h"
@@ -39,28 +42,54 @@ constexpr TagFormat kTagFormats[] = {{"sdf", plc::MapFormat::Sdf},
 const char* const kTagFilters =
     "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
 
-QSpinBox* StartBox(const char* name, QWidget* parent) {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setRange(0, static_cast<int>(plc::kLastPlcByte));
-    return box;
+// The PLC address of the first slot of a direction, where the exports' starts count from.
+size_t FirstSlotStart(const documents::ProfibusLayout& layout, documents::AreaDirection direction) {
+    for (const documents::ProfibusSlot& slot : layout.Slots()) {
+        if (slot.direction == direction) return slot.start;
+    }
+    return 0;
 }
+
+constexpr int kSlotRowsShown = 4;  // the device's 128 bytes each way make at most two slots a direction
 
 }  // namespace
 
 AddressMapPage::AddressMapPage(QWidget* parent)
-    : QWidget(parent), model_(new AddressMapModel(this)), filter_(new AddressMapFilter(this)) {
+    : QWidget(parent),
+      model_(new AddressMapModel(this)),
+      slots_(new SlotTableModel(this)),
+      filter_(new AddressMapFilter(this)) {
     auto* layout = new QVBoxLayout(this);
-    auto* rule = new QLabel(QString::fromUtf8(plc::kAddressMapRule), this);
-    rule->setObjectName(QStringLiteral("AddressMapRule"));
-    rule->setWordWrap(true);
-    layout->addWidget(rule);
+    layout->addWidget(BuildSlots());
     layout->addWidget(BuildFilters());
     filter_->setSourceModel(model_);
     table_ = ui::MakeReadOnlyTable("AddressMap", QStringLiteral("Address map"), filter_, this);
     layout->addWidget(table_, 1);
-    layout->addWidget(BuildExport());
     connect(table_, &QTableView::activated, this, &AddressMapPage::RowActivated);
+}
+
+// The slots beside the rule, so the map keeps the height of the page.
+QWidget* AddressMapPage::BuildSlots() {
+    auto* strip = new QWidget(this);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    slotTable_ = ui::MakeReadOnlyTable("Slots", QStringLiteral("Slots and their PLC starts"), slots_, strip);
+    slotTable_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    slotTable_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    slotTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    slotTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    slotTable_->setFixedWidth(320);
+    slotTable_->setToolTip(QStringLiteral("Double-click a start to place its slot in the PLC"));
+    slots_->SetStartEditor(
+        [this](const documents::ProfibusSlot& slot, const QString& text) { return EditStart(slot, text); });
+    auto* rule = new QLabel(QString::fromUtf8(plc::kAddressMapRule), strip);
+    rule->setObjectName(QStringLiteral("AddressMapRule"));
+    rule->setWordWrap(true);
+    rule->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    row->addWidget(slotTable_);
+    row->addWidget(rule, 1);
+    return strip;
 }
 
 QWidget* AddressMapPage::BuildFilters() {
@@ -82,6 +111,7 @@ QWidget* AddressMapPage::BuildFilters() {
     row->addWidget(nodeFilter_);
     row->addWidget(textLabel);
     row->addWidget(textFilter_, 1);
+    row->addWidget(BuildExport());
     connect(nodeFilter_, &QComboBox::currentIndexChanged, this, &AddressMapPage::NodeFilterChanged);
     connect(textFilter_, &QLineEdit::textChanged, filter_, &QSortFilterProxyModel::setFilterFixedString);
     return strip;
@@ -91,32 +121,76 @@ QWidget* AddressMapPage::BuildExport() {
     auto* strip = new QWidget(this);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
-    inputStart_ = StartBox("InputStart", strip);
-    outputStart_ = StartBox("OutputStart", strip);
-    auto* inputLabel = new QLabel(QStringLiteral("Input start"), strip);
-    inputLabel->setBuddy(inputStart_);
-    auto* outputLabel = new QLabel(QStringLiteral("Output start"), strip);
-    outputLabel->setBuddy(outputStart_);
     btnExportTags_ = new QPushButton(QStringLiteral("Export tags..."), strip);
     btnExportTags_->setObjectName(QStringLiteral("btn_ExportTags"));
     btnExportTags_->setAutoDefault(false);  // Enter on a row opens the byte editor
-    row->addWidget(inputLabel);
-    row->addWidget(inputStart_);
-    row->addWidget(outputLabel);
-    row->addWidget(outputStart_);
-    row->addStretch(1);
     row->addWidget(btnExportTags_);
-    for (QSpinBox* box : {inputStart_, outputStart_})
-        connect(box, &QSpinBox::valueChanged, this, &AddressMapPage::StartsChanged);
     connect(btnExportTags_, &QPushButton::clicked, this, &AddressMapPage::ExportTagsClick);
     return strip;
 }
 
-void AddressMapPage::SetMap(plc::AddressMap map, const std::string& projectDir) {
+void AddressMapPage::SetMap(ProjectPlcMap project, const std::string& projectDir) {
     projectDir_ = projectDir;
-    model_->SetMap(std::move(map));
+    areas_ = project.areas;
+    startsProblem_ = QString::fromStdString(project.startsProblem);
+    model_->SetMap(std::move(project.map));
+    ShowStarts(std::move(project.starts));
     FillNodeFilter();
     table_->resizeColumnsToContents();
+    slotTable_->resizeColumnsToContents();
+}
+
+void AddressMapPage::ShowStarts(std::vector<documents::SlotStart> starts) {
+    starts_ = std::move(starts);
+    const documents::ProfibusLayout layout(areas_, starts_);
+    const QString problem =
+        startsProblem_.isEmpty() ? QString() : QStringLiteral("No PLC address: %1").arg(startsProblem_);
+    model_->SetLayout(layout, problem);
+    slots_->SetEditable(startsProblem_.isEmpty());
+    slots_->SetLayout(layout);
+    // As tall as its slots, two to four rows: the map below keeps the rest of the page.
+    const int rows = std::clamp(slots_->rowCount(), 2, kSlotRowsShown);
+    slotTable_->setFixedHeight(slotTable_->horizontalHeader()->sizeHint().height() +
+                               rows * slotTable_->verticalHeader()->defaultSectionSize() +
+                               2 * slotTable_->frameWidth());
+}
+
+bool AddressMapPage::EditStart(const documents::ProfibusSlot& slot, const QString& text) {
+    std::vector<documents::SlotStart> starts = starts_;
+    std::erase_if(starts, [&](const documents::SlotStart& s) {
+        return s.direction == slot.direction && s.position == slot.position;
+    });
+    if (!text.isEmpty()) {
+        bool number = false;
+        const uint start = text.toUInt(&number);
+        if (!number || start > documents::kLastPlcByte) {
+            ui::Messages().ShowError(this, QStringLiteral("The start of slot %1 must be a PLC byte address from 0 to "
+                                                          "%2, or empty to follow the slot before: \"%3\"")
+                                               .arg(slot.number)
+                                               .arg(documents::kLastPlcByte)
+                                               .arg(text));
+            return false;
+        }
+        starts.push_back({slot.direction, slot.position, start});
+    }
+    std::ranges::sort(starts, {}, [](const documents::SlotStart& s) { return std::pair(s.direction, s.position); });
+    const documents::ProfibusLayout layout(areas_, starts);
+    if (const auto problem =
+            documents::SlotStartProblem(layout, model_->Map().input.size(), model_->Map().output.size())) {
+        ui::Messages().ShowError(this, QString::fromStdString(*problem));
+        return false;
+    }
+    try {
+        // Read again at the save, so what another tool recorded there meanwhile (the last export) is kept.
+        documents::PlcMapDocument document = documents::LoadPlcMap(projectDir_);
+        document.starts = starts;
+        documents::SavePlcMap(projectDir_, document);
+    } catch (const std::exception& e) {
+        ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    ShowStarts(std::move(starts));
+    return true;
 }
 
 void AddressMapPage::SetExportEnabled(bool enabled) {
@@ -148,10 +222,6 @@ void AddressMapPage::NodeFilterChanged() {
     filter_->SetNode(nodeFilter_->currentData().toULongLong());
 }
 
-void AddressMapPage::StartsChanged() {
-    model_->SetStarts(static_cast<size_t>(inputStart_->value()), static_cast<size_t>(outputStart_->value()));
-}
-
 void AddressMapPage::RowActivated(const QModelIndex& index) {
     if (!index.isValid()) return;
     emit ByteActivated(model_->Row(filter_->mapToSource(index).row()));
@@ -175,20 +245,22 @@ void AddressMapPage::WriteTags(const QString& fileName) {
                       .arg(fileName));
         return;
     }
-    for (const std::string& problem :
-         {plc::StartPastLastPlcByte("Input start", static_cast<size_t>(inputStart_->value()), model_->Map().input),
-          plc::StartPastLastPlcByte("Output start", static_cast<size_t>(outputStart_->value()),
-                                    model_->Map().output)}) {
-        if (problem.empty()) continue;
+    const documents::ProfibusLayout& layout = model_->Layout();
+    const std::optional<std::string> problem =
+        !startsProblem_.isEmpty()
+            ? std::optional(startsProblem_.toStdString())
+            : documents::SlotStartProblem(layout, model_->Map().input.size(), model_->Map().output.size());
+    if (problem) {
         ui::Messages().ShowError(
-            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(problem)));
+            this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(*problem)));
         return;
     }
     if (!ui::MayReplace(this, fileName)) return;
     try {
-        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(model_->Map(), format->format,
-                                                                           static_cast<size_t>(inputStart_->value()),
-                                                                           static_cast<size_t>(outputStart_->value())));
+        base::WriteWholeFile(fileName.toStdString(),
+                             plc::FormatAddressMap(model_->Map(), format->format,
+                                                   FirstSlotStart(layout, documents::AreaDirection::Input),
+                                                   FirstSlotStart(layout, documents::AreaDirection::Output)));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QColor>
 #include <QComboBox>
 #include <QHeaderView>
@@ -8,7 +9,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -27,6 +27,7 @@
 #include "documents/ui/dnet_network_dialog.h"
 #include "plc/address_map_export.h"
 #include "plc/ui/address_map_model.h"
+#include "plc/ui/slot_table_model.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 #include "support/ui/scripted_file_dialogs.h"
@@ -296,6 +297,34 @@ QTableView* ShowAddressMap(TFCheck& dialog) {
     return dialog.findChild<QTableView*>("AddressMap");
 }
 
+// Types a slot's start into the slot table as a user does: the cell's editor, the text, Enter.
+void TypeStart(TFCheck& dialog, int slotRow, const QString& text) {
+    auto* slotTable = dialog.findChild<QTableView*>("Slots");
+    const QModelIndex cell = slotTable->model()->index(slotRow, SlotTableModel::ColStart);
+    slotTable->setFocus();
+    slotTable->setCurrentIndex(cell);
+    slotTable->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(slotTable->indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the view commits and closes the editor in a queued call
+}
+
+// "SLOT|DIRECTION|SIZE|START" of every slot, "*" after a start kept in PlcMap.xml.
+std::vector<std::string> Slots(TFCheck& dialog) {
+    const QAbstractItemModel* slotModel = dialog.findChild<QTableView*>("Slots")->model();
+    std::vector<std::string> rows;
+    for (int row = 0; row < slotModel->rowCount(); ++row) {
+        std::string text;
+        for (int column = 0; column < SlotTableModel::ColumnCount; ++column)
+            text += (column ? "|" : "") + slotModel->index(row, column).data().toString().toStdString();
+        const bool kept = slotModel->index(row, SlotTableModel::ColStart).data(Qt::ForegroundRole).isNull();
+        rows.push_back(text + (kept ? "*" : ""));
+    }
+    return rows;
+}
+
 // "IB 0 Position" per row shown, "red" for a row past its area.
 std::vector<std::string> Rows(const QTableView* map) {
     std::vector<std::string> rows;
@@ -318,8 +347,10 @@ TEST_F(CheckWindowTest, TheAddressMapShowsItsRuleFiltersByNodeAndTextAndFollowsT
                   (R{"IB 0 Position", "IB 1 N5_I2", "IB 2 Status_alarm", "red Speed", "QB 0 Command", "red Setpoint"}));
         EXPECT_EQ(Cell(map, 3, AddressMapModel::ColOffset), "3");
 
-        dialog.findChild<QSpinBox*>("InputStart")->setValue(10);
-        dialog.findChild<QSpinBox*>("OutputStart")->setValue(4);
+        EXPECT_EQ(Slots(dialog), (R{"1|input|3|IB 0", "2|output|1|QB 0"}));
+        TypeStart(dialog, 0, "10");
+        TypeStart(dialog, 1, "4");
+        EXPECT_EQ(Slots(dialog), (R{"1|input|3|IB 10*", "2|output|1|QB 4*"}));
         EXPECT_EQ(Rows(map), (R{"IB 10 Position", "IB 11 N5_I2", "IB 12 Status_alarm", "red Speed", "QB 4 Command",
                                 "red Setpoint"}));
 
@@ -332,7 +363,7 @@ TEST_F(CheckWindowTest, TheAddressMapShowsItsRuleFiltersByNodeAndTextAndFollowsT
         QTest::keyClicks(dialog.findChild<QLineEdit*>("TextFilter"), "ALARM");
         EXPECT_EQ(Rows(map), (R{"IB 12 Status_alarm"}));
 
-        // A fresh check keeps the filters and the starts the user set.
+        // A fresh check keeps the filters, and the starts the user set, which the project keeps.
         dialog.FormShow();
         WaitForCheck(dialog);
         EXPECT_EQ(Rows(map), (R{"IB 12 Status_alarm"}));
@@ -381,7 +412,7 @@ TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSay
     dialogs.Answer(QString());
     WithCheckWindow([&](TFCheck& dialog) {
         ShowAddressMap(dialog);
-        dialog.findChild<QSpinBox*>("InputStart")->setValue(12);
+        TypeStart(dialog, 0, "12");
         const AddressMap map = BuildAddressMap(dialog.Check());
         for (int i = 0; i < 5; ++i) Click(dialog, "btn_ExportTags");
         EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.sdf"), FormatAddressMap(map, MapFormat::Sdf, 12, 0));
@@ -401,29 +432,94 @@ TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSay
 }
 
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
-TEST_F(CheckWindowTest, ExportTagsRefusesAStartThatPutsATagPastTheLastPlcByte) {
+// A start that is not a byte address is refused too, and nothing refused reaches PlcMap.xml.
+TEST_F(CheckWindowTest, AStartThatPutsATagPastTheLastPlcByteIsRefused) {
     Open("check_overflow");
-    const std::string tags = project + S + "tags.sdf";
-    dialogs.Answer(QString::fromStdString(tags));
-    dialogs.Answer(QString::fromStdString(tags));
+    const std::string plcMap = project + S + "PlcMap.xml";
     WithCheckWindow([&](TFCheck& dialog) {
         ShowAddressMap(dialog);
-        auto* start = dialog.findChild<QSpinBox*>("InputStart");
-        start->setValue(65534);
-        Click(dialog, "btn_ExportTags");
-        EXPECT_FALSE(FileExists(tags));
-        start->setValue(65533);
-        Click(dialog, "btn_ExportTags");
-        EXPECT_TRUE(FileExists(tags));
+        TypeStart(dialog, 0, "65534");
+        TypeStart(dialog, 0, "twelve");
+        EXPECT_FALSE(FileExists(plcMap));
+        EXPECT_EQ(Slots(dialog)[0], "1|input|3|IB 0");
+        TypeStart(dialog, 0, "65533");
+        EXPECT_EQ(Slots(dialog)[0], "1|input|3|IB 65533*");
     });
-    ASSERT_FALSE(messages.entries().empty());
-    EXPECT_EQ(messages.entries()[0].kind, Kind::Error);
-    EXPECT_EQ(messages.entries()[0].text, "Unable to export tags to " + tags +
-                                              ": Input start 65534 puts byte 2 of the area at 65536, past the last "
-                                              "PLC byte address 65535");
+    EXPECT_TRUE(FileExists(plcMap));
+    EXPECT_EQ(messages.entries(),
+              (std::vector<MessageRecorder::Entry>{
+                  {Kind::Error,
+                   "Slot 1 starting at 65534 puts byte 2 of the input area at 65536, past the last PLC "
+                   "byte address 65535"},
+                  {Kind::Error,
+                   "The start of slot 1 must be a PLC byte address from 0 to 65535, or empty to follow "
+                   "the slot before: \"twelve\""}}));
 }
 
-}  // namespace
+// 100 input bytes make two slots (64 and 36) and 70 output bytes two more (64 and 6). Slot 2 placed apart at 200
+// and slot 4 at 100 give every byte its slot's address, in the map, after a restart, and in the byte editor; a
+// slot that would overlap another is refused, and clearing a start makes the slot follow again.
+TEST_F(CheckWindowTest, EachSlotHasItsOwnStartKeptInTheProject) {
+    Open("check_clean");
+    std::string in;
+    std::string out;
+    for (int byte = 1; byte <= 100; ++byte) in += "<row Select=\"Y\" Mnemonic=\"In" + std::to_string(byte) + "\"/>";
+    for (int byte = 1; byte <= 70; ++byte) out += "<row Select=\"Y\" Mnemonic=\"Out" + std::to_string(byte) + "\"/>";
+    const std::string dir = "PROJECTS" + S + "Plant1" + S;
+    std::string pargen = ReadFixture("check_clean/pargen.xml");
+    pargen.replace(pargen.find(">5<"), 3, ">100<");
+    pargen.replace(pargen.find(">1<"), 3, ">70<");
+    app.Write(dir + "pargen.xml", pargen);
+    app.Write(dir + "DNET_Net.xml",
+              "<DNET_Net><row ID=\"5\" NB_IN=\"100\" NB_OUT=\"70\" Mnemonic=\"Press\"/></DNET_Net>");
+    app.Write(dir + "DefByte.xml",
+              "<DefBytes><Nodo_DNET><ByteIN>" + in + "</ByteIN><ByteOUT>" + out + "</ByteOUT></Nodo_DNET></DefBytes>");
+    using R = std::vector<std::string>;
+    // Map rows 0, 63, 64 and 99 are input bytes 1, 64, 65 and 100; rows 100, 163, 164 output bytes 1, 64, 65.
+    const auto addresses = [](const QTableView* map) {
+        R shown;
+        for (int row : {0, 63, 64, 99, 100, 163, 164}) {
+            shown.push_back(Cell(map, row, AddressMapModel::ColSlot).toStdString() + " " +
+                            Cell(map, row, AddressMapModel::ColAddress).toStdString());
+        }
+        return shown;
+    };
+    WithCheckWindow([&](TFCheck& dialog) {
+        const QTableView* map = ShowAddressMap(dialog);
+        EXPECT_EQ(Slots(dialog), (R{"1|input|64|IB 0", "2|input|36|IB 64", "3|output|64|QB 0", "4|output|6|QB 64"}));
+        EXPECT_EQ(addresses(map), (R{"1 IB 0", "1 IB 63", "2 IB 64", "2 IB 99", "3 QB 0", "3 QB 63", "4 QB 64"}));
+        TypeStart(dialog, 1, "200");
+        TypeStart(dialog, 3, "30");  // QB 30 to 35 lie inside slot 3's QB 0 to 63: refused
+        TypeStart(dialog, 3, "100");
+        TypeStart(dialog, 2, "56");  // slot 3 at QB 56 to 119 would cover slot 4 at QB 100
+    });
+    EXPECT_EQ(messages.texts(), (R{"The output slots overlap: slot 3 (QB 0 to 63) and slot 4 (QB 30 to 35)",
+                                   "The output slots overlap: slot 3 (QB 56 to 119) and slot 4 (QB 100 to 105)"}));
+    messages.clear();
+
+    // Another run of the tool reads the starts from the project.
+    window = std::make_unique<TFTessaraFirmWare>(app.path());
+    WithCheckWindow([&](TFCheck& dialog) {
+        QTableView* map = ShowAddressMap(dialog);
+        EXPECT_EQ(Slots(dialog),
+                  (R{"1|input|64|IB 0", "2|input|36|IB 200*", "3|output|64|QB 0", "4|output|6|QB 100*"}));
+        EXPECT_EQ(addresses(map), (R{"1 IB 0", "1 IB 63", "2 IB 200", "2 IB 235", "3 QB 0", "3 QB 63", "4 QB 100"}));
+
+        // The byte editor, opened at input byte 65, gives it the map's address.
+        QString editorAddress;
+        WhenShown<TFDefByte>(*window, [&](TFDefByte& editor) {
+            const auto* grid = editor.findChild<QTableView*>("ASG_IN");
+            editorAddress = grid->model()->index(grid->currentIndex().row(), 3).data().toString();
+        });
+        DoubleClick(map, 64, AddressMapModel::ColSymbol);
+        EXPECT_EQ(editorAddress, "IB 200");
+        WaitForCheck(dialog);
+
+        TypeStart(dialog, 1, "");
+        EXPECT_EQ(Slots(dialog)[1], "2|input|36|IB 64");
+    });
+    EXPECT_TRUE(messages.entries().empty()) << messages.entries()[0];
+}
 
 // Both saves of the window refuse every file of the project, named directly, through ".." or through a link, in
 // the command line's words, and leave it as it was.
@@ -508,8 +604,8 @@ TEST_F(CheckWindowTest, TheMapsAndTheFindingsShareASplitThatStays) {
     WithCheckWindow([&](TFCheck& dialog) {
         const QTableView* map = ShowAddressMap(dialog);
         const auto* findings = dialog.findChild<QTableView*>("Findings");
-        EXPECT_GE(RowsShown(map), 10);
-        EXPECT_GE(RowsShown(findings), 5);
+        EXPECT_GE(RowsShown(map), 11);
+        EXPECT_GE(RowsShown(findings), 4);
         auto* panes = dialog.findChild<QSplitter*>("Panes");
         const QList<int> sizes = panes->sizes();
         panes->setSizes({sizes[0] + sizes[1] - 120, 120});
@@ -545,3 +641,5 @@ TEST_F(CheckWindowTest, LongListsAndFindingsAreReadWholeInTheirToolTips) {
                   "<p>" + QString::fromStdString(text).toHtmlEscaped() + "</p>");
     });
 }
+
+}  // namespace

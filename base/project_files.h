@@ -26,8 +26,8 @@ inline std::string BankFilePath(const std::string& projectDir) {
     return BankFolderPath(projectDir) + kPathSeparator + "bank.bin";
 }
 
-// True when `path` leads to one of the project's documents (the PLC document too) or to bin/bank.bin, also through "..", a
-// link or another name of the same file: an output the user names must never replace them.
+// True when `path` leads to one of the project's documents (the PLC document too) or to bin/bank.bin, also through
+// "..", a link or another name of the same file: an output the user names must never replace them.
 bool IsProjectFile(const std::string& projectDir, const std::string& path);
 
 // Why an output (the "GSD file", the "report") may not be written at `path`: "\"pargen.xml\" is a file of the

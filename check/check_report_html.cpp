@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/tool_version.h"
+#include "check/project_address_map.h"
 #include "documents/area_fit.h"
 #include "image/bank_image_decoder.h"
 #include "plc/address_map.h"
@@ -132,35 +133,43 @@ void Settings(std::ostream& out, const ProjectCheck& check) {
     out << "</table>\n";
 }
 
-void MapArea(std::ostream& out, const char* title, const std::vector<plc::AddressMapRow>& rows) {
+void MapArea(std::ostream& out, const char* title, const plc::AddressMap& map,
+             const std::vector<plc::AddressMapRow>& rows) {
     out << "<h3>" << title << "</h3>\n";
     if (rows.empty()) {
         out << "<p>No selected bytes.</p>\n";
         return;
     }
-    out << "<table><thead><tr><th>Address</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
+    out << "<table><thead><tr><th>Address</th><th>Slot</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
            "<th>Mnemonic</th><th>Symbol</th></tr></thead>\n";
     for (const plc::AddressMapRow& r : rows) {
         out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
-            << (r.fits ? plc::PlcByteAddress(r.area, r.offset) : "byte " + std::to_string(r.offset) + ": does not fit")
-            << "</td><td class=\"n\">" << r.node << "</td><td class=\"n\">" << r.id << "</td><td>"
-            << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">" << r.byte << "</td><td>" << Isolated(r.mnemonic)
-            << "</td><td class=\"symbol\">" << r.symbol << "</td></tr>\n";
+            << (r.fits ? plc::PlcByteAddress(r.area, r.address)
+                       : "byte " + std::to_string(r.offset) + ": does not fit, " + plc::NotFittingText(map, r))
+            << "</td><td class=\"n\">" << (r.fits ? std::to_string(r.slot) : "") << "</td><td class=\"n\">" << r.node
+            << "</td><td class=\"n\">" << r.id << "</td><td>" << Isolated(r.nodeMnemonic) << "</td><td class=\"n\">"
+            << r.byte << "</td><td>" << Isolated(r.mnemonic) << "</td><td class=\"symbol\">" << r.symbol
+            << "</td></tr>\n";
     }
     out << "</table>\n";
 }
 
 void Map(std::ostream& out, const ProjectCheck& check) {
-    out << "<h2>Address map</h2>\n<p>" << Escaped(plc::kAddressMapRule)
-        << " Addresses count from the start of each area; the PLC adds the address at which its master places "
-           "the gateway's module.</p>\n";
+    out << "<h2>Address map</h2>\n<p>" << Escaped(plc::kAddressMapRule) << "</p>\n";
     if (!check.mapRead) {
         out << "<p>The documents could not all be read: see the findings.</p>\n";
         return;
     }
-    const plc::AddressMap map = plc::BuildAddressMap(check);
-    MapArea(out, "Input", map.input);
-    MapArea(out, "Output", map.output);
+    const plc::AddressMap map = ProjectAddressMap(check, ProjectLayout(check));
+    out << "<p>Slots (starts from PlcMap.xml, or following the slot before):";
+    for (const documents::ProfibusSlot& slot : map.layout.Slots()) {
+        out << (slot.number == 1 ? " " : "; ") << "slot " << slot.number << ", " << plc::MapAreaName(slot.direction)
+            << ", " << slot.size << (slot.size == 1 ? " byte at " : " bytes at ")
+            << plc::PlcByteAddress(slot.direction, slot.start);
+    }
+    out << (map.layout.Slots().empty() ? " none.</p>\n" : ".</p>\n");
+    MapArea(out, "Input", map, map.input);
+    MapArea(out, "Output", map, map.output);
 }
 
 void Findings(std::ostream& out, const ProjectCheck& check) {

@@ -10,12 +10,14 @@
 #include "check/device_value_findings.h"
 #include "check/ignored_content_findings.h"
 #include "check/io_map_findings.h"
+#include "check/project_address_map.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
 #include "documents/document_error.h"
 #include "documents/document_file.h"
 #include "documents/int_text.h"
+#include "documents/plc_map_document.h"
 #include "documents/profibus_areas.h"
 #include "documents/xml_document.h"
 #include "image/bank_image.h"
@@ -34,6 +36,7 @@ struct Reading {
     ProjectCheck& check;
     documents::ProjectDocuments& documents;
     std::vector<std::string> failed;
+    bool imageTooLarge = false;
 
     std::string Path(const char* name) const { return base::ProjectFile(dir, name); }
     bool Failed(const std::string& name) const { return std::find(failed.begin(), failed.end(), name) != failed.end(); }
@@ -140,6 +143,7 @@ std::optional<image::NodeTable> BuildImageNodes(Reading& r) {
         return image::BuildBankImage(r.documents).nodes;
     } catch (const image::ImageLimitError& e) {
         r.Error(kImagePlace, e.what());
+        r.imageTooLarge = true;
         return NodesOfImageTooLarge(r);
     } catch (const std::exception& e) {
         const std::string place = DocumentAt(r, FailedPath(e));
@@ -165,6 +169,12 @@ std::optional<DefByteShape> ReadDefByteShape(Reading& r) {
     }
 }
 
+void AddSelections(ProjectCheck& check, NodeIo row) {
+    check.input.selected += row.selectedIn.size();
+    check.output.selected += row.selectedOut.size();
+    check.nodes.push_back(std::move(row));
+}
+
 std::vector<SelectedByte> Selected(const std::vector<bool>& select, const std::vector<std::string>* mnemonics) {
     std::vector<SelectedByte> bytes;
     for (size_t j = 0; j < select.size(); ++j) {
@@ -183,9 +193,19 @@ void FillIoMap(ProjectCheck& check, const image::NodeTable& nodes, const documen
         NodeIo row{i + 1, node.ID, named ? named->Mnemonic : std::string(), node.NB_IN, node.NB_OUT, {}, {}};
         row.selectedIn = Selected(node.InSelect, named ? &named->InMnemonic : nullptr);
         row.selectedOut = Selected(node.OutSelect, named ? &named->OutMnemonic : nullptr);
-        check.input.selected += row.selectedIn.size();
-        check.output.selected += row.selectedOut.size();
-        check.nodes.push_back(std::move(row));
+        AddSelections(check, std::move(row));
+    }
+}
+
+// The PLC side of the project: a PlcMap.xml that cannot be read leaves every slot following the one before it,
+// which the map and the report refuse; the image and the GSD never read it, so it is no error of theirs.
+void ReadPlcMap(Reading& r) {
+    try {
+        r.check.plcMap = documents::LoadPlcMap(r.dir);
+    } catch (const std::exception& e) {
+        r.check.plcMapError = e.what();
+        r.check.findings.push_back(
+            {Severity::Warning, base::kPlcMapFileName, std::string(e.what()) + ": the slots' starts cannot be used"});
     }
 }
 
@@ -216,7 +236,13 @@ void CheckReadableProject(Reading& r) {
     r.check.mapRead = nodes && areasRead && !r.Failed(base::kDefByteFileName);
     std::vector<Finding>& findings = r.check.findings;
     if (nodes) {
-        FillIoMap(r.check, *nodes, editor);
+        // The image build stops at the byte counts when the image is too large, before the selections: they are
+        // taken as the byte selection editor reads them, so the map and the areas' counts still have them.
+        if (r.imageTooLarge) {
+            for (NodeIo& node : documents::NodesOf(editor)) AddSelections(r.check, std::move(node));
+        } else {
+            FillIoMap(r.check, *nodes, editor);
+        }
         AddNetworkLengthFinding(*nodes, findings);
         if (const auto shape = ReadDefByteShape(r)) AddShapeFindings(*nodes, *shape, findings);
         AddAddressFindings(*nodes, GatewayId(settings), findings);
@@ -226,6 +252,8 @@ void CheckReadableProject(Reading& r) {
     AddIgnoredContentFindings(r.documents.pargen, base::kPargenFileName, findings);
     AddIgnoredContentFindings(r.documents.network, base::kDNetNetFileName, findings);
     AddIgnoredContentFindings(r.documents.bytes, base::kDefByteFileName, findings);
+    ReadPlcMap(r);
+    AddExportMoveFindings(r.check);
 }
 
 // The image is written into bin/, which the build creates when it is missing: a folder in its way, or a project

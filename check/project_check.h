@@ -9,6 +9,7 @@
 #include "documents/area_fit.h"
 #include "documents/comm_settings.h"
 #include "documents/node_selections.h"
+#include "documents/plc_map_document.h"
 
 namespace tessara::documents {
 struct ProjectDocuments;
@@ -67,6 +68,9 @@ struct ProjectCheck {
     std::optional<documents::CommSettings> settings;
     // The nodes, their selections and the areas were all read: the address map is whole.
     bool mapRead = false;
+    // PlcMap.xml, the slots' starts and the last tag export; the reason it could not be read, if so.
+    documents::PlcMapDocument plcMap;
+    std::optional<std::string> plcMapError;
 
     bool HasError() const;
 };

@@ -1,6 +1,5 @@
 #include "cli/command_line.h"
 
-#include <charconv>
 #include <csignal>
 #include <exception>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "check/device_value_findings.h"
 #include "check/findings_text.h"
 #include "check/project_check.h"
+#include "cli/map_command.h"
 #include "cli/output_status.h"
 #include "cli/usage.h"
 #include "documents/document_file.h"
@@ -22,8 +22,6 @@
 #include "image/bank_image.h"
 #include "image/bank_image_decoder.h"
 #include "image/bank_image_report.h"
-#include "plc/address_map.h"
-#include "plc/address_map_export.h"
 
 namespace tessara::cli {
 
@@ -38,14 +36,9 @@ struct Arguments {
     bool json = false;
     bool force = false;
     bool help = false;
-    std::vector<std::string> mapFormats;  // --csv, --sdf, --plcopen, as given
-    std::optional<std::string> inputStart;
-    std::optional<std::string> outputStart;
+    MapOptions map;
     std::string unknownOption;
 };
-
-constexpr const char* kInputStart = "--input-start";
-constexpr const char* kOutputStart = "--output-start";
 
 Arguments SplitArguments(int argc, char** argv) {
     Arguments args;
@@ -54,13 +47,10 @@ Arguments SplitArguments(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             args.help = true;
         } else if (arg == "--json") {
-            args.json = true;
+            args.json = args.map.json = true;
         } else if (arg == "--force") {
             args.force = true;
-        } else if (arg == "--csv" || arg == "--sdf" || arg == "--plcopen") {
-            args.mapFormats.emplace_back(arg);
-        } else if (arg == kInputStart || arg == kOutputStart) {
-            (arg == kInputStart ? args.inputStart : args.outputStart) = i + 1 < argc ? argv[++i] : "";
+        } else if (TakeMapOption(args.map, argc, argv, i)) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             args.unknownOption = arg;
         } else {
@@ -145,46 +135,8 @@ int Report(const Arguments& args, std::ostream&, std::ostream&) {
     return kDone;
 }
 
-plc::MapFormat MapFormatOf(const Arguments& args) {
-    if (args.json) return plc::MapFormat::Json;
-    if (args.mapFormats.empty()) return plc::MapFormat::Text;
-    const std::string& format = args.mapFormats.front();
-    if (format == "--csv") return plc::MapFormat::Csv;
-    return format == "--sdf" ? plc::MapFormat::Sdf : plc::MapFormat::PlcOpen;
-}
-
-// A PLC byte address as the user gives it: decimal, 0 to the last PLC byte.
-std::optional<size_t> PlcStart(const std::optional<std::string>& text) {
-    if (!text) return 0;
-    size_t value = 0;
-    const char* end = text->data() + text->size();
-    const std::from_chars_result parsed = std::from_chars(text->data(), end, value);
-    if (text->empty() || parsed.ec != std::errc() || parsed.ptr != end || value > plc::kLastPlcByte)
-        return std::nullopt;
-    return value;
-}
-
-// Every selected byte is listed; one beyond its area has no address, so the map is written and the command
-// fails. Documents the check cannot read give no map at all: their findings say why.
 int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
-    const check::ProjectCheck check = check::CheckProject(ProjectDirFrom(args.positional[0]));
-    if (!check.mapRead) {
-        err << check::FindingsText(check);
-        return kFailed;
-    }
-    const plc::AddressMap map = plc::BuildAddressMap(check);
-    const size_t inputStart = *PlcStart(args.inputStart);
-    const size_t outputStart = *PlcStart(args.outputStart);
-    for (const std::string& problem : {plc::StartPastLastPlcByte(kInputStart, inputStart, map.input),
-                                       plc::StartPastLastPlcByte(kOutputStart, outputStart, map.output)}) {
-        if (!problem.empty()) throw std::runtime_error("tessara map: " + problem);
-    }
-    plc::WriteAddressMap(out, map, MapFormatOf(args), inputStart, outputStart);
-    const size_t beyond = plc::RowsBeyondArea(map.input) + plc::RowsBeyondArea(map.output);
-    if (beyond == 0) return kDone;
-    err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()
-        << " selected bytes do not fit the PROFIBUS areas of pargen.xml and have no address\n";
-    return kFailed;
+    return RunMap(ProjectDirFrom(args.positional[0]), args.map, out, err);
 }
 
 int Inspect(const Arguments& args, std::ostream& out, std::ostream&) {
@@ -209,16 +161,10 @@ constexpr Command kCommands[] = {
 };
 
 std::string MapOptionProblem(const Command& command, const Arguments& args) {
-    const bool mapOptions = !args.mapFormats.empty() || args.inputStart || args.outputStart;
-    if (mapOptions && !command.takesMapOptions)
-        return "--csv, --sdf, --plcopen, --input-start and --output-start apply only to map";
-    if (args.mapFormats.size() + (args.json ? 1 : 0) > 1) return "choose one of --json, --csv, --sdf and --plcopen";
-    for (const auto& [name, value] : {std::pair{kInputStart, args.inputStart}, {kOutputStart, args.outputStart}}) {
-        if (!PlcStart(value))
-            return std::string(name) + " takes a byte address from 0 to " + std::to_string(plc::kLastPlcByte) +
-                   ", not \"" + *value + "\"";
-    }
-    return {};
+    if (args.map.Any() && !command.takesMapOptions)
+        return "--csv, --sdf, --plcopen, --input-start, --output-start, --slot-start, --symbols, --bom, --against "
+               "and --record apply only to map";
+    return command.takesMapOptions ? MapOptionsProblem(args.map) : std::string();
 }
 
 std::string UsageProblem(const Command& command, const Arguments& args) {

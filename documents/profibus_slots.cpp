@@ -122,7 +122,8 @@ std::string PlcByteAddress(AreaDirection direction, size_t address) {
 std::string FitProblemText(FitProblem problem, int32_t areaSize) {
     switch (problem) {
         case FitProblem::PastArea:
-            return "past the " + std::to_string(NonNegative(areaSize)) + " bytes of " + base::kPargenFileName;
+            return "past the " + std::to_string(NonNegative(areaSize)) +
+                   (NonNegative(areaSize) == 1 ? " byte of " : " bytes of ") + base::kPargenFileName;
         case FitProblem::PastDevice:
             return "past the device's " + std::to_string(kDeviceAreaBytes) + " bytes";
         case FitProblem::PastLastPlcByte:

@@ -7,58 +7,88 @@
 namespace tessara::plc {
 
 const char* const kAddressMapRule =
-    "The gateway fills its PROFIBUS input area with the selected input bytes of the DeviceNet nodes, node after "
-    "node in the order of DNET_Net.xml and byte after byte within a node (byte 1 first); the output area likewise "
-    "with the selected output bytes.";
+    "This tool assumes that the gateway fills its PROFIBUS input area with the selected input bytes of the "
+    "DeviceNet nodes, node after node in the order of DNET_Net.xml and byte after byte within a node (byte 1 "
+    "first), and its output area likewise; confirm it in the gateway's manual. Each area is cut into the GSD "
+    "file's slots of up to 64 bytes, and each slot is placed at its own start in the master: by default right "
+    "after the slot before it of its direction.";
 
 namespace {
 
-// The bytes of one node follow those of the nodes before it; an area of 0 or fewer bytes holds none of them.
-void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, int32_t areaSize, const check::NodeIo& node,
-                 const std::vector<check::SelectedByte>& bytes) {
-    const size_t size = areaSize > 0 ? static_cast<size_t>(areaSize) : 0;
-    for (const check::SelectedByte& selected : bytes) {
-        const size_t offset = rows.size();
-        rows.push_back({area,
-                        offset,
-                        node.position,
-                        node.ID,
-                        node.mnemonic,
-                        selected.number,
-                        selected.mnemonic,
-                        {},
-                        offset < size});
+// The bytes of one node follow those of the nodes before it.
+void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, const documents::NodeIo& node,
+                 const std::vector<documents::SelectedByte>& bytes) {
+    for (const documents::SelectedByte& selected : bytes) {
+        AddressMapRow row;
+        row.area = area;
+        row.offset = rows.size();
+        row.node = node.position;
+        row.id = node.ID;
+        row.nodeMnemonic = node.mnemonic;
+        row.byte = selected.number;
+        row.mnemonic = selected.mnemonic;
+        rows.push_back(std::move(row));
     }
 }
 
 }  // namespace
 
-AddressMap BuildAddressMap(const check::ProjectCheck& check) {
+AddressMap BuildAddressMap(const std::string& project, const std::vector<documents::NodeIo>& nodes,
+                           documents::ProfibusLayout layout, SymbolStyle symbols) {
     AddressMap map;
-    map.project = check::ProjectFolderName(check.projectDir);
-    map.input.reserve(check.input.selected);
-    map.output.reserve(check.output.selected);
-    for (const check::NodeIo& node : check.nodes) {
-        AddNodeRows(map.input, MapArea::Input, check.input.area, node, node.selectedIn);
-        AddNodeRows(map.output, MapArea::Output, check.output.area, node, node.selectedOut);
+    map.project = project;
+    map.symbols = symbols;
+    size_t in = 0;
+    size_t out = 0;
+    for (const documents::NodeIo& node : nodes) {
+        in += node.selectedIn.size();
+        out += node.selectedOut.size();
     }
+    map.input.reserve(in);
+    map.output.reserve(out);
+    for (const documents::NodeIo& node : nodes) {
+        AddNodeRows(map.input, MapArea::Input, node, node.selectedIn);
+        AddNodeRows(map.output, MapArea::Output, node, node.selectedOut);
+    }
+    PlaceAddressMap(map, std::move(layout));
     AssignPlcSymbols(map);
     return map;
+}
+
+void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout) {
+    map.layout = std::move(layout);
+    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        for (AddressMapRow& row : *rows) {
+            const documents::ProfibusAddress placed = map.layout.Address(row.area, row.offset);
+            row.fits = placed.fits;
+            row.slot = placed.slot;
+            row.slotOffset = placed.slotOffset;
+            row.address = placed.address;
+            row.problem = placed.problem;
+        }
+    }
 }
 
 const char* MapAreaName(MapArea area) {
     return area == MapArea::Input ? "input" : "output";
 }
 
+const char* SymbolStyleName(SymbolStyle style) {
+    return style == SymbolStyle::Node ? "node" : "byte";
+}
+
+std::optional<SymbolStyle> SymbolStyleNamed(const std::string& name) {
+    if (name == "node") return SymbolStyle::Node;
+    if (name == "byte") return SymbolStyle::Byte;
+    return std::nullopt;
+}
+
 size_t RowsBeyondArea(const std::vector<AddressMapRow>& rows) {
     return static_cast<size_t>(std::count_if(rows.begin(), rows.end(), [](const AddressMapRow& r) { return !r.fits; }));
 }
 
-std::string StartPastLastPlcByte(const std::string& startName, size_t start, const std::vector<AddressMapRow>& rows) {
-    const size_t fitting = rows.size() - RowsBeyondArea(rows);
-    if (fitting == 0 || start + fitting - 1 <= kLastPlcByte) return {};
-    return startName + " " + std::to_string(start) + " puts byte " + std::to_string(fitting - 1) + " of the area at " +
-           std::to_string(start + fitting - 1) + ", past the last PLC byte address " + std::to_string(kLastPlcByte);
+std::string NotFittingText(const AddressMap& map, const AddressMapRow& row) {
+    return documents::FitProblemText(row.problem, map.layout.AreaSize(row.area));
 }
 
 }  // namespace tessara::plc

@@ -2,10 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "check/project_check.h"
+#include "documents/node_selections.h"
 #include "documents/profibus_slots.h"
 
 namespace tessara::plc {
@@ -13,6 +14,10 @@ namespace tessara::plc {
 using MapArea = documents::AreaDirection;
 using documents::kLastPlcByte;
 using documents::PlcByteAddress;
+
+// How a byte's symbol is named: after its own mnemonic (as before), or after its node's mnemonic and its own,
+// "<node>_<byte>", which says whose byte it is.
+enum class SymbolStyle { Byte, Node };
 
 // One selected DeviceNet byte and the PROFIBUS byte that carries it.
 struct AddressMapRow {
@@ -24,30 +29,46 @@ struct AddressMapRow {
     uint32_t byte = 0;     // 1-based byte of the node
     std::string mnemonic;  // the byte's mnemonic
     std::string symbol;    // its PLC symbol
-    bool fits = false;     // offset < the area's size in pargen.xml
+    bool fits = false;     // it has a PLC address; `problem` says why not
+    int slot = 0;          // the GSD's slot; 0 for a byte past the area or the device
+    size_t slotOffset = 0;
+    size_t address = 0;  // the slot's start + slotOffset
+    documents::FitProblem problem = documents::FitProblem::None;
     bool operator==(const AddressMapRow&) const = default;
 };
 
-// Where every selected byte of a project lands in the two PROFIBUS areas, in area order.
+// Where every selected byte of a project lands in the two PROFIBUS areas and in the PLC, in area order.
 struct AddressMap {
     std::string project;  // the project folder's name, as the PLC tools' project is named
+    documents::ProfibusLayout layout;
+    SymbolStyle symbols = SymbolStyle::Byte;
     std::vector<AddressMapRow> input;
     std::vector<AddressMapRow> output;
 };
 
-// The one-sentence rule the map rests on, shown wherever the map is.
+// The rule the map rests on, shown wherever the map is: the tool's own statement, not something the documents
+// or the image say.
 extern const char* const kAddressMapRule;
 
-// Built from the check's single parse: its nodes in network order with their selected bytes, and the area sizes.
-AddressMap BuildAddressMap(const check::ProjectCheck& check);
+// The nodes in network order with their selected bytes, packed into the areas as the gateway fills them and
+// addressed through `layout`. `project` is the project folder's name.
+AddressMap BuildAddressMap(const std::string& project, const std::vector<documents::NodeIo>& nodes,
+                           documents::ProfibusLayout layout, SymbolStyle symbols = SymbolStyle::Byte);
+
+// Gives every row its slot, offset in the slot, address and fit under `layout`: new starts need no new map.
+void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout);
 
 // "input" or "output", as the exports name an area.
 const char* MapAreaName(MapArea area);
 
-// How many rows of an area lie beyond its size in pargen.xml.
+// "node" or "byte", as the command line and PlcMap.xml name a symbol style; and back (nullopt for neither).
+const char* SymbolStyleName(SymbolStyle style);
+std::optional<SymbolStyle> SymbolStyleNamed(const std::string& name);
+
+// How many rows of an area have no PLC address.
 size_t RowsBeyondArea(const std::vector<AddressMapRow>& rows);
 
-// Why a start puts a fitting byte of the area past kLastPlcByte ("START_NAME START puts byte ..."), or empty.
-std::string StartPastLastPlcByte(const std::string& startName, size_t start, const std::vector<AddressMapRow>& rows);
+// Why a row has no address: "past the 100 bytes of pargen.xml"; empty for a row that fits.
+std::string NotFittingText(const AddressMap& map, const AddressMapRow& row);
 
 }  // namespace tessara::plc

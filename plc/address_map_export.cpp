@@ -13,30 +13,22 @@ namespace tessara::plc {
 
 namespace {
 
-// The start address of the module that carries an area, given once for both areas.
-struct Starts {
-    size_t input = 0;
-    size_t output = 0;
-    size_t Of(MapArea area) const { return area == MapArea::Input ? input : output; }
-};
-
-size_t AddressOf(const AddressMapRow& row, const Starts& starts) {
-    return starts.Of(row.area) + row.offset;
-}
-
 // Characters on a terminal: a UTF-8 sequence is one.
 size_t DisplayWidth(const std::string& text) {
     return static_cast<size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-constexpr size_t kTextColumns = 9;
+constexpr size_t kTextColumns = 10;
 using TextRow = std::array<std::string, kTextColumns>;
-const TextRow kTextHeader = {"Address", "Offset", "Node", "ID", "Node mnemonic", "Byte", "Mnemonic", "Symbol", "Fits"};
-constexpr std::array<bool, kTextColumns> kRightAligned = {false, true, true, true, false, true, false, false, false};
+const TextRow kTextHeader = {"Address",       "Slot", "Offset",   "Node",   "ID",
+                             "Node mnemonic", "Byte", "Mnemonic", "Symbol", "Fits"};
+constexpr std::array<bool, kTextColumns> kRightAligned = {false, true, true,  true,  true,
+                                                          false, true, false, false, false};
 
-TextRow TextCells(const AddressMapRow& row, const Starts& starts) {
-    return {row.fits ? PlcByteAddress(row.area, AddressOf(row, starts)) : "-",
+TextRow TextCells(const AddressMap& map, const AddressMapRow& row) {
+    return {row.fits ? PlcByteAddress(row.area, row.address) : "-",
+            row.fits ? std::to_string(row.slot) : "-",
             std::to_string(row.offset),
             std::to_string(row.node),
             std::to_string(row.id),
@@ -44,7 +36,7 @@ TextRow TextCells(const AddressMapRow& row, const Starts& starts) {
             std::to_string(row.byte),
             PrintableText(row.mnemonic),
             row.symbol,
-            row.fits ? "yes" : "no"};
+            row.fits ? "yes" : "no: " + NotFittingText(map, row)};
 }
 
 void AppendTextRow(std::string& text, const TextRow& cells, const std::array<size_t, kTextColumns>& widths) {
@@ -58,8 +50,8 @@ void AppendTextRow(std::string& text, const TextRow& cells, const std::array<siz
     text += line + "\n";
 }
 
-void AppendTextArea(std::string& text, const char* title, const std::vector<AddressMapRow>& rows,
-                    const Starts& starts) {
+void AppendTextArea(std::string& text, const AddressMap& map, const char* title,
+                    const std::vector<AddressMapRow>& rows) {
     text += std::string("\n") + title + "\n";
     if (rows.empty()) {
         text += "No selected bytes.\n";
@@ -70,47 +62,77 @@ void AppendTextArea(std::string& text, const char* title, const std::vector<Addr
     std::array<size_t, kTextColumns> widths{};
     for (size_t c = 0; c < kTextColumns; ++c) widths[c] = DisplayWidth(kTextHeader[c]);
     for (const AddressMapRow& row : rows) {
-        cells.push_back(TextCells(row, starts));
+        cells.push_back(TextCells(map, row));
         for (size_t c = 0; c < kTextColumns; ++c) widths[c] = std::max(widths[c], DisplayWidth(cells.back()[c]));
     }
     AppendTextRow(text, kTextHeader, widths);
     for (const TextRow& row : cells) AppendTextRow(text, row, widths);
 }
 
-std::string MapText(const AddressMap& map, const Starts& starts) {
+// The slots with their sizes and starts, before the rows that refer to them.
+void AppendSlots(std::string& text, const AddressMap& map) {
+    text += "\nSlots\n";
+    if (map.layout.Slots().empty()) text += "None: pargen.xml gives both areas 0 bytes.\n";
+    for (const documents::ProfibusSlot& slot : map.layout.Slots()) {
+        text += "Slot " + std::to_string(slot.number) + "  " + MapAreaName(slot.direction) + "  " +
+                std::to_string(slot.size) + (slot.size == 1 ? " byte" : " bytes") + "  from " +
+                PlcByteAddress(slot.direction, slot.start) + (slot.startSet ? "" : " (default)") + "\n";
+    }
+}
+
+std::string MapText(const AddressMap& map) {
     std::string text = std::string(kAddressMapRule) + "\n";
-    AppendTextArea(text, "PROFIBUS input area", map.input, starts);
-    AppendTextArea(text, "PROFIBUS output area", map.output, starts);
+    AppendSlots(text, map);
+    AppendTextArea(text, map, "PROFIBUS input area", map.input);
+    AppendTextArea(text, map, "PROFIBUS output area", map.output);
     return text;
 }
 
 // A piece of JSON goes out once it holds this much.
 constexpr size_t kJsonPiece = 64 * 1024;
 
-void JsonRows(base::JsonText& json, std::ostream& out, const std::vector<AddressMapRow>& rows, const Starts& starts) {
+void JsonRows(base::JsonText& json, std::ostream& out, const AddressMap& map, const std::vector<AddressMapRow>& rows) {
     json.Raw("[");
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddressMapRow& row = rows[i];
-        json.Raw(i ? ",{\"offset\":" : "{\"offset\":").Number(row.offset).Raw(",\"address\":");
+        json.Raw(i ? ",{\"offset\":" : "{\"offset\":").Number(row.offset);
         if (row.fits) {
-            json.Number(AddressOf(row, starts));
+            json.Raw(",\"slot\":").Number(row.slot).Raw(",\"slotOffset\":").Number(row.slotOffset);
+            json.Raw(",\"address\":").Number(row.address);
         } else {
-            json.Raw("null");
+            json.Raw(",\"slot\":null,\"slotOffset\":null,\"address\":null");
         }
         json.Raw(",\"node\":").Number(row.node).Raw(",\"id\":").Number(row.id).Raw(",\"nodeMnemonic\":");
         json.String(row.nodeMnemonic).Raw(",\"byte\":").Number(row.byte).Raw(",\"mnemonic\":").String(row.mnemonic);
-        json.Raw(",\"symbol\":").String(row.symbol).Raw(",\"fits\":").Raw(row.fits ? "true}" : "false}");
+        json.Raw(",\"symbol\":").String(row.symbol).Raw(",\"fits\":").Raw(row.fits ? "true" : "false");
+        if (row.fits) {
+            json.Raw(",\"reason\":null}");
+        } else {
+            json.Raw(",\"reason\":").String(NotFittingText(map, row)).Raw("}");
+        }
         if (json.Size() >= kJsonPiece) json.MoveTo(out);
     }
     json.Raw("]");
 }
 
-void WriteMapJson(std::ostream& out, const AddressMap& map, const Starts& starts) {
+void JsonSlots(base::JsonText& json, const AddressMap& map) {
+    json.Raw("[");
+    for (const documents::ProfibusSlot& slot : map.layout.Slots()) {
+        json.Raw(slot.number == 1 ? "{\"slot\":" : ",{\"slot\":").Number(slot.number).Raw(",\"area\":\"");
+        json.Raw(MapAreaName(slot.direction)).Raw("\",\"size\":").Number(slot.size).Raw(",\"start\":");
+        json.Number(slot.start).Raw("}");
+    }
+    json.Raw("]");
+}
+
+void WriteMapJson(std::ostream& out, const AddressMap& map) {
     base::JsonText json(kJsonPiece + 4096);
-    json.Raw("{\"rule\":").String(kAddressMapRule).Raw(",\"input\":");
-    JsonRows(json, out, map.input, starts);
+    json.Raw("{\"rule\":").String(kAddressMapRule).Raw(",\"slots\":");
+    JsonSlots(json, map);
+    json.Raw(",\"input\":");
+    JsonRows(json, out, map, map.input);
     json.Raw(",\"output\":");
-    JsonRows(json, out, map.output, starts);
+    JsonRows(json, out, map, map.output);
     json.Raw("}\n");
     json.MoveTo(out);
 }
@@ -125,15 +147,20 @@ std::string CsvField(const std::string& text) {
     return field + "\"";
 }
 
-std::string MapCsv(const AddressMap& map, const Starts& starts) {
-    std::string csv = "area,offset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits\r\n";
+// Spreadsheet programs that take a file without a byte-order mark for their own code page need one.
+constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::string MapCsv(const AddressMap& map, bool byteOrderMark) {
+    std::string csv = byteOrderMark ? kUtf8ByteOrderMark : "";
+    csv += "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,reason\r\n";
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
+            const auto placed = [&row](size_t value) { return row.fits ? std::to_string(value) : std::string(); };
             csv += std::string(MapAreaName(row.area)) + "," + std::to_string(row.offset) + "," +
-                   (row.fits ? std::to_string(AddressOf(row, starts)) : std::string()) + "," +
-                   std::to_string(row.node) + "," + std::to_string(row.id) + "," + CsvField(row.nodeMnemonic) + "," +
-                   std::to_string(row.byte) + "," + CsvField(row.mnemonic) + "," + row.symbol + "," +
-                   (row.fits ? "true" : "false") + "\r\n";
+                   placed(static_cast<size_t>(row.slot)) + "," + placed(row.slotOffset) + "," + placed(row.address) +
+                   "," + std::to_string(row.node) + "," + std::to_string(row.id) + "," + CsvField(row.nodeMnemonic) +
+                   "," + std::to_string(row.byte) + "," + CsvField(row.mnemonic) + "," + row.symbol + "," +
+                   (row.fits ? "true" : "false") + "," + NotFittingText(map, row) + "\r\n";
         }
     }
     return csv;
@@ -144,13 +171,13 @@ std::string SdfField(const std::string& text, size_t width) {
     return "\"" + text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "\"";
 }
 
-std::string MapSdf(const AddressMap& map, const Starts& starts) {
+std::string MapSdf(const AddressMap& map) {
     std::string sdf;
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
             if (!row.fits) continue;
-            sdf += SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, AddressOf(row, starts)), 12) +
-                   "," + SdfField("BYTE", 10) + "," + SdfField(MapRowPlace(row), 80) + "\r\n";
+            sdf += SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, row.address), 12) + "," +
+                   SdfField("BYTE", 10) + "," + SdfField(MapRowComment(row), 80) + "\r\n";
         }
     }
     return sdf;
@@ -170,31 +197,34 @@ std::string MapRowPlace(const AddressMapRow& row) {
     return "node " + std::to_string(row.node) + " (ID " + std::to_string(row.id) + ") byte " + std::to_string(row.byte);
 }
 
-void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format, size_t inputStart,
-                     size_t outputStart) {
-    const Starts starts{inputStart, outputStart};
+std::string MapRowComment(const AddressMapRow& row) {
+    const std::string node = PrintableText(row.nodeMnemonic);
+    return node.empty() ? MapRowPlace(row) : node + ", " + MapRowPlace(row);
+}
+
+void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format, const ExportOptions& options) {
     switch (format) {
         case MapFormat::Json:
-            WriteMapJson(out, map, starts);
+            WriteMapJson(out, map);
             return;
         case MapFormat::Csv:
-            out << MapCsv(map, starts);
+            out << MapCsv(map, options.byteOrderMark);
             return;
         case MapFormat::Sdf:
-            out << MapSdf(map, starts);
+            out << MapSdf(map);
             return;
         case MapFormat::PlcOpen:
-            out << PlcOpenXml(map, inputStart, outputStart, UtcDateTimeNow());
+            out << PlcOpenXml(map, UtcDateTimeNow());
             return;
         case MapFormat::Text:
-            out << MapText(map, starts);
+            out << MapText(map);
             return;
     }
 }
 
-std::string FormatAddressMap(const AddressMap& map, MapFormat format, size_t inputStart, size_t outputStart) {
+std::string FormatAddressMap(const AddressMap& map, MapFormat format, const ExportOptions& options) {
     std::ostringstream out;
-    WriteAddressMap(out, map, format, inputStart, outputStart);
+    WriteAddressMap(out, map, format, options);
     return out.str();
 }
 

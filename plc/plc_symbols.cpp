@@ -257,9 +257,20 @@ std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uin
     return CutTo(name, kPlcSymbolLength);
 }
 
+std::string NodePlcSymbolBase(const AddressMapRow& row) {
+    std::string node = IdentifierOf(row.nodeMnemonic);
+    if (node.empty() || IsDigit(node.front())) node = "N" + std::to_string(row.id) + (node.empty() ? "" : "_" + node);
+    std::string byte = IdentifierOf(row.mnemonic);
+    if (byte.empty()) byte = (row.area == MapArea::Input ? "I" : "Q") + std::to_string(row.byte);
+    return CutTo(node + "_" + byte, kPlcSymbolLength);
+}
+
 void AssignPlcSymbols(AddressMap& map) {
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows) row.symbol = PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
+        for (AddressMapRow& row : *rows) {
+            row.symbol = map.symbols == SymbolStyle::Node ? NodePlcSymbolBase(row)
+                                                          : PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
+        }
     }
     // The register keeps views of the symbols: the rows stay where they are until it is gone.
     SymbolRegister symbols(map.input.size() + map.output.size());

@@ -14,8 +14,12 @@ inline constexpr size_t kPlcSymbolLength = 24;
 // N<ID>_I<byte> / N<ID>_Q<byte> when nothing of the mnemonic is left.
 std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uint32_t byte);
 
-// Gives every row its symbol, unique in the project without regard to case, input rows first, each area in
-// offset order, so the same project always gives the same symbols.
+// The symbol a byte asks for in the node style: "<node>_<byte>", each mnemonic made an identifier as above
+// (N<ID> for a node without one, I<byte> / Q<byte> for a byte without one), cut to 24 characters.
+std::string NodePlcSymbolBase(const AddressMapRow& row);
+
+// Gives every row its symbol in the map's style, unique in the project without regard to case, input rows first, each
+// area in offset order, so the same project always gives the same symbols.
 void AssignPlcSymbols(AddressMap& map);
 
 }  // namespace tessara::plc

@@ -26,16 +26,16 @@ void CoordinateInfo(pugi::xml_node contentHeader) {
 }
 
 std::string Documentation(const AddressMapRow& row) {
-    const std::string place = MapRowPlace(row);
+    const std::string place = MapRowComment(row);
     return row.mnemonic.empty() ? place : PrintableText(row.mnemonic) + ": " + place;
 }
 
-void Variables(pugi::xml_node globalVars, const std::vector<AddressMapRow>& rows, const char* prefix, size_t start) {
+void Variables(pugi::xml_node globalVars, const std::vector<AddressMapRow>& rows, const char* prefix) {
     for (const AddressMapRow& row : rows) {
         if (!row.fits) continue;
         pugi::xml_node variable = globalVars.append_child("variable");
         variable.append_attribute("name") = row.symbol.c_str();
-        variable.append_attribute("address") = (prefix + std::to_string(start + row.offset)).c_str();
+        variable.append_attribute("address") = (prefix + std::to_string(row.address)).c_str();
         variable.append_child("type").append_child("BYTE");
         variable.append_child("documentation").append_child("xhtml:p").text() = Documentation(row).c_str();
     }
@@ -43,8 +43,7 @@ void Variables(pugi::xml_node globalVars, const std::vector<AddressMapRow>& rows
 
 }  // namespace
 
-std::string PlcOpenXml(const AddressMap& map, size_t inputStart, size_t outputStart,
-                       const std::string& creationDateTime) {
+std::string PlcOpenXml(const AddressMap& map, const std::string& creationDateTime) {
     pugi::xml_document doc;
     pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
     declaration.append_attribute("version") = "1.0";
@@ -72,8 +71,8 @@ std::string PlcOpenXml(const AddressMap& map, size_t inputStart, size_t outputSt
     pugi::xml_node resource = configuration.append_child("resource");
     resource.append_attribute("name") = "VO48210";
     pugi::xml_node globalVars = resource.append_child("globalVars");
-    Variables(globalVars, map.input, "%IB", inputStart);
-    Variables(globalVars, map.output, "%QB", outputStart);
+    Variables(globalVars, map.input, "%IB");
+    Variables(globalVars, map.output, "%QB");
 
     std::ostringstream out;
     doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);

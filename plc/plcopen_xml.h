@@ -8,10 +8,9 @@
 namespace tessara::plc {
 
 // The PLCopen XML (TC6 v2.01) document of the map: one global BYTE variable per byte that fits its area, named
-// by its symbol and placed at %IB / %QB start + offset, with the mnemonic and place as its documentation.
+// by its symbol and placed at its %IB / %QB address, with the mnemonic and place as its documentation.
 // `creationDateTime` is an xsd:dateTime.
-std::string PlcOpenXml(const AddressMap& map, size_t inputStart, size_t outputStart,
-                       const std::string& creationDateTime);
+std::string PlcOpenXml(const AddressMap& map, const std::string& creationDateTime);
 
 // Now, in UTC, as an xsd:dateTime: "2026-03-14T09:26:53Z".
 std::string UtcDateTimeNow();

@@ -15,9 +15,9 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "check/check_report_html.h"
+#include "check/project_address_map.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
-#include "documents/plc_map_document.h"
 #include "plc/ui/address_map_page.h"
 #include "ui/area_fit_panel.h"
 #include "ui/file_dialogs.h"
@@ -157,13 +157,10 @@ void TFCheck::StartCheck() {
         auto result = std::make_shared<Result>();
         try {
             result->check = CheckProject(projectDir);
-            result->plc.map = plc::BuildAddressMap(result->check);
+            result->plc.map = ProjectAddressMap(result->check, ProjectLayout(result->check));
             result->plc.areas = {result->check.input.area, result->check.output.area};
-            try {
-                result->plc.starts = documents::LoadPlcMap(projectDir).starts;
-            } catch (const std::exception& e) {
-                result->plc.startsProblem = e.what();
-            }
+            result->plc.starts = result->check.plcMap.starts;
+            result->plc.startsProblem = result->check.plcMapError.value_or("");
         } catch (const std::exception& e) {
             result->error = e.what();
         }

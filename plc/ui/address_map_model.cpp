@@ -24,8 +24,8 @@ void AddressMapModel::SetMap(plc::AddressMap map) {
     endResetModel();
 }
 
-void AddressMapModel::SetLayout(const documents::ProfibusLayout& layout, const QString& problem) {
-    layout_ = layout;
+void AddressMapModel::SetLayout(documents::ProfibusLayout layout, const QString& problem) {
+    plc::PlaceAddressMap(map_, std::move(layout));
     layoutProblem_ = problem;
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
@@ -43,19 +43,18 @@ int AddressMapModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, const documents::ProfibusAddress& address,
-                               int column) const {
+QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const {
     switch (column) {
         case ColArea:
             return QString::fromLatin1(plc::MapAreaName(row.area));
         case ColOffset:
             return static_cast<qulonglong>(row.offset);
         case ColSlot:
-            return address.slot > 0 ? QVariant(address.slot) : QVariant();
+            return row.slot > 0 ? QVariant(row.slot) : QVariant();
         case ColAddress:
             if (!layoutProblem_.isEmpty()) return QString();
-            return address.fits ? QString::fromStdString(plc::PlcByteAddress(row.area, address.address))
-                                : QStringLiteral("no address");
+            return row.fits ? QString::fromStdString(plc::PlcByteAddress(row.area, row.address))
+                            : QStringLiteral("no address");
         case ColNode:
             return static_cast<qulonglong>(row.node);
         case ColId:
@@ -71,31 +70,27 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, const documents::P
     }
 }
 
-QVariant AddressMapModel::ToolTip(const plc::AddressMapRow& row, const documents::ProfibusAddress& address,
-                                  int column) const {
+QVariant AddressMapModel::ToolTip(const plc::AddressMapRow& row, int column) const {
     if (column == ColNodeMnemonic) return ui::CellToolTip(Text(row.nodeMnemonic));
     if (column == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
     if (!layoutProblem_.isEmpty()) return layoutProblem_;
-    if (!address.fits) {
-        return QStringLiteral("No PLC address: %1")
-            .arg(QString::fromStdString(documents::FitProblemText(address.problem, layout_.AreaSize(row.area))));
-    }
+    if (!row.fits)
+        return QStringLiteral("No PLC address: %1").arg(QString::fromStdString(plc::NotFittingText(map_, row)));
     if (column == ColSlot || column == ColAddress)
-        return QStringLiteral("Slot %1, byte %2 of its module").arg(address.slot).arg(address.slotOffset);
+        return QStringLiteral("Slot %1, byte %2 of its module").arg(row.slot).arg(row.slotOffset);
     return {};
 }
 
 QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const plc::AddressMapRow& row = Row(index.row());
-    const documents::ProfibusAddress address = layout_.Address(row.area, row.offset);
     switch (role) {
         case Qt::DisplayRole:
-            return Cell(row, address, index.column());
+            return Cell(row, index.column());
         case Qt::ForegroundRole:
-            return address.fits ? QVariant() : QVariant(QColor(Qt::red));
+            return row.fits ? QVariant() : QVariant(QColor(Qt::red));
         case Qt::ToolTipRole:
-            return ToolTip(row, address, index.column());
+            return ToolTip(row, index.column());
         default:
             return {};
     }

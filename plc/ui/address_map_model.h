@@ -34,8 +34,7 @@ public:
     void SetMap(plc::AddressMap map);
     // The slots and their starts that place every row; with a problem (PlcMap.xml unreadable) no row has an
     // address, and the problem is its tool tip.
-    void SetLayout(const documents::ProfibusLayout& layout, const QString& problem = {});
-    const documents::ProfibusLayout& Layout() const { return layout_; }
+    void SetLayout(documents::ProfibusLayout layout, const QString& problem = {});
 
     const plc::AddressMap& Map() const { return map_; }
     const plc::AddressMapRow& Row(int row) const;
@@ -46,11 +45,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QVariant Cell(const plc::AddressMapRow& row, const documents::ProfibusAddress& address, int column) const;
-    QVariant ToolTip(const plc::AddressMapRow& row, const documents::ProfibusAddress& address, int column) const;
+    QVariant Cell(const plc::AddressMapRow& row, int column) const;
+    QVariant ToolTip(const plc::AddressMapRow& row, int column) const;
 
     plc::AddressMap map_;
-    documents::ProfibusLayout layout_;
     QString layoutProblem_;
 };
 

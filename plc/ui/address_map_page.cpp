@@ -42,14 +42,6 @@ constexpr TagFormat kTagFormats[] = {{"sdf", plc::MapFormat::Sdf},
 const char* const kTagFilters =
     "STEP 7 symbol table (*.sdf);;PLCopen XML (*.xml);;CSV (*.csv);;JSON (*.json);;Text (*.txt)";
 
-// The PLC address of the first slot of a direction, where the exports' starts count from.
-size_t FirstSlotStart(const documents::ProfibusLayout& layout, documents::AreaDirection direction) {
-    for (const documents::ProfibusSlot& slot : layout.Slots()) {
-        if (slot.direction == direction) return slot.start;
-    }
-    return 0;
-}
-
 constexpr int kSlotRowsShown = 4;  // the device's 128 bytes each way make at most two slots a direction
 
 }  // namespace
@@ -245,11 +237,10 @@ void AddressMapPage::WriteTags(const QString& fileName) {
                       .arg(fileName));
         return;
     }
-    const documents::ProfibusLayout& layout = model_->Layout();
+    const plc::AddressMap& map = model_->Map();
     const std::optional<std::string> problem =
-        !startsProblem_.isEmpty()
-            ? std::optional(startsProblem_.toStdString())
-            : documents::SlotStartProblem(layout, model_->Map().input.size(), model_->Map().output.size());
+        !startsProblem_.isEmpty() ? std::optional(startsProblem_.toStdString())
+                                  : documents::SlotStartProblem(map.layout, map.input.size(), map.output.size());
     if (problem) {
         ui::Messages().ShowError(
             this, QStringLiteral("Unable to export tags to %1: %2").arg(fileName, QString::fromStdString(*problem)));
@@ -257,10 +248,7 @@ void AddressMapPage::WriteTags(const QString& fileName) {
     }
     if (!ui::MayReplace(this, fileName)) return;
     try {
-        base::WriteWholeFile(fileName.toStdString(),
-                             plc::FormatAddressMap(model_->Map(), format->format,
-                                                   FirstSlotStart(layout, documents::AreaDirection::Input),
-                                                   FirstSlotStart(layout, documents::AreaDirection::Output)));
+        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(map, format->format));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;

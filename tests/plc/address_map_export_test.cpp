@@ -9,7 +9,7 @@
 
 #include "plc/plc_symbols.h"
 
-using namespace tessara::check;
+using namespace tessara::documents;
 using namespace tessara::plc;
 
 namespace {
@@ -17,64 +17,73 @@ namespace {
 // Mnemonics as a user may type them: quotes, commas, markup, a line break, a byte that is not UTF-8; the
 // third input byte lies beyond its area.
 AddressMap HostileMap() {
-    AddressMap map;
-    map.project = "Plant <1> & \"2\"";
     const std::string node = "Valve \"A\", <B>";
-    map.input = {{MapArea::Input, 0, 1, 5, node, 1, "Say \"hi\", <now> & go", {}, true},
-                 {MapArea::Input, 1, 1, 5, node, 2, "F\xC3\xBCll\xFF", {}, true},
-                 {MapArea::Input, 2, 1, 5, node, 3, "line\nbreak", {}, false}};
-    map.output = {{MapArea::Output, 0, 2, 12, "", 1, "", {}, true}};
-    AssignPlcSymbols(map);
-    return map;
+    const std::vector<NodeIo> nodes = {
+        {1, 5, node, 3, 0, {{1, "Say \"hi\", <now> & go"}, {2, "F\xC3\xBCll\xFF"}, {3, "line\nbreak"}}, {}},
+        {2, 12, "", 0, 1, {}, {{1, ""}}}};
+    return BuildAddressMap("Plant <1> & \"2\"", nodes,
+                           ProfibusLayout({2, 1}, {{MapArea::Input, 1, 12}, {MapArea::Output, 1, 3}}));
 }
 
 TEST(AddressMapExport, JsonHasExactlyTheKeysOfARowAndEscapesEveryText) {
-    const std::string json = FormatAddressMap(HostileMap(), MapFormat::Json, 12, 3);
+    const std::string json = FormatAddressMap(HostileMap(), MapFormat::Json);
     const std::string node = "\"node\":1,\"id\":5,\"nodeMnemonic\":\"Valve \\\"A\\\", <B>\"";
-    EXPECT_EQ(json, std::string("{\"rule\":\"") + kAddressMapRule + "\",\"input\":[" + "{\"offset\":0,\"address\":12," +
-                        node +
+    EXPECT_EQ(json, std::string("{\"rule\":\"") + kAddressMapRule +
+                        "\",\"slots\":[{\"slot\":1,\"area\":\"input\",\"size\":2,\"start\":12},{\"slot\":2,\"area\":"
+                        "\"output\",\"size\":1,\"start\":3}],\"input\":[" +
+                        "{\"offset\":0,\"slot\":1,\"slotOffset\":0,\"address\":12," + node +
                         ",\"byte\":1,\"mnemonic\":\"Say \\\"hi\\\", <now> & go\",\"symbol\":\"Say_hi_now_go\","
-                        "\"fits\":true}," +
-                        "{\"offset\":1,\"address\":13," + node +
-                        ",\"byte\":2,\"mnemonic\":\"F\xC3\xBCll\xEF\xBF\xBD\",\"symbol\":\"F_ll\",\"fits\":true}," +
-                        "{\"offset\":2,\"address\":null," + node +
-                        ",\"byte\":3,\"mnemonic\":\"line\\u000abreak\",\"symbol\":\"line_break\",\"fits\":false}],"
-                        "\"output\":[{\"offset\":0,\"address\":3,\"node\":2,\"id\":12,\"nodeMnemonic\":\"\","
-                        "\"byte\":1,\"mnemonic\":\"\",\"symbol\":\"N12_Q1\",\"fits\":true}]}\n");
+                        "\"fits\":true,\"reason\":null}," +
+                        "{\"offset\":1,\"slot\":1,\"slotOffset\":1,\"address\":13," + node +
+                        ",\"byte\":2,\"mnemonic\":\"F\xC3\xBCll\xEF\xBF\xBD\",\"symbol\":\"F_ll\",\"fits\":true,"
+                        "\"reason\":null}," +
+                        "{\"offset\":2,\"slot\":null,\"slotOffset\":null,\"address\":null," + node +
+                        ",\"byte\":3,\"mnemonic\":\"line\\u000abreak\",\"symbol\":\"line_break\",\"fits\":false,"
+                        "\"reason\":\"past the 2 bytes of pargen.xml\"}],"
+                        "\"output\":[{\"offset\":0,\"slot\":2,\"slotOffset\":0,\"address\":3,\"node\":2,\"id\":12,"
+                        "\"nodeMnemonic\":\"\",\"byte\":1,\"mnemonic\":\"\",\"symbol\":\"N12_Q1\",\"fits\":true,"
+                        "\"reason\":null}]}\n");
 }
 
-TEST(AddressMapExport, CsvQuotesFieldsAsRfc4180) {
-    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv, 12, 3),
-              "area,offset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits\r\n"
-              "input,0,12,1,5,\"Valve \"\"A\"\", <B>\",1,\"Say \"\"hi\"\", <now> & go\",Say_hi_now_go,true\r\n"
-              "input,1,13,1,5,\"Valve \"\"A\"\", <B>\",2,F\xC3\xBCll\xEF\xBF\xBD,F_ll,true\r\n"
-              "input,2,,1,5,\"Valve \"\"A\"\", <B>\",3,\"line\nbreak\",line_break,false\r\n"
-              "output,0,3,2,12,,1,,N12_Q1,true\r\n");
+TEST(AddressMapExport, CsvQuotesFieldsAsRfc4180AndTakesAByteOrderMarkOnRequest) {
+    const std::string csv =
+        "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,reason\r\n"
+        "input,0,1,0,12,1,5,\"Valve \"\"A\"\", <B>\",1,\"Say \"\"hi\"\", <now> & go\",Say_hi_now_go,true,\r\n"
+        "input,1,1,1,13,1,5,\"Valve \"\"A\"\", <B>\",2,F\xC3\xBCll\xEF\xBF\xBD,F_ll,true,\r\n"
+        "input,2,,,,1,5,\"Valve \"\"A\"\", <B>\",3,\"line\nbreak\",line_break,false,past the 2 bytes of pargen.xml\r\n"
+        "output,0,2,0,3,2,12,,1,,N12_Q1,true,\r\n";
+    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv), csv);
+    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv, {true}), "\xEF\xBB\xBF" + csv);
 }
 
-// Fixed-width quoted fields, as STEP 7's symbol import reads them; a byte beyond its area has no address.
+// Fixed-width quoted fields, as STEP 7's symbol import reads them; a byte beyond its area has no address. The
+// comment names the node by its mnemonic too.
 TEST(AddressMapExport, SdfListsTheBytesThatFitInPaddedFields) {
-    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Sdf, 12, 3),
-              "\"Say_hi_now_go           \",\"IB 12       \",\"BYTE      \",\"node 1 (ID 5) byte 1" +
-                  std::string(60, ' ') + "\"\r\n" +
-                  "\"F_ll                    \",\"IB 13       \",\"BYTE      \",\"node 1 (ID 5) byte 2" +
-                  std::string(60, ' ') + "\"\r\n" +
-                  "\"N12_Q1                  \",\"QB 3        \",\"BYTE      \",\"node 2 (ID 12) byte 1" +
-                  std::string(59, ' ') + "\"\r\n");
+    EXPECT_EQ(
+        FormatAddressMap(HostileMap(), MapFormat::Sdf),
+        "\"Say_hi_now_go           \",\"IB 12       \",\"BYTE      \",\"Valve \"A\", <B>, node 1 (ID 5) byte 1" +
+            std::string(44, ' ') + "\"\r\n" +
+            "\"F_ll                    \",\"IB 13       \",\"BYTE      \",\"Valve \"A\", <B>, node 1 (ID 5) byte 2" +
+            std::string(44, ' ') + "\"\r\n" +
+            "\"N12_Q1                  \",\"QB 3        \",\"BYTE      \",\"node 2 (ID 12) byte 1" +
+            std::string(59, ' ') + "\"\r\n");
 }
 
 TEST(AddressMapExport, TextTableKeepsEveryRowOnOneAlignedLine) {
-    EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Text, 12, 3),
-              std::string(kAddressMapRule) +
-                  "\n\nPROFIBUS input area\n"
-                  "Address  Offset  Node  ID  Node mnemonic   Byte  Mnemonic              Symbol         Fits\n"
-                  "IB 12         0     1   5  Valve \"A\", <B>     1  Say \"hi\", <now> & go  Say_hi_now_go  yes\n"
-                  "IB 13         1     1   5  Valve \"A\", <B>     2  F\xC3\xBCll\xEF\xBF\xBD                 F_ll"
-                  "           yes\n"
-                  "-             2     1   5  Valve \"A\", <B>     3  line break            line_break     no\n"
-                  "\nPROFIBUS output area\n"
-                  "Address  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Fits\n"
-                  "QB 3          0     2  12                    1            N12_Q1  yes\n");
+    EXPECT_EQ(
+        FormatAddressMap(HostileMap(), MapFormat::Text),
+        std::string(kAddressMapRule) +
+            "\n\nSlots\nSlot 1  input  2 bytes  from IB 12\nSlot 2  output  1 byte  from QB 3\n"
+            "\nPROFIBUS input area\n"
+            "Address  Slot  Offset  Node  ID  Node mnemonic   Byte  Mnemonic              Symbol         Fits\n"
+            "IB 12       1       0     1   5  Valve \"A\", <B>     1  Say \"hi\", <now> & go  Say_hi_now_go  yes\n"
+            "IB 13       1       1     1   5  Valve \"A\", <B>     2  F\xC3\xBCll\xEF\xBF\xBD                 F_ll"
+            "           yes\n"
+            "-           -       2     1   5  Valve \"A\", <B>     3  line break            line_break     no: "
+            "past the 2 bytes of pargen.xml\n"
+            "\nPROFIBUS output area\n"
+            "Address  Slot  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Fits\n"
+            "QB 3        2       0     2  12                    1            N12_Q1  yes\n");
 }
 
 std::vector<std::string> ChildNames(pugi::xml_node node) {
@@ -85,7 +94,7 @@ std::vector<std::string> ChildNames(pugi::xml_node node) {
 
 // The order of elements the TC6 v2.01 schema validates, read back with every name and address.
 TEST(AddressMapExport, PlcOpenHasTheShapeOfTc6AndOneVariablePerByteThatFits) {
-    const std::string xml = FormatAddressMap(HostileMap(), MapFormat::PlcOpen, 12, 3);
+    const std::string xml = FormatAddressMap(HostileMap(), MapFormat::PlcOpen);
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(xml.c_str())) << xml;
     const pugi::xml_node project = doc.document_element();
@@ -120,8 +129,8 @@ TEST(AddressMapExport, PlcOpenHasTheShapeOfTc6AndOneVariablePerByteThatFits) {
         const char* address;
         const char* documentation;
     } expected[] = {
-        {"Say_hi_now_go", "%IB12", "Say \"hi\", <now> & go: node 1 (ID 5) byte 1"},
-        {"F_ll", "%IB13", "F\xC3\xBCll\xEF\xBF\xBD: node 1 (ID 5) byte 2"},
+        {"Say_hi_now_go", "%IB12", "Say \"hi\", <now> & go: Valve \"A\", <B>, node 1 (ID 5) byte 1"},
+        {"F_ll", "%IB13", "F\xC3\xBCll\xEF\xBF\xBD: Valve \"A\", <B>, node 1 (ID 5) byte 2"},
         {"N12_Q1", "%QB3", "node 2 (ID 12) byte 1"},
     };
     std::vector<pugi::xml_node> variables(globalVars.children().begin(), globalVars.children().end());

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-using namespace tessara::check;
 using namespace tessara::plc;
 
 namespace {
@@ -111,6 +110,36 @@ TEST(PlcSymbols, ManyClashesGetConsecutiveNumbers) {
     const std::vector<std::string> symbols = SymbolsOf(bytes);
     EXPECT_EQ(symbols[1], "Value_2");
     EXPECT_EQ(symbols.back(), "Value_20000");
+}
+
+// The node style says whose byte it is; both mnemonics are reduced alike and the whole is cut to 24 characters.
+TEST(PlcSymbols, TheNodeStyleJoinsTheNodesMnemonicAndTheBytes) {
+    const struct {
+        std::string node;
+        std::string byte;
+        MapArea area;
+        const char* symbol;
+    } cases[] = {
+        {"Valve 3", "Open?", I, "Valve_3_Open"},
+        {"", "Open", I, "N5_Open"},
+        {"Drive", "", Q, "Drive_Q2"},
+        {"3rd drive", "Speed", I, "N5_3rd_drive_Speed"},
+        {"Conveyor drive north", "Actual speed", I, "Conveyor_drive_north_Act"},
+        {"Conveyor drive north side", "x", I, "Conveyor_drive_north_sid"},
+    };
+    for (const auto& c : cases) {
+        AddressMap map;
+        map.symbols = SymbolStyle::Node;
+        AddressMapRow row;
+        row.area = c.area;
+        row.id = 5;
+        row.byte = 2;
+        row.nodeMnemonic = c.node;
+        row.mnemonic = c.byte;
+        (c.area == I ? map.input : map.output).push_back(row);
+        AssignPlcSymbols(map);
+        EXPECT_EQ((c.area == I ? map.input : map.output)[0].symbol, c.symbol) << c.node << " / " << c.byte;
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "base/file_system.h"
 #include "check/check_report_html.h"
+#include "check/project_address_map.h"
 #include "check/ui/check_dialog.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
@@ -413,10 +414,11 @@ TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSay
     WithCheckWindow([&](TFCheck& dialog) {
         ShowAddressMap(dialog);
         TypeStart(dialog, 0, "12");
-        const AddressMap map = BuildAddressMap(dialog.Check());
+        const AddressMap map = ProjectAddressMap(
+            dialog.Check(), ProjectLayout(dialog.Check(), {{tessara::documents::AreaDirection::Input, 1, 12}}));
         for (int i = 0; i < 5; ++i) Click(dialog, "btn_ExportTags");
-        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.sdf"), FormatAddressMap(map, MapFormat::Sdf, 12, 0));
-        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.csv"), FormatAddressMap(map, MapFormat::Csv, 12, 0));
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.sdf"), FormatAddressMap(map, MapFormat::Sdf));
+        EXPECT_EQ(app.Read("PROJECTS" + S + "Plant1" + S + "tags.csv"), FormatAddressMap(map, MapFormat::Csv));
         EXPECT_FALSE(FileExists(tags + ".dat"));
     });
     EXPECT_EQ(dialogs.filters.value(0),

@@ -1,5 +1,6 @@
 #include "plc/ui/address_map_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -17,6 +18,8 @@
 #include "base/file_system.h"
 #include "documents/plc_map_document.h"
 #include "plc/address_map_export.h"
+#include "plc/plcopen_xml.h"
+#include "plc/tag_moves.h"
 #include "plc/ui/address_map_filter.h"
 #include "plc/ui/address_map_model.h"
 #include "plc/ui/slot_table_model.h"
@@ -116,6 +119,12 @@ QWidget* AddressMapPage::BuildExport() {
     btnExportTags_ = new QPushButton(QStringLiteral("Export tags..."), strip);
     btnExportTags_->setObjectName(QStringLiteral("btn_ExportTags"));
     btnExportTags_->setAutoDefault(false);  // Enter on a row opens the byte editor
+    csvByteOrderMark_ = new QCheckBox(QStringLiteral("CSV with byte-order mark"), strip);
+    csvByteOrderMark_->setObjectName(QStringLiteral("CsvByteOrderMark"));
+    csvByteOrderMark_->setToolTip(
+        QStringLiteral("Starts a CSV export with a UTF-8 byte-order mark, for spreadsheet programs that need one to "
+                       "read its mnemonics right"));
+    row->addWidget(csvByteOrderMark_);
     row->addWidget(btnExportTags_);
     connect(btnExportTags_, &QPushButton::clicked, this, &AddressMapPage::ExportTagsClick);
     return strip;
@@ -185,6 +194,19 @@ bool AddressMapPage::EditStart(const documents::ProfibusSlot& slot, const QStrin
     return true;
 }
 
+// The project keeps the addresses it handed to the PLC, so the check and the editors can tell when they move.
+void AddressMapPage::RecordExport() {
+    try {
+        documents::PlcMapDocument document = documents::LoadPlcMap(projectDir_);
+        document.lastExport = plc::RecordedExport(model_->Map(), plc::UtcDateTimeNow());
+        documents::SavePlcMap(projectDir_, document);
+    } catch (const std::exception& e) {
+        ui::Messages().ShowError(this, QStringLiteral("The tags were exported, but PlcMap.xml could not record their "
+                                                      "addresses: %1")
+                                           .arg(QString::fromUtf8(e.what())));
+    }
+}
+
 void AddressMapPage::SetExportEnabled(bool enabled) {
     btnExportTags_->setEnabled(enabled);
 }
@@ -248,11 +270,13 @@ void AddressMapPage::WriteTags(const QString& fileName) {
     }
     if (!ui::MayReplace(this, fileName)) return;
     try {
-        base::WriteWholeFile(fileName.toStdString(), plc::FormatAddressMap(map, format->format));
+        base::WriteWholeFile(fileName.toStdString(),
+                             plc::FormatAddressMap(map, format->format, {csvByteOrderMark_->isChecked()}));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;
     }
+    RecordExport();
     const size_t beyond = plc::RowsBeyondArea(model_->Map().input) + plc::RowsBeyondArea(model_->Map().output);
     if (beyond == 0) return;
     ui::Messages().ShowMessage(this, QStringLiteral("%1 of the selected bytes do not fit the PROFIBUS areas and have "

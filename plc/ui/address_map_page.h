@@ -6,6 +6,7 @@
 #include "documents/profibus_slots.h"
 #include "plc/address_map.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QModelIndex;
@@ -59,6 +60,7 @@ private:
     void ShowStarts(std::vector<documents::SlotStart> starts);
     void RowActivated(const QModelIndex& index);
     void WriteTags(const QString& fileName);
+    void RecordExport();
 
     std::string projectDir_;
     documents::ProfibusAreas areas_;
@@ -71,6 +73,7 @@ private:
     QLineEdit* textFilter_ = nullptr;
     QTableView* table_ = nullptr;
     QTableView* slotTable_ = nullptr;
+    QCheckBox* csvByteOrderMark_ = nullptr;
     QPushButton* btnExportTags_ = nullptr;
 };
 

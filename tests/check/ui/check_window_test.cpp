@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
 #include <QHeaderView>
@@ -23,10 +24,12 @@
 #include "check/ui/check_dialog.h"
 #include "check/ui/findings_model.h"
 #include "check/ui/io_map_model.h"
+#include "documents/plc_map_document.h"
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
 #include "documents/ui/dnet_network_dialog.h"
 #include "plc/address_map_export.h"
+#include "plc/tag_moves.h"
 #include "plc/ui/address_map_model.h"
 #include "plc/ui/slot_table_model.h"
 #include "support/temp_dir.h"
@@ -431,6 +434,25 @@ TEST_F(CheckWindowTest, ExportTagsWritesTheFormatOfTheNameAtTheStartsShownAndSay
     EXPECT_NE(messages.entries()[0].text.find("2 of the selected bytes do not fit"), std::string::npos);
     EXPECT_NE(messages.entries()[2].text.find("tags.dat"), std::string::npos) << messages.entries()[2].text;
     EXPECT_NE(messages.entries()[3].text.find("tags.xml"), std::string::npos) << messages.entries()[3].text;
+}
+
+// The project keeps the addresses handed to the PLC; a CSV for a spreadsheet can start with a byte-order mark.
+TEST_F(CheckWindowTest, ExportTagsRecordsTheAddressesItWroteAndCanMarkTheCsv) {
+    Open("check_overflow");
+    const std::string csv = project + S + "tags.csv";
+    dialogs.Answer(QString::fromStdString(csv));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        dialog.findChild<QCheckBox*>("CsvByteOrderMark")->setChecked(true);
+        Click(dialog, "btn_ExportTags");
+        const AddressMap map = ProjectAddressMap(dialog.Check(), ProjectLayout(dialog.Check()));
+        EXPECT_EQ(ReadWholeFile(csv), FormatAddressMap(map, MapFormat::Csv, {true}));
+        EXPECT_EQ(ReadWholeFile(csv).rfind("\xEF\xBB\xBF", 0), 0u);
+        const PlcMapDocument stored = LoadPlcMap(project);
+        ASSERT_TRUE(stored.lastExport.has_value());
+        EXPECT_EQ(stored.lastExport->tags, ExportedTags(map));
+        EXPECT_EQ(stored.lastExport->tags.size(), 4u);  // the bytes that have an address
+    });
 }
 
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.

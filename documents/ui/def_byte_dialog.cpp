@@ -13,8 +13,10 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "documents/node_selections.h"
 #include "documents/plc_map_document.h"
 #include "documents/profibus_areas.h"
+#include "documents/ui/address_moves.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
 #include "ui/area_fit_panel.h"
@@ -291,7 +293,9 @@ void TFDefByte::bitbtn1Click() {
     if (!loaded_.MaySaveAfterChangeOf(this, ws_.DNetNetFile,
                                       QStringLiteral("its nodes may have moved, and the selections would go to "
                                                      "the nodes now at their positions")) ||
-        !loaded_.MayReplace(this, {ws_.DefByteFile})) {
+        !loaded_.MayReplace(this, {ws_.DefByteFile}) ||
+        !MaySaveMovingExportedAddresses(this, SavedNodes(ws_.DNetNetFile, ws_.DefByteFile), {areaIn_, areaOut_},
+                                        NodesOf(table_), {areaIn_, areaOut_})) {
         return;
     }
     try {

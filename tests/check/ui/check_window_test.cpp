@@ -455,6 +455,49 @@ TEST_F(CheckWindowTest, ExportTagsRecordsTheAddressesItWroteAndCanMarkTheCsv) {
     });
 }
 
+// Tags exported, then byte 1 of node 1 unselected in the byte editor: the OK says that the addresses after it move,
+// and names them; No keeps the editor open with nothing saved, and the default answer saves. A second OK on the
+// saved state asks nothing more.
+TEST_F(CheckWindowTest, AnEditorWhoseOkMovesExportedAddressesSaysSoFirst) {
+    Open("check_clean");
+    dialogs.Answer(QString::fromStdString(project + S + "tags.csv"));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        Click(dialog, "btn_ExportTags");
+    });
+    ASSERT_TRUE(LoadPlcMap(project).lastExport.has_value());
+    const std::string defByte = project + S + "DefByte.xml";
+    const std::string before = ReadWholeFile(defByte);
+    messages.clear();
+    messages.Answer(false);
+    QTimer::singleShot(0, [&] {
+        auto* editor = window->findChild<TFDefByte*>();
+        auto* grid = editor->findChild<QTableView*>("ASG_IN");
+        grid->model()->setData(grid->model()->index(0, 1), Qt::Unchecked, Qt::CheckStateRole);
+        editor->bitbtn1Click();
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(ReadWholeFile(defByte), before);
+        editor->bitbtn1Click();
+    });
+    Click(*window, "btn_DefByte");
+    EXPECT_NE(ReadWholeFile(defByte), before);
+    ASSERT_EQ(messages.entries().size(), 2u) << messages.entries()[0];
+    for (const auto& question : messages.entries()) {
+        EXPECT_EQ(question.kind, Kind::Question);
+        EXPECT_EQ(question.text.rfind("Saving this change moves PLC addresses: 5 PLC addresses moved since tags were "
+                                      "exported on ",
+                                      0),
+                  0u)
+            << question.text;
+        EXPECT_NE(question.text.find("Status: IB 1 -> IB 0"), std::string::npos) << question.text;
+    }
+
+    messages.clear();
+    QTimer::singleShot(0, [&] { window->findChild<TFDefByte*>()->bitbtn1Click(); });
+    Click(*window, "btn_DefByte");
+    EXPECT_TRUE(messages.entries().empty()) << messages.entries()[0];
+}
+
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
 // A start that is not a byte address is refused too, and nothing refused reaches PlcMap.xml.
 TEST_F(CheckWindowTest, AStartThatPutsATagPastTheLastPlcByteIsRefused) {

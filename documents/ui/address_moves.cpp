@@ -21,7 +21,7 @@ void SetExportMoves(ExportMoves moves) {
     Moves() = std::move(moves);
 }
 
-std::vector<NodeIo> SavedNodes(const std::string& dnetNetFile, const std::string& defByteFile) {
+DefByteTable SavedByteTable(const std::string& dnetNetFile, const std::string& defByteFile) {
     DefByteTable table;
     size_t nodesRead = 0;
     try {
@@ -31,7 +31,7 @@ std::vector<NodeIo> SavedNodes(const std::string& dnetNetFile, const std::string
     } catch (const std::exception&) {
         return {};
     }
-    return NodesOf(table);
+    return table;
 }
 
 bool MaySaveMovingExportedAddresses(QWidget* parent, const std::vector<NodeIo>& savedNodes, ProfibusAreas savedAreas,

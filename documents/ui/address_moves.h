@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "documents/def_byte.h"
 #include "documents/node_selections.h"
 #include "documents/profibus_areas.h"
 
@@ -20,7 +21,7 @@ using ExportMoves = std::function<std::string(const std::vector<NodeIo>& nodes, 
 void SetExportMoves(ExportMoves moves);
 
 // The nodes with their selections as the project's documents hold them now; none when they cannot be read.
-std::vector<NodeIo> SavedNodes(const std::string& dnetNetFile, const std::string& defByteFile);
+DefByteTable SavedByteTable(const std::string& dnetNetFile, const std::string& defByteFile);
 
 // Before an editor's OK saves a proposed state: true when it moves no exported address that the saved state
 // (`savedNodes`, `savedAreas`) leaves where it is, or when the user says to save all the same (the default

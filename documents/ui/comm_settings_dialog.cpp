@@ -295,7 +295,7 @@ bool TFpargen::MaySaveMovingAddresses() {
     const CommSettings s = Settings();
     const ProfibusAreas areas{ParseIntText(s.ProfiNbIn).value_or(0), ParseIntText(s.ProfiNbOut).value_or(0)};
     if (areas.NbIn == saved.NbIn && areas.NbOut == saved.NbOut) return true;
-    const std::vector<NodeIo> nodes = SavedNodes(ws_.DNetNetFile, ws_.DefByteFile);
+    const std::vector<NodeIo> nodes = NodesOf(SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile));
     return MaySaveMovingExportedAddresses(this, nodes, saved, nodes, areas);
 }
 

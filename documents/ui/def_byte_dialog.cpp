@@ -294,8 +294,8 @@ void TFDefByte::bitbtn1Click() {
                                       QStringLiteral("its nodes may have moved, and the selections would go to "
                                                      "the nodes now at their positions")) ||
         !loaded_.MayReplace(this, {ws_.DefByteFile}) ||
-        !MaySaveMovingExportedAddresses(this, SavedNodes(ws_.DNetNetFile, ws_.DefByteFile), {areaIn_, areaOut_},
-                                        NodesOf(table_), {areaIn_, areaOut_})) {
+        !MaySaveMovingExportedAddresses(this, NodesOf(SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile)),
+                                        {areaIn_, areaOut_}, NodesOf(table_), {areaIn_, areaOut_})) {
         return;
     }
     try {

@@ -498,6 +498,38 @@ TEST_F(CheckWindowTest, AnEditorWhoseOkMovesExportedAddressesSaysSoFirst) {
     EXPECT_TRUE(messages.entries().empty()) << messages.entries()[0];
 }
 
+// The conveyor moved above the valve in the network editor: its OK names the moved addresses before the note
+// that DefByte.xml is rewritten; No saves nothing.
+TEST_F(CheckWindowTest, TheNetworkEditorsOkNamesTheAddressesAReorderMoves) {
+    Open("check_clean");
+    dialogs.Answer(QString::fromStdString(project + S + "tags.csv"));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        Click(dialog, "btn_ExportTags");
+    });
+    const std::string network = ReadWholeFile(project + S + "DNET_Net.xml");
+    messages.clear();
+    messages.Answer(false);  // the moves: not saved
+    messages.Answer(true);   // "Discard your changes?"
+    QTimer::singleShot(0, [&] {
+        auto* editor = window->findChild<TFDNet*>();
+        auto* grid = editor->findChild<QTableView*>("StringGrid1");
+        grid->setCurrentIndex(grid->model()->index(1, 1));
+        grid->selectionModel()->select(grid->currentIndex(), QItemSelectionModel::ClearAndSelect);
+        editor->MoveUpClick();
+        editor->bitbtn1Click();
+        EXPECT_TRUE(editor->isVisible());
+        editor->reject();
+    });
+    Click(*window, "Btn_DNET");
+    EXPECT_EQ(ReadWholeFile(project + S + "DNET_Net.xml"), network);
+    ASSERT_FALSE(messages.entries().empty());
+    const std::string& question = messages.entries()[0].text;
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Question);
+    EXPECT_NE(question.find("PLC addresses moved since tags were exported on "), std::string::npos) << question;
+    EXPECT_NE(question.find("Position: IB 0 -> IB 3"), std::string::npos) << question;
+}
+
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
 // A start that is not a byte address is refused too, and nothing refused reaches PlcMap.xml.
 TEST_F(CheckWindowTest, AStartThatPutsATagPastTheLastPlcByteIsRefused) {

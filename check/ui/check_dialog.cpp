@@ -50,6 +50,10 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     connect(findingsTable_, &QTableView::activated, this, &TFCheck::FindingActivated);
     connect(ioMapTable_, &QTableView::activated, this, &TFCheck::IoMapActivated);
     connect(addressMap_, &AddressMapPage::ByteActivated, this, &TFCheck::MapByteActivated);
+    connect(addressMap_, &AddressMapPage::SymbolStyleChanged, this, [this] {
+        symbols_ = addressMap_->SymbolStyle();
+        FormShow();
+    });
 }
 
 TFCheck::~TFCheck() {
@@ -153,11 +157,15 @@ void TFCheck::FormShow() {
 void TFCheck::StartCheck() {
     checkAgain_ = false;
     ShowChecking(true);
-    worker_ = std::thread([this, projectDir = ws_.ProjectDir] {
+    worker_ = std::thread([this, projectDir = ws_.ProjectDir, chosen = symbols_] {
         auto result = std::make_shared<Result>();
         try {
             result->check = CheckProject(projectDir);
-            result->plc.map = ProjectAddressMap(result->check, ProjectLayout(result->check));
+            const auto& recorded = result->check.plcMap.lastExport;
+            const plc::SymbolStyle symbols =
+                chosen.value_or(recorded ? plc::SymbolStyleNamed(recorded->symbols).value_or(plc::SymbolStyle::Byte)
+                                         : plc::SymbolStyle::Byte);
+            result->plc.map = ProjectAddressMap(result->check, ProjectLayout(result->check), symbols);
             result->plc.areas = {result->check.input.area, result->check.output.area};
             result->plc.starts = result->check.plcMap.starts;
             result->plc.startsProblem = result->check.plcMapError.value_or("");

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "check/project_check.h"
@@ -81,6 +82,8 @@ private:
     EditorOpener openEditor_;
     ProjectCheck check_;
     std::thread worker_;
+    // The symbol style chosen in this run; until then the style of the last export, which PlcMap.xml keeps.
+    std::optional<plc::SymbolStyle> symbols_;
     bool checkAgain_ = false;
     bool splitGiven_ = false;  // the project changed while the check ran: its result is stale
     IoMapModel* ioMap_;

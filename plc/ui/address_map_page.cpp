@@ -119,6 +119,14 @@ QWidget* AddressMapPage::BuildExport() {
     btnExportTags_ = new QPushButton(QStringLiteral("Export tags..."), strip);
     btnExportTags_->setObjectName(QStringLiteral("btn_ExportTags"));
     btnExportTags_->setAutoDefault(false);  // Enter on a row opens the byte editor
+    symbolStyle_ = new QComboBox(strip);
+    symbolStyle_->setObjectName(QStringLiteral("SymbolStyle"));
+    symbolStyle_->setAccessibleName(QStringLiteral("Symbols"));
+    symbolStyle_->addItem(QStringLiteral("Symbols: byte mnemonic"), static_cast<int>(plc::SymbolStyle::Byte));
+    symbolStyle_->addItem(QStringLiteral("Symbols: node_byte mnemonic"), static_cast<int>(plc::SymbolStyle::Node));
+    symbolStyle_->setToolTip(QStringLiteral("How the tags are named; the style of the last export is kept"));
+    row->addWidget(symbolStyle_);
+    connect(symbolStyle_, &QComboBox::currentIndexChanged, this, &AddressMapPage::SymbolStyleChanged);
     csvByteOrderMark_ = new QCheckBox(QStringLiteral("CSV with byte-order mark"), strip);
     csvByteOrderMark_->setObjectName(QStringLiteral("CsvByteOrderMark"));
     csvByteOrderMark_->setToolTip(
@@ -134,6 +142,10 @@ void AddressMapPage::SetMap(ProjectPlcMap project, const std::string& projectDir
     projectDir_ = projectDir;
     areas_ = project.areas;
     startsProblem_ = QString::fromStdString(project.startsProblem);
+    {
+        const QSignalBlocker quiet(symbolStyle_);
+        symbolStyle_->setCurrentIndex(symbolStyle_->findData(static_cast<int>(project.map.symbols)));
+    }
     model_->SetMap(std::move(project.map));
     ShowStarts(std::move(project.starts));
     FillNodeFilter();
@@ -205,6 +217,10 @@ void AddressMapPage::RecordExport() {
                                                       "addresses: %1")
                                            .arg(QString::fromUtf8(e.what())));
     }
+}
+
+plc::SymbolStyle AddressMapPage::SymbolStyle() const {
+    return static_cast<plc::SymbolStyle>(symbolStyle_->currentData().toInt());
 }
 
 void AddressMapPage::SetExportEnabled(bool enabled) {

@@ -40,6 +40,8 @@ public:
     void SetMap(ProjectPlcMap project, const std::string& projectDir);
     // Export tags is off while the map shown may be out of date (the project is being checked again).
     void SetExportEnabled(bool enabled);
+    // The symbol style chosen; a change asks for the map again (SymbolStyleChanged), named so.
+    plc::SymbolStyle SymbolStyle() const;
     // Asks for a file name; its extension chooses the format.
     void ExportTagsClick();
 
@@ -48,6 +50,7 @@ public:
 signals:
     // Double-click or Enter on a row: the byte editor is to open at that byte.
     void ByteActivated(const plc::AddressMapRow& row);
+    void SymbolStyleChanged();
 
 private:
     QWidget* BuildSlots();
@@ -73,6 +76,7 @@ private:
     QLineEdit* textFilter_ = nullptr;
     QTableView* table_ = nullptr;
     QTableView* slotTable_ = nullptr;
+    QComboBox* symbolStyle_ = nullptr;
     QCheckBox* csvByteOrderMark_ = nullptr;
     QPushButton* btnExportTags_ = nullptr;
 };

@@ -530,6 +530,29 @@ TEST_F(CheckWindowTest, TheNetworkEditorsOkNamesTheAddressesAReorderMoves) {
     EXPECT_NE(question.find("Position: IB 0 -> IB 3"), std::string::npos) << question;
 }
 
+// The second symbol style names whose byte a tag is; the export keeps it, and the next run starts with it.
+TEST_F(CheckWindowTest, TheSymbolStyleChosenNamesTheTagsAndIsKeptWithTheExport) {
+    Open("check_clean");
+    dialogs.Answer(QString::fromStdString(project + S + "tags.csv"));
+    WithCheckWindow([&](TFCheck& dialog) {
+        QTableView* map = ShowAddressMap(dialog);
+        EXPECT_EQ(Cell(map, 0, AddressMapModel::ColSymbol), "Position");
+        auto* style = dialog.findChild<QComboBox*>("SymbolStyle");
+        style->setCurrentIndex(style->findData(static_cast<int>(SymbolStyle::Node)));
+        WaitForCheck(dialog);
+        EXPECT_EQ(Cell(map, 0, AddressMapModel::ColSymbol), "Valve_3_Position");
+        Click(dialog, "btn_ExportTags");
+    });
+    EXPECT_EQ(LoadPlcMap(project).lastExport->symbols, "node");
+    window = std::make_unique<TFTessaraFirmWare>(app.path());
+    WithCheckWindow([&](TFCheck& dialog) {
+        QTableView* map = ShowAddressMap(dialog);
+        EXPECT_EQ(dialog.findChild<QComboBox*>("SymbolStyle")->currentData().toInt(),
+                  static_cast<int>(SymbolStyle::Node));
+        EXPECT_EQ(Cell(map, 0, AddressMapModel::ColSymbol), "Valve_3_Position");
+    });
+}
+
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
 // A start that is not a byte address is refused too, and nothing refused reaches PlcMap.xml.
 TEST_F(CheckWindowTest, AStartThatPutsATagPastTheLastPlcByteIsRefused) {

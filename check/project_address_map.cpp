@@ -35,6 +35,13 @@ plc::AddressMap ProjectAddressMap(const ProjectCheck& check, documents::Profibus
     return plc::BuildAddressMap(ProjectFolderName(check.projectDir), check.nodes, std::move(layout), symbols);
 }
 
+void AddSlotStartFindings(ProjectCheck& check) {
+    if (!check.mapRead || check.plcMap.starts.empty()) return;
+    if (const auto problem =
+            documents::SlotStartProblem(ProjectLayout(check), check.input.selected, check.output.selected))
+        check.findings.push_back({Severity::Warning, base::kPlcMapFileName, *problem});
+}
+
 void AddExportMoveFindings(ProjectCheck& check) {
     if (!check.mapRead || !check.plcMap.lastExport) return;
     const documents::TagExport& recorded = *check.plcMap.lastExport;

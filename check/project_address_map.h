@@ -22,6 +22,10 @@ documents::ProfibusLayout ProjectLayout(const ProjectCheck& check,
 plc::AddressMap ProjectAddressMap(const ProjectCheck& check, documents::ProfibusLayout layout,
                                   plc::SymbolStyle symbols = plc::SymbolStyle::Byte);
 
+// The warning that the starts of PlcMap.xml overlap or put a selected byte past the last PLC byte: the map
+// refuses them until they are mended.
+void AddSlotStartFindings(ProjectCheck& check);
+
 // The warning that tags exported earlier (PlcMap.xml) have moved or lost their address, listing them; nothing
 // without an export or when none moved.
 void AddExportMoveFindings(ProjectCheck& check);

@@ -253,6 +253,7 @@ void CheckReadableProject(Reading& r) {
     AddIgnoredContentFindings(r.documents.network, base::kDNetNetFileName, findings);
     AddIgnoredContentFindings(r.documents.bytes, base::kDefByteFileName, findings);
     ReadPlcMap(r);
+    AddSlotStartFindings(r.check);
     AddExportMoveFindings(r.check);
 }
 

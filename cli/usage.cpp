@@ -18,15 +18,16 @@ const char* UsageText() {
            "       tessara check [--json] PROJECT_DIR   list every problem of the project, one per line or as JSON\n"
            "       tessara report PROJECT_DIR FILE      write the project check as one HTML page\n"
            "       tessara inspect [--json] FILE        print a configuration image as a table, or as JSON\n"
-           "       tessara map [--json | --csv | --sdf | --plcopen] [--input-start N] [--output-start N] "
+           "       tessara map [--json | --csv [--bom] | --sdf | --plcopen] [--input-start N] [--output-start N]\n"
+           "                   [--slot-start SLOT=N]... [--symbols byte|node] [--against FILE] [--record] "
            "PROJECT_DIR\n"
-           "                                            print the PROFIBUS byte of every selected DeviceNet byte, "
-           "with\n"
-           "                                            its PLC symbol: a table, JSON, CSV, a STEP 7 symbol table "
-           "or\n"
-           "                                            PLCopen XML; N is the PLC byte address of the gateway's "
-           "input\n"
-           "                                            or output module (default 0)\n"
+           "                                            print the PLC address, GSD slot and symbol of every selected\n"
+           "                                            DeviceNet byte: a table, JSON, CSV, a STEP 7 symbol table or\n"
+           "                                            PLCopen XML. N is the start of the first input or output\n"
+           "                                            slot, or of slot SLOT; later slots follow (default: the\n"
+           "                                            starts kept in PlcMap.xml, else 0). --against lists the tags\n"
+           "                                            moved since an earlier --json or --csv export; --record\n"
+           "                                            keeps the starts and exported addresses in PlcMap.xml\n"
            "       tessara --help | --version\n"
            "\n"
            "  --app-dir DIR   keep MASTER, PROJECTS and the settings file in DIR\n"
@@ -34,8 +35,8 @@ const char* UsageText() {
            "Without --app-dir they are kept in $XDG_DATA_HOME/Tessara (default ~/.local/share/Tessara) when the\n"
            "tool is installed or runs from a build folder, and beside the executable of a copy in a folder of\n"
            "its own.\n"
-           "Exit status of a command: 0 done, 1 error (for check: an error finding; for map: a byte beyond its\n"
-           "area), 2 usage error.\n";
+           "Exit status of a command: 0 done, 1 error (for check: an error finding; for map: a byte without an\n"
+           "address, or with --against a tag moved or removed), 2 usage error.\n";
 }
 
 const char* VersionText() {

@@ -22,4 +22,17 @@ std::vector<size_t> AreaOffsets(size_t first, std::span<const char> selections) 
     return offsets;
 }
 
+std::vector<ProfibusAddress> NodeByteAddresses(const DefByteTable& table, size_t node, AreaDirection direction,
+                                               const ProfibusLayout& layout) {
+    if (node >= table.size()) return {};
+    const bool output = direction == AreaDirection::Output;
+    const std::vector<size_t> offsets =
+        AreaOffsets(SelectedBytesBefore(table, node, output), output ? table[node].OutSelect : table[node].InSelect);
+    std::vector<ProfibusAddress> addresses(offsets.size());
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        if (offsets[i] != kNoAreaOffset) addresses[i] = layout.Address(direction, offsets[i]);
+    }
+    return addresses;
+}
+
 }  // namespace tessara::documents

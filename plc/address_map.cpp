@@ -19,15 +19,19 @@ namespace {
 void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, const documents::NodeIo& node,
                  const std::vector<documents::SelectedByte>& bytes) {
     for (const documents::SelectedByte& selected : bytes) {
-        AddressMapRow row;
-        row.area = area;
-        row.offset = rows.size();
-        row.node = node.position;
-        row.id = node.ID;
-        row.nodeMnemonic = node.mnemonic;
-        row.byte = selected.number;
-        row.mnemonic = selected.mnemonic;
-        rows.push_back(std::move(row));
+        rows.push_back({area,
+                        rows.size(),
+                        node.position,
+                        node.ID,
+                        node.mnemonic,
+                        selected.number,
+                        selected.mnemonic,
+                        {},
+                        false,
+                        0,
+                        0,
+                        0,
+                        documents::FitProblem::None});
     }
 }
 

@@ -91,8 +91,26 @@ std::string MapText(const AddressMap& map) {
 // A piece of JSON goes out once it holds this much.
 constexpr size_t kJsonPiece = 64 * 1024;
 
+// The reasons a byte of the area does not fit, each written once as JSON: a large project has a quarter of a
+// million such rows.
+std::array<std::string, 4> JsonReasons(const AddressMap& map, MapArea area) {
+    std::array<std::string, 4> reasons;
+    for (const documents::FitProblem problem :
+         {documents::FitProblem::PastArea, documents::FitProblem::PastDevice, documents::FitProblem::PastLastPlcByte}) {
+        base::JsonText text(64);
+        text.String(documents::FitProblemText(problem, map.layout.AreaSize(area)));
+        reasons[static_cast<size_t>(problem)] = text.Take();
+    }
+    return reasons;
+}
+
 void JsonRows(base::JsonText& json, std::ostream& out, const AddressMap& map, const std::vector<AddressMapRow>& rows) {
     json.Raw("[");
+    if (rows.empty()) {
+        json.Raw("]");
+        return;
+    }
+    const std::array<std::string, 4> reasons = JsonReasons(map, rows.front().area);
     for (size_t i = 0; i < rows.size(); ++i) {
         const AddressMapRow& row = rows[i];
         json.Raw(i ? ",{\"offset\":" : "{\"offset\":").Number(row.offset);
@@ -108,7 +126,7 @@ void JsonRows(base::JsonText& json, std::ostream& out, const AddressMap& map, co
         if (row.fits) {
             json.Raw(",\"reason\":null}");
         } else {
-            json.Raw(",\"reason\":").String(NotFittingText(map, row)).Raw("}");
+            json.Raw(",\"reason\":").Raw(reasons[static_cast<size_t>(row.problem)]).Raw("}");
         }
         if (json.Size() >= kJsonPiece) json.MoveTo(out);
     }
@@ -166,6 +184,15 @@ std::string MapCsv(const AddressMap& map, bool byteOrderMark) {
     return csv;
 }
 
+// A comment longer than its field would shift every field after it: it is cut at a whole UTF-8 character.
+std::string FirstCharacters(const std::string& text, size_t count) {
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == count) return text.substr(0, i);
+    }
+    return text;
+}
+
 // STEP 7 reads its symbol table in fields of fixed width: the text in quotes, padded with blanks to the width.
 std::string SdfField(const std::string& text, size_t width) {
     return "\"" + text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "\"";
@@ -177,7 +204,7 @@ std::string MapSdf(const AddressMap& map) {
         for (const AddressMapRow& row : *rows) {
             if (!row.fits) continue;
             sdf += SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, row.address), 12) + "," +
-                   SdfField("BYTE", 10) + "," + SdfField(MapRowComment(row), 80) + "\r\n";
+                   SdfField("BYTE", 10) + "," + SdfField(FirstCharacters(MapRowComment(row), 80), 80) + "\r\n";
         }
     }
     return sdf;

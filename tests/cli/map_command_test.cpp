@@ -104,7 +104,7 @@ TEST(MapCommand, UsageErrorsGiveStatusTwo) {
         const Outcome outcome = Tessara(c.args);
         EXPECT_EQ(outcome.status, 2) << c.problem;
         EXPECT_TRUE(Contains(outcome.err, c.problem)) << outcome.err;
-        EXPECT_TRUE(Contains(outcome.err, "tessara map [--json | --csv | --sdf | --plcopen]")) << outcome.err;
+        EXPECT_TRUE(Contains(outcome.err, "tessara map [--json | --csv [--bom] | --sdf | --plcopen]")) << outcome.err;
     }
 }
 
@@ -208,6 +208,12 @@ TEST(MapCommand, RecordedStartsReachLaterMapsAndTheReport) {
     // An option still wins over the stored start, for that command only.
     EXPECT_TRUE(Contains(Tessara({"map", "--csv", project.path(), "--slot-start", "2=300"}).out, "input,64,2,0,300,"));
     EXPECT_TRUE(Contains(Tessara({"map", "--csv", project.path()}).out, "input,64,2,0,200,"));
+    // Starts edited by hand into an overlap: the check says so, the map refuses them.
+    project.Write("PlcMap.xml", "<PlcMap><Slot Area=\"input\" Position=\"2\" Start=\"10\"/></PlcMap>");
+    EXPECT_TRUE(
+        Contains(Tessara({"check", project.path()}).out,
+                 "warning\tPlcMap.xml\tThe input slots overlap: slot 1 (IB 0 to 63) and slot 2 (IB 10 to 45)\n"));
+    EXPECT_EQ(Tessara({"map", project.path()}).status, 1);
 }
 
 // A count above the device's 128 bytes: the bytes past 128 have no address, and the map fails as the check does.
@@ -308,6 +314,25 @@ TEST(MapCommand, AnEarlierExportThatIsNotOneIsRefused) {
         EXPECT_EQ(outcome.status, 1) << c.text;
         EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
     }
+}
+
+// The image never reads PlcMap.xml, so a broken one is only a warning of the check; the map cannot guess the
+// starts and refuses, saying why.
+TEST(MapCommand, AnUnreadablePlcDocumentStopsTheMapButNotTheImage) {
+    TempDir project;
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
+        project.Write(name, ReadFixture(std::string("image_worked_example/") + name));
+    }
+    project.Write("PlcMap.xml", "<PlcMap><Slot Area=\"input\" Position=\"1\" Start=\"x\"/></PlcMap>");
+    const Outcome map = Tessara({"map", project.path()});
+    EXPECT_EQ(map.status, 1);
+    EXPECT_EQ(map.out, "");
+    EXPECT_TRUE(Contains(map.err, "PlcMap.xml")) << map.err;
+    EXPECT_TRUE(Contains(map.err, "'x' is not a valid integer value")) << map.err;
+    const Outcome check = Tessara({"check", project.path()});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_TRUE(Contains(check.out, "warning\tPlcMap.xml\t")) << check.out;
+    EXPECT_EQ(Tessara({"image", project.path()}).status, 0);
 }
 
 }  // namespace

@@ -50,4 +50,18 @@ TEST(AreaOffsets, AnyNonZeroSelectionCountsAndAnEmptyNodeGivesNothing) {
     EXPECT_TRUE(AreaOffsets(3, {}).empty());
 }
 
+// The byte editor's column and the map give a byte the same address: the packing through the one function.
+TEST(AreaOffsets, NodeBytesTakeTheirSlotsAddress) {
+    const ProfibusLayout layout({4, 1}, {{AreaDirection::Input, 1, 12}});
+    const std::vector<ProfibusAddress> third = NodeByteAddresses(kExample, 2, AreaDirection::Input, layout);
+    ASSERT_EQ(third.size(), 9u);
+    EXPECT_EQ(third[0], ProfibusAddress{});
+    EXPECT_EQ(third[1], (ProfibusAddress{1, 2, 14, true, FitProblem::None}));
+    EXPECT_EQ(third[7], (ProfibusAddress{1, 3, 15, true, FitProblem::None}));
+    EXPECT_EQ(third[8], (ProfibusAddress{0, 0, 0, false, FitProblem::PastArea}));
+    EXPECT_EQ(NodeByteAddresses(kExample, 0, AreaDirection::Output, layout)[1],
+              (ProfibusAddress{2, 0, 0, true, FitProblem::None}));
+    EXPECT_TRUE(NodeByteAddresses(kExample, 3, AreaDirection::Input, layout).empty());
+}
+
 }  // namespace

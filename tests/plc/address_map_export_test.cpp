@@ -67,6 +67,11 @@ TEST(AddressMapExport, SdfListsTheBytesThatFitInPaddedFields) {
             std::string(44, ' ') + "\"\r\n" +
             "\"N12_Q1                  \",\"QB 3        \",\"BYTE      \",\"node 2 (ID 12) byte 1" +
             std::string(59, ' ') + "\"\r\n");
+    // A long node mnemonic is cut with the comment at its 80 characters, never inside a character.
+    AddressMap map = HostileMap();
+    map.output[0].nodeMnemonic = std::string(76, 'x') + "\xC3\xBC\xC3\xBC";
+    const std::string sdf = FormatAddressMap(map, MapFormat::Sdf);
+    EXPECT_NE(sdf.find(",\"" + std::string(76, 'x') + "\xC3\xBC\xC3\xBC, \"\r\n"), std::string::npos) << sdf;
 }
 
 TEST(AddressMapExport, TextTableKeepsEveryRowOnOneAlignedLine) {

@@ -18,11 +18,13 @@
 #include "base/project_files.h"
 #include "check/project_check.h"
 #include "check/ui/check_dialog.h"
+#include "documents/ui/address_moves.h"
 #include "documents/ui/comm_settings_dialog.h"
 #include "documents/ui/def_byte_dialog.h"
 #include "documents/ui/dnet_network_dialog.h"
 #include "gsd/gsd_file.h"
 #include "image/bank_image.h"
+#include "plc/export_move_question.h"
 #include "ui/file_dialogs.h"
 #include "ui/left_copy_offer.h"
 #include "ui/link_label.h"
@@ -78,6 +80,10 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::strin
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TFTessaraFirmWare"));
     ui::ApplyTessaraStyle(this);
+    // The editors ask before their OK moves PLC addresses the tags were exported with; the PLC side names them.
+    documents::SetExportMoves([this](const std::vector<documents::NodeIo>& nodes, documents::ProfibusAreas areas) {
+        return plc::ExportMovesOf(ws_.ProjectDir, nodes, areas);
+    });
     setFixedSize(565, 257);
     setWindowTitle(kDesignedCaption);
     CreateControls();
@@ -85,6 +91,10 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::strin
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+}
+
+TFTessaraFirmWare::~TFTessaraFirmWare() {
+    documents::SetExportMoves({});
 }
 
 void TFTessaraFirmWare::FormCreate(const std::string& appDir, const std::string& programDir) {

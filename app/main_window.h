@@ -45,6 +45,8 @@ public:
     // appDir is the workspace folder; programDir, when given, is where the updater is found.
     explicit TFTessaraFirmWare(const std::string& appDir, const std::string& programDir = {},
                                QWidget* parent = nullptr);
+    // Lets go of the editors' question about moved PLC addresses, which reads this window's project.
+    ~TFTessaraFirmWare() override;
 
     base::Workspace& workspace() { return ws_; }
 

@@ -43,4 +43,10 @@ bool IsProjectFile(const std::string& projectDir, const std::string& path) {
     return false;
 }
 
+std::string ProjectFileRefusal(const std::string& projectDir, const std::string& path, const std::string& output) {
+    if (!IsProjectFile(projectDir, path)) return {};
+    const std::string name = path.substr(path.find_last_of(kPathSeparator) + 1);
+    return "\"" + name + "\" is a file of the project: the " + output + " needs another name";
+}
+
 }  // namespace tessara::base

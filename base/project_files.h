@@ -30,4 +30,9 @@ inline std::string BankFilePath(const std::string& projectDir) {
 // "..", a link or another name of the same file: an output the user names must never replace them.
 bool IsProjectFile(const std::string& projectDir, const std::string& path);
 
+// Why an output (the "GSD file", the "report") may not be written at `path`: "\"pargen.xml\" is a file of the
+// project: the report needs another name", or empty when `path` is no file of the project. The command line and
+// the windows refuse in the same words.
+std::string ProjectFileRefusal(const std::string& projectDir, const std::string& path, const std::string& output);
+
 }  // namespace tessara::base

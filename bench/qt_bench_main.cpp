@@ -25,6 +25,9 @@ public:
     bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString&) override {
         return AskYesNo(parent, text);
     }
+    bool AskYesNoDefaultYes(QWidget* parent, const QString& text, const QString&) override {
+        return AskYesNo(parent, text);
+    }
 };
 
 // The platform's first window loads fonts and styles once per process; neither side of a ratio should pay it.

@@ -95,9 +95,8 @@ int Image(const Arguments& args, std::ostream&, std::ostream& err) {
 
 // An output named like one of the project's own files would replace it, as the GSD save dialog refuses too.
 void RefuseProjectFile(const std::string& projectDir, const std::string& file, const char* output) {
-    if (!base::IsProjectFile(projectDir, file)) return;
-    const std::string name = file.substr(file.find_last_of(base::kPathSeparator) + 1);
-    throw std::runtime_error("\"" + name + "\" is a file of the project: the " + output + " needs another name");
+    const std::string refusal = base::ProjectFileRefusal(projectDir, file, output);
+    if (!refusal.empty()) throw std::runtime_error(refusal);
 }
 
 // The GSD file carries the two PROFIBUS byte counts of pargen.xml: a count the device cannot take, or one that

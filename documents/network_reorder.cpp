@@ -94,6 +94,26 @@ bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta) {
     return true;
 }
 
+std::vector<NodeIo> NodesAfterSave(const DefByteTable& saved, const NetworkGrid& grid) {
+    DefByteTable table;
+    for (size_t i = 0; i < DNetListLength(grid.rows); ++i) {
+        const DNetRow& row = grid.rows[i];
+        const int origin = grid.origins[i];
+        DN_Nodo node;
+        if (origin != kNewRow && static_cast<size_t>(origin) < saved.size()) node = saved[static_cast<size_t>(origin)];
+        node.ID = static_cast<uint8_t>(ParseIntText(row.ID).value_or(0));
+        node.Mnemonic = row.Mnemonic;
+        node.NB_IN = static_cast<uint16_t>(std::clamp(ParseIntText(row.NB_IN).value_or(0), 0, 65535));
+        node.NB_OUT = static_cast<uint16_t>(std::clamp(ParseIntText(row.NB_OUT).value_or(0), 0, 65535));
+        node.InSelect.resize(node.NB_IN, 0);
+        node.InMnemonic.resize(node.NB_IN);
+        node.OutSelect.resize(node.NB_OUT, 0);
+        node.OutMnemonic.resize(node.NB_OUT);
+        table.push_back(std::move(node));
+    }
+    return NodesOf(table);
+}
+
 void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPath, const std::string& defBytePath,
                                   const NetworkGrid& grid) {
     if (!grid.NodesMoved() || !base::FileExists(defBytePath)) {

@@ -2,8 +2,11 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
+#include "documents/def_byte.h"
 #include "documents/dnet_network.h"
+#include "documents/node_selections.h"
 
 namespace tessara::documents {
 
@@ -32,6 +35,11 @@ bool InsertRowAbove(NetworkGrid& grid, size_t row);
 void DeleteRows(NetworkGrid& grid, size_t first, size_t count);
 // Moves the block of `count` rows from `first` one row up (delta -1) or down (+1); false at the grid's edge.
 bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta);
+
+// The nodes as saving the grid leaves them, in the grid's order: each row with the byte selections of the saved
+// node it came from (none for a new row, or one the saved table did not reach), cut to its byte counts. What
+// the PLC addresses after the save follow from.
+std::vector<NodeIo> NodesAfterSave(const DefByteTable& saved, const NetworkGrid& grid);
 
 // Writes DNET_Net.xml and, when nodes moved and DefByte.xml exists, rewrites DefByte.xml so that node i gets
 // the "Nodo_DNET" that stood at its origin; an inserted node, or one the document did not reach, gets all its

@@ -52,10 +52,11 @@ void MessageBoxDisplay::ShowUnhandled(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Critical, kApplicationTitle, WithFullStop(text));
 }
 
-std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& text, const QString& details) {
+std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& text, const QString& details,
+                                             bool yesByDefault) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, kApplicationTitle, text,
                                              QMessageBox::Yes | QMessageBox::No, parent);
-    box->setDefaultButton(QMessageBox::No);
+    box->setDefaultButton(yesByDefault ? QMessageBox::Yes : QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
     box->setDetailedText(details);
     return box;
@@ -67,6 +68,10 @@ bool MessageBoxDisplay::AskYesNo(QWidget* parent, const QString& text) {
 
 bool MessageBoxDisplay::AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) {
     return MakeQuestionBox(parent, text, details)->exec() == QMessageBox::Yes;
+}
+
+bool MessageBoxDisplay::AskYesNoDefaultYes(QWidget* parent, const QString& text, const QString& details) {
+    return MakeQuestionBox(parent, text, details, true)->exec() == QMessageBox::Yes;
 }
 
 }  // namespace tessara::ui

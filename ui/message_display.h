@@ -24,14 +24,19 @@ public:
     // The same question with a long list behind it: the box shows the text, and the details in a scrollable
     // part the user opens, so the box stays on the screen however long the list is.
     virtual bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) = 0;
+    // A question about going on with what the user asked for (an OK whose save has a consequence to know of):
+    // Yes is the default, Escape answers No, and the details are shown as AskYesNoWithDetails shows them.
+    virtual bool AskYesNoDefaultYes(QWidget* parent, const QString& text, const QString& details) = 0;
 };
 
 // A full stop is added unless the text already ends in one or in a character of lower code.
 QString WithFullStop(const QString& text);
 
 MessageDisplay& Messages();
-// The question box as AskYesNoWithDetails shows it, made but not shown (its size is measured by tests).
-std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& text, const QString& details);
+// The question box as AskYesNoWithDetails shows it, made but not shown (its size is measured by tests); with
+// `yesByDefault`, as AskYesNoDefaultYes shows it.
+std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& text, const QString& details,
+                                             bool yesByDefault = false);
 
 // Installs another display (tests); returns the previous one. The caller keeps ownership.
 MessageDisplay* SetMessageDisplay(MessageDisplay* display);
@@ -43,6 +48,7 @@ public:
     void ShowUnhandled(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
     bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) override;
+    bool AskYesNoDefaultYes(QWidget* parent, const QString& text, const QString& details) override;
 };
 
 }  // namespace tessara::ui

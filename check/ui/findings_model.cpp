@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+#include "ui/read_only_table.h"
+
 namespace tessara::check {
 
 namespace {
@@ -36,7 +38,9 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ForegroundRole && index.column() == ColSeverity) {
         return QBrush(finding.severity == Severity::Error ? QColor(176, 32, 32) : QColor(154, 106, 0));
     }
-    if (role == Qt::ToolTipRole && index.column() == ColText) return QString::fromStdString(finding.text);
+    if (role == Qt::ToolTipRole && index.column() != ColSeverity) {
+        return ui::CellToolTip(QString::fromStdString(index.column() == ColText ? finding.text : finding.place));
+    }
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
         case ColSeverity:
@@ -44,7 +48,7 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
         case ColPlace:
             return QString::fromStdString(finding.place);
         default:
-            return CellText(finding.text);
+            return ui::CellLine(CellText(finding.text));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "check/ui/io_map_model.h"
 
+#include "ui/read_only_table.h"
+
 namespace tessara::check {
 
 namespace {
@@ -7,14 +9,14 @@ namespace {
 const char* const kHeaders[IoMapModel::ColumnCount] = {"N",           "ID",         "MNEMONIC",     "N BYTE IN",
                                                        "SELECTED IN", "N BYTE OUT", "SELECTED OUT", "SELECTED BYTES"};
 
-QVariant Cell(const NodeIo& node, int column) {
+QVariant Cell(const NodeIo& node, const QString& selectedBytes, int column) {
     switch (column) {
         case IoMapModel::ColPosition:
             return static_cast<qulonglong>(node.position);
         case IoMapModel::ColId:
             return node.ID;
         case IoMapModel::ColMnemonic:
-            return QString::fromStdString(node.mnemonic);
+            return ui::CellLine(QString::fromStdString(node.mnemonic));
         case IoMapModel::ColNbIn:
             return node.NB_IN;
         case IoMapModel::ColSelIn:
@@ -24,7 +26,7 @@ QVariant Cell(const NodeIo& node, int column) {
         case IoMapModel::ColSelOut:
             return static_cast<qulonglong>(node.selectedOut.size());
         default:
-            return QString::fromStdString(SelectedBytesText(node));
+            return ui::CellLine(selectedBytes);
     }
 }
 
@@ -33,6 +35,8 @@ QVariant Cell(const NodeIo& node, int column) {
 void IoMapModel::SetNodes(const std::vector<NodeIo>& nodes) {
     beginResetModel();
     nodes_ = nodes;
+    selectedBytes_.clear();
+    for (const NodeIo& node : nodes_) selectedBytes_.push_back(QString::fromStdString(SelectedBytesText(node)));
     endResetModel();
 }
 
@@ -49,8 +53,13 @@ QVariant IoMapModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && index.column() != ColMnemonic && index.column() != ColBytes) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
+    const auto row = static_cast<size_t>(index.row());
+    if (role == Qt::ToolTipRole && index.column() == ColBytes) return ui::CellToolTip(selectedBytes_[row]);
+    if (role == Qt::ToolTipRole && index.column() == ColMnemonic) {
+        return ui::CellToolTip(QString::fromStdString(nodes_[row].mnemonic));
+    }
     if (role != Qt::DisplayRole) return {};
-    return Cell(nodes_[static_cast<size_t>(index.row())], index.column());
+    return Cell(nodes_[row], selectedBytes_[row], index.column());
 }
 
 QVariant IoMapModel::headerData(int section, Qt::Orientation orientation, int role) const {

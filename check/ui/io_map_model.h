@@ -24,6 +24,7 @@ public:
 
 private:
     std::vector<NodeIo> nodes_;
+    std::vector<QString> selectedBytes_;  // each node's list, made once: a node may select thousands
 };
 
 }  // namespace tessara::check

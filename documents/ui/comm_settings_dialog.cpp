@@ -17,6 +17,10 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "documents/document_schema.h"
+#include "documents/int_text.h"
+#include "documents/node_selections.h"
+#include "documents/profibus_areas.h"
+#include "documents/ui/address_moves.h"
 #include "documents/ui/edit_actions.h"
 #include "ui/controls.h"
 #include "ui/left_copy_offer.h"
@@ -280,8 +284,23 @@ bool TFpargen::CheckSettings() {
     return !failure;
 }
 
+// New byte counts cut the areas, and the slots after them, differently: the nodes stay as saved.
+bool TFpargen::MaySaveMovingAddresses() {
+    ProfibusAreas saved;
+    try {
+        saved = ReadProfibusAreas(ws_.ProjectDir);
+    } catch (const std::exception&) {
+        // pargen.xml that is not XML: its areas count as 0, as in the check
+    }
+    const CommSettings s = Settings();
+    const ProfibusAreas areas{ParseIntText(s.ProfiNbIn).value_or(0), ParseIntText(s.ProfiNbOut).value_or(0)};
+    if (areas.NbIn == saved.NbIn && areas.NbOut == saved.NbOut) return true;
+    const std::vector<NodeIo> nodes = NodesOf(SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile));
+    return MaySaveMovingExportedAddresses(this, nodes, saved, nodes, areas);
+}
+
 void TFpargen::BitBtn1Click() {
-    if (!CheckSettings() || !loaded_.MayReplace(this, {ws_.PargenFile})) return;
+    if (!CheckSettings() || !loaded_.MayReplace(this, {ws_.PargenFile}) || !MaySaveMovingAddresses()) return;
     try {
         SaveCommSettings(XML1, ws_.PargenFile, Settings());
     } catch (const std::exception& e) {

@@ -32,6 +32,8 @@ public:
     void BitBtn1Click();
     // Shows the first field out of range and returns false; true when all are in range.
     bool CheckSettings();
+    // Asks before new byte counts move PLC addresses the tags were exported with.
+    bool MaySaveMovingAddresses();
 
     // What the editable controls hold, as typed: what undo and redo step between.
     struct ControlState {

@@ -13,7 +13,10 @@
 
 #include "base/file_system.h"
 #include "base/project_files.h"
+#include "documents/node_selections.h"
+#include "documents/plc_map_document.h"
 #include "documents/profibus_areas.h"
+#include "documents/ui/address_moves.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
 #include "ui/area_fit_panel.h"
@@ -186,16 +189,25 @@ bool TFDefByte::LoadDocuments() {
 }
 
 void TFDefByte::ReadAreas() {
-    areaIn_ = areaOut_ = 0;
+    ProfibusAreas sizes;
     try {
-        const ProfibusAreas sizes = ReadProfibusAreas(ws_.ProjectDir);
-        areaIn_ = sizes.NbIn;
-        areaOut_ = sizes.NbOut;
+        sizes = ReadProfibusAreas(ws_.ProjectDir);
     } catch (const std::exception&) {
         // pargen.xml that is not XML: the areas count as 0, as in the GSD file and the project check
     }
-    ASG_IN->Bytes().SetAreaSize(areaIn_);
-    ASG_OUT->Bytes().SetAreaSize(areaOut_);
+    areaIn_ = sizes.NbIn;
+    areaOut_ = sizes.NbOut;
+    // The slots' PLC starts that the user keeps in the project; an address is never shown from a guessed start.
+    QString problem;
+    PlcMapDocument plc;
+    try {
+        plc = LoadPlcMap(ws_.ProjectDir);
+    } catch (const std::exception& e) {
+        problem = QStringLiteral("No PLC address: %1").arg(QString::fromUtf8(e.what()));
+    }
+    const ProfibusLayout layout(sizes, plc.starts);
+    ASG_IN->Bytes().SetLayout(layout, problem);
+    ASG_OUT->Bytes().SetLayout(layout, problem);
 }
 
 void TFDefByte::CountSelections(size_t node) {
@@ -281,7 +293,9 @@ void TFDefByte::bitbtn1Click() {
     if (!loaded_.MaySaveAfterChangeOf(this, ws_.DNetNetFile,
                                       QStringLiteral("its nodes may have moved, and the selections would go to "
                                                      "the nodes now at their positions")) ||
-        !loaded_.MayReplace(this, {ws_.DefByteFile})) {
+        !loaded_.MayReplace(this, {ws_.DefByteFile}) ||
+        !MaySaveMovingExportedAddresses(this, NodesOf(SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile)),
+                                        {areaIn_, areaOut_}, NodesOf(table_), {areaIn_, areaOut_})) {
         return;
     }
     try {

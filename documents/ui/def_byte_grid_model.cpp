@@ -99,8 +99,9 @@ void DefByteGridModel::ShowNode(int node) {
     endResetModel();
 }
 
-void DefByteGridModel::SetAreaSize(int32_t size) {
-    areaSize_ = size;
+void DefByteGridModel::SetLayout(const ProfibusLayout& layout, const QString& problem) {
+    layout_ = layout;
+    layoutProblem_ = problem;
     AddressesChanged();
 }
 
@@ -114,7 +115,7 @@ void DefByteGridModel::PlaceInArea() {
 void DefByteGridModel::AddressesChanged() {
     if (rowCount() > 0)
         emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress),
-                         {Qt::DisplayRole, Qt::ForegroundRole});
+                         {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 DN_Nodo* DefByteGridModel::NodeAt(size_t node) const {
@@ -220,13 +221,23 @@ QVariant DefByteGridModel::data(const QModelIndex& index, int role) const {
 QVariant DefByteGridModel::AddressData(size_t row, int role) const {
     const size_t offset = row < areaOffsets_.size() ? areaOffsets_[row] : kNoAreaOffset;
     if (offset == kNoAreaOffset) return {};
-    if (role == Qt::ForegroundRole) {
-        const bool fits = offset < static_cast<size_t>(std::max(areaSize_, int32_t{0}));
-        return fits ? QVariant() : QVariant(QColor(Qt::red));
-    }
-    if (role != Qt::DisplayRole) return {};
+    if (!layoutProblem_.isEmpty()) return role == Qt::ToolTipRole ? QVariant(layoutProblem_) : QVariant();
     const AreaDirection area = direction_ == ByteDirection::Out ? AreaDirection::Output : AreaDirection::Input;
-    return QString::fromStdString(PlcByteAddress(area, offset));
+    const ProfibusAddress address = layout_.Address(area, offset);
+    switch (role) {
+        case Qt::DisplayRole:
+            return address.fits ? QString::fromStdString(PlcByteAddress(area, address.address))
+                                : QStringLiteral("no address");
+        case Qt::ForegroundRole:
+            return address.fits ? QVariant() : QVariant(QColor(Qt::red));
+        case Qt::ToolTipRole:
+            return address.fits
+                       ? QStringLiteral("Slot %1, byte %2 of its module").arg(address.slot).arg(address.slotOffset)
+                       : QStringLiteral("No PLC address: %1")
+                             .arg(QString::fromStdString(FitProblemText(address.problem, layout_.AreaSize(area))));
+        default:
+            return {};
+    }
 }
 
 bool DefByteGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

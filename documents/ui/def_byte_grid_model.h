@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/def_byte.h"
+#include "documents/profibus_slots.h"
 
 class QUndoCommand;
 class QUndoStack;
@@ -17,7 +18,8 @@ namespace tessara::documents {
 enum class ByteDirection { In, Out };
 
 // The bytes of one direction of one node of a table, as a grid of "N", "Select", "Mnemonic" and the PROFIBUS
-// byte that carries each selected byte ("IB 12", "QB 3"; red past the area). The model
+// address of each selected byte ("IB 12", "QB 3"; "no address" in red, with the reason, for a byte that does not
+// fit), from the one address function the map and the exports use. The model
 // names the node by its index in the table and reads and edits the table in place, so a node of 65 535 bytes
 // is shown without copying a row. With an undo stack every edit is a step on it; a step names its bytes by
 // node index and direction too, so it reaches them through the table whichever node is shown.
@@ -32,8 +34,9 @@ public:
     void SetUndoStack(QUndoStack* undo) { undo_ = undo; }
     // The table the node indexes refer to; null lets go of it, and the grid then shows no rows.
     void SetTable(DefByteTable* table);
-    // The size of this direction's PROFIBUS area in pargen.xml: a byte at or past it is shown in red.
-    void SetAreaSize(int32_t size);
+    // The project's PROFIBUS slots with their PLC starts, which give each selected byte its address. With a
+    // problem (PlcMap.xml unreadable) no byte shows an address, and the problem is the cells' tool tip.
+    void SetLayout(const ProfibusLayout& layout, const QString& problem = {});
     // Shows node `node` of the table. An index the table does not hold (-1 while no node is current) shows no
     // rows, so nothing typed can belong to no node. A direction without bytes shows one row that belongs to
     // no byte. Call it again whenever the table is rebuilt, so the view learns its new rows.
@@ -66,7 +69,7 @@ private:
     // The node at `node` when the table holds it, else null.
     DN_Nodo* NodeAt(size_t node) const;
     bool IsByte(const QModelIndex& index) const;
-    // "IB 12" or "QB 3" where the byte is selected, red when it lies past the area.
+    // "IB 12" or "QB 3" where the byte is selected; "no address" in red, with the reason, when it does not fit.
     QVariant AddressData(size_t row, int role) const;
     bool Shows(size_t node, ByteDirection direction) const;
     // Shows the node first when it is not shown; tells whether this model shows its bytes afterwards.
@@ -82,7 +85,8 @@ private:
     DefByteTable* table_ = nullptr;
     int node_ = -1;
     QUndoStack* undo_ = nullptr;
-    int32_t areaSize_ = 0;
+    ProfibusLayout layout_;
+    QString layoutProblem_;
     std::vector<size_t> areaOffsets_;  // per byte of the shown node, kNoAreaOffset when not selected
 };
 

@@ -11,7 +11,9 @@
 #include "base/file_system.h"
 #include "base/workspace.h"
 #include "documents/document_file.h"
+#include "documents/profibus_areas.h"
 #include "documents/shrunk_selections.h"
+#include "documents/ui/address_moves.h"
 #include "documents/ui/dnet_table_model.h"
 #include "documents/ui/edit_actions.h"
 #include "documents/ui/grid_clipboard.h"
@@ -175,10 +177,13 @@ bool TFDNet::SaveDocuments() {
     const bool rewritesSelections = grid.NodesMoved() && base::FileExists(ws_.DefByteFile);
     std::vector<std::string> written{ws_.DNetNetFile};
     if (rewritesSelections) written.push_back(ws_.DefByteFile);
-    if (!MayDropShrunkSelections() || !loaded_.MayReplace(this, written)) return false;
+    if (!MayDropShrunkSelections() || !loaded_.MayReplace(this, written) || !MaySaveMovingAddresses()) return false;
     if (rewritesSelections) {
         ui::Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
-                                            "every node keeps its byte selections and mnemonics."));
+                                            "every node keeps its byte selections and mnemonics. The PROFIBUS areas "
+                                            "are filled in the new order of the nodes, so the PLC addresses of the "
+                                            "selected bytes from the first changed row on move: export the PLC tags "
+                                            "again."));
     }
     try {
         SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid);
@@ -187,6 +192,18 @@ bool TFDNet::SaveDocuments() {
         return false;
     }
     return true;
+}
+
+// Moved, inserted or deleted nodes and new byte counts move the PLC addresses of the bytes after them.
+bool TFDNet::MaySaveMovingAddresses() {
+    ProfibusAreas areas;
+    try {
+        areas = ReadProfibusAreas(ws_.ProjectDir);
+    } catch (const std::exception&) {
+        // pargen.xml that is not XML: its areas count as 0, as in the check
+    }
+    const DefByteTable saved = SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile);
+    return MaySaveMovingExportedAddresses(this, NodesOf(saved), areas, NodesAfterSave(saved, model_->Grid()), areas);
 }
 
 // A lowered byte count drops the selections of the bytes beyond it at the next Define Byte OK: asked first.

@@ -56,6 +56,8 @@ private:
     void MoveClick(int delta);
     bool SaveDocuments();
     bool MayDropShrunkSelections();
+    // Asks before the save moves PLC addresses the tags were exported with.
+    bool MaySaveMovingAddresses();
     bool MayDropWhatIsNotSaved();
 
     const base::Workspace& ws_;

@@ -82,7 +82,7 @@ TEST_F(DefByteAreaFit, EveryShowingReadsTheAreasAndTheSelectionsAfresh) {
     EXPECT_EQ(Fit("OutputBar"), "0 of 20 bytes used | 0/20");
 }
 
-// "IB 0 | IB 3 red | -": each byte's PROFIBUS address as the grid shows it, "-" for a byte not selected.
+// "IB 0 | no address red | -": each byte's PROFIBUS address as the grid shows it, "-" for a byte not selected.
 std::string Addresses(QTableView* grid) {
     std::string text;
     for (int row = 0; row < grid->model()->rowCount(); ++row) {
@@ -101,9 +101,9 @@ TEST_F(DefByteAreaFit, TheAddressColumnPlacesEachSelectedByteAfterTheNodesBefore
     ClickSelect(In(), 2);
     EXPECT_EQ(Addresses(In()), "- | - | IB 0 | -");
     Click("btn_SelectAll");
-    EXPECT_EQ(Addresses(In()), "IB 0 | IB 1 | IB 2 | IB 3 red");
+    EXPECT_EQ(Addresses(In()), "IB 0 | IB 1 | IB 2 | no address red");
     CB()->setCurrentIndex(1);
-    EXPECT_EQ(Addresses(In()), "IB 4 red | - | -");
+    EXPECT_EQ(Addresses(In()), "no address red | - | -");
     CB()->setCurrentIndex(0);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Addresses(In()), "- | - | IB 0 | -");
@@ -120,6 +120,43 @@ TEST_F(DefByteAreaFit, TheAddressColumnPlacesEachSelectedByteAfterTheNodesBefore
     CB()->setCurrentIndex(0);
     ClickSelect(Out(), 1);
     EXPECT_EQ(Addresses(Out()), "- | QB 0");
+}
+
+// The slots' starts kept in PlcMap.xml place each module: slot 1 at 12, slot 2 apart at 200. The device fills 128
+// bytes of the 200 that pargen.xml asks for, so byte 129 has no address, and says why.
+TEST_F(DefByteDialog, TheAddressColumnPlacesEachSlotAtItsStoredStartAndSaysWhyAByteHasNone) {
+    dir.Write("pargen.xml", "<Par_Gen><PROFI_NB_IN>200</PROFI_NB_IN><PROFI_NB_OUT>0</PROFI_NB_OUT></Par_Gen>");
+    Network(NetRow(5, 130, 0));
+    std::string rows;
+    for (int byte = 0; byte < 130; ++byte) rows += "<row Select=\"Y\" Mnemonic=\"\"/>";
+    dir.Write("DefByte.xml", "<DefBytes><Nodo_DNET><ByteIN>" + rows + "</ByteIN><ByteOUT/></Nodo_DNET></DefBytes>");
+    const std::string stored =
+        "<PlcMap><Slot Area=\"input\" Position=\"1\" Start=\"12\"/><Slot Area=\"input\" Position=\"2\" "
+        "Start=\"200\"/></PlcMap>";
+    dir.Write("PlcMap.xml", stored);
+    Show();
+    struct Case {
+        int row;
+        const char* text;
+        const char* tip;
+    };
+    for (const Case& c :
+         {Case{0, "IB 12", "Slot 1, byte 0 of its module"}, Case{63, "IB 75", "Slot 1, byte 63 of its module"},
+          Case{64, "IB 200", "Slot 2, byte 0 of its module"}, Case{127, "IB 263", "Slot 2, byte 63 of its module"},
+          Case{128, "no address", "No PLC address: past the device's 128 bytes"}}) {
+        SCOPED_TRACE(c.row);
+        const QModelIndex cell = Cell(In(), c.row, ColAddress);
+        EXPECT_EQ(cell.data().toString(), c.text);
+        EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), c.tip);
+        EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red), c.row == 128);
+    }
+
+    // A start is never guessed: a PlcMap.xml that cannot be read shows no address at all, and says why.
+    dir.Write("PlcMap.xml", "<PlcMap><Slot Area=\"sideways\" Position=\"1\" Start=\"12\"/></PlcMap>");
+    Show();
+    EXPECT_EQ(Text(In(), 0, ColAddress), "");
+    EXPECT_NE(Cell(In(), 0, ColAddress).data(Qt::ToolTipRole).toString().indexOf("PlcMap.xml"), -1)
+        << Cell(In(), 0, ColAddress).data(Qt::ToolTipRole).toString().toStdString();
 }
 
 }  // namespace

@@ -381,6 +381,9 @@ TEST_F(TFDNetRowsTest, OkAfterARowOperationSaysSoAndMovesTheSelections) {
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, Kind::Message);
     EXPECT_NE(messages.entries()[0].text.find("DefByte.xml is rewritten"), std::string::npos);
+    EXPECT_NE(messages.entries()[0].text.find("the PLC addresses of the selected bytes from the first changed row on "
+                                              "move"),
+              std::string::npos);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     // The conveyor's ten input bytes now come first.
     EXPECT_EQ(dir.Read("DefByte.xml")

@@ -23,8 +23,12 @@ void MessageRecorder::ShowUnhandled(QWidget*, const QString& text) {
 }
 
 bool MessageRecorder::AskYesNo(QWidget*, const QString& text) {
+    return Ask(text, false);
+}
+
+bool MessageRecorder::Ask(const QString& text, bool byDefault) {
     entries_.push_back({Kind::Question, text.toStdString()});
-    if (answers_.empty()) return false;
+    if (answers_.empty()) return byDefault;
     const bool yes = answers_.front();
     answers_.pop_front();
     return yes;
@@ -33,6 +37,11 @@ bool MessageRecorder::AskYesNo(QWidget*, const QString& text) {
 bool MessageRecorder::AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) {
     details_ = details.toStdString();
     return AskYesNo(parent, text);
+}
+
+bool MessageRecorder::AskYesNoDefaultYes(QWidget*, const QString& text, const QString& details) {
+    details_ = details.toStdString();
+    return Ask(text, true);
 }
 
 std::vector<std::string> MessageRecorder::texts() const {

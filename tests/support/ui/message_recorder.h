@@ -28,6 +28,8 @@ public:
     bool AskYesNo(QWidget* parent, const QString& text) override;
     // Records the question as AskYesNo does, its details apart.
     bool AskYesNoWithDetails(QWidget* parent, const QString& text, const QString& details) override;
+    // Records the question as AskYesNo does; with no scripted answer left, the default answer Yes.
+    bool AskYesNoDefaultYes(QWidget* parent, const QString& text, const QString& details) override;
     void Answer(bool yes) { answers_.push_back(yes); }
     // The details of the last question that had them.
     const std::string& details() const { return details_; }
@@ -37,6 +39,8 @@ public:
     void clear() { entries_.clear(); }
 
 private:
+    bool Ask(const QString& text, bool byDefault);
+
     std::vector<Entry> entries_;
     std::deque<bool> answers_;
     std::string details_;

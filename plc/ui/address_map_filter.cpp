@@ -1,6 +1,6 @@
-#include "check/ui/address_map_filter.h"
+#include "plc/ui/address_map_filter.h"
 
-#include "check/ui/address_map_model.h"
+#include "plc/ui/address_map_model.h"
 
 namespace tessara::check {
 

@@ -1,19 +1,37 @@
-#include "check/ui/check_table.h"
+#include "ui/read_only_table.h"
 
 #include <QHeaderView>
+#include <QString>
 #include <QTableView>
 
-namespace tessara::check {
+namespace tessara::ui {
 
 namespace {
 
 constexpr int kRowHeight = 21;
 constexpr int kRowsMeasured = 200;
+constexpr qsizetype kLineLength = 400;
+constexpr qsizetype kToolTipLength = 3000;
+
+QString Cut(const QString& text, qsizetype length) {
+    if (text.size() <= length) return text;
+    if (text.at(length - 1).isHighSurrogate()) --length;  // never half a character
+    return text.left(length) + QStringLiteral("...");
+}
 
 }  // namespace
 
-QTableView* MakeCheckTable(const char* name, const QString& accessibleName, QAbstractItemModel* model,
-                           QWidget* parent) {
+QString CellLine(const QString& text) {
+    return Cut(text, kLineLength);
+}
+
+QString CellToolTip(const QString& text) {
+    // A rich-text tip wraps its lines; a plain one runs off the screen.
+    return QStringLiteral("<p>") + Cut(text, kToolTipLength).toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+QTableView* MakeReadOnlyTable(const char* name, const QString& accessibleName, QAbstractItemModel* model,
+                              QWidget* parent) {
     auto* table = new QTableView(parent);
     table->setObjectName(QLatin1String(name));
     table->setAccessibleName(accessibleName);
@@ -30,4 +48,4 @@ QTableView* MakeCheckTable(const char* name, const QString& accessibleName, QAbs
     return table;
 }
 
-}  // namespace tessara::check
+}  // namespace tessara::ui

@@ -1,15 +1,16 @@
-#include "check/ui/address_map_model.h"
+#include "plc/ui/address_map_model.h"
 
 #include <QColor>
 
 #include "plc/address_map_export.h"
+#include "ui/read_only_table.h"
 
 namespace tessara::check {
 
 namespace {
 
-const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA",          "OFFSET", "ADDRESS",  "N",     "ID",
-                                                            "NODE MNEMONIC", "BYTE",   "MNEMONIC", "SYMBOL"};
+const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA", "OFFSET",        "SLOT", "ADDRESS",  "N",
+                                                            "ID",   "NODE MNEMONIC", "BYTE", "MNEMONIC", "SYMBOL"};
 
 QString Text(const std::string& text) {
     return QString::fromStdString(plc::PrintableText(text));
@@ -23,12 +24,10 @@ void AddressMapModel::SetMap(plc::AddressMap map) {
     endResetModel();
 }
 
-void AddressMapModel::SetStarts(size_t inputStart, size_t outputStart) {
-    const documents::ProfibusAreas areas{map_.layout.AreaSize(plc::MapArea::Input),
-                                         map_.layout.AreaSize(plc::MapArea::Output)};
-    plc::PlaceAddressMap(map_, documents::ProfibusLayout(areas, {{plc::MapArea::Input, 1, inputStart},
-                                                                 {plc::MapArea::Output, 1, outputStart}}));
-    if (rowCount() > 0) emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress), {Qt::DisplayRole});
+void AddressMapModel::SetLayout(documents::ProfibusLayout layout, const QString& problem) {
+    plc::PlaceAddressMap(map_, std::move(layout));
+    layoutProblem_ = problem;
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 const plc::AddressMapRow& AddressMapModel::Row(int row) const {
@@ -50,23 +49,36 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const 
             return QString::fromLatin1(plc::MapAreaName(row.area));
         case ColOffset:
             return static_cast<qulonglong>(row.offset);
-        case ColAddress: {
-            if (!row.fits) return QString();
-            return QString::fromStdString(plc::PlcByteAddress(row.area, row.address));
-        }
+        case ColSlot:
+            return row.slot > 0 ? QVariant(row.slot) : QVariant();
+        case ColAddress:
+            if (!layoutProblem_.isEmpty()) return QString();
+            return row.fits ? QString::fromStdString(plc::PlcByteAddress(row.area, row.address))
+                            : QStringLiteral("no address");
         case ColNode:
             return static_cast<qulonglong>(row.node);
         case ColId:
             return row.id;
         case ColNodeMnemonic:
-            return Text(row.nodeMnemonic);
+            return ui::CellLine(Text(row.nodeMnemonic));
         case ColByte:
             return row.byte;
         case ColMnemonic:
-            return Text(row.mnemonic);
+            return ui::CellLine(Text(row.mnemonic));
         default:
             return QString::fromStdString(row.symbol);
     }
+}
+
+QVariant AddressMapModel::ToolTip(const plc::AddressMapRow& row, int column) const {
+    if (column == ColNodeMnemonic) return ui::CellToolTip(Text(row.nodeMnemonic));
+    if (column == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
+    if (!layoutProblem_.isEmpty()) return layoutProblem_;
+    if (!row.fits)
+        return QStringLiteral("No PLC address: %1").arg(QString::fromStdString(plc::NotFittingText(map_, row)));
+    if (column == ColSlot || column == ColAddress)
+        return QStringLiteral("Slot %1, byte %2 of its module").arg(row.slot).arg(row.slotOffset);
+    return {};
 }
 
 QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
@@ -78,9 +90,7 @@ QVariant AddressMapModel::data(const QModelIndex& index, int role) const {
         case Qt::ForegroundRole:
             return row.fits ? QVariant() : QVariant(QColor(Qt::red));
         case Qt::ToolTipRole:
-            return row.fits ? QVariant()
-                            : QVariant(QStringLiteral("Past the end of the PROFIBUS %1 area in pargen.xml: no address")
-                                           .arg(QString::fromLatin1(plc::MapAreaName(row.area))));
+            return ToolTip(row, index.column());
         default:
             return {};
     }

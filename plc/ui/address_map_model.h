@@ -3,12 +3,14 @@
 #include <QAbstractTableModel>
 #include <cstddef>
 
+#include "documents/profibus_slots.h"
 #include "plc/address_map.h"
 
 namespace tessara::check {
 
-// The address map of the check window: the input rows, then the output rows, each with its PLC address at the
-// start the user gives for its area. A row past its area is red and has no address.
+// The address map of the check window: the input rows, then the output rows, each with its slot and its PLC
+// address from the project's slots and their starts. A row that does not fit is red, reads "no address" and
+// tells why in its tool tip.
 class AddressMapModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -16,6 +18,7 @@ public:
     enum Column {
         ColArea,
         ColOffset,
+        ColSlot,
         ColAddress,
         ColNode,
         ColId,
@@ -29,8 +32,9 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetMap(plc::AddressMap map);
-    // The PLC byte addresses at which the master places the input and output modules.
-    void SetStarts(size_t inputStart, size_t outputStart);
+    // The slots and their starts that place every row; with a problem (PlcMap.xml unreadable) no row has an
+    // address, and the problem is its tool tip.
+    void SetLayout(documents::ProfibusLayout layout, const QString& problem = {});
 
     const plc::AddressMap& Map() const { return map_; }
     const plc::AddressMapRow& Row(int row) const;
@@ -42,8 +46,10 @@ public:
 
 private:
     QVariant Cell(const plc::AddressMapRow& row, int column) const;
+    QVariant ToolTip(const plc::AddressMapRow& row, int column) const;
 
     plc::AddressMap map_;
+    QString layoutProblem_;
 };
 
 }  // namespace tessara::check

@@ -79,8 +79,10 @@ std::vector<documents::SlotStart> GivenStarts(const check::ProjectCheck& check, 
     for (const auto& [direction, text] : {std::pair{documents::AreaDirection::Input, options.inputStart},
                                           std::pair{documents::AreaDirection::Output, options.outputStart}}) {
         if (!text) continue;
-        const bool bySlot = std::ranges::any_of(
-            starts, [direction](const documents::SlotStart& s) { return s.direction == direction && s.position == 1; });
+        // A structured binding is copied for the lambda: clang cannot capture one.
+        const bool bySlot = std::ranges::any_of(starts, [area = direction](const documents::SlotStart& s) {
+            return s.direction == area && s.position == 1;
+        });
         if (!bySlot) starts.push_back({direction, 1, *PlcStart(*text)});
     }
     return starts;

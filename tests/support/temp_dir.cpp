@@ -36,9 +36,11 @@ std::string TempDir::File(const std::string& relative) const {
 }
 
 std::string TempDir::Write(const std::string& relative, const std::string& content) const {
+    // Paths are UTF-8 here, which a narrow path on Windows would take for the ANSI code page.
     const std::string full = File(relative);
-    fs::create_directories(fs::path(full).parent_path());
-    std::ofstream(full, std::ios::binary) << content;
+    const fs::path path = PathFromUtf8(full);
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
     return full;
 }
 
@@ -48,7 +50,7 @@ std::string TempDir::Read(const std::string& relative) const {
 
 std::string TempDir::MakeDir(const std::string& relative) const {
     const std::string full = File(relative);
-    fs::create_directories(full);
+    fs::create_directories(PathFromUtf8(full));
     return full;
 }
 

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -257,10 +258,10 @@ void TFTessaraFirmWare::RunGsdStep() {
         this, Q(ws_.ProjectDir), QStringLiteral("Generic Station Description (*.gsd)"), QStringLiteral("gsd"));
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".gsd");
-    if (IsProjectFile(name)) {
-        ui::Messages().ShowMessage(this,
-                                   QStringLiteral("\"%1\" is a file of the project: the GSD file needs another name")
-                                       .arg(QFileInfo(name).fileName()));
+    const std::string refusal =
+        base::ProjectFileRefusal(ws_.ProjectDir, QDir::toNativeSeparators(name).toStdString(), "GSD file");
+    if (!refusal.empty()) {
+        ui::Messages().ShowMessage(this, Q(refusal));
         return;
     }
     const gsd::GsdCounts counts = gsd::ReadGsdCounts(ws_.ProjectDir);
@@ -270,10 +271,6 @@ void TFTessaraFirmWare::RunGsdStep() {
         if (!ui::Messages().AskYesNo(this, question + QStringLiteral("Write the GSD file anyway?"))) return;
     }
     gsd::WriteGsdFile(counts.sizes, name.toStdString());
-}
-
-bool TFTessaraFirmWare::IsProjectFile(const QString& name) const {
-    return base::IsProjectFile(ws_.ProjectDir, name.toStdString());
 }
 
 void TFTessaraFirmWare::OpenEditorAt(const check::FindingTarget& target) {

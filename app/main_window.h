@@ -87,7 +87,6 @@ private:
     // Opens the editor of a finding of the check window at its place; returns when it has closed.
     void OpenEditorAt(const check::FindingTarget& target);
     // A GSD file of this name would replace one of the project's documents or its image.
-    bool IsProjectFile(const QString& name) const;
     // Checks the project before an update; on an error the user decides whether to go on (default: no).
     bool UpdateAllowedByCheck();
     // Runs one user action; an error it does not handle itself goes to the display of unhandled errors.

@@ -10,7 +10,8 @@ namespace tessara::ui {
 
 bool RefusedAsProjectFile(QWidget* parent, const std::string& projectDir, const QString& path,
                           const std::string& output) {
-    const std::string refusal = base::ProjectFileRefusal(projectDir, path.toStdString(), output);
+    const std::string refusal =
+        base::ProjectFileRefusal(projectDir, QDir::toNativeSeparators(path).toStdString(), output);
     if (refusal.empty()) return false;
     Messages().ShowError(parent, QString::fromStdString(refusal));
     return true;

@@ -4,6 +4,7 @@
 
 #include "base/project_files.h"
 #include "plc/tag_moves.h"
+#include "plc/typed_tags.h"
 
 namespace tessara::check {
 
@@ -32,7 +33,8 @@ documents::ProfibusLayout ProjectLayout(const ProjectCheck& check, const std::ve
 
 plc::AddressMap ProjectAddressMap(const ProjectCheck& check, documents::ProfibusLayout layout,
                                   plc::SymbolStyle symbols) {
-    return plc::BuildAddressMap(ProjectFolderName(check.projectDir), check.nodes, std::move(layout), symbols);
+    return plc::BuildAddressMap(ProjectFolderName(check.projectDir), check.nodes, std::move(layout), symbols,
+                                plc::TagsOf(check.plcMap));
 }
 
 void AddSlotStartFindings(ProjectCheck& check) {
@@ -46,7 +48,7 @@ void AddExportMoveFindings(ProjectCheck& check) {
     if (!check.mapRead || !check.plcMap.lastExport) return;
     const documents::TagExport& recorded = *check.plcMap.lastExport;
     const std::vector<plc::TagChange> changes =
-        plc::ExportedTagsMovedBy(recorded, check.plcMap.starts, check.nodes, {check.input.area, check.output.area});
+        plc::ExportedTagsMovedBy(check.plcMap, check.nodes, {check.input.area, check.output.area});
     if (changes.empty()) return;
     check.findings.push_back(
         {Severity::Warning, base::kPlcMapFileName, plc::MovedSinceExportText(recorded, changes, kAllListed)});

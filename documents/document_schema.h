@@ -53,6 +53,13 @@ inline constexpr const char* kSymbols = "Symbols";
 inline constexpr const char* kTag = "Tag";
 inline constexpr const char* kSymbol = "Symbol";
 inline constexpr const char* kAddress = "Address";
+inline constexpr const char* kTypedTag = "TypedTag";
+inline constexpr const char* kName = "Name";
+inline constexpr const char* kNode = "Node";
+inline constexpr const char* kByte = "Byte";
+inline constexpr const char* kType = "Type";
+inline constexpr const char* kByteOrder = "ByteOrder";
+inline constexpr const char* kPlc = "Plc";
 inline constexpr const char* kInput = "input";
 inline constexpr const char* kOutput = "output";
 }  // namespace plc_map_xml

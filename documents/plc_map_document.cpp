@@ -34,6 +34,30 @@ SlotStart ReadSlot(pugi::xml_node element) {
     return {DirectionAttribute(element), BoundedAttribute(element, kPosition, 1), BoundedAttribute(element, kStart, 0)};
 }
 
+TagType TypeAttribute(pugi::xml_node element) {
+    const std::string text = AttrToText(element, kType);
+    if (const std::optional<TagType> type = TagTypeNamed(text)) return *type;
+    throw DocumentError("Attribute \"" + std::string(kType) + "\": '" + text + "' is not a type the tool knows");
+}
+
+ByteOrder ByteOrderAttribute(pugi::xml_node element) {
+    const std::string text = AttrToText(element, kByteOrder);
+    if (const std::optional<ByteOrder> order = ByteOrderNamed(text)) return *order;
+    throw DocumentError("Attribute \"" + std::string(kByteOrder) + "\": '" + text + "' is neither little nor big");
+}
+
+TypedTag ReadTypedTag(pugi::xml_node element) {
+    TypedTag tag;
+    tag.name = AttrToText(element, kName);
+    if (tag.name.empty()) throw DocumentError("Attribute \"" + std::string(kName) + "\" is empty");
+    tag.direction = DirectionAttribute(element);
+    tag.node = BoundedAttribute(element, kNode, 1);
+    tag.byte = static_cast<uint32_t>(BoundedAttribute(element, kByte, 1));
+    tag.type = TypeAttribute(element);
+    tag.byteOrder = ByteOrderAttribute(element);
+    return tag;
+}
+
 TagExport ReadExport(pugi::xml_node element) {
     TagExport tagExport{AttrToText(element, kDate), AttributeText(element, kSymbols).value_or(""), {}};
     size_t index = 0;
@@ -60,6 +84,22 @@ PlcMapDocument ReadDocument(pugi::xml_node root) {
             throw e.Within("slot element " + std::to_string(slot));
         }
     }
+    size_t tag = 0;
+    for (pugi::xml_node element = root.child(kTypedTag); element; element = element.next_sibling(kTypedTag)) {
+        ++tag;
+        try {
+            document.tags.push_back(ReadTypedTag(element));
+        } catch (const DocumentError& e) {
+            throw e.Within("typed tag " + std::to_string(tag));
+        }
+    }
+    if (const pugi::xml_node element = root.child(kPlc)) {
+        try {
+            document.plcByteOrder = ByteOrderAttribute(element);
+        } catch (const DocumentError& e) {
+            throw e.Within(std::string(kPlc) + " element");
+        }
+    }
     if (const pugi::xml_node element = root.child(kExport)) document.lastExport = ReadExport(element);
     return document;
 }
@@ -72,7 +112,12 @@ const char* DirectionText(AreaDirection direction) {
 void RemoveOwnElements(pugi::xml_node root) {
     for (pugi::xml_node child = root.first_child(); child;) {
         const pugi::xml_node next = child.next_sibling();
-        if (std::strcmp(child.name(), kSlot) == 0 || std::strcmp(child.name(), kExport) == 0) root.remove_child(child);
+        for (const char* own : {kSlot, kTypedTag, kPlc, kExport}) {
+            if (std::strcmp(child.name(), own) == 0) {
+                root.remove_child(child);
+                break;
+            }
+        }
         child = next;
     }
 }
@@ -84,6 +129,16 @@ void WriteDocument(pugi::xml_node root, const PlcMapDocument& document) {
         SetAttribute(slot, kPosition, std::to_string(start.position));
         SetAttribute(slot, kStart, std::to_string(start.start));
     }
+    for (const TypedTag& tag : document.tags) {
+        pugi::xml_node element = AppendChild(root, kTypedTag);
+        SetAttribute(element, kName, tag.name);
+        SetAttribute(element, kArea, DirectionText(tag.direction));
+        SetAttribute(element, kNode, std::to_string(tag.node));
+        SetAttribute(element, kByte, std::to_string(tag.byte));
+        SetAttribute(element, kType, TagTypeName(tag.type));
+        SetAttribute(element, kByteOrder, ByteOrderName(tag.byteOrder));
+    }
+    if (document.plcByteOrder) SetAttribute(AppendChild(root, kPlc), kByteOrder, ByteOrderName(*document.plcByteOrder));
     if (!document.lastExport) return;
     pugi::xml_node element = AppendChild(root, kExport);
     SetAttribute(element, kDate, document.lastExport->date);

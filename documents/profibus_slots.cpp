@@ -116,7 +116,12 @@ std::optional<std::string> SlotStartProblem(const ProfibusLayout& layout, size_t
 }
 
 std::string PlcByteAddress(AreaDirection direction, size_t address) {
-    return (direction == AreaDirection::Input ? "IB " : "QB ") + std::to_string(address);
+    return PlcAddressText(direction, address, 1);
+}
+
+std::string PlcAddressText(AreaDirection direction, size_t address, size_t size) {
+    const char width = size == 8 ? 'L' : size == 4 ? 'D' : size == 2 ? 'W' : 'B';
+    return std::string(1, direction == AreaDirection::Input ? 'I' : 'Q') + width + " " + std::to_string(address);
 }
 
 std::string FitProblemText(FitProblem problem, int32_t areaSize) {

@@ -86,6 +86,9 @@ std::optional<std::string> SlotStartProblem(const ProfibusLayout& layout, size_t
 
 // STEP 7's spelling of a byte address: "IB 12", "QB 3".
 std::string PlcByteAddress(AreaDirection direction, size_t address);
+// The spelling of the address of a value of `size` bytes (1, 2, 4 or 8): "IB 12", "IW 12", "QD 4", and "IL 8" as
+// IEC 61131-3 writes a long word.
+std::string PlcAddressText(AreaDirection direction, size_t address, size_t size);
 
 // "past the 100 bytes of pargen.xml", "past the device's 128 bytes": why a byte of an area of `areaSize` has
 // no address.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "plc/plc_symbols.h"
+#include "plc/typed_tags.h"
 
 namespace tessara::plc {
 
@@ -35,13 +36,45 @@ void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, const documents
     }
 }
 
+std::vector<AddressMapRow>& RowsOf(AddressMap& map, MapArea area) {
+    return area == MapArea::Input ? map.input : map.output;
+}
+
+// Each sound tag's bytes become its one row; a tag with a fault is told in `unmadeTags` and leaves its bytes as
+// they are. Runs while a row's place in its area is still its offset.
+void MergeTypedTags(AddressMap& map, const std::vector<documents::NodeIo>& nodes, const MapTags& tags) {
+    const std::vector<TagPlacement> placements = PlaceTypedTags(nodes, map.layout, tags.tags);
+    bool merged = false;
+    for (size_t i = 0; i < tags.tags.size(); ++i) {
+        const documents::TypedTag& tag = tags.tags[i];
+        if (placements[i].fault != TagFault::None) {
+            map.unmadeTags.push_back({tag, TagFaultText(tags.tags, i, placements[i], map.layout)});
+            continue;
+        }
+        std::vector<AddressMapRow>& rows = RowsOf(map, tag.direction);
+        AddressMapRow& row = rows[placements[i].offset];
+        row.type = tag.type;
+        row.size = documents::TagTypeSize(tag.type);
+        row.tagged = true;
+        row.symbol = tag.name;
+        row.byteOrder = tag.byteOrder;
+        row.swap = NeedsSwap(tag, tags.plcByteOrder);
+        for (size_t b = 1; b < row.size; ++b) rows[placements[i].offset + b].size = 0;
+        merged = true;
+    }
+    if (!merged) return;
+    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output})
+        std::erase_if(*rows, [](const AddressMapRow& row) { return row.size == 0; });
+}
+
 }  // namespace
 
 AddressMap BuildAddressMap(const std::string& project, const std::vector<documents::NodeIo>& nodes,
-                           documents::ProfibusLayout layout, SymbolStyle symbols) {
+                           documents::ProfibusLayout layout, SymbolStyle symbols, const MapTags& tags) {
     AddressMap map;
     map.project = project;
     map.symbols = symbols;
+    map.plcByteOrder = tags.plcByteOrder;
     size_t in = 0;
     size_t out = 0;
     for (const documents::NodeIo& node : nodes) {
@@ -55,6 +88,7 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
         AddNodeRows(map.output, MapArea::Output, node, node.selectedOut);
     }
     PlaceAddressMap(map, std::move(layout));
+    MergeTypedTags(map, nodes, tags);
     AssignPlcSymbols(map);
     return map;
 }
@@ -69,6 +103,10 @@ void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout) {
             row.slotOffset = placed.slotOffset;
             row.address = placed.address;
             row.problem = placed.problem;
+            if (row.size <= 1 || !row.fits) continue;
+            const documents::ProfibusAddress last = map.layout.Address(row.area, row.offset + row.size - 1);
+            row.fits = last.fits;
+            row.problem = last.problem;
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "documents/node_selections.h"
 #include "documents/profibus_slots.h"
+#include "documents/typed_tag.h"
 
 namespace tessara::plc {
 
@@ -34,7 +35,21 @@ struct AddressMapRow {
     size_t slotOffset = 0;
     size_t address = 0;  // the slot's start + slotOffset
     documents::FitProblem problem = documents::FitProblem::None;
+    // A typed tag is one row for all its bytes: `byte`, `offset` and `address` are its first byte's, `symbol` the
+    // tag's name. A byte of no tag is a BYTE of size 1.
+    documents::TagType type = documents::TagType::Byte;
+    size_t size = 1;
+    bool tagged = false;
+    documents::ByteOrder byteOrder = documents::kDeviceByteOrder;
+    bool swap = false;  // the PLC must swap the value's bytes
     bool operator==(const AddressMapRow&) const = default;
+};
+
+// A typed tag the map could not make one row of, and why: its bytes stay rows of their own.
+struct UnmadeTag {
+    documents::TypedTag tag;
+    std::string reason;
+    bool operator==(const UnmadeTag&) const = default;
 };
 
 // Where every selected byte of a project lands in the two PROFIBUS areas and in the PLC, in area order.
@@ -42,20 +57,30 @@ struct AddressMap {
     std::string project;  // the project folder's name, as the PLC tools' project is named
     documents::ProfibusLayout layout;
     SymbolStyle symbols = SymbolStyle::Byte;
+    documents::ByteOrder plcByteOrder = documents::kPlcByteOrder;
     std::vector<AddressMapRow> input;
     std::vector<AddressMapRow> output;
+    std::vector<UnmadeTag> unmadeTags;
 };
 
 // The rule the map rests on, shown wherever the map is: the tool's own statement, not something the documents
 // or the image say.
 extern const char* const kAddressMapRule;
 
-// The nodes in network order with their selected bytes, packed into the areas as the gateway fills them and
-// addressed through `layout`. `project` is the project folder's name.
-AddressMap BuildAddressMap(const std::string& project, const std::vector<documents::NodeIo>& nodes,
-                           documents::ProfibusLayout layout, SymbolStyle symbols = SymbolStyle::Byte);
+// The typed tags of a project and the byte order its PLC reads words in.
+struct MapTags {
+    std::vector<documents::TypedTag> tags;
+    documents::ByteOrder plcByteOrder = documents::kPlcByteOrder;
+};
 
-// Gives every row its slot, offset in the slot, address and fit under `layout`: new starts need no new map.
+// The nodes in network order with their selected bytes, packed into the areas as the gateway fills them and
+// addressed through `layout`, each sound typed tag one row. `project` is the project folder's name.
+AddressMap BuildAddressMap(const std::string& project, const std::vector<documents::NodeIo>& nodes,
+                           documents::ProfibusLayout layout, SymbolStyle symbols = SymbolStyle::Byte,
+                           const MapTags& tags = {});
+
+// Gives every row its slot, offset in the slot, address and fit under `layout`: new starts need no new map. A
+// typed tag's row fits when its first and its last byte do.
 void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout);
 
 // "input" or "output", as the exports name an area.

@@ -22,7 +22,7 @@ std::string ExportMovesOf(const std::string& projectDir, const std::vector<docum
         return {};
     }
     if (!document.lastExport) return {};
-    const std::vector<TagChange> changes = ExportedTagsMovedBy(*document.lastExport, document.starts, nodes, areas);
+    const std::vector<TagChange> changes = ExportedTagsMovedBy(document, nodes, areas);
     return changes.empty() ? std::string() : MovedSinceExportText(*document.lastExport, changes, kNamedInQuestion);
 }
 

@@ -273,6 +273,18 @@ bool IsIecReservedWord(std::string_view name) {
     return InTable(kReservedWords, name) || IsConversionName(name);
 }
 
+std::optional<std::string> PlcNameProblem(std::string_view name) {
+    const std::string quoted = "\"" + std::string(name) + "\"";
+    if (name.empty() || IsDigit(name.front()) || IdentifierOf(std::string(name)) != name)
+        return quoted +
+               " is not an IEC 61131-3 name: letters and digits with single underscores between them, a "
+               "letter first";
+    if (name.size() > kPlcSymbolLength)
+        return quoted + " is longer than the " + std::to_string(kPlcSymbolLength) + " characters of a STEP 7 symbol";
+    if (IsIecReservedWord(name)) return quoted + " is a reserved word of IEC 61131-3";
+    return std::nullopt;
+}
+
 std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uint32_t byte) {
     std::string name = IdentifierOf(mnemonic);
     if (name.empty()) return DefaultSymbol(id, area, byte);
@@ -291,14 +303,22 @@ std::string NodePlcSymbolBase(const AddressMapRow& row) {
 void AssignPlcSymbols(AddressMap& map) {
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (AddressMapRow& row : *rows) {
+            if (row.tagged) continue;
             row.symbol = map.symbols == SymbolStyle::Node ? NodePlcSymbolBase(row)
                                                           : PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
         }
     }
-    // The register keeps views of the symbols: the rows stay where they are until it is gone.
+    // The register keeps views of the symbols: the rows stay where they are until it is gone. The names of typed
+    // tags are the user's and are unique already: they are taken first, and a byte's symbol yields to them.
     SymbolRegister symbols(map.input.size() + map.output.size());
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        for (AddressMapRow& row : *rows) {
+            if (row.tagged) symbols.Claim(row.symbol);
+        }
+    }
+    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (size_t i = 0; i < rows->size(); ++i) {
+            if ((*rows)[i].tagged) continue;
             if (i + kLookAhead < rows->size()) symbols.Prefetch((*rows)[i + kLookAhead].symbol);
             symbols.Claim((*rows)[i].symbol);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ inline constexpr size_t kPlcSymbolLength = 24;
 // A keyword or standard name of IEC 61131-3 (types, function blocks, functions and their typed conversions, IL
 // operators), without regard to case: no symbol may spell one.
 bool IsIecReservedWord(std::string_view name);
+
+// Why `name` cannot be given to a PLC variable as it stands: not an identifier as the symbols are made (letters
+// and digits, single underscores between them, a letter first), longer than STEP 7 takes, or a reserved word.
+// Nullopt when it can.
+std::optional<std::string> PlcNameProblem(std::string_view name);
 
 // The symbol a byte asks for before clashes are settled: its mnemonic made into an IEC 61131-3 identifier, or
 // N<ID>_I<byte> / N<ID>_Q<byte> when nothing of the mnemonic is left.

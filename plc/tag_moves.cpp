@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "plc/typed_tags.h"
+
 namespace tessara::plc {
 
 namespace {
@@ -56,12 +58,13 @@ std::string TagChangeText(const TagChange& change) {
            (change.after ? TagAddress(*change.after) : "no address");
 }
 
-std::vector<TagChange> ExportedTagsMovedBy(const documents::TagExport& recorded,
-                                           const std::vector<documents::SlotStart>& starts,
+std::vector<TagChange> ExportedTagsMovedBy(const documents::PlcMapDocument& document,
                                            const std::vector<documents::NodeIo>& nodes,
                                            documents::ProfibusAreas areas) {
-    const AddressMap proposed = BuildAddressMap({}, nodes, documents::ProfibusLayout(areas, starts),
-                                                SymbolStyleNamed(recorded.symbols).value_or(SymbolStyle::Byte));
+    const documents::TagExport& recorded = *document.lastExport;
+    const AddressMap proposed =
+        BuildAddressMap({}, nodes, documents::ProfibusLayout(areas, document.starts),
+                        SymbolStyleNamed(recorded.symbols).value_or(SymbolStyle::Byte), TagsOf(document));
     TagComparison comparison = CompareTags(recorded.tags, ExportedTags(proposed));
     std::vector<TagChange> changes = std::move(comparison.moved);
     changes.insert(changes.end(), comparison.removed.begin(), comparison.removed.end());

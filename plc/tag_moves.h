@@ -40,11 +40,10 @@ TagComparison CompareTags(const std::vector<documents::ExportedTag>& before,
 // "Status: IB 12 -> IB 14", "Status: IB 12 -> no address", "Status: new at IB 3".
 std::string TagChangeText(const TagChange& change);
 
-// The exported tags (of `recorded`) that the documents' state given by `nodes` and `areas` would move or
-// remove, with the stored starts and the export's symbol style: what an editor's OK is about to change.
-// Removed tags come after the moved ones.
-std::vector<TagChange> ExportedTagsMovedBy(const documents::TagExport& recorded,
-                                           const std::vector<documents::SlotStart>& starts,
+// The tags of the last export of `document` (which must have one) that the documents' state given by `nodes` and
+// `areas` would move or remove, with the document's starts and typed tags and the export's symbol style: what an
+// editor's OK is about to change. Removed tags come after the moved ones.
+std::vector<TagChange> ExportedTagsMovedBy(const documents::PlcMapDocument& document,
                                            const std::vector<documents::NodeIo>& nodes, documents::ProfibusAreas areas);
 
 // "3 PLC addresses moved since tags were exported on 2026-12-11", then the changes, the first `listed` of them:

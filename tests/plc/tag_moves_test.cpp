@@ -33,17 +33,18 @@ TEST(TagMoves, AProposedTableCountsAndNamesTheExportedTagsItWouldMove) {
     const AddressMap saved = BuildAddressMap("p", NodesOf(table), ProfibusLayout(areas, {{I, 1, 10}}));
     const TagExport recorded = RecordedExport(saved, "2026-12-11T06:00:00Z");
     EXPECT_EQ(recorded.symbols, "byte");
-    EXPECT_TRUE(ExportedTagsMovedBy(recorded, {{I, 1, 10}}, NodesOf(table), areas).empty());
+    const PlcMapDocument document{{{I, 1, 10}}, {}, {}, recorded};
+    EXPECT_TRUE(ExportedTagsMovedBy(document, NodesOf(table), areas).empty());
 
     std::swap(table[0], table[1]);  // the network editor's reorder
-    const std::vector<TagChange> moves = ExportedTagsMovedBy(recorded, {{I, 1, 10}}, NodesOf(table), areas);
+    const std::vector<TagChange> moves = ExportedTagsMovedBy(document, NodesOf(table), areas);
     ASSERT_EQ(moves.size(), 3u);
     EXPECT_EQ(MovedSinceExportText(recorded, moves, 2),
               "3 PLC addresses moved since tags were exported on 2026-12-11: Position: IB 10 -> IB 11; Status: IB 11 "
               "-> IB 12; and 1 more");
     // A smaller area takes the last tag's address: it is named as lost, after the moved ones.
     std::swap(table[0], table[1]);
-    const std::vector<TagChange> shrunk = ExportedTagsMovedBy(recorded, {{I, 1, 10}}, NodesOf(table), {2, 0});
+    const std::vector<TagChange> shrunk = ExportedTagsMovedBy(document, NodesOf(table), {2, 0});
     ASSERT_EQ(shrunk.size(), 1u);
     EXPECT_EQ(TagChangeText(shrunk[0]), "Speed: IB 12 -> no address");
 }

@@ -144,15 +144,15 @@ void MapArea(std::ostream& out, const char* title, const plc::AddressMap& map,
         return;
     }
     out << "<table><thead><tr><th>Address</th><th>Slot</th><th>Node</th><th>ID</th><th>Node mnemonic</th><th>Byte</th>"
-           "<th>Mnemonic</th><th>Symbol</th></tr></thead>\n";
+           "<th>Mnemonic</th><th>Symbol</th><th>Type</th></tr></thead>\n";
     for (const plc::AddressMapRow& r : rows) {
         out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
-            << (r.fits ? plc::PlcByteAddress(r.area, r.address)
+            << (r.fits ? documents::PlcAddressText(r.area, r.address, r.size)
                        : "byte " + std::to_string(r.offset) + ": does not fit, " + plc::NotFittingText(map, r))
             << "</td><td class=\"n\">" << (r.fits ? std::to_string(r.slot) : "") << "</td><td class=\"n\">" << r.node
             << "</td><td class=\"n\">" << r.id << "</td><td>" << FromDocument(r.nodeMnemonic) << "</td><td class=\"n\">"
             << r.byte << "</td><td>" << FromDocument(r.mnemonic) << "</td><td class=\"symbol\">" << r.symbol
-            << "</td></tr>\n";
+            << "</td><td>" << documents::TagTypeName(r.type) << "</td></tr>\n";
     }
     out << "</table>\n";
 }

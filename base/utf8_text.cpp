@@ -117,4 +117,9 @@ std::string ShownAsText(const std::string& text) {
     return line;
 }
 
+size_t DisplayWidth(const std::string& text) {
+    return static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 }  // namespace tessara::base

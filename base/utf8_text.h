@@ -19,4 +19,7 @@ std::string WellFormedUtf8(const std::string& text);
 // part) become blanks, so the text stays on its line. Every command's text output goes through it.
 std::string ShownAsText(const std::string& text);
 
+// Characters on a terminal: a UTF-8 sequence is one.
+size_t DisplayWidth(const std::string& text);
+
 }  // namespace tessara::base

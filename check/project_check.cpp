@@ -11,6 +11,7 @@
 #include "check/ignored_content_findings.h"
 #include "check/io_map_findings.h"
 #include "check/project_address_map.h"
+#include "check/typed_tag_findings.h"
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
@@ -255,6 +256,7 @@ void CheckReadableProject(Reading& r) {
     ReadPlcMap(r);
     AddSlotStartFindings(r.check);
     AddExportMoveFindings(r.check);
+    AddTypedTagFindings(r.check);
 }
 
 // A folder holding none of the documents is no project at all, most likely a slip of the path: the image and the

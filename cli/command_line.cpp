@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <string>
@@ -15,7 +16,9 @@
 #include "check/project_check.h"
 #include "cli/broken_pipe.h"
 #include "cli/map_command.h"
+#include "cli/nearest_word.h"
 #include "cli/output_status.h"
+#include "cli/tag_command.h"
 #include "cli/usage.h"
 #include "documents/document_file.h"
 #include "documents/document_schema.h"
@@ -38,12 +41,14 @@ struct Arguments {
     bool force = false;
     bool help = false;
     MapOptions map;
+    TagOptions tag;
     std::string unknownOption;
 };
 
-Arguments SplitArguments(int argc, char** argv) {
+// The arguments after the command's words, from `first`.
+Arguments SplitArguments(int argc, char** argv, int first) {
     Arguments args;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             args.help = true;
@@ -51,7 +56,7 @@ Arguments SplitArguments(int argc, char** argv) {
             args.json = args.map.json = true;
         } else if (arg == "--force") {
             args.force = true;
-        } else if (TakeMapOption(args.map, argc, argv, i)) {
+        } else if (TakeMapOption(args.map, argc, argv, i) || TakeTagOption(args.tag, argc, argv, i)) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             args.unknownOption = arg;
         } else {
@@ -138,6 +143,18 @@ int Map(const Arguments& args, std::ostream& out, std::ostream& err) {
     return RunMap(ProjectDirFrom(args.positional[0]), args.map, out, err);
 }
 
+int TagAdd(const Arguments& args, std::ostream& out, std::ostream& err) {
+    return RunTagAdd(ProjectDirFrom(args.positional[0]), args.tag, out, err);
+}
+
+int TagList(const Arguments& args, std::ostream& out, std::ostream& err) {
+    return RunTagList(ProjectDirFrom(args.positional[0]), args.json, out, err);
+}
+
+int TagRemove(const Arguments& args, std::ostream& out, std::ostream& err) {
+    return RunTagRemove(ProjectDirFrom(args.positional[0]), args.positional[1], out, err);
+}
+
 int Inspect(const Arguments& args, std::ostream& out, std::ostream&) {
     const image::DecodedImage image = image::DecodeBankFile(args.positional[0]);
     out << (args.json ? image::ImageJson(image) : image::ImageTable(image));
@@ -146,17 +163,27 @@ int Inspect(const Arguments& args, std::ostream& out, std::ostream&) {
 
 struct Command {
     const char* word;
+    const char* subword;  // the second word of "tag add"; none for a command of one word
     size_t positionalCount;
     bool takesJson;
     bool takesForce;
     bool takesMapOptions;
+    bool takesTagOptions;
     int (*run)(const Arguments&, std::ostream& out, std::ostream& err);
+
+    std::string Name() const { return std::string(word) + (subword ? std::string(" ") + subword : ""); }
 };
 
 constexpr Command kCommands[] = {
-    {"image", 1, false, true, false, &Image},     {"gsd", 2, false, true, false, &Gsd},
-    {"check", 1, true, false, false, &Check},     {"report", 2, false, false, false, &Report},
-    {"inspect", 1, true, false, false, &Inspect}, {"map", 1, true, false, true, &Map},
+    {"image", nullptr, 1, false, true, false, false, &Image},
+    {"gsd", nullptr, 2, false, true, false, false, &Gsd},
+    {"check", nullptr, 1, true, false, false, false, &Check},
+    {"report", nullptr, 2, false, false, false, false, &Report},
+    {"inspect", nullptr, 1, true, false, false, false, &Inspect},
+    {"map", nullptr, 1, true, false, true, false, &Map},
+    {"tag", "add", 1, false, false, false, true, &TagAdd},
+    {"tag", "list", 1, true, false, false, false, &TagList},
+    {"tag", "remove", 2, false, false, false, false, &TagRemove},
 };
 
 std::string MapOptionProblem(const Command& command, const Arguments& args) {
@@ -166,11 +193,18 @@ std::string MapOptionProblem(const Command& command, const Arguments& args) {
     return command.takesMapOptions ? MapOptionsProblem(args.map) : std::string();
 }
 
+std::string TagOptionProblem(const Command& command, const Arguments& args) {
+    if (args.tag.Any() && !command.takesTagOptions)
+        return "--node, --input, --output, --byte, --type, --name and --byte-order apply only to tag add";
+    return command.takesTagOptions ? TagOptionsProblem(args.tag) : std::string();
+}
+
 std::string UsageProblem(const Command& command, const Arguments& args) {
     if (!args.unknownOption.empty()) return "unknown option \"" + args.unknownOption + "\"";
-    if (args.json && !command.takesJson) return "--json applies only to check, inspect and map";
+    if (args.json && !command.takesJson) return "--json applies only to check, inspect, map and tag list";
     if (args.force && !command.takesForce) return "--force applies only to image and gsd";
     if (std::string problem = MapOptionProblem(command, args); !problem.empty()) return problem;
+    if (std::string problem = TagOptionProblem(command, args); !problem.empty()) return problem;
     if (args.positional.size() != command.positionalCount) {
         return "expected " + std::to_string(command.positionalCount) + " argument" +
                (command.positionalCount > 1 ? "s" : "") + ", got " + std::to_string(args.positional.size());
@@ -187,33 +221,70 @@ int RunReportingOutput(const Command& command, const Arguments& args, std::ostre
     } catch (const std::exception& e) {
         err << base::ShownAsText(e.what()) << "\n";  // a parse error quotes the document's own bytes
     }
-    return StatusAfterFlush(std::string("tessara ") + command.word, status, out, err);
+    return StatusAfterFlush("tessara " + command.Name(), status, out, err);
+}
+
+std::vector<std::string> SubwordsOf(std::string_view word) {
+    std::vector<std::string> subwords;
+    for (const Command& command : kCommands) {
+        if (word == command.word && command.subword) subwords.emplace_back(command.subword);
+    }
+    return subwords;
+}
+
+// "tag" alone, or with a second word it does not have: the usage error names the words it has.
+int SubwordMissing(std::string_view word, int argc, char** argv, std::ostream& out, std::ostream& err) {
+    const std::string typed = argc > 2 ? argv[2] : "";
+    const std::string command = "tessara " + std::string(word);
+    if (typed == "--help" || typed == "-h") {
+        out << UsageText();
+        return StatusAfterFlush(command, kDone, out, err);
+    }
+    const std::vector<std::string> subwords = SubwordsOf(word);
+    std::string words;
+    for (size_t i = 0; i < subwords.size(); ++i)
+        words += (i == 0 ? "" : i + 1 == subwords.size() ? " or " : ", ") + subwords[i];
+    err << command << ": " << (typed.empty() ? "expected " : "unknown word \"" + typed + "\": expected ") << words;
+    if (const std::string meant = typed.empty() ? std::string() : NearestWord(typed, subwords); !meant.empty())
+        err << " (did you mean " << meant << "?)";
+    err << "\n" << UsageText();
+    return kUsageError;
+}
+
+const Command* CommandOf(int argc, char** argv) {
+    for (const Command& command : kCommands) {
+        if (std::string_view(argv[1]) != command.word) continue;
+        if (!command.subword || (argc > 2 && std::string_view(argv[2]) == command.subword)) return &command;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
 std::optional<int> RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (argc < 2) return std::nullopt;
-    const std::string_view word = argv[1];
-    for (const Command& command : kCommands) {
-        if (word != command.word) continue;
-        const Arguments args = SplitArguments(argc, argv);
-        if (args.help) {
-            out << UsageText();
-            return StatusAfterFlush(std::string("tessara ") + command.word, kDone, out, err);
-        }
-        if (const std::string problem = UsageProblem(command, args); !problem.empty()) {
-            err << "tessara " << command.word << ": " << problem << "\n" << UsageText();
-            return kUsageError;
-        }
-        return RunReportingOutput(command, args, out, err);
+    const Command* command = CommandOf(argc, argv);
+    if (!command) {
+        if (SubwordsOf(argv[1]).empty()) return std::nullopt;
+        return SubwordMissing(argv[1], argc, argv, out, err);
     }
-    return std::nullopt;
+    const Arguments args = SplitArguments(argc, argv, command->subword ? 3 : 2);
+    if (args.help) {
+        out << UsageText();
+        return StatusAfterFlush("tessara " + command->Name(), kDone, out, err);
+    }
+    if (const std::string problem = UsageProblem(*command, args); !problem.empty()) {
+        err << "tessara " << command->Name() << ": " << problem << "\n" << UsageText();
+        return kUsageError;
+    }
+    return RunReportingOutput(*command, args, out, err);
 }
 
 std::vector<std::string> CommandWords() {
     std::vector<std::string> words;
-    for (const Command& command : kCommands) words.emplace_back(command.word);
+    for (const Command& command : kCommands) {
+        if (std::ranges::find(words, command.word) == words.end()) words.emplace_back(command.word);
+    }
     return words;
 }
 

@@ -1,7 +1,6 @@
 #include "cli/map_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <stdexcept>
 #include <string_view>
 
@@ -10,6 +9,7 @@
 #include "check/findings_text.h"
 #include "check/project_address_map.h"
 #include "check/project_check.h"
+#include "cli/decimal_option.h"
 #include "documents/plc_map_document.h"
 #include "plc/address_map_export.h"
 #include "plc/earlier_export.h"
@@ -26,15 +26,6 @@ constexpr int kFailed = 1;
 constexpr const char* kInputStart = "--input-start";
 constexpr const char* kOutputStart = "--output-start";
 constexpr const char* kSlotStart = "--slot-start";
-
-// A decimal number from 0 to `most`, the whole text.
-std::optional<size_t> DecimalUpTo(std::string_view text, size_t most) {
-    size_t value = 0;
-    const char* end = text.data() + text.size();
-    const std::from_chars_result parsed = std::from_chars(text.data(), end, value);
-    if (text.empty() || parsed.ec != std::errc() || parsed.ptr != end || value > most) return std::nullopt;
-    return value;
-}
 
 std::optional<size_t> PlcStart(const std::string& text) {
     return DecimalUpTo(text, documents::kLastPlcByte);

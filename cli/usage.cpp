@@ -31,6 +31,18 @@ const char* UsageText() {
            "                                            starts kept in PlcMap.xml, else 0). --against lists the tags\n"
            "                                            moved since an earlier --json or --csv export; --record\n"
            "                                            keeps the starts and exported addresses in PlcMap.xml\n"
+           "       tessara tag add PROJECT_DIR --node N (--input | --output) --byte B --type TYPE --name NAME\n"
+           "                   [--byte-order little|big]\n"
+           "                                            keep in PlcMap.xml a typed tag: the value of TYPE (BYTE, "
+           "WORD,\n"
+           "                                            INT, UINT, DWORD, DINT, UDINT, REAL, LWORD, LINT or LREAL) "
+           "from\n"
+           "                                            byte B of node N (both from 1, the node by its place in\n"
+           "                                            DNET_Net.xml), sent in that byte order (default little,\n"
+           "                                            DeviceNet's); its bytes must be selected, in one slot\n"
+           "       tessara tag list [--json] PROJECT_DIR\n"
+           "                                            list the typed tags: address, byte order, swap, fault\n"
+           "       tessara tag remove PROJECT_DIR NAME  remove the typed tag NAME (in any case)\n"
            "       tessara --help | --version\n"
            "\n"
            "  --app-dir DIR   keep MASTER, PROJECTS and the settings file in DIR\n"
@@ -39,7 +51,8 @@ const char* UsageText() {
            "tool is installed or runs from a build folder, and beside the executable of a copy in a folder of\n"
            "its own.\n"
            "Exit status of a command: 0 done, 1 error (for check: an error finding; for map: a byte without an\n"
-           "address, or with --against a tag moved or removed), 2 usage error.\n";
+           "address, or with --against a tag moved or removed; for tag add: a tag that cannot be made), 2 usage\n"
+           "error.\n";
 }
 
 const char* VersionText() {

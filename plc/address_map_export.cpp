@@ -14,12 +14,6 @@ namespace tessara::plc {
 
 namespace {
 
-// Characters on a terminal: a UTF-8 sequence is one.
-size_t DisplayWidth(const std::string& text) {
-    return static_cast<size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 constexpr size_t kTextColumns = 10;
 using TextRow = std::array<std::string, kTextColumns>;
 const TextRow kTextHeader = {"Address",       "Slot", "Offset",   "Node",   "ID",
@@ -33,7 +27,7 @@ constexpr size_t kTextColumnWidth = 40;
 constexpr const char* kCutMark = "\xE2\x80\xA6";  // the ellipsis, one character wide
 
 std::string FittedCell(std::string cell) {
-    if (DisplayWidth(cell) <= kTextColumnWidth) return cell;
+    if (base::DisplayWidth(cell) <= kTextColumnWidth) return cell;
     size_t end = 0;
     for (size_t characters = 0; end < cell.size(); ++end) {
         const bool starts = (static_cast<unsigned char>(cell[end]) & 0xC0) != 0x80;
@@ -59,7 +53,7 @@ TextRow TextCells(const AddressMap& map, const AddressMapRow& row) {
 void WriteTextRow(std::ostream& out, const TextRow& cells, const std::array<size_t, kTextColumns>& widths) {
     std::string line;
     for (size_t c = 0; c < kTextColumns; ++c) {
-        const std::string padding(widths[c] - DisplayWidth(cells[c]), ' ');
+        const std::string padding(widths[c] - base::DisplayWidth(cells[c]), ' ');
         if (c) line += "  ";
         line += kRightAligned[c] ? padding + cells[c] : cells[c] + padding;
     }
@@ -76,10 +70,10 @@ void WriteTextArea(std::ostream& out, const AddressMap& map, const char* title,
         return;
     }
     std::array<size_t, kTextColumns> widths{};
-    for (size_t c = 0; c < kTextColumns; ++c) widths[c] = DisplayWidth(kTextHeader[c]);
+    for (size_t c = 0; c < kTextColumns; ++c) widths[c] = base::DisplayWidth(kTextHeader[c]);
     for (const AddressMapRow& row : rows) {
         const TextRow cells = TextCells(map, row);
-        for (size_t c = 0; c < kTextColumns; ++c) widths[c] = std::max(widths[c], DisplayWidth(cells[c]));
+        for (size_t c = 0; c < kTextColumns; ++c) widths[c] = std::max(widths[c], base::DisplayWidth(cells[c]));
     }
     WriteTextRow(out, kTextHeader, widths);
     for (const AddressMapRow& row : rows) WriteTextRow(out, TextCells(map, row), widths);

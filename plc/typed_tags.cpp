@@ -123,6 +123,25 @@ void FaultOverlaps(const std::vector<TypedTag>& tags, std::vector<TagPlacement>&
     }
 }
 
+bool SharesNodeBytes(const TypedTag& a, const TypedTag& b) {
+    return a.node == b.node && a.direction == b.direction && a.byte <= b.LastByte() && b.byte <= a.LastByte();
+}
+
+// A new tag is judged against every kept tag, sound or faulty: a faulty one stays in PlcMap.xml, and a second tag
+// of its name or on its bytes would clash with it once it is mended, and make a name that no longer tells one tag.
+TagPlacement ClashWithKeptTag(const std::vector<TypedTag>& tags, const TypedTag& tag, TagPlacement placement) {
+    placement.fault = TagFault::None;
+    auto kept = std::ranges::find_if(tags, [&tag](const TypedTag& t) { return SameTagName(t.name, tag.name); });
+    if (kept != tags.end()) {
+        placement.fault = TagFault::NameTaken;
+    } else if ((kept = std::ranges::find_if(tags, [&tag](const TypedTag& t) { return SharesNodeBytes(t, tag); })) !=
+               tags.end()) {
+        placement.fault = TagFault::Overlaps;
+    }
+    if (placement.fault != TagFault::None) placement.other = static_cast<size_t>(kept - tags.begin());
+    return placement;
+}
+
 const char* AreaName(AreaDirection direction) {
     return direction == AreaDirection::Input ? "input" : "output";
 }
@@ -184,10 +203,17 @@ std::optional<std::string> NewTagProblem(const std::vector<NodeIo>& nodes, const
                (runLength == 1 ? " is" : " are") + " chosen";
     std::vector<TypedTag> all = tags;
     all.push_back(tag);
-    const std::vector<TagPlacement> placements = PlaceTypedTags(nodes, layout, all);
-    if (placements.back().fault == TagFault::None) return std::nullopt;
-    return "The tag " + TypedTagPlace(tag) +
-           " cannot be made: " + TagFaultText(all, all.size() - 1, placements.back(), layout);
+    std::vector<TagPlacement> placements = PlaceTypedTags(nodes, layout, all);
+    TagPlacement& placement = placements.back();
+    if (placement.fault == TagFault::None || placement.fault == TagFault::NameTaken ||
+        placement.fault == TagFault::Overlaps)
+        placement = ClashWithKeptTag(tags, tag, placement);
+    if (placement.fault == TagFault::None) return std::nullopt;
+    return "The tag " + TypedTagPlace(tag) + " cannot be made: " + TagFaultText(all, all.size() - 1, placement, layout);
+}
+
+bool SameTagName(std::string_view a, std::string_view b) {
+    return UpperCase(std::string(a)) == UpperCase(std::string(b));
 }
 
 MapTags TagsOf(const documents::PlcMapDocument& document) {

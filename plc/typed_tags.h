@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "documents/node_selections.h"
@@ -57,6 +58,9 @@ std::optional<std::string> NewTagProblem(const std::vector<documents::NodeIo>& n
                                          const documents::ProfibusLayout& layout,
                                          const std::vector<documents::TypedTag>& tags, const documents::TypedTag& tag,
                                          size_t runLength);
+
+// Whether two tag names are one name to a PLC: IEC 61131-3 names do not tell case apart.
+bool SameTagName(std::string_view a, std::string_view b);
 
 // The typed tags of PlcMap.xml and its PLC byte order, as the map takes them.
 MapTags TagsOf(const documents::PlcMapDocument& document);

@@ -64,8 +64,8 @@ TEST(ToolStart, WithoutADisplayTheWizardSaysHowToRunIt) {
                                        0),
                       0u)
                 << run.output;
-            EXPECT_TRUE(Contains(run.output,
-                                 "\nThe command words (image, gsd, check, report, inspect, map) need no display.\n"))
+            EXPECT_TRUE(Contains(
+                run.output, "\nThe command words (image, gsd, check, report, inspect, map, tag) need no display.\n"))
                 << run.output;
         }
     }

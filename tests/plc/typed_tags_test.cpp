@@ -75,6 +75,18 @@ TEST(TypedTags, ANewTagIsRefusedForItsLengthAndForEveryFault) {
     EXPECT_EQ(NewTagProblem(Nodes(), kLayout, tags, {"Status", I, 1, 1, TagType::Word}, 2), std::nullopt);
 }
 
+// A faulty tag stays in PlcMap.xml: a new tag of its name, or on its bytes, would clash with it once it is mended.
+TEST(TypedTags, ANewTagIsRefusedAgainstFaultyTagsToo) {
+    const std::vector<TypedTag> tags = {{"Gap", I, 2, 62, TagType::Int}, {"INT", I, 1, 1, TagType::Word}};
+    EXPECT_EQ(NewTagProblem(Nodes(), kLayout, tags, {"gap", I, 1, 3, TagType::Int}, 2),
+              "The tag gap (INT, node 1 byte 3 of the input area) cannot be made: its name is taken by Gap (INT, node "
+              "2 byte 62 of the input area)");
+    EXPECT_EQ(NewTagProblem(Nodes(), kLayout, tags, {"Speed", I, 1, 2, TagType::Int}, 2),
+              "The tag Speed (INT, node 1 byte 2 of the input area) cannot be made: it shares bytes with INT (WORD, "
+              "node 1 byte 1 of the input area)");
+    EXPECT_EQ(NewTagProblem(Nodes(), kLayout, tags, {"Speed", I, 1, 3, TagType::Int}, 2), std::nullopt);
+}
+
 // A sound tag is one row at its first byte's address; a byte's symbol yields to a tag's name; a faulty tag leaves
 // its bytes as they were and is told.
 TEST(TypedTags, TheMapMakesOneRowOfEachSoundTag) {

@@ -78,6 +78,8 @@ protected:
         for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml"}) {
             app.Write("PROJECTS" + S + "Plant1" + S + name, ReadFixture(fixture + "/" + name));
         }
+        if (FileExists(FixturePath(fixture + "/PlcMap.xml")))
+            app.Write("PROJECTS" + S + "Plant1" + S + "PlcMap.xml", ReadFixture(fixture + "/PlcMap.xml"));
         window = std::make_unique<TFTessaraFirmWare>(app.path());
     }
     void Click(QWidget& parent, const char* name) {
@@ -403,6 +405,27 @@ TEST_F(CheckWindowTest, ARowOfTheAddressMapOpensTheByteEditorAtItsNodeDirectionA
         QTest::keyClick(map, Qt::Key_Return);  // node 2, output byte 1, through the filter
         EXPECT_EQ(std::tie(opened.node, opened.page, opened.byte), std::make_tuple(1, 1, 0));
         EXPECT_TRUE(dialog.isVisible());
+    });
+}
+
+// A typed tag whose second byte is no longer selected: its finding opens the byte editor at the tag's first byte.
+TEST_F(CheckWindowTest, ATypedTagsFindingOpensTheByteEditorAtTheTagsFirstByte) {
+    Open("check_typed_tags");
+    WithCheckWindow([&](TFCheck& dialog) {
+        auto* findings = dialog.findChild<QTableView*>("Findings");
+        int row = 0;
+        while (row < findings->model()->rowCount() && !Cell(findings, row, 2).startsWith("Typed tag Gap ")) ++row;
+        ASSERT_LT(row, findings->model()->rowCount());
+        EXPECT_EQ(Cell(findings, row, 1), "PlcMap.xml");
+        int node = -1, page = -1, byte = -1;
+        WhenShown<TFDefByte>(*window, [&](TFDefByte& editor) {
+            node = editor.CurrentNode();
+            page = editor.findChild<QTabWidget*>()->currentIndex();
+            byte = editor.findChild<QTableView*>("ASG_IN")->currentIndex().row();
+        });
+        DoubleClick(findings, row, 2);
+        EXPECT_EQ(std::tie(node, page, byte), std::make_tuple(1, 0, 61));  // node 2, input byte 62
+        WaitForCheck(dialog);
     });
 }
 

@@ -28,7 +28,7 @@ if "${no_display[@]}" "$source/scripts/run" --app-dir "$scratch/ws" 2>"$scratch/
   fail "scripts/run started the wizard without a display"
 fi
 grep -q "^  xvfb-run -a scripts/run --app-dir $scratch/ws$" "$scratch/err" &&
-  grep -q "^The command words (image gsd check report inspect map) need no display.$" "$scratch/err" ||
+  grep -q "^The command words (image gsd check report inspect map tag) need no display.$" "$scratch/err" ||
   fail "scripts/run without a display did not say how to run the wizard: $(cat "$scratch/err")"
 
 # The wizard started from the build folder without --app-dir makes its workspace in the user's data folder.

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
 namespace tessara::documents {
 
 // Memory straight from the system for the XML arena: untouched pages cost nothing, and whole huge pages can
-// back the parts a large parse fills.
+// back the parts a large parse fills. Large arrays built after the parse ask for huge pages the same way.
 
 // `bytes` of zeroed read-write memory starting at a multiple of `alignment` where the system can place it so,
 // or nullptr.
@@ -15,5 +16,11 @@ extern const bool kHugePagesCanBeAsked;
 // Asks for huge pages under the given range; where the system does not offer them, normal pages stay.
 void AskHugePagesFor(std::byte* begin, size_t bytes);
 void UnmapPages(std::byte* base, size_t bytes);
+
+// The whole huge pages inside a block: what AskHugePagesWithin asks for; empty when the block holds none.
+std::span<std::byte> HugePagesWithin(void* begin, size_t bytes);
+// Asks for huge pages under a large block from the ordinary allocator before it is first written (an array of
+// a quarter of a million rows): filling it then faults once per huge page instead of once per 4 KiB.
+void AskHugePagesWithin(void* begin, size_t bytes);
 
 }  // namespace tessara::documents

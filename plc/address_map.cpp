@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "documents/page_memory.h"
 #include "plc/plc_symbols.h"
 
 namespace tessara::plc {
@@ -14,6 +15,12 @@ const char* const kAddressMapRule =
     "after the slot before it of its direction.";
 
 namespace {
+
+// A large project's rows are tens of megabytes written at once, each page for the first time.
+void ReserveRows(std::vector<AddressMapRow>& rows, size_t count) {
+    rows.reserve(count);
+    documents::AskHugePagesWithin(rows.data(), rows.capacity() * sizeof(AddressMapRow));
+}
 
 // The bytes of one node follow those of the nodes before it.
 void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, const documents::NodeIo& node,
@@ -48,8 +55,8 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
         in += node.selectedIn.size();
         out += node.selectedOut.size();
     }
-    map.input.reserve(in);
-    map.output.reserve(out);
+    ReserveRows(map.input, in);
+    ReserveRows(map.output, out);
     for (const documents::NodeIo& node : nodes) {
         AddNodeRows(map.input, MapArea::Input, node, node.selectedIn);
         AddNodeRows(map.output, MapArea::Output, node, node.selectedOut);

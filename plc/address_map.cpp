@@ -22,23 +22,30 @@ void ReserveRows(std::vector<AddressMapRow>& rows, size_t count) {
     documents::AskHugePagesWithin(rows.data(), rows.capacity() * sizeof(AddressMapRow));
 }
 
-// The bytes of one node follow those of the nodes before it.
-void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, const documents::NodeIo& node,
-                 const std::vector<documents::SelectedByte>& bytes) {
+// Its slot, offset in the slot, address and fit under `layout`.
+void Place(AddressMapRow& row, const documents::ProfibusLayout& layout) {
+    const documents::ProfibusAddress placed = layout.Address(row.area, row.offset);
+    row.fits = placed.fits;
+    row.slot = placed.slot;
+    row.slotOffset = placed.slotOffset;
+    row.address = placed.address;
+    row.problem = placed.problem;
+}
+
+// The bytes of one node follow those of the nodes before it. Each row is made in place and placed as it is
+// made: a row copied in would copy its texts twice, and a second walk would read every row again.
+void AddNodeRows(std::vector<AddressMapRow>& rows, const documents::ProfibusLayout& layout, MapArea area,
+                 const documents::NodeIo& node, const std::vector<documents::SelectedByte>& bytes) {
     for (const documents::SelectedByte& selected : bytes) {
-        rows.push_back({area,
-                        rows.size(),
-                        node.position,
-                        node.ID,
-                        node.mnemonic,
-                        selected.number,
-                        selected.mnemonic,
-                        {},
-                        false,
-                        0,
-                        0,
-                        0,
-                        documents::FitProblem::None});
+        AddressMapRow& row = rows.emplace_back();
+        row.area = area;
+        row.offset = rows.size() - 1;
+        row.node = node.position;
+        row.id = node.ID;
+        row.nodeMnemonic = node.mnemonic;
+        row.byte = selected.number;
+        row.mnemonic = selected.mnemonic;
+        Place(row, layout);
     }
 }
 
@@ -57,11 +64,11 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
     }
     ReserveRows(map.input, in);
     ReserveRows(map.output, out);
+    map.layout = std::move(layout);
     for (const documents::NodeIo& node : nodes) {
-        AddNodeRows(map.input, MapArea::Input, node, node.selectedIn);
-        AddNodeRows(map.output, MapArea::Output, node, node.selectedOut);
+        AddNodeRows(map.input, map.layout, MapArea::Input, node, node.selectedIn);
+        AddNodeRows(map.output, map.layout, MapArea::Output, node, node.selectedOut);
     }
-    PlaceAddressMap(map, std::move(layout));
     AssignPlcSymbols(map);
     return map;
 }
@@ -69,14 +76,7 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
 void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout) {
     map.layout = std::move(layout);
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows) {
-            const documents::ProfibusAddress placed = map.layout.Address(row.area, row.offset);
-            row.fits = placed.fits;
-            row.slot = placed.slot;
-            row.slotOffset = placed.slotOffset;
-            row.address = placed.address;
-            row.problem = placed.problem;
-        }
+        for (AddressMapRow& row : *rows) Place(row, map.layout);
     }
 }
 

@@ -279,7 +279,7 @@ std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uin
     std::string name = IdentifierOf(mnemonic);
     if (name.empty()) return DefaultSymbol(id, area, byte);
     if (IsDigit(name.front())) name = "N" + std::to_string(id) + "_" + name;
-    return CutTo(name, kPlcSymbolLength);
+    return CutTo(std::move(name), kPlcSymbolLength);
 }
 
 std::string NodePlcSymbolBase(const AddressMapRow& row) {
@@ -291,17 +291,22 @@ std::string NodePlcSymbolBase(const AddressMapRow& row) {
 }
 
 void AssignPlcSymbols(AddressMap& map) {
-    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows) {
-            row.symbol = map.symbols == SymbolStyle::Node ? NodePlcSymbolBase(row)
-                                                          : PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
-        }
-    }
+    const auto wanted = [style = map.symbols](AddressMapRow& row) {
+        row.symbol = style == SymbolStyle::Node ? NodePlcSymbolBase(row)
+                                                : PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
+    };
     // The register keeps views of the symbols: the rows stay where they are until it is gone.
     SymbolRegister symbols(map.input.size() + map.output.size());
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        // A row's wanted name is made a few rows ahead of its claim, in the same walk over the rows, so that its
+        // slot is asked for meanwhile.
+        for (size_t i = 0; i < std::min(kLookAhead, rows->size()); ++i) wanted((*rows)[i]);
         for (size_t i = 0; i < rows->size(); ++i) {
-            if (i + kLookAhead < rows->size()) symbols.Prefetch((*rows)[i + kLookAhead].symbol);
+            if (i + kLookAhead < rows->size()) {
+                AddressMapRow& ahead = (*rows)[i + kLookAhead];
+                wanted(ahead);
+                symbols.Prefetch(ahead.symbol);
+            }
             symbols.Claim((*rows)[i].symbol);
         }
     }

@@ -109,8 +109,14 @@ bool IsConversionSide(std::string_view side, bool before) {
     return StartsWithoutCase(side, "BCD_") && IsElementaryType(side.substr(4));
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // The standard conversions: INT_TO_REAL, BYTE_BCD_TO_USINT, INT_TO_BCD, TO_REAL, REAL_TRUNC_INT, TRUNC_INT.
 bool IsConversionName(std::string_view name) {
+    // They are made of letters and underscores only: most symbols hold a digit and need no search.
+    if (std::ranges::any_of(name, IsDigit)) return false;
     if (const size_t at = FindWithoutCase(name, "_TO_"); at != std::string_view::npos &&
                                                          IsConversionSide(name.substr(0, at), true) &&
                                                          IsConversionSide(name.substr(at + 4), false)) {
@@ -128,10 +134,6 @@ bool IsConversionName(std::string_view name) {
 
 bool IsLetterOrDigit(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // Letters and digits stay; every run of anything else, non-ASCII bytes among it, becomes one underscore between

@@ -18,9 +18,10 @@ std::span<std::byte> HugePagesWithin(void* begin, size_t bytes) {
     return {reinterpret_cast<std::byte*>(first), end - first};
 }
 
-void AskHugePagesWithin(void* begin, size_t bytes) {
+void PrepareForFilling(void* begin, size_t bytes) {
     const std::span<std::byte> pages = HugePagesWithin(begin, bytes);
     if (!pages.empty()) AskHugePagesFor(pages.data(), pages.size());
+    PopulatePages(begin, bytes);
 }
 
 }  // namespace tessara::documents

@@ -17,10 +17,14 @@ extern const bool kHugePagesCanBeAsked;
 void AskHugePagesFor(std::byte* begin, size_t bytes);
 void UnmapPages(std::byte* base, size_t bytes);
 
-// The whole huge pages inside a block: what AskHugePagesWithin asks for; empty when the block holds none.
+// Maps every page under the given bytes now, in one call, where the system can; their content stays as it is.
+void PopulatePages(void* begin, size_t bytes);
+
+// The whole huge pages inside a block: what PrepareForFilling asks huge pages for; empty when it holds none.
 std::span<std::byte> HugePagesWithin(void* begin, size_t bytes);
-// Asks for huge pages under a large block from the ordinary allocator before it is first written (an array of
-// a quarter of a million rows): filling it then faults once per huge page instead of once per 4 KiB.
-void AskHugePagesWithin(void* begin, size_t bytes);
+// Readies a large block from the ordinary allocator that is about to be filled whole (an array of a quarter of
+// a million rows): huge pages under the whole ones inside it, and all its pages mapped at once, so that filling
+// it takes no page fault per 4 KiB.
+void PrepareForFilling(void* begin, size_t bytes);
 
 }  // namespace tessara::documents

@@ -19,7 +19,7 @@ namespace {
 // A large project's rows are tens of megabytes written at once, each page for the first time.
 void ReserveRows(std::vector<AddressMapRow>& rows, size_t count) {
     rows.reserve(count);
-    documents::AskHugePagesWithin(rows.data(), rows.capacity() * sizeof(AddressMapRow));
+    documents::PrepareForFilling(rows.data(), rows.capacity() * sizeof(AddressMapRow));
 }
 
 // Its slot, offset in the slot, address and fit under `layout`.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 using namespace tessara::documents;
 
@@ -41,6 +43,13 @@ TEST(PageMemory, HugePagesWithinABlockAreTheWholeOnesInsideIt) {
         EXPECT_EQ(reinterpret_cast<uintptr_t>(pages.data()), c.first);
         EXPECT_EQ(pages.size(), c.end - c.first);
     }
+}
+
+// Mapping the pages of a block ahead changes nothing in it, nor in the bytes beside it on its first and last page.
+TEST(PageMemory, PopulatingPagesKeepsWhatTheyHold) {
+    std::vector<unsigned char> bytes(3 * kMiB + 100, 0xA5);
+    PopulatePages(bytes.data() + 7, bytes.size() - 20);
+    EXPECT_TRUE(std::ranges::all_of(bytes, [](unsigned char b) { return b == 0xA5; }));
 }
 
 }  // namespace

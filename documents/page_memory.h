@@ -6,7 +6,7 @@
 namespace tessara::documents {
 
 // Memory straight from the system for the XML arena: untouched pages cost nothing, and whole huge pages can
-// back the parts a large parse fills. Large arrays built after the parse ask for huge pages the same way.
+// back the parts a large parse fills. Large arrays built after the parse are readied for filling the same way.
 
 // `bytes` of zeroed read-write memory starting at a multiple of `alignment` where the system can place it so,
 // or nullptr.

@@ -1,4 +1,5 @@
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 
@@ -22,6 +23,14 @@ const bool kHugePagesCanBeAsked = true;
 
 void AskHugePagesFor(std::byte* begin, size_t bytes) {
     ::madvise(begin, bytes, MADV_HUGEPAGE);
+}
+
+// A kernel older than 5.14 refuses the request: the pages are then mapped as they are first written.
+void PopulatePages(void* begin, size_t bytes) {
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t start = reinterpret_cast<uintptr_t>(begin) / page * page;
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(begin) + bytes + page - 1) / page * page;
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
 }
 
 void UnmapPages(std::byte* base, size_t bytes) {

@@ -15,6 +15,9 @@ const bool kHugePagesCanBeAsked = false;
 
 void AskHugePagesFor(std::byte* /*begin*/, size_t /*bytes*/) {}
 
+// Committed memory gets its pages as they are first written; nothing maps them ahead.
+void PopulatePages(void* /*begin*/, size_t /*bytes*/) {}
+
 void UnmapPages(std::byte* base, size_t /*bytes*/) {
     ::VirtualFree(base, 0, MEM_RELEASE);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "documents/page_memory.h"
 #include "plc/plc_symbols.h"
 #include "plc/typed_tags.h"
 
@@ -16,23 +17,40 @@ const char* const kAddressMapRule =
 
 namespace {
 
-// The bytes of one node follow those of the nodes before it.
-void AddNodeRows(std::vector<AddressMapRow>& rows, MapArea area, const documents::NodeIo& node,
-                 const std::vector<documents::SelectedByte>& bytes) {
+// A large project's rows are tens of megabytes written at once, each page for the first time.
+void ReserveRows(std::vector<AddressMapRow>& rows, size_t count) {
+    rows.reserve(count);
+    documents::PrepareForFilling(rows.data(), rows.capacity() * sizeof(AddressMapRow));
+}
+
+// Its slot, offset in the slot, address and fit under `layout`: a typed tag's row fits when its last byte does too.
+void Place(AddressMapRow& row, const documents::ProfibusLayout& layout) {
+    const documents::ProfibusAddress placed = layout.Address(row.area, row.offset);
+    row.fits = placed.fits;
+    row.slot = placed.slot;
+    row.slotOffset = placed.slotOffset;
+    row.address = placed.address;
+    row.problem = placed.problem;
+    if (row.size <= 1 || !row.fits) return;
+    const documents::ProfibusAddress last = layout.Address(row.area, row.offset + row.size - 1);
+    row.fits = last.fits;
+    row.problem = last.problem;
+}
+
+// The bytes of one node follow those of the nodes before it. Each row is made in place and placed as it is
+// made: a row copied in would copy its texts twice, and a second walk would read every row again.
+void AddNodeRows(std::vector<AddressMapRow>& rows, const documents::ProfibusLayout& layout, MapArea area,
+                 const documents::NodeIo& node, const std::vector<documents::SelectedByte>& bytes) {
     for (const documents::SelectedByte& selected : bytes) {
-        rows.push_back({area,
-                        rows.size(),
-                        node.position,
-                        node.ID,
-                        node.mnemonic,
-                        selected.number,
-                        selected.mnemonic,
-                        {},
-                        false,
-                        0,
-                        0,
-                        0,
-                        documents::FitProblem::None});
+        AddressMapRow& row = rows.emplace_back();
+        row.area = area;
+        row.offset = rows.size() - 1;
+        row.node = node.position;
+        row.id = node.ID;
+        row.nodeMnemonic = node.mnemonic;
+        row.byte = selected.number;
+        row.mnemonic = selected.mnemonic;
+        Place(row, layout);
     }
 }
 
@@ -81,13 +99,13 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
         in += node.selectedIn.size();
         out += node.selectedOut.size();
     }
-    map.input.reserve(in);
-    map.output.reserve(out);
+    ReserveRows(map.input, in);
+    ReserveRows(map.output, out);
+    map.layout = std::move(layout);
     for (const documents::NodeIo& node : nodes) {
-        AddNodeRows(map.input, MapArea::Input, node, node.selectedIn);
-        AddNodeRows(map.output, MapArea::Output, node, node.selectedOut);
+        AddNodeRows(map.input, map.layout, MapArea::Input, node, node.selectedIn);
+        AddNodeRows(map.output, map.layout, MapArea::Output, node, node.selectedOut);
     }
-    PlaceAddressMap(map, std::move(layout));
     MergeTypedTags(map, nodes, tags);
     AssignPlcSymbols(map);
     return map;
@@ -96,18 +114,7 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
 void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout) {
     map.layout = std::move(layout);
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows) {
-            const documents::ProfibusAddress placed = map.layout.Address(row.area, row.offset);
-            row.fits = placed.fits;
-            row.slot = placed.slot;
-            row.slotOffset = placed.slotOffset;
-            row.address = placed.address;
-            row.problem = placed.problem;
-            if (row.size <= 1 || !row.fits) continue;
-            const documents::ProfibusAddress last = map.layout.Address(row.area, row.offset + row.size - 1);
-            row.fits = last.fits;
-            row.problem = last.problem;
-        }
+        for (AddressMapRow& row : *rows) Place(row, map.layout);
     }
 }
 

@@ -109,8 +109,14 @@ bool IsConversionSide(std::string_view side, bool before) {
     return StartsWithoutCase(side, "BCD_") && IsElementaryType(side.substr(4));
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // The standard conversions: INT_TO_REAL, BYTE_BCD_TO_USINT, INT_TO_BCD, TO_REAL, REAL_TRUNC_INT, TRUNC_INT.
 bool IsConversionName(std::string_view name) {
+    // They are made of letters and underscores only: most symbols hold a digit and need no search.
+    if (std::ranges::any_of(name, IsDigit)) return false;
     if (const size_t at = FindWithoutCase(name, "_TO_"); at != std::string_view::npos &&
                                                          IsConversionSide(name.substr(0, at), true) &&
                                                          IsConversionSide(name.substr(at + 4), false)) {
@@ -128,10 +134,6 @@ bool IsConversionName(std::string_view name) {
 
 bool IsLetterOrDigit(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // Letters and digits stay; every run of anything else, non-ASCII bytes among it, becomes one underscore between
@@ -185,7 +187,9 @@ public:
     explicit TakenNames(size_t count) : slots_(SlotCount(count), kFree) { names_.reserve(count); }
 
     // Asks the processor for the name's first slot now, so that taking it later does not wait for memory.
-    void Prefetch(std::string_view name) const {
+    // GCC takes a function that only prefetches for one without effect and drops every call to it unless it
+    // is inlined first: hence always inlined, here and in the register.
+    [[gnu::always_inline]] void Prefetch(std::string_view name) const {
         __builtin_prefetch(&slots_[HashWithoutCase(name) & (slots_.size() - 1)]);
     }
 
@@ -231,7 +235,7 @@ public:
         for (const std::string_view word : kReservedWords) taken_.Take(word);
     }
 
-    void Prefetch(const std::string& symbol) const { taken_.Prefetch(symbol); }
+    [[gnu::always_inline]] void Prefetch(const std::string& symbol) const { taken_.Prefetch(symbol); }
 
     // `symbol` holds the name wanted; when that is taken, it gets the lowest free number instead.
     void Claim(std::string& symbol) {
@@ -289,7 +293,7 @@ std::string PlcSymbolBase(const std::string& mnemonic, int id, MapArea area, uin
     std::string name = IdentifierOf(mnemonic);
     if (name.empty()) return DefaultSymbol(id, area, byte);
     if (IsDigit(name.front())) name = "N" + std::to_string(id) + "_" + name;
-    return CutTo(name, kPlcSymbolLength);
+    return CutTo(std::move(name), kPlcSymbolLength);
 }
 
 std::string NodePlcSymbolBase(const AddressMapRow& row) {
@@ -301,13 +305,11 @@ std::string NodePlcSymbolBase(const AddressMapRow& row) {
 }
 
 void AssignPlcSymbols(AddressMap& map) {
-    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows) {
-            if (row.tagged) continue;
-            row.symbol = map.symbols == SymbolStyle::Node ? NodePlcSymbolBase(row)
-                                                          : PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
-        }
-    }
+    const auto wanted = [style = map.symbols](AddressMapRow& row) {
+        if (row.tagged) return;
+        row.symbol = style == SymbolStyle::Node ? NodePlcSymbolBase(row)
+                                                : PlcSymbolBase(row.mnemonic, row.id, row.area, row.byte);
+    };
     // The register keeps views of the symbols: the rows stay where they are until it is gone. The names of typed
     // tags are the user's and are unique already: they are taken first, and a byte's symbol yields to them.
     SymbolRegister symbols(map.input.size() + map.output.size());
@@ -317,9 +319,17 @@ void AssignPlcSymbols(AddressMap& map) {
         }
     }
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        // A row's wanted name is made a few rows ahead of its claim, in the same walk over the rows, so that its
+        // slot is asked for meanwhile; a tag's row is passed over only after that, or the row ahead of it would
+        // get no name.
+        for (size_t i = 0; i < std::min(kLookAhead, rows->size()); ++i) wanted((*rows)[i]);
         for (size_t i = 0; i < rows->size(); ++i) {
+            if (i + kLookAhead < rows->size()) {
+                AddressMapRow& ahead = (*rows)[i + kLookAhead];
+                wanted(ahead);
+                symbols.Prefetch(ahead.symbol);
+            }
             if ((*rows)[i].tagged) continue;
-            if (i + kLookAhead < rows->size()) symbols.Prefetch((*rows)[i + kLookAhead].symbol);
             symbols.Claim((*rows)[i].symbol);
         }
     }

@@ -17,6 +17,7 @@ int Usage() {
         "         clash   64 nodes of 4000 and 4000 bytes, all selected, every symbol clashing\n"
         "         distinct  the same, every symbol different\n"
         "         long2000, long20000  large, the first input byte with a mnemonic of 2000 or 20000 letters\n"
+        "         tagged  large, with typed tags over a quarter of its selected bytes\n"
         "  SEED   unsigned integer, default 1: the same seed writes the same files\n",
         stderr);
     return 2;

@@ -1,5 +1,6 @@
 #include "bench/project_shape.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <pugixml.hpp>
@@ -12,6 +13,7 @@
 #include "documents/comm_settings.h"
 #include "documents/def_byte.h"
 #include "documents/dnet_network.h"
+#include "documents/plc_map_document.h"
 #include "documents/xml_document.h"
 
 using namespace tessara::base;
@@ -118,6 +120,44 @@ DefByteTable ByteTable(const ProjectShape& shape, uint32_t seed) {
     return table;
 }
 
+// Tags over runs of consecutive selected bytes, the types in turn, until a quarter of the selected bytes is
+// covered; a run too short for the next type gets a WORD or an INT, and a single byte none.
+std::vector<TypedTag> TagsOver(const DefByteTable& table) {
+    constexpr TagType kTypes[] = {TagType::Word, TagType::Int, TagType::Dint, TagType::Real, TagType::Lreal};
+    size_t selected = 0;
+    for (const DN_Nodo& node : table) {
+        selected += static_cast<size_t>(std::count(node.InSelect.begin(), node.InSelect.end(), 1)) +
+                    static_cast<size_t>(std::count(node.OutSelect.begin(), node.OutSelect.end(), 1));
+    }
+    std::vector<TypedTag> tags;
+    size_t covered = 0;
+    size_t next = 0;
+    for (size_t n = 0; n < table.size() && 4 * covered < selected; ++n) {
+        for (const AreaDirection direction : {AreaDirection::Input, AreaDirection::Output}) {
+            const std::vector<char>& select =
+                direction == AreaDirection::Input ? table[n].InSelect : table[n].OutSelect;
+            for (size_t j = 0; j < select.size() && 4 * covered < selected;) {
+                TagType type = kTypes[next % std::size(kTypes)];
+                size_t run = 0;
+                while (run < TagTypeSize(type) && j + run < select.size() && select[j + run]) ++run;
+                if (run < TagTypeSize(type)) type = next % 2 ? TagType::Int : TagType::Word;
+                const size_t size = TagTypeSize(type);
+                if (run < size) {
+                    j += run + 1;
+                    continue;
+                }
+                const char area = direction == AreaDirection::Input ? 'I' : 'Q';
+                tags.push_back({"T" + std::to_string(n + 1) + "_" + area + std::to_string(j + 1), direction, n + 1,
+                                static_cast<uint32_t>(j + 1), type, ByteOrder::Little});
+                covered += size;
+                ++next;
+                j += size;
+            }
+        }
+    }
+    return tags;
+}
+
 // More nodes than the network editor's 64 rows are written as a hand edit would, without the editors' writers,
 // and without byte selections, which for such a network no editor holds.
 void SaveHandEditedNetwork(const std::string& path, const ProjectShape& shape) {
@@ -146,6 +186,11 @@ std::optional<ProjectShape> ShapeNamed(std::string_view name) {
         shape.firstMnemonicLength = name == "long2000" ? 2000 : 20000;
         return shape;
     }
+    if (name == "tagged") {
+        ProjectShape shape = Uniform(64, 4000);
+        shape.typedTags = true;
+        return shape;
+    }
     if (name == "clash") return Uniform(64, 4000, ByteNaming::SharedStem);
     if (name == "distinct") return Uniform(64, 4000, ByteNaming::Distinct);
     if (name == "switch") return ProjectShape{{NodeSize{8, 8}, NodeSize{kMostBytes, kMostBytes}}};
@@ -159,5 +204,7 @@ void MakeProject(const std::string& projectDir, const ProjectShape& shape, uint3
     XmlDocument doc;
     SaveCommSettings(doc, ProjectFile(projectDir, kPargenFileName), CommSettings{});
     SaveDNetNetwork(doc, ProjectFile(projectDir, kDNetNetFileName), NetworkRows(shape));
-    SaveDefBytes(doc, ProjectFile(projectDir, kDefByteFileName), ByteTable(shape, seed));
+    const DefByteTable table = ByteTable(shape, seed);
+    SaveDefBytes(doc, ProjectFile(projectDir, kDefByteFileName), table);
+    if (shape.typedTags) SavePlcMap(projectDir, PlcMapDocument{{}, TagsOver(table), {}, {}});
 }

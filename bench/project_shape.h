@@ -25,6 +25,7 @@ struct ProjectShape {
     std::vector<NodeSize> nodes;
     ByteNaming naming = ByteNaming::Random;
     size_t firstMnemonicLength = 0;  // when not 0, the first input byte is selected with a mnemonic this long
+    bool typedTags = false;          // typed tags in PlcMap.xml over a quarter of the selected bytes
 };
 
 // "large": 64 nodes of 4 000 input and 4 000 output bytes, the most a valid image of about 64 KB holds.
@@ -36,9 +37,11 @@ struct ProjectShape {
 // "clash": 64 nodes of 4 000 and 4 000 bytes, every one selected, named so that all symbols clash.
 // "distinct": the same with mnemonics that give 512 000 different symbols, the baseline of "clash".
 // "long2000", "long20000": the large project whose first input byte has a mnemonic of 2 000 or 20 000 letters.
+// "tagged": the large project with typed tags (WORD, INT, DINT, REAL, LREAL in turn) over a quarter of its
+// selected bytes.
 std::optional<ProjectShape> ShapeNamed(std::string_view name);
 
-// Writes pargen.xml, DNET_Net.xml, DefByte.xml and an empty bin folder into `projectDir` (created when
-// missing) through the tool's own writers, so the files are exactly what the editors would save. The same
-// shape and seed always give the same bytes.
+// Writes pargen.xml, DNET_Net.xml, DefByte.xml (and PlcMap.xml for typed tags) and an empty bin folder into
+// `projectDir` (created when missing) through the tool's own writers, so the files are exactly what the editors would
+// save. The same shape and seed always give the same bytes.
 void MakeProject(const std::string& projectDir, const ProjectShape& shape, uint32_t seed);

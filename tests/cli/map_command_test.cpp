@@ -21,9 +21,10 @@ TEST(MapCommand, PrintsTheMapOfTheWorkedExampleInEveryFormat) {
         const char* option;
         const char* line;
     } cases[] = {
-        {nullptr, "IB 20       1       4     2  12  Conveyor drive     9            N12_I9    yes\n"},
+        {nullptr,
+         "IB 20       1       4     2  12  Conveyor drive     9            N12_I9    BYTE     1               yes\n"},
         {"--json", "{\"offset\":4,\"slot\":1,\"slotOffset\":4,\"address\":20,\"node\":2,\"id\":12,"},
-        {"--csv", "output,0,2,0,7,1,5,Valve 3,2,Command,Command,true,\r\n"},
+        {"--csv", "output,0,2,0,7,1,5,Valve 3,2,Command,Command,BYTE,1,,false,true,\r\n"},
         {"--sdf", "\"Command                 \",\"QB 7        \",\"BYTE      \",\"Valve 3, node 1 (ID 5) byte 2 "},
         {"--plcopen", "<variable name=\"N12_I9\" address=\"%IB20\">"},
     };
@@ -44,8 +45,8 @@ TEST(MapCommand, BytesBeyondTheAreaAreListedAndFailTheCommand) {
     EXPECT_EQ(text.status, 1);
     EXPECT_TRUE(
         Contains(text.out,
-                 "-           -       3     2   7  Drive             1  Speed           Speed         no: past the 3 "
-                 "bytes of pargen.xml\n"))
+                 "-           -       3     2   7  Drive             1  Speed           Speed         BYTE     1       "
+                 "        no: past the 3 bytes of pargen.xml\n"))
         << text.out;
     EXPECT_EQ(text.err,
               "tessara map: 2 of 6 selected bytes do not fit the PROFIBUS areas (of pargen.xml, or the device's 128 "
@@ -92,7 +93,10 @@ TEST(MapCommand, UsageErrorsGiveStatusTwo) {
         {{"map", "p", "--output-start"}, "--output-start takes a byte address from 0 to 65535, not \"\""},
         {{"check", "--csv", "p"},
          "tessara check: --csv, --sdf, --plcopen, --input-start, --output-start, --slot-start, --symbols, --bom, "
-         "--against and --record apply only to map"},
+         "--against, --record, --plc-byte-order and --swap-pou apply only to map"},
+        {{"map", "--plc-byte-order", "middle", "p"}, "--plc-byte-order takes big or little, not \"middle\""},
+        {{"map", "--swap-pou", "p"}, "--swap-pou applies only to --plcopen"},
+        {{"map", "--sdf", "--swap-pou", "p"}, "--swap-pou applies only to --plcopen"},
         {{"map", "--slot-start", "2", "p"}, "--slot-start takes SLOT=ADDRESS"},
         {{"map", "--slot-start", "0=5", "p"}, "--slot-start takes SLOT=ADDRESS"},
         {{"map", "--slot-start", "2=65536", "p"}, "--slot-start takes SLOT=ADDRESS"},
@@ -133,10 +137,10 @@ TEST(MapCommand, SlotsPlacedApartGiveEveryByteItsSlotsAddressInEveryFormat) {
         std::vector<const char*> lines;
     } cases[] = {
         {nullptr,
-         {"IB 63       1      63     1   5  Valve            64  In64      In64    yes\n",
-          "IB 200      2      64     1   5  Valve            65  In65      In65    yes\n",
-          "IB 235      2      99     1   5  Valve           100  In100     In100   yes\n",
-          "QB 505      4      69     1   5  Valve            70  Out70     Out70   yes\n",
+         {"IB 63       1      63     1   5  Valve            64  In64      In64    BYTE     1               yes\n",
+          "IB 200      2      64     1   5  Valve            65  In65      In65    BYTE     1               yes\n",
+          "IB 235      2      99     1   5  Valve           100  In100     In100   BYTE     1               yes\n",
+          "QB 505      4      69     1   5  Valve            70  Out70     Out70   BYTE     1               yes\n",
           "Slot 2  input  36 bytes  from IB 200\n"}},
         {"--json",
          {"{\"offset\":64,\"slot\":2,\"slotOffset\":0,\"address\":200,",
@@ -144,7 +148,8 @@ TEST(MapCommand, SlotsPlacedApartGiveEveryByteItsSlotsAddressInEveryFormat) {
           "\"address\":235,",
           "{\"offset\":69,\"slot\":4,\"slotOffset\":5,\"address\":505,"}},
         {"--csv",
-         {"input,64,2,0,200,1,5,Valve,65,In65,In65,true,\r\n", "output,69,4,5,505,1,5,Valve,70,Out70,Out70,true,\r\n"}},
+         {"input,64,2,0,200,1,5,Valve,65,In65,In65,BYTE,1,,false,true,\r\n",
+          "output,69,4,5,505,1,5,Valve,70,Out70,Out70,BYTE,1,,false,true,\r\n"}},
         {"--sdf", {"\"In65                    \",\"IB 200      \"", "\"Out70                   \",\"QB 505      \""}},
         {"--plcopen",
          {"<variable name=\"In65\" address=\"%IB200\">", "<variable name=\"In100\" address=\"%IB235\">",
@@ -224,8 +229,8 @@ TEST(MapCommand, BytesPastTheDevicesAreaDoNotFit) {
     EXPECT_EQ(map.status, 1);
     EXPECT_TRUE(Contains(map.out, "IB 127      2     127")) << map.out;
     EXPECT_TRUE(Contains(map.out,
-                         "-           -     128     1   5  Valve           129  In129     In129   no: past the "
-                         "device's 128 bytes\n"))
+                         "-           -     128     1   5  Valve           129  In129     In129   BYTE     1       "
+                         "        no: past the device's 128 bytes\n"))
         << map.out;
     EXPECT_TRUE(Contains(map.err, "22 of 220 selected bytes do not fit")) << map.err;
     EXPECT_EQ(Tessara({"check", project.path()}).status, 1);

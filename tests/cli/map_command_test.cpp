@@ -352,3 +352,155 @@ TEST(MapCommand, AnUnreadablePlcDocumentStopsTheMapButNotTheImage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A project folder holding a copy of a fixture's documents, for the commands that write PlcMap.xml.
+void CopyFixture(const TempDir& project, const std::string& fixture) {
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml", "PlcMap.xml"})
+        project.Write(name, ReadFixture(fixture + "/" + name));
+}
+
+// The worked example: a drive (node 1, ID 5) sends a status WORD in bytes 1-2 and an INT speed in bytes 3-4,
+// least significant byte first; the PLC reads words most significant first, so both are swapped.
+TEST(MapCommand, TheWorkedExamplesTypedTagsInEveryFormat) {
+    const std::string project = FixturePath("typed_worked_example");
+    const struct {
+        std::vector<std::string> options;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {{},
+         {"PLC byte order: big\n",
+          "Address  Slot  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Type  Size  Order   Swap  Fits\n"
+          "IW 0        1       0     1   5  Drive           1-2  Status    Status  WORD     2  little  yes   yes\n"
+          "IW 2        1       2     1   5  Drive           3-4  Speed     Speed   INT      2  little  yes   yes\n"}},
+        {{"--json"},
+         {"\"plcByteOrder\":\"big\",",
+          "{\"offset\":2,\"slot\":1,\"slotOffset\":2,\"address\":2,\"node\":1,\"id\":5,\"nodeMnemonic\":\"Drive\","
+          "\"byte\":3,\"mnemonic\":\"Speed\",\"symbol\":\"Speed\",\"type\":\"INT\",\"size\":2,\"byteOrder\":"
+          "\"little\",\"swap\":true,\"fits\":true,\"reason\":null}],\"output\":[],\"unmadeTags\":[]}\n"}},
+        {{"--csv"},
+         {"area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,type,size,byteOrder,swap,"
+          "fits,reason\r\n"
+          "input,0,1,0,0,1,5,Drive,1,Status,Status,WORD,2,little,true,true,\r\n"
+          "input,2,1,2,2,1,5,Drive,3,Speed,Speed,INT,2,little,true,true,\r\n"}},
+        {{"--sdf"},
+         {"\"Status                  \",\"IW 0        \",\"WORD      \",\"swap bytes: Drive, node 1 (ID 5) bytes 1-2" +
+          std::string(38, ' ') + "\"\r\n" +
+          "\"Speed                   \",\"IW 2        \",\"INT       \",\"swap bytes: Drive, node 1 (ID 5) bytes 3-4" +
+          std::string(38, ' ') + "\"\r\n"}},
+        {{"--plcopen"},
+         {"<pous />",
+          "<variable name=\"Speed\" address=\"%IW2\">\n"
+          "              <type>\n"
+          "                <INT />\n"
+          "              </type>\n"
+          "              <documentation>\n"
+          "                <xhtml:p>Speed: Drive, node 1 (ID 5) bytes 3-4 (the device sends its bytes little-endian: "
+          "swap them)</xhtml:p>\n"}},
+        {{"--plcopen", "--swap-pou"},
+         {"<pou name=\"SwapTagBytes\" pouType=\"program\">",
+          "Status := ROL(Status_RAW, 8);\nSpeed := WORD_TO_INT(ROL(Speed_RAW, 8));\n</xhtml:p>",
+          "<variable name=\"Speed_RAW\" address=\"%IW2\">\n"
+          "              <type>\n"
+          "                <WORD />\n",
+          "<variable name=\"Speed\">\n"
+          "              <type>\n"
+          "                <INT />\n"
+          "              </type>\n"
+          "              <documentation>\n"
+          "                <xhtml:p>Speed: Drive, node 1 (ID 5) bytes 3-4 (swapped from Speed_RAW by "
+          "SwapTagBytes)</xhtml:p>\n",
+          "</globalVars>\n          <pouInstance name=\"SwapTags\" typeName=\"SwapTagBytes\" />\n"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"map", project};
+        args.insert(args.begin() + 1, c.options.begin(), c.options.end());
+        const Outcome outcome = Tessara(args);
+        const std::string format = c.options.empty() ? "text" : c.options.front();
+        EXPECT_EQ(outcome.status, 0) << format << ": " << outcome.err;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(Contains(outcome.out, line)) << format << "\n" << outcome.out;
+    }
+    // The SDF holds the two tags and nothing else.
+    EXPECT_EQ(std::ranges::count(Tessara({"map", "--sdf", project}).out, '\n'), 2);
+}
+
+// The PLC's byte order is a choice of the run, or of PlcMap.xml once recorded; where it is the device's, no tag
+// is swapped and the swap program has nothing to do.
+TEST(MapCommand, PlcByteOrderDecidesTheSwapAndRecordKeepsIt) {
+    TempDir project;
+    CopyFixture(project, "typed_worked_example");
+    const Outcome little = Tessara({"map", "--csv", project.path(), "--plc-byte-order", "little"});
+    EXPECT_EQ(little.status, 0) << little.err;
+    EXPECT_TRUE(Contains(little.out, "input,2,1,2,2,1,5,Drive,3,Speed,Speed,INT,2,little,false,true,\r\n"))
+        << little.out;
+    const Outcome plcopen = Tessara({"map", "--plcopen", "--swap-pou", "--plc-byte-order", "little", project.path()});
+    EXPECT_TRUE(Contains(plcopen.out, "<pous />")) << plcopen.out;
+    EXPECT_TRUE(Contains(plcopen.out, "<variable name=\"Speed\" address=\"%IW2\">")) << plcopen.out;
+    EXPECT_FALSE(Contains(plcopen.out, "pouInstance")) << plcopen.out;
+    EXPECT_TRUE(Contains(Tessara({"map", "--json", project.path()}).out, "\"plcByteOrder\":\"big\""));
+
+    EXPECT_EQ(Tessara({"map", "--record", "--plc-byte-order", "little", project.path()}).status, 0);
+    EXPECT_TRUE(Contains(project.Read("PlcMap.xml"), "<Plc ByteOrder=\"little\"/>")) << project.Read("PlcMap.xml");
+    EXPECT_TRUE(Contains(Tessara({"map", "--json", project.path()}).out, "\"plcByteOrder\":\"little\""));
+    EXPECT_TRUE(Contains(Tessara({"map", "--csv", project.path(), "--plc-byte-order", "big"}).out,
+                         ",Speed,INT,2,little,true,true,"));
+}
+
+// A tag that is not one value leaves its bytes as rows of their own; it is named in the map and on standard
+// error, and the command fails after writing.
+TEST(MapCommand, TypedTagsNotUsedAreToldAndFailTheCommand) {
+    TempDir project;
+    CopyFixture(project, "typed_worked_example");
+    project.Write("DefByte.xml",
+                  "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\" Mnemonic=\"Status\"/><row Select=\"Y\" "
+                  "Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"Speed\"/><row Select=\"N\" Mnemonic=\"\"/></ByteIN>"
+                  "<ByteOUT/></Nodo_DNET></DefBytes>");
+    const std::string reason =
+        "byte 4 of the node is not selected, so the 2 bytes of the INT are not consecutive in the area";
+    const Outcome text = Tessara({"map", project.path()});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.err,
+              "tessara map: typed tag Speed (INT, node 1 byte 3 of the input area) is not used: " + reason + "\n");
+    EXPECT_TRUE(Contains(
+        text.out,
+        "IB 2        1       2     1   5  Drive             3  Speed     Speed   BYTE     1                yes\n"))
+        << text.out;
+    EXPECT_TRUE(Contains(text.out,
+                         "\nTyped tags (their bytes are listed one by one)\nSpeed (INT, node 1 byte 3 of "
+                         "the input area) is not used: " +
+                             reason + "\n"))
+        << text.out;
+    const Outcome json = Tessara({"map", "--json", project.path()});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_TRUE(Contains(json.out,
+                         "\"unmadeTags\":[{\"name\":\"Speed\",\"area\":\"input\",\"node\":1,\"byte\":3,"
+                         "\"type\":\"INT\",\"byteOrder\":\"little\",\"reason\":\"" +
+                             reason + "\"}]}\n"))
+        << json.out;
+}
+
+// STEP 7's classic symbol table has no unsigned or 8-byte types: UINT and UDINT go as WORD and DWORD with
+// their type in the comment; 8-byte tags are left out, named on standard error, and fail the command.
+TEST(MapCommand, TheSymbolTableWritesOnlyTypesStep7Knows) {
+    const Outcome sdf = Tessara({"map", "--sdf", FixturePath("typed_all_types")});
+    EXPECT_EQ(sdf.status, 1);
+    EXPECT_EQ(sdf.err,
+              "tessara map: Total (LINT at IL 16) is left out of the symbol table: STEP 7's has no 8-byte type\n"
+              "tessara map: Energy (LREAL at IL 24) is left out of the symbol table: STEP 7's has no 8-byte type\n"
+              "tessara map: Pattern (LWORD at QL 6) is left out of the symbol table: STEP 7's has no 8-byte type\n");
+    for (const std::string line : {
+             "\"Count                   \",\"ID 12       \",\"DWORD     \",\"UDINT, swap bytes: Drive, node 1 (ID 5) "
+             "bytes 13-16",
+             "\"Torque                  \",\"IW 32       \",\"WORD      \",\"UINT: Drive, node 1 (ID 5) bytes 33-34",
+             "\"Flow                    \",\"ID 8        \",\"REAL      \",\"swap bytes:",
+             "\"MaxFlow                 \",\"QD 2        \",\"REAL      \",\"swap bytes:",
+         }) {
+        EXPECT_TRUE(Contains(sdf.out, line)) << line << "\n" << sdf.out;
+    }
+    EXPECT_FALSE(Contains(sdf.out, "Total")) << sdf.out;
+    EXPECT_EQ(Tessara({"map", "--plcopen", FixturePath("typed_all_types")}).status, 0);
+}
+
+}  // namespace

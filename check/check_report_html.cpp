@@ -147,7 +147,7 @@ void MapArea(std::ostream& out, const char* title, const plc::AddressMap& map,
            "<th>Mnemonic</th><th>Symbol</th></tr></thead>\n";
     for (const plc::AddressMapRow& r : rows) {
         out << (r.fits ? "<tr>" : "<tr class=\"beyond\">") << "<td>"
-            << (r.fits ? plc::PlcByteAddress(r.area, r.address)
+            << (r.fits ? documents::PlcAddressText(r.area, r.address, r.size)
                        : "byte " + std::to_string(r.offset) + ": does not fit, " + plc::NotFittingText(map, r))
             << "</td><td class=\"n\">" << (r.fits ? std::to_string(r.slot) : "") << "</td><td class=\"n\">" << r.node
             << "</td><td class=\"n\">" << r.id << "</td><td>" << FromDocument(r.nodeMnemonic) << "</td><td class=\"n\">"

@@ -79,6 +79,7 @@ AddressMapPage::AddressMapPage(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildSlots());
     layout->addWidget(BuildFilters());
+    layout->addWidget(BuildExport());
     filter_->setSourceModel(model_);
     table_ = ui::MakeReadOnlyTable("AddressMap", QStringLiteral("Address map"), filter_, this);
     layout->addWidget(table_, 1);
@@ -128,7 +129,6 @@ QWidget* AddressMapPage::BuildFilters() {
     row->addWidget(nodeFilter_);
     row->addWidget(textLabel);
     row->addWidget(textFilter_, 1);
-    row->addWidget(BuildExport());
     connect(nodeFilter_, &QComboBox::currentIndexChanged, this, &AddressMapPage::NodeFilterChanged);
     connect(textFilter_, &QLineEdit::textChanged, filter_, &QSortFilterProxyModel::setFilterFixedString);
     return strip;
@@ -138,6 +138,8 @@ QWidget* AddressMapPage::BuildExport() {
     auto* strip = new QWidget(this);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
+    // A line of its own, so the search field keeps its width beside the export's choices.
+    row->addStretch(1);
     btnExportTags_ = new QPushButton(QStringLiteral("Export tags..."), strip);
     btnExportTags_->setObjectName(QStringLiteral("btn_ExportTags"));
     btnExportTags_->setAutoDefault(false);  // Enter on a row opens the byte editor

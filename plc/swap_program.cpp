@@ -3,8 +3,6 @@
 #include <cctype>
 #include <unordered_set>
 
-#include "plc/address_map_export.h"
-
 namespace tessara::plc {
 
 namespace {
@@ -38,7 +36,7 @@ private:
 
 // The functions a program needs, each named once it is first used.
 struct SwapFunctions {
-    std::optional<std::string> swapDword, swapLword, realFromBits, lrealFromBits;
+    std::optional<std::string> swapDword, swapLword, realFromBits, lrealFromBits, bitsOfReal, bitsOfLreal;
 };
 
 const char* const kSwapDwordBody =
@@ -82,19 +80,88 @@ const char* const kLrealFromBitsBody =
     "    {name} := -{name};\n"
     "END_IF;\n";
 
+// The inverse of RealFromBits, for outputs: the exponent is found by halving or doubling the magnitude, which is
+// exact, so the bits are the value's own. Infinity and NaN are told apart first; -0.0 gives the bits of 0.0.
+const char* const kBitsOfRealBody =
+    "(* The IEEE 754 bits of Value, made from its sign, exponent and fraction. *)\n"
+    "IF Value <> Value THEN\n"
+    "    {name} := 16#7FC00000; (* NaN *)\n"
+    "    RETURN;\n"
+    "END_IF;\n"
+    "IF Value < 0.0 THEN\n"
+    "    Sign := 16#80000000;\n"
+    "    Magnitude := -Value;\n"
+    "ELSE\n"
+    "    Sign := 0;\n"
+    "    Magnitude := Value;\n"
+    "END_IF;\n"
+    "IF Magnitude > 3.40282347E38 THEN\n"
+    "    {name} := Sign OR 16#7F800000; (* infinity *)\n"
+    "    RETURN;\n"
+    "END_IF;\n"
+    "Exponent := 127;\n"
+    "WHILE Magnitude >= 2.0 DO\n"
+    "    Magnitude := Magnitude / 2.0;\n"
+    "    Exponent := Exponent + 1;\n"
+    "END_WHILE;\n"
+    "WHILE Magnitude < 1.0 AND Exponent > 1 DO\n"
+    "    Magnitude := Magnitude * 2.0;\n"
+    "    Exponent := Exponent - 1;\n"
+    "END_WHILE;\n"
+    "IF Magnitude < 1.0 THEN\n"
+    "    {name} := Sign OR DINT_TO_DWORD(REAL_TO_DINT(Magnitude * 8388608.0)); (* zero and the subnormal numbers *)\n"
+    "ELSE\n"
+    "    {name} := Sign OR SHL(DINT_TO_DWORD(Exponent), 23)\n"
+    "        OR DINT_TO_DWORD(REAL_TO_DINT((Magnitude - 1.0) * 8388608.0));\n"
+    "END_IF;\n";
+
+const char* const kBitsOfLrealBody =
+    "(* The IEEE 754 bits of Value, made from its sign, exponent and fraction. *)\n"
+    "IF Value <> Value THEN\n"
+    "    {name} := 16#7FF8000000000000; (* NaN *)\n"
+    "    RETURN;\n"
+    "END_IF;\n"
+    "IF Value < 0.0 THEN\n"
+    "    Sign := 16#8000000000000000;\n"
+    "    Magnitude := -Value;\n"
+    "ELSE\n"
+    "    Sign := 0;\n"
+    "    Magnitude := Value;\n"
+    "END_IF;\n"
+    "IF Magnitude > 1.7976931348623157E308 THEN\n"
+    "    {name} := Sign OR 16#7FF0000000000000; (* infinity *)\n"
+    "    RETURN;\n"
+    "END_IF;\n"
+    "Exponent := 1023;\n"
+    "WHILE Magnitude >= 2.0 DO\n"
+    "    Magnitude := Magnitude / 2.0;\n"
+    "    Exponent := Exponent + 1;\n"
+    "END_WHILE;\n"
+    "WHILE Magnitude < 1.0 AND Exponent > 1 DO\n"
+    "    Magnitude := Magnitude * 2.0;\n"
+    "    Exponent := Exponent - 1;\n"
+    "END_WHILE;\n"
+    "IF Magnitude < 1.0 THEN\n"
+    "    {name} := Sign OR LINT_TO_LWORD(LREAL_TO_LINT(Magnitude * 4503599627370496.0)); (* zero and the subnormal\n"
+    "        numbers *)\n"
+    "ELSE\n"
+    "    {name} := Sign OR SHL(LINT_TO_LWORD(Exponent), 52)\n"
+    "        OR LINT_TO_LWORD(LREAL_TO_LINT((Magnitude - 1.0) * 4503599627370496.0));\n"
+    "END_IF;\n";
+
 std::string Named(std::string text, const std::string& name) {
     for (size_t at = text.find("{name}"); at != std::string::npos; at = text.find("{name}", at + name.size()))
         text.replace(at, 6, name);
     return text;
 }
 
-StPou Function(const std::string& name, TagType type, const char* input, const char* body,
-               std::vector<StVariable> locals = {}) {
+StPou Function(const std::string& name, TagType type, StVariable input, const char* body,
+               std::vector<StVariable> locals) {
     StPou pou;
     pou.name = name;
     pou.function = true;
     pou.returnType = type;
-    pou.inputs = {{input, RawTypeOf(type)}};
+    pou.inputs = {std::move(input)};
     pou.locals = std::move(locals);
     pou.body = Named(body, name);
     return pou;
@@ -126,10 +193,6 @@ std::string Call(const std::string& function, const std::string& argument) {
     return function.empty() ? argument : function + "(" + argument + ")";
 }
 
-bool IsReal(TagType type) {
-    return type == TagType::Real || type == TagType::Lreal;
-}
-
 // One statement of the program, or a comment where a tag cannot be swapped portably.
 std::string SwapStatement(const AddressMapRow& row, const std::string& raw, SwapFunctions& functions,
                           NameRegister& names) {
@@ -139,19 +202,10 @@ std::string SwapStatement(const AddressMapRow& row, const std::string& raw, Swap
         if (row.type == TagType::Lreal) convert = Use(functions.lrealFromBits, names, "LrealFromBits");
         return row.symbol + " := " + Call(convert, Swapped(raw, row.size, functions, names)) + ";\n";
     }
-    return raw + " := " + Swapped(Call(Conversion(row.type, true), row.symbol), row.size, functions, names) + ";\n";
-}
-
-// Outputs of a real type are written by the PLC as reals: turning one into its bits without rounding takes more
-// than IEC 61131-3 offers portably, so such a tag stays at its address and the program says so.
-bool Swappable(const AddressMapRow& row) {
-    return row.fits && row.tagged && row.swap && !(row.area == MapArea::Output && IsReal(row.type));
-}
-
-std::string LeftOutComment(const AddressMapRow& row) {
-    return "(* " + row.symbol + " (" + documents::TagTypeName(row.type) + " at " + MapRowAddress(row) +
-           ") is not swapped here: IEC 61131-3 has no standard conversion of a real to its IEEE 754 bits. Swap its "
-           "bytes with the PLC's own instruction. *)\n";
+    std::string convert = Conversion(row.type, true);
+    if (row.type == TagType::Real) convert = Use(functions.bitsOfReal, names, "BitsOfReal");
+    if (row.type == TagType::Lreal) convert = Use(functions.bitsOfLreal, names, "BitsOfLreal");
+    return raw + " := " + Swapped(Call(convert, row.symbol), row.size, functions, names) + ";\n";
 }
 
 }  // namespace
@@ -177,32 +231,30 @@ std::optional<SwapProgram> PlanSwapProgram(const AddressMap& map) {
     swap.body =
         "(* Each value the device sends in the other byte order than the PLC reads: an input is read from its raw\n"
         "   bit string into its tag, an output written from its tag into its raw bit string. *)\n";
-    bool any = false;
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
             if (!row.fits || !row.tagged || !row.swap) continue;
-            any = true;
-            if (!Swappable(row)) {
-                swap.body += LeftOutComment(row);
-                continue;
-            }
             const std::string& raw = program.raw[&row] = names.Unique(row.symbol + "_RAW");
             swap.externals.push_back({raw, RawTypeOf(row.type)});
             swap.externals.push_back({row.symbol, row.type});
             swap.body += SwapStatement(row, raw, functions, names);
         }
     }
-    if (!any) return std::nullopt;
-    if (functions.swapDword)
-        program.pous.push_back(Function(*functions.swapDword, TagType::Dword, "Value", kSwapDwordBody));
-    if (functions.swapLword)
-        program.pous.push_back(Function(*functions.swapLword, TagType::Lword, "Value", kSwapLwordBody));
-    if (functions.realFromBits)
-        program.pous.push_back(Function(*functions.realFromBits, TagType::Real, "Bits", kRealFromBitsBody,
-                                        {{"Exponent", TagType::Dint}, {"Fraction", TagType::Real}}));
-    if (functions.lrealFromBits)
-        program.pous.push_back(Function(*functions.lrealFromBits, TagType::Lreal, "Bits", kLrealFromBitsBody,
-                                        {{"Exponent", TagType::Lint}, {"Fraction", TagType::Lreal}}));
+    if (program.raw.empty()) return std::nullopt;
+    const auto add = [&program](const std::optional<std::string>& name, TagType type, StVariable input,
+                                const char* body, std::vector<StVariable> locals = {}) {
+        if (name) program.pous.push_back(Function(*name, type, std::move(input), body, std::move(locals)));
+    };
+    add(functions.swapDword, TagType::Dword, {"Value", TagType::Dword}, kSwapDwordBody);
+    add(functions.swapLword, TagType::Lword, {"Value", TagType::Lword}, kSwapLwordBody);
+    add(functions.realFromBits, TagType::Real, {"Bits", TagType::Dword}, kRealFromBitsBody,
+        {{"Exponent", TagType::Dint}, {"Fraction", TagType::Real}});
+    add(functions.lrealFromBits, TagType::Lreal, {"Bits", TagType::Lword}, kLrealFromBitsBody,
+        {{"Exponent", TagType::Lint}, {"Fraction", TagType::Lreal}});
+    add(functions.bitsOfReal, TagType::Dword, {"Value", TagType::Real}, kBitsOfRealBody,
+        {{"Sign", TagType::Dword}, {"Magnitude", TagType::Real}, {"Exponent", TagType::Dint}});
+    add(functions.bitsOfLreal, TagType::Lword, {"Value", TagType::Lreal}, kBitsOfLrealBody,
+        {{"Sign", TagType::Lword}, {"Magnitude", TagType::Lreal}, {"Exponent", TagType::Lint}});
     swap.name = names.Unique("SwapTagBytes");
     program.instance = names.Unique("SwapTags");
     program.pous.push_back(std::move(swap));

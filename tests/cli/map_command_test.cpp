@@ -489,7 +489,7 @@ TEST(MapCommand, TheSymbolTableWritesOnlyTypesStep7Knows) {
     EXPECT_EQ(sdf.err,
               "tessara map: Total (LINT at IL 16) is left out of the symbol table: STEP 7's has no 8-byte type\n"
               "tessara map: Energy (LREAL at IL 24) is left out of the symbol table: STEP 7's has no 8-byte type\n"
-              "tessara map: Pattern (LWORD at QL 6) is left out of the symbol table: STEP 7's has no 8-byte type\n");
+              "tessara map: Pattern (LREAL at QL 6) is left out of the symbol table: STEP 7's has no 8-byte type\n");
     for (const std::string line : {
              "\"Count                   \",\"ID 12       \",\"DWORD     \",\"UDINT, swap bytes: Drive, node 1 (ID 5) "
              "bytes 13-16",

@@ -43,9 +43,11 @@ check little typed_worked_example --swap-pou --plc-byte-order little -- "Speed A
 grep -q "PROGRAM" "$scratch/little/program.st" && fail "little: a program where no tag is swapped"
 check all_types typed_all_types --swap-pou -- \
   "Position_RAW AT %ID4 : DWORD;" "Position : DINT;" "Energy_RAW AT %IL24 : LWORD;" "Energy : LREAL;" \
-  "Torque AT %IW32 : UINT;" "MaxFlow AT %QD2 : REAL;" "Pattern_RAW AT %QL6 : LWORD;" \
+  "Torque AT %IW32 : UINT;" "MaxFlow_RAW AT %QD2 : DWORD;" "Pattern_RAW AT %QL6 : LWORD;" \
   "FUNCTION SwapDwordBytes : DWORD" "FUNCTION SwapLwordBytes : LWORD" "FUNCTION RealFromBits : REAL" \
-  "FUNCTION LrealFromBits : LREAL" "Flow := RealFromBits(SwapDwordBytes(Flow_RAW));" \
+  "FUNCTION LrealFromBits : LREAL" "FUNCTION BitsOfReal : DWORD" "Flow := RealFromBits(SwapDwordBytes(Flow_RAW));" \
+  "MaxFlow_RAW := SwapDwordBytes(BitsOfReal(MaxFlow));" "FUNCTION BitsOfLreal : LWORD" \
+  "Pattern_RAW := SwapLwordBytes(BitsOfLreal(Pattern));" \
   "Energy := LrealFromBits(SwapLwordBytes(Energy_RAW));" "Setpoint_RAW := ROL(INT_TO_WORD(Setpoint), 8);" \
   "PROGRAM SwapTags : SwapTagBytes;"
 exit 0

@@ -44,18 +44,15 @@ TEST(SwapProgram, EachTypeIsSwappedAndConvertedInItsDirection) {
               "Total := LWORD_TO_LINT(SwapLwordBytes(Total_RAW));\n"
               "Energy := LrealFromBits(SwapLwordBytes(Energy_RAW));\n"
               "Setpoint_RAW := SwapDwordBytes(DINT_TO_DWORD(Setpoint));\n"
-              "(* Limit2 (REAL at QD 4) is not swapped here: IEC 61131-3 has no standard conversion of a real to its "
-              "IEEE 754 bits. Swap its bytes with the PLC's own instruction. *)\n"
+              "Limit2_RAW := SwapDwordBytes(BitsOfReal(Limit2));\n"
               "Mask_RAW := ROL(Mask, 8);\n");
     std::vector<std::string> functions;
     for (const StPou& pou : program->pous) {
         if (pou.function) functions.push_back(pou.name + ":" + TagTypeName(pou.returnType));
     }
     EXPECT_EQ(functions, (std::vector<std::string>{"SwapDwordBytes:DWORD", "SwapLwordBytes:LWORD", "RealFromBits:REAL",
-                                                   "LrealFromBits:LREAL"}));
-    // The real output left out has no raw variable: it stays a variable of its type at its address.
-    EXPECT_EQ(program->raw.size(), 8u);
-    EXPECT_EQ(program->raw.count(&map.output[1]), 0u);
+                                                   "LrealFromBits:LREAL", "BitsOfReal:DWORD"}));
+    EXPECT_EQ(program->raw.size(), 9u);
     EXPECT_EQ(Program(*program).externals.front(), (StVariable{"Speed_RAW", TagType::Word}));
 }
 

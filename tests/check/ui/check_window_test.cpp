@@ -591,6 +591,26 @@ TEST_F(CheckWindowTest, TypedTagsShowTheirWidthAndSwapAndExportWithTheSwapProgra
     EXPECT_TRUE(messages.entries().empty()) << messages.entries()[0].text;
 }
 
+// An export says what it leaves out: a typed tag that is not one value (its bytes go as bytes).
+TEST_F(CheckWindowTest, ExportTagsSaysWhichTypedTagsItCouldNotUse) {
+    Open("typed_worked_example");
+    app.Write("PROJECTS" + S + "Plant1" + S + "PlcMap.xml", ReadFixture("typed_worked_example/PlcMap.xml"));
+    app.Write("PROJECTS" + S + "Plant1" + S + "DefByte.xml",
+              "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\" Mnemonic=\"Status\"/><row Select=\"Y\" "
+              "Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"Speed\"/><row Select=\"N\" Mnemonic=\"\"/></ByteIN>"
+              "<ByteOUT/></Nodo_DNET></DefBytes>");
+    dialogs.Answer(QString::fromStdString(project + S + "tags.sdf"));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        Click(dialog, "btn_ExportTags");
+    });
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"Typed tag Speed (INT, node 1 byte 3 of the input area) is not "
+                                       "used: byte 4 of the node is not selected, so the 2 bytes of "
+                                       "the INT are not consecutive in the area"});
+    EXPECT_NE(ReadWholeFile(project + S + "tags.sdf").find("\"IB 2        \",\"BYTE"), std::string::npos);
+}
+
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
 // A start that is not a byte address is refused too, and nothing refused reaches PlcMap.xml.
 TEST_F(CheckWindowTest, AStartThatPutsATagPastTheLastPlcByteIsRefused) {

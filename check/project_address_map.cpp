@@ -31,10 +31,12 @@ documents::ProfibusLayout ProjectLayout(const ProjectCheck& check, const std::ve
     return documents::ProfibusLayout({check.input.area, check.output.area}, ProjectStarts(check, overrides));
 }
 
-plc::AddressMap ProjectAddressMap(const ProjectCheck& check, documents::ProfibusLayout layout,
-                                  plc::SymbolStyle symbols) {
+plc::AddressMap ProjectAddressMap(const ProjectCheck& check, documents::ProfibusLayout layout, plc::SymbolStyle symbols,
+                                  std::optional<documents::ByteOrder> plcByteOrder) {
+    plc::MapTags tags = plc::TagsOf(check.plcMap);
+    if (plcByteOrder) tags.plcByteOrder = *plcByteOrder;
     return plc::BuildAddressMap(ProjectFolderName(check.projectDir), check.nodes, std::move(layout), symbols,
-                                plc::TagsOf(check.plcMap));
+                                std::move(tags));
 }
 
 void AddSlotStartFindings(ProjectCheck& check) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "check/project_check.h"
@@ -18,9 +19,10 @@ documents::ProfibusLayout ProjectLayout(const ProjectCheck& check,
                                         const std::vector<documents::SlotStart>& overrides = {});
 
 // The address map of a checked project, from the same parse: the one way the command line, the report and the
-// window build it.
+// window build it. `plcByteOrder` replaces the order of PlcMap.xml (the command line's option, the window's box).
 plc::AddressMap ProjectAddressMap(const ProjectCheck& check, documents::ProfibusLayout layout,
-                                  plc::SymbolStyle symbols = plc::SymbolStyle::Byte);
+                                  plc::SymbolStyle symbols = plc::SymbolStyle::Byte,
+                                  std::optional<documents::ByteOrder> plcByteOrder = std::nullopt);
 
 // The warning that the starts of PlcMap.xml overlap or put a selected byte past the last PLC byte: the map
 // refuses them until they are mended.

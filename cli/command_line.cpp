@@ -188,8 +188,8 @@ constexpr Command kCommands[] = {
 
 std::string MapOptionProblem(const Command& command, const Arguments& args) {
     if (args.map.Any() && !command.takesMapOptions)
-        return "--csv, --sdf, --plcopen, --input-start, --output-start, --slot-start, --symbols, --bom, --against "
-               "and --record apply only to map";
+        return "--csv, --sdf, --plcopen, --input-start, --output-start, --slot-start, --symbols, --bom, --against, "
+               "--record, --plc-byte-order and --swap-pou apply only to map";
     return command.takesMapOptions ? MapOptionsProblem(args.map) : std::string();
 }
 

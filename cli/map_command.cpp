@@ -15,6 +15,7 @@
 #include "plc/earlier_export.h"
 #include "plc/plcopen_xml.h"
 #include "plc/tag_moves.h"
+#include "plc/typed_tags.h"
 
 namespace tessara::cli {
 
@@ -26,6 +27,8 @@ constexpr int kFailed = 1;
 constexpr const char* kInputStart = "--input-start";
 constexpr const char* kOutputStart = "--output-start";
 constexpr const char* kSlotStart = "--slot-start";
+constexpr const char* kPlcByteOrder = "--plc-byte-order";
+constexpr const char* kSwapPou = "--swap-pou";
 
 std::optional<size_t> PlcStart(const std::string& text) {
     return DecimalUpTo(text, documents::kLastPlcByte);
@@ -79,6 +82,27 @@ std::vector<documents::SlotStart> GivenStarts(const check::ProjectCheck& check, 
     return starts;
 }
 
+// What the map leaves out fails the command after the map is written, each said on standard error: tags that
+// are not one value, 8-byte values STEP 7's symbol table has no type for, bytes without an address.
+int ReportLeftOut(const plc::AddressMap& map, plc::MapFormat format, std::ostream& err) {
+    for (const plc::UnmadeTag& unmade : map.unmadeTags) {
+        err << "tessara map: typed tag " << base::ShownAsText(plc::UnmadeTagText(unmade)) << "\n";
+    }
+    const std::vector<const plc::AddressMapRow*> sdfLeft =
+        format == plc::MapFormat::Sdf ? plc::RowsLeftOutOfSdf(map) : std::vector<const plc::AddressMapRow*>();
+    for (const plc::AddressMapRow* row : sdfLeft) {
+        err << "tessara map: " << row->symbol << " (" << documents::TagTypeName(row->type) << " at "
+            << plc::MapRowAddress(*row) << ") is left out of the symbol table: STEP 7's has no 8-byte type\n";
+    }
+    const size_t beyond = plc::RowsBeyondArea(map.input) + plc::RowsBeyondArea(map.output);
+    if (beyond > 0) {
+        err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()
+            << " selected bytes do not fit the PROFIBUS areas (of pargen.xml, or the device's 128 bytes) and have "
+               "no address\n";
+    }
+    return map.unmadeTags.empty() && sdfLeft.empty() && beyond == 0 ? kDone : kFailed;
+}
+
 void WriteChanges(std::ostream& out, const char* kind, const std::vector<plc::TagChange>& changes) {
     // The symbols of an earlier export are the file's own text: shown as the check shows a document's text.
     for (const plc::TagChange& change : changes)
@@ -99,7 +123,8 @@ int CompareWithEarlier(const plc::AddressMap& map, const std::string& file, std:
 }  // namespace
 
 bool MapOptions::Any() const {
-    return !formats.empty() || inputStart || outputStart || !slotStarts.empty() || symbols || bom || against || record;
+    return !formats.empty() || inputStart || outputStart || !slotStarts.empty() || symbols || bom || against ||
+           record || plcByteOrder || swapProgram;
 }
 
 bool TakeMapOption(MapOptions& options, int argc, char** argv, int& i) {
@@ -121,6 +146,10 @@ bool TakeMapOption(MapOptions& options, int argc, char** argv, int& i) {
         options.bom = true;
     } else if (arg == "--record") {
         options.record = true;
+    } else if (arg == kPlcByteOrder) {
+        options.plcByteOrder = value();
+    } else if (arg == kSwapPou) {
+        options.swapProgram = true;
     } else {
         return false;
     }
@@ -143,6 +172,10 @@ std::string MapOptionsProblem(const MapOptions& options) {
     if (options.symbols && !plc::SymbolStyleNamed(*options.symbols))
         return "--symbols takes node or byte, not \"" + *options.symbols + "\"";
     if (options.bom && FormatOf(options) != plc::MapFormat::Csv) return "--bom applies only to --csv";
+    if (options.plcByteOrder && !documents::ByteOrderNamed(*options.plcByteOrder))
+        return std::string(kPlcByteOrder) + " takes big or little, not \"" + *options.plcByteOrder + "\"";
+    if (options.swapProgram && (FormatOf(options) != plc::MapFormat::PlcOpen || options.against))
+        return std::string(kSwapPou) + " applies only to --plcopen";
     if (options.against && (options.against->empty() || !options.formats.empty() || options.json))
         return "--against takes the file of an earlier --json or --csv export and prints the moves as text";
     return {};
@@ -162,25 +195,24 @@ int RunMap(const std::string& projectDir, const MapOptions& options, std::ostrea
     if (const auto problem = documents::SlotStartProblem(layout, check.input.selected, check.output.selected))
         throw std::runtime_error("tessara map: " + *problem);
     const plc::SymbolStyle symbols = plc::SymbolStyleNamed(options.symbols.value_or("byte")).value();
-    const plc::AddressMap map = check::ProjectAddressMap(check, std::move(layout), symbols);
+    const std::optional<documents::ByteOrder> plcOrder =
+        options.plcByteOrder ? documents::ByteOrderNamed(*options.plcByteOrder) : std::nullopt;
+    const plc::AddressMap map = check::ProjectAddressMap(check, std::move(layout), symbols, plcOrder);
     int status = kDone;
     if (options.against) {
         status = CompareWithEarlier(map, *options.against, out);
     } else {
-        plc::WriteAddressMap(out, map, FormatOf(options), {options.bom});
+        plc::WriteAddressMap(out, map, FormatOf(options), {options.bom, options.swapProgram});
     }
     if (options.record) {
         documents::PlcMapDocument document = check.plcMap;
         document.starts = check::ProjectStarts(check, given);
         document.lastExport = plc::RecordedExport(map, plc::UtcDateTimeNow());
+        if (plcOrder) document.plcByteOrder = plcOrder;
         documents::SavePlcMap(projectDir, document);
     }
-    const size_t beyond = plc::RowsBeyondArea(map.input) + plc::RowsBeyondArea(map.output);
-    if (beyond == 0) return status;
-    err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()
-        << " selected bytes do not fit the PROFIBUS areas (of pargen.xml, or the device's 128 bytes) and have no "
-           "address\n";
-    return kFailed;
+    const int leftOut = ReportLeftOut(map, options.against ? plc::MapFormat::Text : FormatOf(options), err);
+    return leftOut == kDone ? status : leftOut;
 }
 
 }  // namespace tessara::cli

@@ -18,6 +18,8 @@ struct MapOptions {
     bool bom = false;
     std::optional<std::string> against;
     bool record = false;
+    std::optional<std::string> plcByteOrder;  // big or little, for this run (and kept with --record)
+    bool swapProgram = false;                 // --swap-pou
 
     // Whether any option of map's own is given (--json is shared with check and inspect).
     bool Any() const;

@@ -22,15 +22,19 @@ const char* UsageText() {
            "       tessara report PROJECT_DIR FILE      write the project check as one HTML page\n"
            "       tessara inspect [--json] FILE        print a configuration image as a table, or as JSON\n"
            "       tessara map [--json | --csv [--bom] | --sdf | --plcopen] [--input-start N] [--output-start N]\n"
-           "                   [--slot-start SLOT=N]... [--symbols byte|node] [--against FILE] [--record] "
-           "PROJECT_DIR\n"
+           "                   [--slot-start SLOT=N]... [--symbols byte|node] [--plc-byte-order big|little]\n"
+           "                   [--swap-pou] [--against FILE] [--record] PROJECT_DIR\n"
            "                                            print the PLC address, GSD slot and symbol of every selected\n"
            "                                            DeviceNet byte: a table, JSON, CSV, a STEP 7 symbol table or\n"
            "                                            PLCopen XML. N is the start of the first input or output\n"
            "                                            slot, or of slot SLOT; later slots follow (default: the\n"
            "                                            starts kept in PlcMap.xml, else 0). --against lists the tags\n"
            "                                            moved since an earlier --json or --csv export; --record\n"
-           "                                            keeps the starts and exported addresses in PlcMap.xml\n"
+           "                                            keeps the starts and exported addresses in PlcMap.xml.\n"
+           "                                            Typed tags are one row with their type and width (IW 12);\n"
+           "                                            --plc-byte-order says how the PLC reads words (default:\n"
+           "                                            PlcMap.xml's, else big) and so which tags must be swapped;\n"
+           "                                            --swap-pou adds to --plcopen a program that swaps them\n"
            "       tessara tag add PROJECT_DIR --node N (--input | --output) --byte B --type TYPE --name NAME\n"
            "                   [--byte-order little|big]\n"
            "                                            keep in PlcMap.xml a typed tag: the value of TYPE (BYTE, "
@@ -51,8 +55,8 @@ const char* UsageText() {
            "tool is installed or runs from a build folder, and beside the executable of a copy in a folder of\n"
            "its own.\n"
            "Exit status of a command: 0 done, 1 error (for check: an error finding; for map: a byte without an\n"
-           "address, or with --against a tag moved or removed; for tag add: a tag that cannot be made), 2 usage\n"
-           "error.\n";
+           "address, a typed tag not used, an 8-byte tag left out of --sdf, or with --against a tag moved or\n"
+           "removed; for tag add: a tag that cannot be made), 2 usage error.\n";
 }
 
 const char* VersionText() {

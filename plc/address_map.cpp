@@ -118,6 +118,13 @@ void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout) {
     }
 }
 
+void SetPlcByteOrder(AddressMap& map, documents::ByteOrder order) {
+    map.plcByteOrder = order;
+    for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        for (AddressMapRow& row : *rows) row.swap = row.tagged && row.size > 1 && row.byteOrder != order;
+    }
+}
+
 const char* MapAreaName(MapArea area) {
     return area == MapArea::Input ? "input" : "output";
 }

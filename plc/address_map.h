@@ -83,6 +83,10 @@ AddressMap BuildAddressMap(const std::string& project, const std::vector<documen
 // typed tag's row fits when its first and its last byte do.
 void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout);
 
+// Marks the typed rows whose bytes the PLC must swap when it reads words in `order`: a new order needs no new
+// map.
+void SetPlcByteOrder(AddressMap& map, documents::ByteOrder order);
+
 // "input" or "output", as the exports name an area.
 const char* MapAreaName(MapArea area);
 

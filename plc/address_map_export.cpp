@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -9,17 +10,18 @@
 #include "base/json_text.h"
 #include "base/utf8_text.h"
 #include "plc/plcopen_xml.h"
+#include "plc/typed_tags.h"
 
 namespace tessara::plc {
 
 namespace {
 
-constexpr size_t kTextColumns = 10;
+constexpr size_t kTextColumns = 14;
 using TextRow = std::array<std::string, kTextColumns>;
-const TextRow kTextHeader = {"Address",       "Slot", "Offset",   "Node",   "ID",
-                             "Node mnemonic", "Byte", "Mnemonic", "Symbol", "Fits"};
-constexpr std::array<bool, kTextColumns> kRightAligned = {false, true, true,  true,  true,
-                                                          false, true, false, false, false};
+const TextRow kTextHeader = {"Address",  "Slot",   "Offset", "Node", "ID",    "Node mnemonic", "Byte",
+                             "Mnemonic", "Symbol", "Type",   "Size", "Order", "Swap",          "Fits"};
+constexpr std::array<bool, kTextColumns> kRightAligned = {false, true,  true,  true, true,  false, true,
+                                                          false, false, false, true, false, false, false};
 
 // No column is wider than this: a longer cell is cut and ends in the mark, so one long mnemonic does not pad
 // every line of the table. The other formats carry the whole text.
@@ -37,16 +39,27 @@ std::string FittedCell(std::string cell) {
     return cell + kCutMark;
 }
 
+// A tag's bytes of its node, "3-4"; a byte's own number.
+std::string NodeBytesText(const AddressMapRow& row) {
+    const std::string first = std::to_string(row.byte);
+    return row.size > 1 ? first + "-" + std::to_string(row.byte + row.size - 1) : first;
+}
+
+// A byte of no tag has no order, and nothing to swap: those cells stay blank.
 TextRow TextCells(const AddressMap& map, const AddressMapRow& row) {
-    return {row.fits ? PlcByteAddress(row.area, row.address) : "-",
+    return {row.fits ? MapRowAddress(row) : "-",
             row.fits ? std::to_string(row.slot) : "-",
             std::to_string(row.offset),
             std::to_string(row.node),
             std::to_string(row.id),
             FittedCell(base::ShownAsText(row.nodeMnemonic)),
-            std::to_string(row.byte),
+            NodeBytesText(row),
             FittedCell(base::ShownAsText(row.mnemonic)),
             row.symbol,
+            documents::TagTypeName(row.type),
+            std::to_string(row.size),
+            row.tagged ? documents::ByteOrderName(row.byteOrder) : "",
+            row.tagged ? (row.swap ? "yes" : "no") : "",
             row.fits ? "yes" : "no: " + NotFittingText(map, row)};
 }
 
@@ -90,11 +103,20 @@ void WriteSlots(std::ostream& out, const AddressMap& map) {
     }
 }
 
+// Tags that are not one value must not pass in silence: their bytes are listed one by one above.
+void WriteUnmadeTags(std::ostream& out, const AddressMap& map) {
+    if (map.unmadeTags.empty()) return;
+    out << "\nTyped tags (their bytes are listed one by one)\n";
+    for (const UnmadeTag& unmade : map.unmadeTags) out << base::ShownAsText(UnmadeTagText(unmade)) << '\n';
+}
+
 void WriteMapText(std::ostream& out, const AddressMap& map) {
     out << kAddressMapRule << '\n';
+    out << "\nPLC byte order: " << documents::ByteOrderName(map.plcByteOrder) << '\n';
     WriteSlots(out, map);
     WriteTextArea(out, map, "PROFIBUS input area", map.input);
     WriteTextArea(out, map, "PROFIBUS output area", map.output);
+    WriteUnmadeTags(out, map);
 }
 
 // A piece of JSON goes out once it holds this much.
@@ -131,7 +153,15 @@ void JsonRows(base::JsonText& json, std::ostream& out, const AddressMap& map, co
         }
         json.Raw(",\"node\":").Number(row.node).Raw(",\"id\":").Number(row.id).Raw(",\"nodeMnemonic\":");
         json.String(row.nodeMnemonic).Raw(",\"byte\":").Number(row.byte).Raw(",\"mnemonic\":").String(row.mnemonic);
-        json.Raw(",\"symbol\":").String(row.symbol).Raw(",\"fits\":").Raw(row.fits ? "true" : "false");
+        json.Raw(",\"symbol\":").String(row.symbol);
+        if (row.tagged) {
+            json.Raw(",\"type\":\"").Raw(documents::TagTypeName(row.type)).Raw("\",\"size\":").Number(row.size);
+            json.Raw(",\"byteOrder\":\"").Raw(documents::ByteOrderName(row.byteOrder));
+            json.Raw(row.swap ? "\",\"swap\":true" : "\",\"swap\":false");
+        } else {
+            json.Raw(",\"type\":\"BYTE\",\"size\":1,\"byteOrder\":null,\"swap\":false");
+        }
+        json.Raw(",\"fits\":").Raw(row.fits ? "true" : "false");
         if (row.fits) {
             json.Raw(",\"reason\":null}");
         } else {
@@ -152,14 +182,30 @@ void JsonSlots(base::JsonText& json, const AddressMap& map) {
     json.Raw("]");
 }
 
+void JsonUnmadeTags(base::JsonText& json, const AddressMap& map) {
+    json.Raw("[");
+    for (size_t i = 0; i < map.unmadeTags.size(); ++i) {
+        const documents::TypedTag& tag = map.unmadeTags[i].tag;
+        json.Raw(i ? ",{\"name\":" : "{\"name\":").String(tag.name).Raw(",\"area\":\"");
+        json.Raw(MapAreaName(tag.direction)).Raw("\",\"node\":").Number(tag.node).Raw(",\"byte\":").Number(tag.byte);
+        json.Raw(",\"type\":\"").Raw(documents::TagTypeName(tag.type)).Raw("\",\"byteOrder\":\"");
+        json.Raw(documents::ByteOrderName(tag.byteOrder)).Raw("\",\"reason\":").String(map.unmadeTags[i].reason);
+        json.Raw("}");
+    }
+    json.Raw("]");
+}
+
 void WriteMapJson(std::ostream& out, const AddressMap& map) {
     base::JsonText json(kJsonPiece + 4096);
-    json.Raw("{\"rule\":").String(kAddressMapRule).Raw(",\"slots\":");
+    json.Raw("{\"rule\":").String(kAddressMapRule);
+    json.Raw(",\"plcByteOrder\":\"").Raw(documents::ByteOrderName(map.plcByteOrder)).Raw("\",\"slots\":");
     JsonSlots(json, map);
     json.Raw(",\"input\":");
     JsonRows(json, out, map, map.input);
     json.Raw(",\"output\":");
     JsonRows(json, out, map, map.output);
+    json.Raw(",\"unmadeTags\":");
+    JsonUnmadeTags(json, map);
     json.Raw("}\n");
     json.MoveTo(out);
 }
@@ -185,7 +231,8 @@ constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 void WriteMapCsv(std::ostream& out, const AddressMap& map, bool byteOrderMark) {
     if (byteOrderMark) out << kUtf8ByteOrderMark;
-    out << "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,reason\r\n";
+    out << "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,type,size,byteOrder,swap,"
+           "fits,reason\r\n";
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
             const auto placed = [&row](size_t value) { return row.fits ? std::to_string(value) : std::string(); };
@@ -193,7 +240,10 @@ void WriteMapCsv(std::ostream& out, const AddressMap& map, bool byteOrderMark) {
                        placed(static_cast<size_t>(row.slot)) + "," + placed(row.slotOffset) + "," +
                        placed(row.address) + "," + std::to_string(row.node) + "," + std::to_string(row.id) + "," +
                        CsvField(row.nodeMnemonic) + "," + std::to_string(row.byte) + "," + CsvField(row.mnemonic) +
-                       "," + row.symbol + "," + (row.fits ? "true" : "false") + "," + NotFittingText(map, row) + "\r\n";
+                       "," + row.symbol + "," + documents::TagTypeName(row.type) + "," + std::to_string(row.size) +
+                       "," + (row.tagged ? documents::ByteOrderName(row.byteOrder) : "") + "," +
+                       (row.swap ? "true" : "false") + "," + (row.fits ? "true" : "false") + "," +
+                       NotFittingText(map, row) + "\r\n";
         }
     }
 }
@@ -212,12 +262,34 @@ std::string SdfField(const std::string& text, size_t width) {
     return "\"" + text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "\"";
 }
 
+// The type STEP 7's symbol table reads the value as: it has no unsigned integers, which are read as the bit
+// string of their width, and no 8-byte type at all (nullopt).
+std::optional<documents::TagType> SdfType(documents::TagType type) {
+    using documents::TagType;
+    if (documents::TagTypeSize(type) == 8) return std::nullopt;
+    if (type == TagType::Uint) return TagType::Word;
+    if (type == TagType::Udint) return TagType::Dword;
+    return type;
+}
+
+// What the PLC programmer must know beyond the table's type comes first, where the cut at 80 characters cannot
+// take it: the real type of an unsigned value, and that the bytes must be swapped.
+std::string SdfComment(const AddressMapRow& row, documents::TagType written) {
+    std::string notes;
+    if (written != row.type) notes = documents::TagTypeName(row.type);
+    if (row.swap) notes += notes.empty() ? "swap bytes" : ", swap bytes";
+    const std::string comment = MapRowComment(row);
+    return FirstCharacters(notes.empty() ? comment : notes + ": " + comment, 80);
+}
+
 void WriteMapSdf(std::ostream& out, const AddressMap& map) {
     for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
         for (const AddressMapRow& row : *rows) {
-            if (!row.fits) continue;
-            out << SdfField(row.symbol, 24) + "," + SdfField(PlcByteAddress(row.area, row.address), 12) + "," +
-                       SdfField("BYTE", 10) + "," + SdfField(FirstCharacters(MapRowComment(row), 80), 80) + "\r\n";
+            const std::optional<documents::TagType> type = SdfType(row.type);
+            if (!row.fits || !type) continue;
+            out << SdfField(row.symbol, 24) + "," + SdfField(MapRowAddress(row), 12) + "," +
+                       SdfField(documents::TagTypeName(*type), 10) + "," + SdfField(SdfComment(row, *type), 80) +
+                       "\r\n";
         }
     }
 }
@@ -242,7 +314,26 @@ std::string PrintableText(const std::string& text) {
 }
 
 std::string MapRowPlace(const AddressMapRow& row) {
-    return "node " + std::to_string(row.node) + " (ID " + std::to_string(row.id) + ") byte " + std::to_string(row.byte);
+    return "node " + std::to_string(row.node) + " (ID " + std::to_string(row.id) + ") " +
+           (row.size > 1 ? "bytes " : "byte ") + NodeBytesText(row);
+}
+
+std::string MapRowAddress(const AddressMapRow& row) {
+    return documents::PlcAddressText(row.area, row.address, row.size);
+}
+
+std::string UnmadeTagText(const UnmadeTag& unmade) {
+    return TypedTagPlace(unmade.tag) + " is not used: " + unmade.reason;
+}
+
+std::vector<const AddressMapRow*> RowsLeftOutOfSdf(const AddressMap& map) {
+    std::vector<const AddressMapRow*> left;
+    for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
+        for (const AddressMapRow& row : *rows) {
+            if (row.fits && !SdfType(row.type)) left.push_back(&row);
+        }
+    }
+    return left;
 }
 
 std::string MapRowComment(const AddressMapRow& row) {
@@ -262,7 +353,7 @@ void WriteAddressMap(std::ostream& out, const AddressMap& map, MapFormat format,
             WriteMapSdf(out, map);
             return;
         case MapFormat::PlcOpen:
-            WritePlcOpenXml(out, map, UtcDateTimeNow());
+            WritePlcOpenXml(out, map, UtcDateTimeNow(), options.swapProgram);
             return;
         case MapFormat::Text:
             WriteMapText(out, map);

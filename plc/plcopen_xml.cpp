@@ -2,10 +2,12 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <pugixml.hpp>
 
 #include "base/tool_version.h"
 #include "plc/address_map_export.h"
+#include "plc/swap_program.h"
 
 namespace tessara::plc {
 
@@ -29,20 +31,79 @@ std::string Documentation(const AddressMapRow& row) {
     return row.mnemonic.empty() ? place : PrintableText(row.mnemonic) + ": " + place;
 }
 
-void Variables(pugi::xml_node globalVars, const std::vector<AddressMapRow>& rows, const char* prefix) {
+// "%IW12": the IEC direct address of a row, with the width of its value.
+std::string DirectAddress(const AddressMapRow& row) {
+    std::string address = "%" + MapRowAddress(row);
+    address.erase(3, 1);  // "IW 12" has a blank the IEC form has not
+    return address;
+}
+
+void Variable(pugi::xml_node globalVars, const std::string& name, const std::string& address, documents::TagType type,
+              const std::string& documentation) {
+    pugi::xml_node variable = globalVars.append_child("variable");
+    variable.append_attribute("name") = name.c_str();
+    if (!address.empty()) variable.append_attribute("address") = address.c_str();
+    variable.append_child("type").append_child(documents::TagTypeName(type));
+    variable.append_child("documentation").append_child("xhtml:p").text() = documentation.c_str();
+}
+
+std::string SwapNote(const AddressMapRow& row) {
+    return " (the device sends its bytes " + std::string(documents::ByteOrderName(row.byteOrder)) +
+           "-endian: swap them)";
+}
+
+// The raw variable of a row the program swaps; null for any other row.
+const std::string* RawName(const SwapProgram* program, const AddressMapRow& row) {
+    if (program == nullptr) return nullptr;
+    const auto found = program->raw.find(&row);
+    return found == program->raw.end() ? nullptr : &found->second;
+}
+
+// A tag the program swaps is two variables: its raw bit string at the address, and its value without one.
+void Variables(pugi::xml_node globalVars, const std::vector<AddressMapRow>& rows, const SwapProgram* program) {
     for (const AddressMapRow& row : rows) {
         if (!row.fits) continue;
-        pugi::xml_node variable = globalVars.append_child("variable");
-        variable.append_attribute("name") = row.symbol.c_str();
-        variable.append_attribute("address") = (prefix + std::to_string(row.address)).c_str();
-        variable.append_child("type").append_child("BYTE");
-        variable.append_child("documentation").append_child("xhtml:p").text() = Documentation(row).c_str();
+        if (const std::string* raw = RawName(program, row)) {
+            Variable(globalVars, *raw, DirectAddress(row), RawTypeOf(row.type),
+                     "Bytes of " + row.symbol + " as the device sends them, " +
+                         documents::ByteOrderName(row.byteOrder) + "-endian: " + Documentation(row));
+            Variable(globalVars, row.symbol, {}, row.type,
+                     Documentation(row) + " (swapped from " + *raw + " by " + program->pous.back().name + ")");
+        } else {
+            Variable(globalVars, row.symbol, DirectAddress(row), row.type,
+                     Documentation(row) + (row.swap ? SwapNote(row) : ""));
+        }
+    }
+}
+
+void VariableList(pugi::xml_node interface, const char* kind, const std::vector<StVariable>& variables) {
+    if (variables.empty()) return;
+    pugi::xml_node list = interface.append_child(kind);
+    for (const StVariable& variable : variables) {
+        pugi::xml_node node = list.append_child("variable");
+        node.append_attribute("name") = variable.name.c_str();
+        node.append_child("type").append_child(documents::TagTypeName(variable.type));
+    }
+}
+
+void Pous(pugi::xml_node pous, const SwapProgram& program) {
+    for (const StPou& pou : program.pous) {
+        pugi::xml_node node = pous.append_child("pou");
+        node.append_attribute("name") = pou.name.c_str();
+        node.append_attribute("pouType") = pou.function ? "function" : "program";
+        pugi::xml_node interface = node.append_child("interface");
+        if (pou.function) interface.append_child("returnType").append_child(documents::TagTypeName(pou.returnType));
+        VariableList(interface, "inputVars", pou.inputs);
+        VariableList(interface, "localVars", pou.locals);
+        VariableList(interface, "externalVars", pou.externals);
+        node.append_child("body").append_child("ST").append_child("xhtml:p").text() = pou.body.c_str();
     }
 }
 
 }  // namespace
 
-void WritePlcOpenXml(std::ostream& out, const AddressMap& map, const std::string& creationDateTime) {
+void WritePlcOpenXml(std::ostream& out, const AddressMap& map, const std::string& creationDateTime, bool swapProgram) {
+    const std::optional<SwapProgram> program = swapProgram ? PlanSwapProgram(map) : std::nullopt;
     pugi::xml_document doc;
     pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
     declaration.append_attribute("version") = "1.0";
@@ -62,7 +123,8 @@ void WritePlcOpenXml(std::ostream& out, const AddressMap& map, const std::string
 
     pugi::xml_node types = project.append_child("types");
     types.append_child("dataTypes");
-    types.append_child("pous");
+    pugi::xml_node pous = types.append_child("pous");
+    if (program) Pous(pous, *program);
 
     pugi::xml_node configuration =
         project.append_child("instances").append_child("configurations").append_child("configuration");
@@ -70,8 +132,15 @@ void WritePlcOpenXml(std::ostream& out, const AddressMap& map, const std::string
     pugi::xml_node resource = configuration.append_child("resource");
     resource.append_attribute("name") = "VO48210";
     pugi::xml_node globalVars = resource.append_child("globalVars");
-    Variables(globalVars, map.input, "%IB");
-    Variables(globalVars, map.output, "%QB");
+    Variables(globalVars, map.input, program ? &*program : nullptr);
+    Variables(globalVars, map.output, program ? &*program : nullptr);
+    // No task: a program of no task runs cyclically at the lowest priority, and the PLC programmer knows the
+    // task it belongs in.
+    if (program) {
+        pugi::xml_node instance = resource.append_child("pouInstance");
+        instance.append_attribute("name") = program->instance.c_str();
+        instance.append_attribute("typeName") = program->pous.back().name.c_str();
+    }
 
     doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
 }

@@ -32,7 +32,7 @@ TFCheck::TFCheck(const base::Workspace& ws, QWidget* parent)
     : ui::ReloadingDialog(parent), ws_(ws), ioMap_(new IoMapModel(this)), findings_(new FindingsModel(this)) {
     setObjectName(QStringLiteral("TFCheck"));
     setWindowTitle(QStringLiteral("Check Project"));
-    resize(900, 680);
+    resize(900, 712);  // the address map keeps eleven rows under its filters and export choices
     ui::ApplyTessaraStyle(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildHeading());

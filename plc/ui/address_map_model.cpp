@@ -10,7 +10,8 @@ namespace tessara::check {
 namespace {
 
 const char* const kHeaders[AddressMapModel::ColumnCount] = {"AREA", "OFFSET",        "SLOT", "ADDRESS",  "N",
-                                                            "ID",   "NODE MNEMONIC", "BYTE", "MNEMONIC", "SYMBOL"};
+                                                            "ID",   "NODE MNEMONIC", "BYTE", "MNEMONIC", "SYMBOL",
+                                                            "TYPE", "SIZE",          "SWAP"};
 
 QString Text(const std::string& text) {
     return QString::fromStdString(plc::PrintableText(text));
@@ -28,6 +29,11 @@ void AddressMapModel::SetLayout(documents::ProfibusLayout layout, const QString&
     plc::PlaceAddressMap(map_, std::move(layout));
     layoutProblem_ = problem;
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+void AddressMapModel::SetPlcByteOrder(documents::ByteOrder order) {
+    plc::SetPlcByteOrder(map_, order);
+    if (rowCount() > 0) emit dataChanged(index(0, ColSwap), index(rowCount() - 1, ColSwap));
 }
 
 const plc::AddressMapRow& AddressMapModel::Row(int row) const {
@@ -53,8 +59,7 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const 
             return row.slot > 0 ? QVariant(row.slot) : QVariant();
         case ColAddress:
             if (!layoutProblem_.isEmpty()) return QString();
-            return row.fits ? QString::fromStdString(plc::PlcByteAddress(row.area, row.address))
-                            : QStringLiteral("no address");
+            return row.fits ? QString::fromStdString(plc::MapRowAddress(row)) : QStringLiteral("no address");
         case ColNode:
             return static_cast<qulonglong>(row.node);
         case ColId:
@@ -65,6 +70,13 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const 
             return row.byte;
         case ColMnemonic:
             return ui::CellLine(Text(row.mnemonic));
+        case ColType:
+            return QString::fromLatin1(documents::TagTypeName(row.type));
+        case ColSize:
+            return static_cast<qulonglong>(row.size);
+        case ColSwap:
+            // A byte of no tag has no order to swap.
+            return row.tagged ? QString::fromLatin1(row.swap ? "yes" : "no") : QString();
         default:
             return QString::fromStdString(row.symbol);
     }
@@ -73,6 +85,10 @@ QVariant AddressMapModel::Cell(const plc::AddressMapRow& row, int column) const 
 QVariant AddressMapModel::ToolTip(const plc::AddressMapRow& row, int column) const {
     if (column == ColNodeMnemonic) return ui::CellToolTip(Text(row.nodeMnemonic));
     if (column == ColMnemonic) return ui::CellToolTip(Text(row.mnemonic));
+    if (column == ColSwap && row.tagged && row.size > 1)
+        return QStringLiteral("The device sends its bytes %1-endian, the PLC reads %2-endian")
+            .arg(QLatin1String(documents::ByteOrderName(row.byteOrder)),
+                 QLatin1String(documents::ByteOrderName(map_.plcByteOrder)));
     if (!layoutProblem_.isEmpty()) return layoutProblem_;
     if (!row.fits)
         return QStringLiteral("No PLC address: %1").arg(QString::fromStdString(plc::NotFittingText(map_, row)));

@@ -26,6 +26,9 @@ public:
         ColByte,
         ColMnemonic,
         ColSymbol,
+        ColType,
+        ColSize,
+        ColSwap,
         ColumnCount
     };
 
@@ -35,6 +38,8 @@ public:
     // The slots and their starts that place every row; with a problem (PlcMap.xml unreadable) no row has an
     // address, and the problem is its tool tip.
     void SetLayout(documents::ProfibusLayout layout, const QString& problem = {});
+    // The byte order the PLC reads words in, which says which typed rows are swapped.
+    void SetPlcByteOrder(documents::ByteOrder order);
 
     const plc::AddressMap& Map() const { return map_; }
     const plc::AddressMapRow& Row(int row) const;

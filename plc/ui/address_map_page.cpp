@@ -47,6 +47,28 @@ const char* const kTagFilters =
 
 constexpr int kSlotRowsShown = 4;  // the device's 128 bytes each way make at most two slots a direction
 
+// What an export leaves out, said once it is written: bytes without an address, typed tags that are not one
+// value, and the 8-byte tags STEP 7's symbol table has no type for.
+QStringList ExportNotes(const plc::AddressMap& map, plc::MapFormat format) {
+    QStringList notes;
+    const size_t beyond = plc::RowsBeyondArea(map.input) + plc::RowsBeyondArea(map.output);
+    if (beyond > 0)
+        notes << QStringLiteral(
+                     "%1 of the selected bytes do not fit the PROFIBUS areas and have no address: the symbol "
+                     "table and PLCopen XML leave them out.")
+                     .arg(beyond);
+    for (const plc::UnmadeTag& unmade : map.unmadeTags)
+        notes << QStringLiteral("Typed tag %1")
+                     .arg(QString::fromStdString(plc::PrintableText(plc::UnmadeTagText(unmade))));
+    if (format != plc::MapFormat::Sdf) return notes;
+    for (const plc::AddressMapRow* row : plc::RowsLeftOutOfSdf(map)) {
+        notes << QStringLiteral("%1 (%2 at %3) is left out of the symbol table: STEP 7's has no 8-byte type.")
+                     .arg(QString::fromStdString(row->symbol), QLatin1String(documents::TagTypeName(row->type)),
+                          QString::fromStdString(plc::MapRowAddress(*row)));
+    }
+    return notes;
+}
+
 }  // namespace
 
 AddressMapPage::AddressMapPage(QWidget* parent)
@@ -57,6 +79,7 @@ AddressMapPage::AddressMapPage(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildSlots());
     layout->addWidget(BuildFilters());
+    layout->addWidget(BuildExport());
     filter_->setSourceModel(model_);
     table_ = ui::MakeReadOnlyTable("AddressMap", QStringLiteral("Address map"), filter_, this);
     layout->addWidget(table_, 1);
@@ -106,7 +129,6 @@ QWidget* AddressMapPage::BuildFilters() {
     row->addWidget(nodeFilter_);
     row->addWidget(textLabel);
     row->addWidget(textFilter_, 1);
-    row->addWidget(BuildExport());
     connect(nodeFilter_, &QComboBox::currentIndexChanged, this, &AddressMapPage::NodeFilterChanged);
     connect(textFilter_, &QLineEdit::textChanged, filter_, &QSortFilterProxyModel::setFilterFixedString);
     return strip;
@@ -116,6 +138,8 @@ QWidget* AddressMapPage::BuildExport() {
     auto* strip = new QWidget(this);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
+    // A line of its own, so the search field keeps its width beside the export's choices.
+    row->addStretch(1);
     btnExportTags_ = new QPushButton(QStringLiteral("Export tags..."), strip);
     btnExportTags_->setObjectName(QStringLiteral("btn_ExportTags"));
     btnExportTags_->setAutoDefault(false);  // Enter on a row opens the byte editor
@@ -133,6 +157,22 @@ QWidget* AddressMapPage::BuildExport() {
         QStringLiteral("Starts a CSV export with a UTF-8 byte-order mark, for spreadsheet programs that need one to "
                        "read its mnemonics right"));
     row->addWidget(csvByteOrderMark_);
+    plcByteOrder_ = new QComboBox(strip);
+    plcByteOrder_->setObjectName(QStringLiteral("PlcByteOrder"));
+    plcByteOrder_->setAccessibleName(QStringLiteral("PLC byte order"));
+    plcByteOrder_->addItem(QStringLiteral("PLC: big-endian"), static_cast<int>(documents::ByteOrder::Big));
+    plcByteOrder_->addItem(QStringLiteral("PLC: little-endian"), static_cast<int>(documents::ByteOrder::Little));
+    plcByteOrder_->setToolTip(
+        QStringLiteral("The order the PLC reads a word's bytes in: a typed tag whose device "
+                       "sends them in the other order is swapped. Kept in PlcMap.xml"));
+    row->addWidget(plcByteOrder_);
+    connect(plcByteOrder_, &QComboBox::currentIndexChanged, this, &AddressMapPage::PlcByteOrderChanged);
+    swapProgram_ = new QCheckBox(QStringLiteral("PLCopen with swap program"), strip);
+    swapProgram_->setObjectName(QStringLiteral("PlcOpenSwapProgram"));
+    swapProgram_->setToolTip(QStringLiteral(
+        "Adds to a PLCopen export a program in Structured Text that swaps the bytes of every tag that needs it: the "
+        "tag's variable holds the value, <name>_RAW the bytes as they arrive"));
+    row->addWidget(swapProgram_);
     row->addWidget(btnExportTags_);
     connect(btnExportTags_, &QPushButton::clicked, this, &AddressMapPage::ExportTagsClick);
     return strip;
@@ -145,6 +185,8 @@ void AddressMapPage::SetMap(ProjectPlcMap project, const std::string& projectDir
     {
         const QSignalBlocker quiet(symbolStyle_);
         symbolStyle_->setCurrentIndex(symbolStyle_->findData(static_cast<int>(project.map.symbols)));
+        const QSignalBlocker quietOrder(plcByteOrder_);
+        plcByteOrder_->setCurrentIndex(plcByteOrder_->findData(static_cast<int>(project.map.plcByteOrder)));
     }
     model_->SetMap(std::move(project.map));
     ShowStarts(std::move(project.starts));
@@ -219,6 +261,22 @@ void AddressMapPage::RecordExport() {
     }
 }
 
+// Kept in PlcMap.xml at once, as the slot starts are: the check, the editors and the command line read it there.
+void AddressMapPage::PlcByteOrderChanged() {
+    const auto order = static_cast<documents::ByteOrder>(plcByteOrder_->currentData().toInt());
+    try {
+        documents::PlcMapDocument document = documents::LoadPlcMap(projectDir_);
+        document.plcByteOrder = order;
+        documents::SavePlcMap(projectDir_, document);
+    } catch (const std::exception& e) {
+        ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
+        const QSignalBlocker quiet(plcByteOrder_);
+        plcByteOrder_->setCurrentIndex(plcByteOrder_->findData(static_cast<int>(model_->Map().plcByteOrder)));
+        return;
+    }
+    model_->SetPlcByteOrder(order);
+}
+
 plc::SymbolStyle AddressMapPage::SymbolStyle() const {
     return static_cast<plc::SymbolStyle>(symbolStyle_->currentData().toInt());
 }
@@ -286,18 +344,16 @@ void AddressMapPage::WriteTags(const QString& fileName) {
     }
     if (!ui::MayReplace(this, fileName)) return;
     try {
-        base::WriteWholeFile(fileName.toStdString(),
-                             plc::FormatAddressMap(map, format->format, {csvByteOrderMark_->isChecked()}));
+        base::WriteWholeFile(
+            fileName.toStdString(),
+            plc::FormatAddressMap(map, format->format, {csvByteOrderMark_->isChecked(), swapProgram_->isChecked()}));
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this, QString::fromUtf8(e.what()));
         return;
     }
     RecordExport();
-    const size_t beyond = plc::RowsBeyondArea(model_->Map().input) + plc::RowsBeyondArea(model_->Map().output);
-    if (beyond == 0) return;
-    ui::Messages().ShowMessage(this, QStringLiteral("%1 of the selected bytes do not fit the PROFIBUS areas and have "
-                                                    "no address: the symbol table and PLCopen XML leave them out.")
-                                         .arg(beyond));
+    const QStringList notes = ExportNotes(map, format->format);
+    if (!notes.isEmpty()) ui::Messages().ShowMessage(this, notes.join(QLatin1Char('\n')));
 }
 
 }  // namespace tessara::check

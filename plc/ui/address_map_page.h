@@ -63,6 +63,7 @@ private:
     void ShowStarts(std::vector<documents::SlotStart> starts);
     void RowActivated(const QModelIndex& index);
     void WriteTags(const QString& fileName);
+    void PlcByteOrderChanged();
     void RecordExport();
 
     std::string projectDir_;
@@ -78,6 +79,8 @@ private:
     QTableView* slotTable_ = nullptr;
     QComboBox* symbolStyle_ = nullptr;
     QCheckBox* csvByteOrderMark_ = nullptr;
+    QComboBox* plcByteOrder_ = nullptr;
+    QCheckBox* swapProgram_ = nullptr;
     QPushButton* btnExportTags_ = nullptr;
 };
 

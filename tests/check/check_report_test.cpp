@@ -23,6 +23,13 @@ TEST(CheckReport, NeedsNoOtherFileAndSaysWhenThereIsNothingToFix) {
     EXPECT_NE(html.find("<span>5 of 5 bytes used</span>"), std::string::npos);
 }
 
+// A typed tag is one row at the address of its width, as in every export.
+TEST(CheckReport, TypedTagsShowTheirWordAddress) {
+    const std::string html = CheckReportHtml(CheckProject(FixturePath("typed_worked_example")), "2026-01-31");
+    EXPECT_NE(html.find("<tr><td>IW 2</td>"), std::string::npos) << html;
+    EXPECT_NE(html.find("<td class=\"symbol\">Speed</td>"), std::string::npos) << html;
+}
+
 // What the page cannot know it says, rather than show defaults or an empty map as if they were the project's.
 TEST(CheckReport, SaysWhenSettingsOrTheMapCannotBeRead) {
     const std::string noPargen = CheckReportHtml(CheckProject(FixturePath("check_no_pargen")), "2026-01-31");

@@ -21,9 +21,10 @@ TEST(MapCommand, PrintsTheMapOfTheWorkedExampleInEveryFormat) {
         const char* option;
         const char* line;
     } cases[] = {
-        {nullptr, "IB 20       1       4     2  12  Conveyor drive     9            N12_I9    yes\n"},
+        {nullptr,
+         "IB 20       1       4     2  12  Conveyor drive     9            N12_I9    BYTE     1               yes\n"},
         {"--json", "{\"offset\":4,\"slot\":1,\"slotOffset\":4,\"address\":20,\"node\":2,\"id\":12,"},
-        {"--csv", "output,0,2,0,7,1,5,Valve 3,2,Command,Command,true,\r\n"},
+        {"--csv", "output,0,2,0,7,1,5,Valve 3,2,Command,Command,BYTE,1,,false,true,\r\n"},
         {"--sdf", "\"Command                 \",\"QB 7        \",\"BYTE      \",\"Valve 3, node 1 (ID 5) byte 2 "},
         {"--plcopen", "<variable name=\"N12_I9\" address=\"%IB20\">"},
     };
@@ -44,8 +45,8 @@ TEST(MapCommand, BytesBeyondTheAreaAreListedAndFailTheCommand) {
     EXPECT_EQ(text.status, 1);
     EXPECT_TRUE(
         Contains(text.out,
-                 "-           -       3     2   7  Drive             1  Speed           Speed         no: past the 3 "
-                 "bytes of pargen.xml\n"))
+                 "-           -       3     2   7  Drive             1  Speed           Speed         BYTE     1       "
+                 "        no: past the 3 bytes of pargen.xml\n"))
         << text.out;
     EXPECT_EQ(text.err,
               "tessara map: 2 of 6 selected bytes do not fit the PROFIBUS areas (of pargen.xml, or the device's 128 "
@@ -92,7 +93,10 @@ TEST(MapCommand, UsageErrorsGiveStatusTwo) {
         {{"map", "p", "--output-start"}, "--output-start takes a byte address from 0 to 65535, not \"\""},
         {{"check", "--csv", "p"},
          "tessara check: --csv, --sdf, --plcopen, --input-start, --output-start, --slot-start, --symbols, --bom, "
-         "--against and --record apply only to map"},
+         "--against, --record, --plc-byte-order and --swap-pou apply only to map"},
+        {{"map", "--plc-byte-order", "middle", "p"}, "--plc-byte-order takes big or little, not \"middle\""},
+        {{"map", "--swap-pou", "p"}, "--swap-pou applies only to --plcopen"},
+        {{"map", "--sdf", "--swap-pou", "p"}, "--swap-pou applies only to --plcopen"},
         {{"map", "--slot-start", "2", "p"}, "--slot-start takes SLOT=ADDRESS"},
         {{"map", "--slot-start", "0=5", "p"}, "--slot-start takes SLOT=ADDRESS"},
         {{"map", "--slot-start", "2=65536", "p"}, "--slot-start takes SLOT=ADDRESS"},
@@ -133,10 +137,10 @@ TEST(MapCommand, SlotsPlacedApartGiveEveryByteItsSlotsAddressInEveryFormat) {
         std::vector<const char*> lines;
     } cases[] = {
         {nullptr,
-         {"IB 63       1      63     1   5  Valve            64  In64      In64    yes\n",
-          "IB 200      2      64     1   5  Valve            65  In65      In65    yes\n",
-          "IB 235      2      99     1   5  Valve           100  In100     In100   yes\n",
-          "QB 505      4      69     1   5  Valve            70  Out70     Out70   yes\n",
+         {"IB 63       1      63     1   5  Valve            64  In64      In64    BYTE     1               yes\n",
+          "IB 200      2      64     1   5  Valve            65  In65      In65    BYTE     1               yes\n",
+          "IB 235      2      99     1   5  Valve           100  In100     In100   BYTE     1               yes\n",
+          "QB 505      4      69     1   5  Valve            70  Out70     Out70   BYTE     1               yes\n",
           "Slot 2  input  36 bytes  from IB 200\n"}},
         {"--json",
          {"{\"offset\":64,\"slot\":2,\"slotOffset\":0,\"address\":200,",
@@ -144,7 +148,8 @@ TEST(MapCommand, SlotsPlacedApartGiveEveryByteItsSlotsAddressInEveryFormat) {
           "\"address\":235,",
           "{\"offset\":69,\"slot\":4,\"slotOffset\":5,\"address\":505,"}},
         {"--csv",
-         {"input,64,2,0,200,1,5,Valve,65,In65,In65,true,\r\n", "output,69,4,5,505,1,5,Valve,70,Out70,Out70,true,\r\n"}},
+         {"input,64,2,0,200,1,5,Valve,65,In65,In65,BYTE,1,,false,true,\r\n",
+          "output,69,4,5,505,1,5,Valve,70,Out70,Out70,BYTE,1,,false,true,\r\n"}},
         {"--sdf", {"\"In65                    \",\"IB 200      \"", "\"Out70                   \",\"QB 505      \""}},
         {"--plcopen",
          {"<variable name=\"In65\" address=\"%IB200\">", "<variable name=\"In100\" address=\"%IB235\">",
@@ -224,8 +229,8 @@ TEST(MapCommand, BytesPastTheDevicesAreaDoNotFit) {
     EXPECT_EQ(map.status, 1);
     EXPECT_TRUE(Contains(map.out, "IB 127      2     127")) << map.out;
     EXPECT_TRUE(Contains(map.out,
-                         "-           -     128     1   5  Valve           129  In129     In129   no: past the "
-                         "device's 128 bytes\n"))
+                         "-           -     128     1   5  Valve           129  In129     In129   BYTE     1       "
+                         "        no: past the device's 128 bytes\n"))
         << map.out;
     EXPECT_TRUE(Contains(map.err, "22 of 220 selected bytes do not fit")) << map.err;
     EXPECT_EQ(Tessara({"check", project.path()}).status, 1);
@@ -344,6 +349,158 @@ TEST(MapCommand, AnUnreadablePlcDocumentStopsTheMapButNotTheImage) {
     EXPECT_EQ(check.status, 0) << check.out;
     EXPECT_TRUE(Contains(check.out, "warning\tPlcMap.xml\t")) << check.out;
     EXPECT_EQ(Tessara({"image", project.path()}).status, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A project folder holding a copy of a fixture's documents, for the commands that write PlcMap.xml.
+void CopyFixture(const TempDir& project, const std::string& fixture) {
+    for (const char* name : {"pargen.xml", "DNET_Net.xml", "DefByte.xml", "PlcMap.xml"})
+        project.Write(name, ReadFixture(fixture + "/" + name));
+}
+
+// The worked example: a drive (node 1, ID 5) sends a status WORD in bytes 1-2 and an INT speed in bytes 3-4,
+// least significant byte first; the PLC reads words most significant first, so both are swapped.
+TEST(MapCommand, TheWorkedExamplesTypedTagsInEveryFormat) {
+    const std::string project = FixturePath("typed_worked_example");
+    const struct {
+        std::vector<std::string> options;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {{},
+         {"PLC byte order: big\n",
+          "Address  Slot  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Type  Size  Order   Swap  Fits\n"
+          "IW 0        1       0     1   5  Drive           1-2  Status    Status  WORD     2  little  yes   yes\n"
+          "IW 2        1       2     1   5  Drive           3-4  Speed     Speed   INT      2  little  yes   yes\n"}},
+        {{"--json"},
+         {"\"plcByteOrder\":\"big\",",
+          "{\"offset\":2,\"slot\":1,\"slotOffset\":2,\"address\":2,\"node\":1,\"id\":5,\"nodeMnemonic\":\"Drive\","
+          "\"byte\":3,\"mnemonic\":\"Speed\",\"symbol\":\"Speed\",\"type\":\"INT\",\"size\":2,\"byteOrder\":"
+          "\"little\",\"swap\":true,\"fits\":true,\"reason\":null}],\"output\":[],\"unmadeTags\":[]}\n"}},
+        {{"--csv"},
+         {"area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,type,size,byteOrder,swap,"
+          "fits,reason\r\n"
+          "input,0,1,0,0,1,5,Drive,1,Status,Status,WORD,2,little,true,true,\r\n"
+          "input,2,1,2,2,1,5,Drive,3,Speed,Speed,INT,2,little,true,true,\r\n"}},
+        {{"--sdf"},
+         {"\"Status                  \",\"IW 0        \",\"WORD      \",\"swap bytes: Drive, node 1 (ID 5) bytes 1-2" +
+          std::string(38, ' ') + "\"\r\n" +
+          "\"Speed                   \",\"IW 2        \",\"INT       \",\"swap bytes: Drive, node 1 (ID 5) bytes 3-4" +
+          std::string(38, ' ') + "\"\r\n"}},
+        {{"--plcopen"},
+         {"<pous />",
+          "<variable name=\"Speed\" address=\"%IW2\">\n"
+          "              <type>\n"
+          "                <INT />\n"
+          "              </type>\n"
+          "              <documentation>\n"
+          "                <xhtml:p>Speed: Drive, node 1 (ID 5) bytes 3-4 (the device sends its bytes little-endian: "
+          "swap them)</xhtml:p>\n"}},
+        {{"--plcopen", "--swap-pou"},
+         {"<pou name=\"SwapTagBytes\" pouType=\"program\">",
+          "Status := ROL(Status_RAW, 8);\nSpeed := WORD_TO_INT(ROL(Speed_RAW, 8));\n</xhtml:p>",
+          "<variable name=\"Speed_RAW\" address=\"%IW2\">\n"
+          "              <type>\n"
+          "                <WORD />\n",
+          "<variable name=\"Speed\">\n"
+          "              <type>\n"
+          "                <INT />\n"
+          "              </type>\n"
+          "              <documentation>\n"
+          "                <xhtml:p>Speed: Drive, node 1 (ID 5) bytes 3-4 (swapped from Speed_RAW by "
+          "SwapTagBytes)</xhtml:p>\n",
+          "</globalVars>\n          <pouInstance name=\"SwapTags\" typeName=\"SwapTagBytes\" />\n"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"map", project};
+        args.insert(args.begin() + 1, c.options.begin(), c.options.end());
+        const Outcome outcome = Tessara(args);
+        const std::string format = c.options.empty() ? "text" : c.options.front();
+        EXPECT_EQ(outcome.status, 0) << format << ": " << outcome.err;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(Contains(outcome.out, line)) << format << "\n" << outcome.out;
+    }
+    // The SDF holds the two tags and nothing else.
+    EXPECT_EQ(std::ranges::count(Tessara({"map", "--sdf", project}).out, '\n'), 2);
+}
+
+// The PLC's byte order is a choice of the run, or of PlcMap.xml once recorded; where it is the device's, no tag
+// is swapped and the swap program has nothing to do.
+TEST(MapCommand, PlcByteOrderDecidesTheSwapAndRecordKeepsIt) {
+    TempDir project;
+    CopyFixture(project, "typed_worked_example");
+    const Outcome little = Tessara({"map", "--csv", project.path(), "--plc-byte-order", "little"});
+    EXPECT_EQ(little.status, 0) << little.err;
+    EXPECT_TRUE(Contains(little.out, "input,2,1,2,2,1,5,Drive,3,Speed,Speed,INT,2,little,false,true,\r\n"))
+        << little.out;
+    const Outcome plcopen = Tessara({"map", "--plcopen", "--swap-pou", "--plc-byte-order", "little", project.path()});
+    EXPECT_TRUE(Contains(plcopen.out, "<pous />")) << plcopen.out;
+    EXPECT_TRUE(Contains(plcopen.out, "<variable name=\"Speed\" address=\"%IW2\">")) << plcopen.out;
+    EXPECT_FALSE(Contains(plcopen.out, "pouInstance")) << plcopen.out;
+    EXPECT_TRUE(Contains(Tessara({"map", "--json", project.path()}).out, "\"plcByteOrder\":\"big\""));
+
+    EXPECT_EQ(Tessara({"map", "--record", "--plc-byte-order", "little", project.path()}).status, 0);
+    EXPECT_TRUE(Contains(project.Read("PlcMap.xml"), "<Plc ByteOrder=\"little\"/>")) << project.Read("PlcMap.xml");
+    EXPECT_TRUE(Contains(Tessara({"map", "--json", project.path()}).out, "\"plcByteOrder\":\"little\""));
+    EXPECT_TRUE(Contains(Tessara({"map", "--csv", project.path(), "--plc-byte-order", "big"}).out,
+                         ",Speed,INT,2,little,true,true,"));
+}
+
+// A tag that is not one value leaves its bytes as rows of their own; it is named in the map and on standard
+// error, and the command fails after writing.
+TEST(MapCommand, TypedTagsNotUsedAreToldAndFailTheCommand) {
+    TempDir project;
+    CopyFixture(project, "typed_worked_example");
+    project.Write("DefByte.xml",
+                  "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\" Mnemonic=\"Status\"/><row Select=\"Y\" "
+                  "Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"Speed\"/><row Select=\"N\" Mnemonic=\"\"/></ByteIN>"
+                  "<ByteOUT/></Nodo_DNET></DefBytes>");
+    const std::string reason =
+        "byte 4 of the node is not selected, so the 2 bytes of the INT are not consecutive in the area";
+    const Outcome text = Tessara({"map", project.path()});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.err,
+              "tessara map: typed tag Speed (INT, node 1 byte 3 of the input area) is not used: " + reason + "\n");
+    EXPECT_TRUE(Contains(
+        text.out,
+        "IB 2        1       2     1   5  Drive             3  Speed     Speed   BYTE     1                yes\n"))
+        << text.out;
+    EXPECT_TRUE(Contains(text.out,
+                         "\nTyped tags (their bytes are listed one by one)\nSpeed (INT, node 1 byte 3 of "
+                         "the input area) is not used: " +
+                             reason + "\n"))
+        << text.out;
+    const Outcome json = Tessara({"map", "--json", project.path()});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_TRUE(Contains(json.out,
+                         "\"unmadeTags\":[{\"name\":\"Speed\",\"area\":\"input\",\"node\":1,\"byte\":3,"
+                         "\"type\":\"INT\",\"byteOrder\":\"little\",\"reason\":\"" +
+                             reason + "\"}]}\n"))
+        << json.out;
+}
+
+// STEP 7's classic symbol table has no unsigned or 8-byte types: UINT and UDINT go as WORD and DWORD with
+// their type in the comment; 8-byte tags are left out, named on standard error, and fail the command.
+TEST(MapCommand, TheSymbolTableWritesOnlyTypesStep7Knows) {
+    const Outcome sdf = Tessara({"map", "--sdf", FixturePath("typed_all_types")});
+    EXPECT_EQ(sdf.status, 1);
+    EXPECT_EQ(sdf.err,
+              "tessara map: Total (LINT at IL 16) is left out of the symbol table: STEP 7's has no 8-byte type\n"
+              "tessara map: Energy (LREAL at IL 24) is left out of the symbol table: STEP 7's has no 8-byte type\n"
+              "tessara map: Pattern (LREAL at QL 6) is left out of the symbol table: STEP 7's has no 8-byte type\n");
+    for (const std::string line : {
+             "\"Count                   \",\"ID 12       \",\"DWORD     \",\"UDINT, swap bytes: Drive, node 1 (ID 5) "
+             "bytes 13-16",
+             "\"Torque                  \",\"IW 32       \",\"WORD      \",\"UINT: Drive, node 1 (ID 5) bytes 33-34",
+             "\"Flow                    \",\"ID 8        \",\"REAL      \",\"swap bytes:",
+             "\"MaxFlow                 \",\"QD 2        \",\"REAL      \",\"swap bytes:",
+         }) {
+        EXPECT_TRUE(Contains(sdf.out, line)) << line << "\n" << sdf.out;
+    }
+    EXPECT_FALSE(Contains(sdf.out, "Total")) << sdf.out;
+    EXPECT_EQ(Tessara({"map", "--plcopen", FixturePath("typed_all_types")}).status, 0);
 }
 
 }  // namespace

@@ -37,30 +37,39 @@ AddressMap InputMap(const std::string& nodeMnemonic, const std::vector<std::stri
 TEST(AddressMapExport, JsonHasExactlyTheKeysOfARowAndEscapesEveryText) {
     const std::string json = FormatAddressMap(HostileMap(), MapFormat::Json);
     const std::string node = "\"node\":1,\"id\":5,\"nodeMnemonic\":\"Valve \\\"A\\\", <B>\"";
-    EXPECT_EQ(json, std::string("{\"rule\":\"") + kAddressMapRule +
-                        "\",\"slots\":[{\"slot\":1,\"area\":\"input\",\"size\":2,\"start\":12},{\"slot\":2,\"area\":"
-                        "\"output\",\"size\":1,\"start\":3}],\"input\":[" +
-                        "{\"offset\":0,\"slot\":1,\"slotOffset\":0,\"address\":12," + node +
-                        ",\"byte\":1,\"mnemonic\":\"Say \\\"hi\\\", <now> & go\",\"symbol\":\"Say_hi_now_go\","
-                        "\"fits\":true,\"reason\":null}," +
-                        "{\"offset\":1,\"slot\":1,\"slotOffset\":1,\"address\":13," + node +
-                        ",\"byte\":2,\"mnemonic\":\"F\xC3\xBCll\xEF\xBF\xBD\",\"symbol\":\"F_ll\",\"fits\":true,"
-                        "\"reason\":null}," +
-                        "{\"offset\":2,\"slot\":null,\"slotOffset\":null,\"address\":null," + node +
-                        ",\"byte\":3,\"mnemonic\":\"line\\u000abreak\",\"symbol\":\"line_break\",\"fits\":false,"
-                        "\"reason\":\"past the 2 bytes of pargen.xml\"}],"
-                        "\"output\":[{\"offset\":0,\"slot\":2,\"slotOffset\":0,\"address\":3,\"node\":2,\"id\":12,"
-                        "\"nodeMnemonic\":\"\",\"byte\":1,\"mnemonic\":\"\",\"symbol\":\"N12_Q1\",\"fits\":true,"
-                        "\"reason\":null}]}\n");
+    EXPECT_EQ(json,
+              std::string("{\"rule\":\"") + kAddressMapRule +
+                  "\",\"plcByteOrder\":\"big\",\"slots\":[{\"slot\":1,\"area\":\"input\",\"size\":2,\"start\":12},{"
+                  "\"slot\":2,\"area\":"
+                  "\"output\",\"size\":1,\"start\":3}],\"input\":[" +
+                  "{\"offset\":0,\"slot\":1,\"slotOffset\":0,\"address\":12," + node +
+                  ",\"byte\":1,\"mnemonic\":\"Say \\\"hi\\\", <now> & "
+                  "go\",\"symbol\":\"Say_hi_now_go\",\"type\":\"BYTE\",\"size\":1,\"byteOrder\":null,\"swap\":false,"
+                  "\"fits\":true,\"reason\":null}," +
+                  "{\"offset\":1,\"slot\":1,\"slotOffset\":1,\"address\":13," + node +
+                  ",\"byte\":2,\"mnemonic\":\"F\xC3\xBCll\xEF\xBF\xBD\",\"symbol\":\"F_ll\",\"type\":\"BYTE\",\"size\":"
+                  "1,\"byteOrder\":null,\"swap\":false,\"fits\":true,"
+                  "\"reason\":null}," +
+                  "{\"offset\":2,\"slot\":null,\"slotOffset\":null,\"address\":null," + node +
+                  ",\"byte\":3,\"mnemonic\":\"line\\u000abreak\",\"symbol\":\"line_break\",\"type\":\"BYTE\",\"size\":"
+                  "1,\"byteOrder\":null,\"swap\":false,\"fits\":false,"
+                  "\"reason\":\"past the 2 bytes of pargen.xml\"}],"
+                  "\"output\":[{\"offset\":0,\"slot\":2,\"slotOffset\":0,\"address\":3,\"node\":2,\"id\":12,"
+                  "\"nodeMnemonic\":\"\",\"byte\":1,\"mnemonic\":\"\",\"symbol\":\"N12_Q1\",\"type\":\"BYTE\",\"size\":"
+                  "1,\"byteOrder\":null,\"swap\":false,\"fits\":true,"
+                  "\"reason\":null}],\"unmadeTags\":[]}\n");
 }
 
 TEST(AddressMapExport, CsvQuotesFieldsAsRfc4180AndTakesAByteOrderMarkOnRequest) {
     const std::string csv =
-        "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,reason\r\n"
-        "input,0,1,0,12,1,5,\"Valve \"\"A\"\", <B>\",1,\"Say \"\"hi\"\", <now> & go\",Say_hi_now_go,true,\r\n"
-        "input,1,1,1,13,1,5,\"Valve \"\"A\"\", <B>\",2,F\xC3\xBCll\xEF\xBF\xBD,F_ll,true,\r\n"
-        "input,2,,,,1,5,\"Valve \"\"A\"\", <B>\",3,\"line\nbreak\",line_break,false,past the 2 bytes of pargen.xml\r\n"
-        "output,0,2,0,3,2,12,,1,,N12_Q1,true,\r\n";
+        "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,type,size,byteOrder,swap,fits,"
+        "reason\r\n"
+        "input,0,1,0,12,1,5,\"Valve \"\"A\"\", <B>\",1,\"Say \"\"hi\"\", <now> & "
+        "go\",Say_hi_now_go,BYTE,1,,false,true,\r\n"
+        "input,1,1,1,13,1,5,\"Valve \"\"A\"\", <B>\",2,F\xC3\xBCll\xEF\xBF\xBD,F_ll,BYTE,1,,false,true,\r\n"
+        "input,2,,,,1,5,\"Valve \"\"A\"\", <B>\",3,\"line\nbreak\",line_break,BYTE,1,,false,false,past the 2 bytes of "
+        "pargen.xml\r\n"
+        "output,0,2,0,3,2,12,,1,,N12_Q1,BYTE,1,,false,true,\r\n";
     EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv), csv);
     EXPECT_EQ(FormatAddressMap(HostileMap(), MapFormat::Csv, {true}), "\xEF\xBB\xBF" + csv);
 }
@@ -85,11 +94,12 @@ TEST(AddressMapExport, CsvKeepsMnemonicsFromBecomingFormulas) {
         AddressMap map = InputMap(c.mnemonic, {c.mnemonic});
         map.input[0].symbol = "S";
         const std::string field = c.field;
-        EXPECT_EQ(FormatAddressMap(map, MapFormat::Csv, {true}),
-                  "\xEF\xBB\xBF"
-                  "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,fits,"
-                  "reason\r\ninput,0,1,0,0,1,5," +
-                      field + ",1," + field + ",S,true,\r\n");
+        EXPECT_EQ(
+            FormatAddressMap(map, MapFormat::Csv, {true}),
+            "\xEF\xBB\xBF"
+            "area,offset,slot,slotOffset,address,node,id,nodeMnemonic,byte,mnemonic,symbol,type,size,byteOrder,swap,"
+            "fits,reason\r\ninput,0,1,0,0,1,5," +
+                field + ",1," + field + ",S,BYTE,1,,false,true,\r\n");
     }
     const AddressMap map = InputMap("Pump", {"=1+2"});
     EXPECT_NE(FormatAddressMap(map, MapFormat::Json).find("\"mnemonic\":\"=1+2\""), std::string::npos);
@@ -119,17 +129,20 @@ TEST(AddressMapExport, TextTableKeepsEveryRowOnOneAlignedLine) {
     EXPECT_EQ(
         FormatAddressMap(HostileMap(), MapFormat::Text),
         std::string(kAddressMapRule) +
-            "\n\nSlots\nSlot 1  input  2 bytes  from IB 12\nSlot 2  output  1 byte  from QB 3\n"
+            "\n\nPLC byte order: big\n"
+            "\nSlots\nSlot 1  input  2 bytes  from IB 12\nSlot 2  output  1 byte  from QB 3\n"
             "\nPROFIBUS input area\n"
-            "Address  Slot  Offset  Node  ID  Node mnemonic   Byte  Mnemonic              Symbol         Fits\n"
-            "IB 12       1       0     1   5  Valve \"A\", <B>     1  Say \"hi\", <now> & go  Say_hi_now_go  yes\n"
+            "Address  Slot  Offset  Node  ID  Node mnemonic   Byte  Mnemonic              Symbol         Type  Size  "
+            "Order  Swap  Fits\n"
+            "IB 12       1       0     1   5  Valve \"A\", <B>     1  Say \"hi\", <now> & go  Say_hi_now_go  BYTE     1"
+            "               yes\n"
             "IB 13       1       1     1   5  Valve \"A\", <B>     2  F\xC3\xBCll\xEF\xBF\xBD                 F_ll"
-            "           yes\n"
-            "-           -       2     1   5  Valve \"A\", <B>     3  line break            line_break     no: "
-            "past the 2 bytes of pargen.xml\n"
+            "           BYTE     1               yes\n"
+            "-           -       2     1   5  Valve \"A\", <B>     3  line break            line_break     BYTE     1"
+            "               no: past the 2 bytes of pargen.xml\n"
             "\nPROFIBUS output area\n"
-            "Address  Slot  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Fits\n"
-            "QB 3        2       0     2  12                    1            N12_Q1  yes\n");
+            "Address  Slot  Offset  Node  ID  Node mnemonic  Byte  Mnemonic  Symbol  Type  Size  Order  Swap  Fits\n"
+            "QB 3        2       0     2  12                    1            N12_Q1  BYTE     1               yes\n");
 }
 
 // A cell wider than 40 characters keeps 39 and an ellipsis, so one long mnemonic cannot pad every line; what a
@@ -143,12 +156,14 @@ TEST(AddressMapExport, TextCutsLongCellsAndEscapesWhatWouldActOnTheTerminal) {
     const std::string cut = std::string(39, 'x') + "\xE2\x80\xA6";
     const std::string mnemonic = "\\u202e" + umlauts.substr(0, 2 * 33) + "\xE2\x80\xA6";
     EXPECT_EQ(FormatAddressMap(map, MapFormat::Text),
-              std::string(kAddressMapRule) + "\n\nSlots\nSlot 1  input  2 bytes  from IB 0 (default)\n" +
-                  "\nPROFIBUS input area\n" + "Address  Slot  Offset  Node  ID  Node mnemonic" + std::string(29, ' ') +
-                  "Byte  Mnemonic" + std::string(34, ' ') + "Symbol  Fits\n" + "IB 0        1       0     1   5  " +
-                  cut + "     1  " + mnemonic + "  N5_I1   yes\n" + "IB 1        1       1     1   5  Pump" +
-                  std::string(36, ' ') + "     2  \\u202eOff" + std::string(31, ' ') + "  Off     yes\n" +
-                  "\nPROFIBUS output area\nNo selected bytes.\n");
+              std::string(kAddressMapRule) + "\n\nPLC byte order: big\n" +
+                  "\nSlots\nSlot 1  input  2 bytes  from IB 0 (default)\n" + "\nPROFIBUS input area\n" +
+                  "Address  Slot  Offset  Node  ID  Node mnemonic" + std::string(29, ' ') + "Byte  Mnemonic" +
+                  std::string(34, ' ') + "Symbol  Type  Size  Order  Swap  Fits\n" +
+                  "IB 0        1       0     1   5  " + cut + "     1  " + mnemonic + "  N5_I1   BYTE     1" +
+                  std::string(15, ' ') + "yes\n" + "IB 1        1       1     1   5  Pump" + std::string(36, ' ') +
+                  "     2  \\u202eOff" + std::string(31, ' ') + "  Off     BYTE     1" + std::string(15, ' ') +
+                  "yes\n" + "\nPROFIBUS output area\nNo selected bytes.\n");
     const std::string csv = FormatAddressMap(map, MapFormat::Csv);
     EXPECT_NE(csv.find(std::string(2000, 'x')), std::string::npos);
     EXPECT_NE(csv.find(umlauts), std::string::npos);

@@ -576,6 +576,64 @@ TEST_F(CheckWindowTest, TheSymbolStyleChosenNamesTheTagsAndIsKeptWithTheExport) 
     });
 }
 
+// The worked example's WORD and INT are one row each at their word address, swapped for a big-endian PLC; the
+// PLC's byte order chosen on the tab is kept in PlcMap.xml at once, and the PLCopen export can add the swap
+// program.
+TEST_F(CheckWindowTest, TypedTagsShowTheirWidthAndSwapAndExportWithTheSwapProgram) {
+    Open("typed_worked_example");
+    app.Write("PROJECTS" + S + "Plant1" + S + "PlcMap.xml", ReadFixture("typed_worked_example/PlcMap.xml"));
+    const std::string xml = project + S + "tags.xml";
+    dialogs.Answer(QString::fromStdString(xml));
+    WithCheckWindow([&](TFCheck& dialog) {
+        QTableView* map = ShowAddressMap(dialog);
+        ASSERT_EQ(map->model()->rowCount(), 2);
+        std::vector<std::string> shown;
+        for (int row = 0; row < 2; ++row) {
+            std::string line;
+            for (const int column : {AddressMapModel::ColAddress, AddressMapModel::ColSymbol, AddressMapModel::ColType,
+                                     AddressMapModel::ColSize, AddressMapModel::ColSwap})
+                line += Cell(map, row, column).toStdString() + " ";
+            shown.push_back(line);
+        }
+        EXPECT_EQ(shown, (std::vector<std::string>{"IW 0 Status WORD 2 yes ", "IW 2 Speed INT 2 yes "}));
+
+        auto* order = dialog.findChild<QComboBox*>("PlcByteOrder");
+        order->setCurrentIndex(order->findData(static_cast<int>(ByteOrder::Little)));
+        EXPECT_EQ(Cell(map, 1, AddressMapModel::ColSwap), "no");
+        EXPECT_EQ(LoadPlcMap(project).plcByteOrder, ByteOrder::Little);
+        order->setCurrentIndex(order->findData(static_cast<int>(ByteOrder::Big)));
+        EXPECT_EQ(Cell(map, 1, AddressMapModel::ColSwap), "yes");
+
+        dialog.findChild<QCheckBox*>("PlcOpenSwapProgram")->setChecked(true);
+        Click(dialog, "btn_ExportTags");
+    });
+    const std::string written = ReadWholeFile(xml);
+    EXPECT_NE(written.find("Speed := WORD_TO_INT(ROL(Speed_RAW, 8));"), std::string::npos) << written;
+    EXPECT_NE(written.find("<variable name=\"Speed_RAW\" address=\"%IW2\">"), std::string::npos) << written;
+    EXPECT_EQ(LoadPlcMap(project).plcByteOrder, ByteOrder::Big);
+    EXPECT_TRUE(messages.entries().empty()) << messages.entries()[0].text;
+}
+
+// An export says what it leaves out: a typed tag that is not one value (its bytes go as bytes).
+TEST_F(CheckWindowTest, ExportTagsSaysWhichTypedTagsItCouldNotUse) {
+    Open("typed_worked_example");
+    app.Write("PROJECTS" + S + "Plant1" + S + "PlcMap.xml", ReadFixture("typed_worked_example/PlcMap.xml"));
+    app.Write("PROJECTS" + S + "Plant1" + S + "DefByte.xml",
+              "<DefBytes><Nodo_DNET><ByteIN><row Select=\"Y\" Mnemonic=\"Status\"/><row Select=\"Y\" "
+              "Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"Speed\"/><row Select=\"N\" Mnemonic=\"\"/></ByteIN>"
+              "<ByteOUT/></Nodo_DNET></DefBytes>");
+    dialogs.Answer(QString::fromStdString(project + S + "tags.sdf"));
+    WithCheckWindow([&](TFCheck& dialog) {
+        ShowAddressMap(dialog);
+        Click(dialog, "btn_ExportTags");
+    });
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"Typed tag Speed (INT, node 1 byte 3 of the input area) is not "
+                                       "used: byte 4 of the node is not selected, so the 2 bytes of "
+                                       "the INT are not consecutive in the area"});
+    EXPECT_NE(ReadWholeFile(project + S + "tags.sdf").find("\"IB 2        \",\"BYTE"), std::string::npos);
+}
+
 // A PLC has no byte address past 65535: the three input bytes that fit end there from 65533, and pass it from 65534.
 // A start that is not a byte address is refused too, and nothing refused reaches PlcMap.xml.
 TEST_F(CheckWindowTest, AStartThatPutsATagPastTheLastPlcByteIsRefused) {

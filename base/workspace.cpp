@@ -136,7 +136,14 @@ std::string SettingFromProjectName(const std::string& projectName) {
 std::string SettingsTextWith(std::string_view text, const char* section, const char* key, const std::string& value) {
     // A value is one line: a line break in it would start lines of its own, even a section.
     const bool oneLine = std::none_of(value.begin(), value.end(), [](char c) { return c == '\n' || c == '\r'; });
-    return WithIniValue(text, section, key, oneLine ? value : std::string());
+    std::string result = WithIniValue(text, section, key, oneLine ? value : std::string());
+    // The next start reads no settings file longer than this: such a save would lose the very value it stores,
+    // and every later save would refuse the file.
+    if (result.size() > kSettingsFileLimit) {
+        throw std::runtime_error("The settings would have " + std::to_string(result.size()) + " bytes, more than the " +
+                                 std::to_string(kSettingsFileLimit) + " read at the next start");
+    }
+    return result;
 }
 
 bool IsProjectName(const std::string& name) {

@@ -80,7 +80,8 @@ std::string ProjectNameFromSetting(const std::string& value);
 // The value SaveLastProject stores for `projectName`: empty for a name that would not read back as a project.
 std::string SettingFromProjectName(const std::string& projectName);
 // `text` with `value` stored under `section` and `key` and every other line kept; a value of more than one line
-// is stored empty. Throws std::runtime_error when SimpleIni cannot read `text` or the result.
+// is stored empty. Throws std::runtime_error when SimpleIni cannot read `text` or the result, or when the result
+// is longer than kSettingsFileLimit, which the next start would not read.
 std::string SettingsTextWith(std::string_view text, const char* section, const char* key, const std::string& value);
 
 }  // namespace tessara::base

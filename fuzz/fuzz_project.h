@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-// A folder under the system's temporary folder that lives as long as the fuzzing process; every run rewrites
-// the files it needs in it.
+// A folder under TMPDIR, or without it in the machine's tmpfs, that lives as long as the fuzzing process; every
+// run rewrites the files it needs in it.
 const std::string& FuzzFolder();
 
 // The fuzzer's bytes as the three documents of a project: pargen.xml, DNET_Net.xml and DefByte.xml, in this

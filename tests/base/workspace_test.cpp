@@ -128,6 +128,25 @@ TEST_F(WorkspaceTest, UnwritableSettingsFileNamesItsPath) {
     }
 }
 
+// The next start reads a settings file of up to kSettingsFileLimit bytes: a save may fill it to that, and one that
+// would go beyond is refused, leaving the file and the project it names as they were.
+TEST_F(WorkspaceTest, SaveThatWouldOutgrowWhatTheNextStartReadsLeavesTheFile) {
+    const std::string head = "[lastproj]\nprojectname=" + S + "Old\n;";
+    Remember(head + std::string(kSettingsFileLimit - head.size() - 2, 'x') + "\n");  // one byte short
+    ws.InitWorkspace(Exe());
+    ws.ProjectName = S + "Olde";
+    ws.SaveLastProject();
+    const std::string full = app.Read(Workspace::kSettingsFileName);
+    EXPECT_EQ(full.size(), kSettingsFileLimit);
+
+    ws.ProjectName = S + "Older";
+    EXPECT_THROW(ws.SaveLastProject(), std::runtime_error);
+    EXPECT_TRUE(app.Read(Workspace::kSettingsFileName) == full);  // a megabyte is no message
+    Workspace next;
+    next.InitWorkspace(Exe());
+    EXPECT_EQ(next.ProjectName, S + "Olde");
+}
+
 TEST_F(WorkspaceTest, EmptyProjectDirGivesBareDocumentNames) {
     ws.ProjectDir.clear();
     ws.BuildDocumentPaths();

@@ -184,10 +184,22 @@ std::optional<std::string> NewTagProblem(const std::vector<NodeIo>& nodes, const
                (runLength == 1 ? " is" : " are") + " chosen";
     std::vector<TypedTag> all = tags;
     all.push_back(tag);
-    const std::vector<TagPlacement> placements = PlaceTypedTags(nodes, layout, all);
-    if (placements.back().fault == TagFault::None) return std::nullopt;
-    return "The tag " + TypedTagPlace(tag) +
-           " cannot be made: " + TagFaultText(all, all.size() - 1, placements.back(), layout);
+    TagPlacement placement = PlaceTypedTags(nodes, layout, all).back();
+    // A tag that is not one value now still holds its bytes and its name: once its bytes are selected again, the
+    // new tag would be the one to break.
+    for (size_t i = 0; i < tags.size() && placement.fault == TagFault::None; ++i) {
+        const TypedTag& other = tags[i];
+        if (other.node == tag.node && other.direction == tag.direction && other.byte <= tag.LastByte() &&
+            tag.byte <= other.LastByte()) {
+            placement.fault = TagFault::Overlaps;
+            placement.other = i;
+        } else if (UpperCase(other.name) == UpperCase(tag.name)) {
+            placement.fault = TagFault::NameTaken;
+            placement.other = i;
+        }
+    }
+    if (placement.fault == TagFault::None) return std::nullopt;
+    return "The tag " + TypedTagPlace(tag) + " cannot be made: " + TagFaultText(all, all.size() - 1, placement, layout);
 }
 
 MapTags TagsOf(const documents::PlcMapDocument& document) {

@@ -363,7 +363,7 @@ void TFDefByte::bitbtn1Click() {
         !loaded_.MayReplace(this, {ws_.DefByteFile}) ||
         (tags != savedTags_ && !loaded_.MayReplace(this, {plcMapFile})) ||
         !MaySaveDroppingBrokenTags(this, savedNodes, nodes, tags) ||
-        !MaySaveMovingExportedAddresses(this, savedNodes, {areaIn_, areaOut_}, nodes, {areaIn_, areaOut_})) {
+        !MaySaveMovingExportedAddresses(this, savedNodes, {areaIn_, areaOut_}, nodes, {areaIn_, areaOut_}, &tags)) {
         return;
     }
     try {

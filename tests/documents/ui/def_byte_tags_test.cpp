@@ -8,7 +8,11 @@
 #include <QTabWidget>
 #include <filesystem>
 
+#include "documents/ui/address_moves.h"
 #include "documents/ui/def_byte_fixture.h"
+#include "plc/export_move_question.h"
+
+using namespace tessara::documents;
 
 namespace {
 
@@ -113,8 +117,7 @@ TEST_F(DefByteTags, MakeTagOverChosenRowsShowsTheTagAndItsAddressInEitherSlot) {
 
     ASSERT_EQ(dialog->Tags().size(), 5u);
     EXPECT_EQ(dialog->Tags()[1],
-              (tessara::documents::TypedTag{"Status_word", tessara::documents::AreaDirection::Input, 1, 1,
-                                            tessara::documents::TagType::Word, tessara::documents::ByteOrder::Little}));
+              (TypedTag{"Status_word", AreaDirection::Input, 1, 1, TagType::Word, ByteOrder::Little}));
     EXPECT_TRUE(messages.entries().empty());
 }
 
@@ -299,6 +302,28 @@ TEST_F(DefByteTags, OkAsksWhenTheNodesByteCountCutsATag) {
                   "2 typed tags lose bytes: Total (DINT, node 1 byte 88 of the input area) loses byte 91: "
                   "the node has 90 input bytes; Gone (WORD, node 3 byte 1 of the output area) loses its bytes: the "
                   "network has no node 3.\n\nRemove these tags and save?"});
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+// A tag made over exported bytes replaces their symbols: OK says so as it says of moved addresses.
+TEST_F(DefByteTags, OkTellsWhichExportedAddressesANewTagTakesAway) {
+    SetExportMoves([&](const std::vector<NodeIo>& nodes, ProfibusAreas areas, const std::vector<TypedTag>* tags) {
+        return tessara::plc::ExportMovesOf(dir.path(), nodes, areas, tags);
+    });
+    dir.Write("PlcMap.xml", "<PlcMap>" + kSlots + kSpeed +
+                                "<Export Date=\"2026-12-11T06:00:00Z\" Symbols=\"byte\"><Tag Symbol=\"Status_word\" "
+                                "Area=\"input\" Address=\"12\"/><Tag Symbol=\"N5_I2\" Area=\"input\" "
+                                "Address=\"13\"/></Export></PlcMap>");
+    Show();
+    ChooseRows(In(), 0, 1);
+    MakeTag();
+    messages.Answer(false);
+    Click("bitbtn1");
+    SetExportMoves({});
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].text.rfind("Saving this change moves PLC addresses: 1 PLC address", 0), 0u)
+        << messages.entries()[0].text;
+    EXPECT_NE(messages.entries()[0].text.find("N5_I2"), std::string::npos) << messages.entries()[0].text;
     EXPECT_TRUE(dialog->isVisible());
 }
 

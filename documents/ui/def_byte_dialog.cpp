@@ -184,6 +184,7 @@ QWidget* TFDefByte::BuildTagButtons() {
         button->setObjectName(QString::fromLatin1(choice.name));
         button->setAccessibleName(tr(choice.accessible));
         button->setToolTip(tr(choice.tip));
+        button->setAutoDefault(false);  // Enter stays OK's, as before the buttons came first in the window
         connect(button, &QPushButton::clicked, this, choice.click);
         row->addWidget(button);
     }
@@ -362,7 +363,7 @@ void TFDefByte::bitbtn1Click() {
                                                      "the nodes now at their positions")) ||
         !loaded_.MayReplace(this, {ws_.DefByteFile}) ||
         (tags != savedTags_ && !loaded_.MayReplace(this, {plcMapFile})) ||
-        !MaySaveDroppingBrokenTags(this, savedNodes, nodes, tags) ||
+        !MaySaveDroppingBrokenTags(this, savedNodes, savedTags_, nodes, tags) ||
         !MaySaveMovingExportedAddresses(this, savedNodes, {areaIn_, areaOut_}, nodes, {areaIn_, areaOut_}, &tags)) {
         return;
     }

@@ -33,7 +33,8 @@ std::string BytesText(const std::vector<uint32_t>& bytes) {
     return text;
 }
 
-std::string LossText(const std::vector<NodeIo>& savedNodes, const std::vector<NodeIo>& nodes, const TypedTag& tag) {
+std::string LossText(const std::vector<NodeIo>& savedNodes, bool saved, const std::vector<NodeIo>& nodes,
+                     const TypedTag& tag) {
     const std::string place = plc::TypedTagPlace(tag);
     if (tag.node == 0 || tag.node > nodes.size())
         return place + " loses its bytes: the network has no node " + std::to_string(tag.node);
@@ -42,7 +43,8 @@ std::string LossText(const std::vector<NodeIo>& savedNodes, const std::vector<No
     const uint32_t count = input ? node.NB_IN : node.NB_OUT;
     std::vector<uint32_t> lost;
     for (uint32_t byte = tag.byte; byte <= tag.LastByte(); ++byte) {
-        if (byte > count || (Selected(savedNodes, tag, byte) && !Selected(nodes, tag, byte))) lost.push_back(byte);
+        const bool lostBefore = saved && !Selected(savedNodes, tag, byte);
+        if (byte > count || (!lostBefore && !Selected(nodes, tag, byte))) lost.push_back(byte);
     }
     if (lost.empty()) return {};
     std::string text = place + " loses " + BytesText(lost);
@@ -54,19 +56,21 @@ std::string LossText(const std::vector<NodeIo>& savedNodes, const std::vector<No
 
 }  // namespace
 
-std::vector<TagLoss> TagLosses(const std::vector<NodeIo>& savedNodes, const std::vector<NodeIo>& nodes,
-                               const std::vector<TypedTag>& tags) {
+std::vector<TagLoss> TagLosses(const std::vector<NodeIo>& savedNodes, const std::vector<TypedTag>& savedTags,
+                               const std::vector<NodeIo>& nodes, const std::vector<TypedTag>& tags) {
     std::vector<TagLoss> losses;
     for (size_t i = 0; i < tags.size(); ++i) {
-        std::string text = LossText(savedNodes, nodes, tags[i]);
+        const bool saved = std::ranges::find(savedTags, tags[i]) != savedTags.end();
+        std::string text = LossText(savedNodes, saved, nodes, tags[i]);
         if (!text.empty()) losses.push_back({i, std::move(text)});
     }
     return losses;
 }
 
-bool MaySaveDroppingBrokenTags(QWidget* parent, const std::vector<NodeIo>& savedNodes, const std::vector<NodeIo>& nodes,
+bool MaySaveDroppingBrokenTags(QWidget* parent, const std::vector<NodeIo>& savedNodes,
+                               const std::vector<TypedTag>& savedTags, const std::vector<NodeIo>& nodes,
                                std::vector<TypedTag>& tags) {
-    const std::vector<TagLoss> losses = TagLosses(savedNodes, nodes, tags);
+    const std::vector<TagLoss> losses = TagLosses(savedNodes, savedTags, nodes, tags);
     if (losses.empty()) return true;
     QString named;
     QString details;

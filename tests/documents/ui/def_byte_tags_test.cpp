@@ -91,6 +91,8 @@ TEST_F(DefByteTags, MakeTagOverChosenRowsShowsTheTagAndItsAddressInEitherSlot) {
     EXPECT_EQ(Cell(In(), 2, ColTag).data(Qt::ToolTipRole).toString(),
               "Speed (INT, node 1 byte 3 of the input area), sent little-endian");
     EXPECT_EQ(In()->model()->headerData(ColTag, Qt::Horizontal).toString(), "Tag");
+    EXPECT_EQ(dialog->findChild<QPushButton*>("btn_MakeTag")->accessibleName(), "Make tag");
+    EXPECT_TRUE(dialog->findChild<QPushButton*>("bitbtn1")->isDefault());  // Enter is still OK
 
     ChooseRows(In(), 0, 1);
     MakeTag();  // the defaults: the first byte's mnemonic made a symbol, the unsigned type of the run's size
@@ -283,6 +285,18 @@ TEST_F(DefByteTags, OkAsksBeforeADeselectionBreaksATagAndRemovesItOnYes) {
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dir.Read("PlcMap.xml"), "<PlcMap><Newer Kept=\"yes\"/>" + kSlots + "</PlcMap>");
     EXPECT_NE(dir.Read("DefByte.xml").find(Row(true) + Row(true) + Row(false) + Row(false)), std::string::npos);
+}
+
+// A tag made in this showing is asked about too, though its bytes were not selected in the saved document.
+TEST_F(DefByteTags, OkAsksWhenATagMadeSinceTheShowingLosesABytesSelection) {
+    ChooseRows(In(), 5, 6);
+    MakeTag("Fresh");
+    ClickSelect(In(), 6);
+    Click("bitbtn1");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{
+                                    "1 typed tag loses bytes: Fresh (WORD, node 1 byte 6 of the input area) loses byte "
+                                    "7.\n\nRemove this tag and save?"});
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 // The network's byte counts are the network editor's: a count that now cuts a tag is told at the byte editor's OK,

@@ -79,8 +79,12 @@ bool MaySaveDroppingBrokenTags(QWidget* parent, const std::vector<NodeIo>& saved
         details += text + QLatin1Char('\n');
         if (i < kNamedInQuestion) named += (i > 0 ? QStringLiteral("; ") : QString()) + text;
     }
-    if (losses.size() > kNamedInQuestion)
+    // The details list every tag only where the question cannot name them all.
+    if (losses.size() > kNamedInQuestion) {
         named += QStringLiteral("; and %1 more").arg(losses.size() - kNamedInQuestion);
+    } else {
+        details.clear();
+    }
     const bool one = losses.size() == 1;
     const QString question = QStringLiteral("%1 typed %2 bytes: %3.\n\nRemove %4 and save?")
                                  .arg(losses.size())

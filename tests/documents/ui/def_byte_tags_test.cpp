@@ -341,6 +341,42 @@ TEST_F(DefByteTags, OkTellsWhichExportedAddressesANewTagTakesAway) {
     EXPECT_TRUE(dialog->isVisible());
 }
 
+// Six tags cut at once: the question names five, and its details list them all.
+TEST_F(DefByteTags, TheQuestionNamesFiveBrokenTagsAndListsTheRestInItsDetails) {
+    std::string tags;
+    for (int byte = 1; byte <= 11; byte += 2) {
+        tags += "<TypedTag Name=\"G" + std::to_string(byte) + "\" Area=\"output\" Node=\"3\" Byte=\"" +
+                std::to_string(byte) + "\" Type=\"WORD\" ByteOrder=\"little\"/>";
+    }
+    dir.Write("PlcMap.xml", "<PlcMap>" + tags + "</PlcMap>");
+    Show();
+    messages.clear();
+    Click("bitbtn1");
+    ASSERT_EQ(messages.texts().size(), 1u);
+    const std::string question = messages.texts()[0];
+    EXPECT_EQ(question.rfind("6 typed tags lose bytes: G1 (WORD, node 3 byte 1 of the output area) loses its bytes", 0),
+              0u);
+    EXPECT_NE(question.find("G9 (WORD"), std::string::npos);
+    EXPECT_EQ(question.find("G11 (WORD"), std::string::npos);
+    EXPECT_NE(question.find("; and 1 more.\n\nRemove these tags and save?"), std::string::npos) << question;
+    EXPECT_NE(messages.details().find("G11 (WORD, node 3 byte 11 of the output area) loses its bytes"),
+              std::string::npos);
+}
+
+// A device sends its values in one byte order: a node with a big-endian tag offers big-endian for the next.
+TEST_F(DefByteTags, MakeTagOffersTheByteOrderOfTheNodesOtherTags) {
+    dir.Write("PlcMap.xml", "<PlcMap>" + kSlots +
+                                "<TypedTag Name=\"Speed\" Area=\"input\" Node=\"1\" Byte=\"3\" Type=\"INT\" "
+                                "ByteOrder=\"big\"/></PlcMap>");
+    Show();
+    ChooseRows(In(), 0, 1);
+    MakeTag("Status");
+    ASSERT_EQ(dialog->Tags().size(), 2u);
+    EXPECT_EQ(dialog->Tags()[1].byteOrder, ByteOrder::Big);
+    EXPECT_EQ(Cell(In(), 0, ColTag).data(Qt::ToolTipRole).toString(),
+              "Status (WORD, node 1 byte 1 of the input area), sent big-endian");
+}
+
 TEST_F(DefByteTags, AnUnreadablePlcMapKeepsTheTagsAsTheyAre) {
     const std::string unreadable = "<PlcMap><TypedTag Name=\"X\" Area=\"input\" Node=\"1\" Byte=\"1\" Type=\"INT9\"/>";
     dir.Write("PlcMap.xml", unreadable);

@@ -76,10 +76,13 @@ TFDefByte::TFDefByte(const base::Workspace& ws, QWidget* parent) : EditorDialog(
 }
 
 // The members go before the child grids: while the table is still here the steps, whose clearing recounts it,
-// are dropped and the grids let go of it.
+// are dropped and the grids let go of it and of the tags.
 TFDefByte::~TFDefByte() {
     undo_.clear();
-    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) grid->Bytes().SetTable(nullptr);
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) {
+        grid->Bytes().SetTable(nullptr);
+        grid->Bytes().SetTags(nullptr);
+    }
 }
 
 void TFDefByte::BuildWindow() {

@@ -19,6 +19,7 @@
 #include "documents/ui/address_moves.h"
 #include "documents/ui/def_byte_grid.h"
 #include "documents/ui/edit_actions.h"
+#include "documents/ui/tag_losses.h"
 #include "ui/area_fit_panel.h"
 #include "ui/left_copy_offer.h"
 #include "ui/message_display.h"
@@ -63,15 +64,25 @@ TFDefByte::TFDefByte(const base::Workspace& ws, QWidget* parent) : EditorDialog(
         grid->Bytes().SetTable(&table_);
         connect(&grid->Bytes(), &DefByteGridModel::RevealRequested, this, &TFDefByte::RevealBytes);
     }
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) {
+        grid->Bytes().SetTags(&tags_);
+        connect(grid, &DefByteGrid::MakeTagRequested, this, &TFDefByte::MakeTagClick);
+        connect(grid, &DefByteGrid::RemoveTagRequested, this, &TFDefByte::RemoveTagClick);
+    }
+    tags_.SetTable(&table_);
+    connect(&tags_, &EditorTags::Changed, this, &TFDefByte::ShowTagChange);
     connect(&undo_, &QUndoStack::indexChanged, this, &TFDefByte::RecountShownNode);
     AddUndoActions(this, undo_);
 }
 
 // The members go before the child grids: while the table is still here the steps, whose clearing recounts it,
-// are dropped and the grids let go of it.
+// are dropped and the grids let go of it and of the tags.
 TFDefByte::~TFDefByte() {
     undo_.clear();
-    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) grid->Bytes().SetTable(nullptr);
+    for (DefByteGrid* grid : {ASG_IN, ASG_OUT}) {
+        grid->Bytes().SetTable(nullptr);
+        grid->Bytes().SetTags(nullptr);
+    }
 }
 
 void TFDefByte::BuildWindow() {
@@ -90,6 +101,7 @@ void TFDefByte::BuildWindow() {
     ASG_OUT->setAccessibleName(QStringLiteral("Byte OUT"));
     pages_->addTab(ASG_IN, QStringLiteral("Byte IN"));
     pages_->addTab(ASG_OUT, QStringLiteral("Byte OUT"));
+    pages_->setCornerWidget(BuildTagButtons());
     layout->addWidget(pages_, 1);
 
     areas_ = new ui::AreaFitPanel(this);
@@ -163,7 +175,7 @@ void TFDefByte::FormShow() {
     undo_.clear();
     currentNode_ = -1;
     ShowNodeBytes();  // no node while the table is rebuilt: the grids hold no rows it could take away
-    loaded_.Remember({ws_.DefByteFile, ws_.DNetNetFile});
+    loaded_.Remember({ws_.DefByteFile, ws_.DNetNetFile, base::ProjectFile(ws_.ProjectDir, base::kPlcMapFileName)});
     if (!LoadDocuments()) {
         CB->setCurrentIndex(-1);  // after a failed load no node is current until the user picks one
         return;
@@ -202,10 +214,17 @@ void TFDefByte::ReadAreas() {
     PlcMapDocument plc;
     try {
         plc = LoadPlcMap(ws_.ProjectDir);
+        tags_.Reset(plc.tags);
     } catch (const std::exception& e) {
         problem = QStringLiteral("No PLC address: %1").arg(QString::fromUtf8(e.what()));
+        // Saving tags over a document that could not be read would drop whatever it holds.
+        tags_.Reset({}, QStringLiteral("PlcMap.xml could not be read, so its typed tags are not shown and no tag can "
+                                       "be made or removed until it is mended: %1")
+                            .arg(QString::fromUtf8(e.what())));
     }
+    savedTags_ = plc.tags;
     const ProfibusLayout layout(sizes, plc.starts);
+    tags_.SetLayout(layout);
     ASG_IN->Bytes().SetLayout(layout, problem);
     ASG_OUT->Bytes().SetLayout(layout, problem);
 }
@@ -289,13 +308,18 @@ void TFDefByte::bitbtn1Click() {
                                                       "the network first. "));
         return;
     }
+    const std::string plcMapFile = base::ProjectFile(ws_.ProjectDir, base::kPlcMapFileName);
+    std::vector<TypedTag> tags = tags_.Tags();
+    const std::vector<NodeIo> savedNodes = NodesOf(SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile));
+    const std::vector<NodeIo> nodes = NodesOf(table_);
     // Selections belong to nodes by position: a network rewritten meanwhile may have moved the nodes.
     if (!loaded_.MaySaveAfterChangeOf(this, ws_.DNetNetFile,
                                       QStringLiteral("its nodes may have moved, and the selections would go to "
                                                      "the nodes now at their positions")) ||
         !loaded_.MayReplace(this, {ws_.DefByteFile}) ||
-        !MaySaveMovingExportedAddresses(this, NodesOf(SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile)),
-                                        {areaIn_, areaOut_}, NodesOf(table_), {areaIn_, areaOut_})) {
+        (tags != savedTags_ && !loaded_.MayReplace(this, {plcMapFile})) ||
+        !MaySaveDroppingBrokenTags(this, savedNodes, savedTags_, nodes, tags) ||
+        !MaySaveMovingExportedAddresses(this, savedNodes, {areaIn_, areaOut_}, nodes, {areaIn_, areaOut_}, &tags)) {
         return;
     }
     try {
@@ -304,6 +328,7 @@ void TFDefByte::bitbtn1Click() {
         ui::Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
         return;
     }
+    if (tags != savedTags_ && !SaveTags(tags)) return;
     accept();
 }
 

@@ -25,6 +25,7 @@ constexpr int kRowHeight = 21;
 constexpr int kNumberWidth = 55;
 constexpr int kSelectWidth = 75;
 constexpr int kAddressWidth = 70;
+constexpr int kTagWidth = 90;
 
 class ByteCellDelegate : public QStyledItemDelegate {
 public:
@@ -74,10 +75,15 @@ DefByteGrid::DefByteGrid(ByteDirection direction, int textWidth, QWidget* parent
     columns->setSectionResizeMode(QHeaderView::Fixed);
     setColumnWidth(DefByteGridModel::ColNumber, kNumberWidth);
     setColumnWidth(DefByteGridModel::ColSelect, kSelectWidth);
-    setColumnWidth(DefByteGridModel::ColMnemonic, textWidth - kAddressWidth);
+    setColumnWidth(DefByteGridModel::ColMnemonic, textWidth - kAddressWidth - kTagWidth);
     setColumnWidth(DefByteGridModel::ColAddress, kAddressWidth);
-    columns->setStretchLastSection(true);  // the address takes what the window leaves, never a scroll bar
+    setColumnWidth(DefByteGridModel::ColTag, kTagWidth);
+    columns->setStretchLastSection(true);  // the tag takes what the window leaves, never a scroll bar
     BuildActions();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DefByteGrid::OfferTagRemoval);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DefByteGrid::OfferTagRemoval);
+    connect(bytes_, &QAbstractItemModel::dataChanged, this, &DefByteGrid::OfferTagRemoval);
+    connect(bytes_, &QAbstractItemModel::modelReset, this, &DefByteGrid::OfferTagRemoval);
 }
 
 void DefByteGrid::BuildActions() {
@@ -91,6 +97,34 @@ void DefByteGrid::BuildActions() {
             &QAction::triggered, this, &DefByteGrid::SelectNoBytes);
     connect(AddGridAction(this, tr("Invert selection"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)),
             &QAction::triggered, this, &DefByteGrid::InvertBytes);
+    connect(AddGridAction(this, tr("Make tag..."), QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
+            &DefByteGrid::MakeTagRequested);
+    removeTag_ = AddGridAction(this, tr("Remove tag"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    connect(removeTag_, &QAction::triggered, this, &DefByteGrid::RemoveTagRequested);
+    OfferTagRemoval();
+}
+
+std::vector<int> DefByteGrid::ChosenRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& cell : selectedIndexes()) rows.push_back(cell.row());
+    if (rows.empty() && currentIndex().isValid()) rows.push_back(currentIndex().row());
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+std::vector<size_t> DefByteGrid::ChosenTags() const {
+    std::vector<size_t> tags;
+    for (const int row : ChosenRows()) {
+        if (const std::optional<size_t> tag = bytes_->TagOfRow(static_cast<size_t>(row))) tags.push_back(*tag);
+    }
+    std::ranges::sort(tags);
+    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+    return tags;
+}
+
+void DefByteGrid::OfferTagRemoval() {
+    removeTag_->setEnabled(!ChosenTags().empty());
 }
 
 void DefByteGrid::SetUndoStack(QUndoStack* undo) {
@@ -129,10 +163,12 @@ void DefByteGrid::CopySelection() {
     // Rows chosen by their numbers copy as their data: a byte number pasted back would land in "Select".
     QModelIndexList cells = selectedIndexes();
     cells.removeIf([](const QModelIndex& cell) { return cell.column() == DefByteGridModel::ColNumber; });
-    // The PROFIBUS address follows from the selections, so it copies alone only: with data it would not paste back.
-    const bool data =
-        std::ranges::any_of(cells, [](const QModelIndex& c) { return c.column() != DefByteGridModel::ColAddress; });
-    if (data) cells.removeIf([](const QModelIndex& cell) { return cell.column() == DefByteGridModel::ColAddress; });
+    // The PROFIBUS address and the tag follow from the selections and the tags, so they copy alone only: with data
+    // they would not paste back.
+    const auto derived = [](const QModelIndex& cell) {
+        return cell.column() == DefByteGridModel::ColAddress || cell.column() == DefByteGridModel::ColTag;
+    };
+    if (!std::ranges::all_of(cells, derived)) cells.removeIf(derived);
     QApplication::clipboard()->setText(CopyCells(*bytes_, cells));
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QTableView>
+#include <vector>
 
 #include "documents/ui/def_byte_grid_model.h"
 
+class QAction;
 class QUndoStack;
 
 namespace tessara::documents {
@@ -11,7 +13,8 @@ namespace tessara::documents {
 // One byte grid of the byte selection editor over its own model: fixed 21-pixel rows, the "N" column fixed,
 // a "Select" cell that toggles on a click anywhere in it, an editable "Mnemonic". A click or drag in the "N"
 // column selects whole rows without toggling anything; Space then toggles every selected "Select" cell once.
-// Rectangles of cells are copied and pasted as spreadsheets do.
+// Rectangles of cells are copied and pasted as spreadsheets do. "Make tag..." and "Remove tag" are asked of the
+// window, which holds the tags.
 class DefByteGrid : public QTableView {
     Q_OBJECT
 
@@ -33,6 +36,15 @@ public:
     void CopySelection();
     void Paste();
 
+    // The rows the user has chosen, in order: those of the chosen cells, else the current one.
+    std::vector<int> ChosenRows() const;
+    // The tags that hold a byte of the chosen rows, in the order of the tags.
+    std::vector<size_t> ChosenTags() const;
+
+signals:
+    void MakeTagRequested();
+    void RemoveTagRequested();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -40,9 +52,12 @@ protected:
 
 private:
     void BuildActions();
+    // "Remove tag" is offered where a chosen row holds a tag.
+    void OfferTagRemoval();
 
     DefByteGridModel* bytes_;
     QUndoStack* undo_ = nullptr;
+    QAction* removeTag_ = nullptr;
 };
 
 }  // namespace tessara::documents

@@ -8,6 +8,7 @@
 
 #include "documents/area_offsets.h"
 #include "documents/profibus_slots.h"
+#include "documents/ui/editor_tags.h"
 
 namespace tessara::documents {
 
@@ -113,9 +114,14 @@ void DefByteGridModel::PlaceInArea() {
 }
 
 void DefByteGridModel::AddressesChanged() {
+    if (tags_) tags_->SelectionsChanged();
     if (rowCount() > 0)
-        emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColAddress),
+        emit dataChanged(index(0, ColAddress), index(rowCount() - 1, ColTag),
                          {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
+}
+
+void DefByteGridModel::TagsChanged() {
+    AddressesChanged();
 }
 
 DN_Nodo* DefByteGridModel::NodeAt(size_t node) const {
@@ -164,6 +170,7 @@ void DefByteGridModel::Apply(size_t node, ByteDirection direction, size_t row, i
     } else {
         MnemonicOf(*target, direction)[row] = value.toStdString();
     }
+    if (tags_ && column == ColSelect) tags_->SelectionsChanged();
     if (!shown) return;
     const QModelIndex cell = index(static_cast<int>(row), column);
     emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole});
@@ -177,6 +184,7 @@ void DefByteGridModel::ApplySelections(size_t node, ByteDirection direction, con
     DN_Nodo* target = NodeAt(node);
     if (!target || SelectOf(*target, direction).size() != state.size()) return;
     SelectOf(*target, direction) = state;
+    if (tags_) tags_->SelectionsChanged();
     if (!shown) return;
     emit dataChanged(index(0, ColSelect), index(rowCount() - 1, ColSelect), {Qt::DisplayRole, Qt::CheckStateRole});
     PlaceInArea();
@@ -213,12 +221,15 @@ QVariant DefByteGridModel::data(const QModelIndex& index, int role) const {
             return display ? QVariant(QString::fromStdString(MnemonicOf(shown, direction_)[row])) : QVariant();
         case ColAddress:
             return AddressData(row, role);
+        case ColTag:
+            return TagData(row, role);
         default:
             return {};
     }
 }
 
 QVariant DefByteGridModel::AddressData(size_t row, int role) const {
+    if (std::optional<QVariant> tagged = TagAddressData(row, role)) return *tagged;
     const size_t offset = row < areaOffsets_.size() ? areaOffsets_[row] : kNoAreaOffset;
     if (offset == kNoAreaOffset) return {};
     if (!layoutProblem_.isEmpty()) return role == Qt::ToolTipRole ? QVariant(layoutProblem_) : QVariant();
@@ -235,6 +246,57 @@ QVariant DefByteGridModel::AddressData(size_t row, int role) const {
                        ? QStringLiteral("Slot %1, byte %2 of its module").arg(address.slot).arg(address.slotOffset)
                        : QStringLiteral("No PLC address: %1")
                              .arg(QString::fromStdString(FitProblemText(address.problem, layout_.AreaSize(area))));
+        default:
+            return {};
+    }
+}
+
+std::optional<size_t> DefByteGridModel::TagOfRow(size_t row) const {
+    if (!tags_ || node_ < 0) return std::nullopt;
+    return tags_->TagAt(static_cast<size_t>(node_), AreaOf(direction_), static_cast<uint32_t>(row + 1));
+}
+
+std::optional<QVariant> DefByteGridModel::TagAddressData(size_t row, int role) const {
+    const std::optional<size_t> tag = TagOfRow(row);
+    if (!tag || !layoutProblem_.isEmpty()) return std::nullopt;
+    const plc::TagPlacement& placement = tags_->PlacementOf(*tag);
+    if (placement.fault != plc::TagFault::None) return std::nullopt;  // its bytes stay bytes of their own
+    const TypedTag& value = tags_->Tags()[*tag];
+    const uint32_t within = static_cast<uint32_t>(row + 1) - value.byte;
+    const QString address =
+        QString::fromStdString(PlcAddressText(value.direction, placement.first.address, TagTypeSize(value.type)));
+    switch (role) {
+        case Qt::DisplayRole:
+            return within == 0 ? QVariant(address) : QVariant(QStringLiteral("  +%1").arg(within));
+        case Qt::ForegroundRole:
+            return within == 0 ? QVariant() : QVariant(QColor(Qt::gray));
+        case Qt::ToolTipRole:
+            return QStringLiteral("Byte %1 of the %2 %3 at %4: slot %5, byte %6 of its module")
+                .arg(within + 1)
+                .arg(QString::fromLatin1(TagTypeName(value.type)), QString::fromStdString(value.name), address)
+                .arg(placement.first.slot)
+                .arg(placement.first.slotOffset + within);
+        default:
+            return QVariant();
+    }
+}
+
+QVariant DefByteGridModel::TagData(size_t row, int role) const {
+    const std::optional<size_t> tag = TagOfRow(row);
+    if (!tag) return {};
+    const TypedTag& value = tags_->Tags()[*tag];
+    const QString fault = tags_->FaultText(*tag);
+    switch (role) {
+        case Qt::DisplayRole:
+            return QStringLiteral("%1 (%2)").arg(QString::fromStdString(value.name),
+                                                 QString::fromLatin1(TagTypeName(value.type)));
+        case Qt::ForegroundRole:
+            return fault.isEmpty() ? QVariant() : QVariant(QColor(Qt::red));
+        case Qt::ToolTipRole: {
+            const QString place = QString::fromStdString(plc::TypedTagPlace(value));
+            if (!fault.isEmpty()) return QStringLiteral("%1 is not one value: %2").arg(place, fault);
+            return QStringLiteral("%1, sent %2-endian").arg(place, QString::fromLatin1(ByteOrderName(value.byteOrder)));
+        }
         default:
             return {};
     }
@@ -274,7 +336,7 @@ Qt::ItemFlags DefByteGridModel::flags(const QModelIndex& index) const {
 
 QVariant DefByteGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const char* const kHeaders[ColumnCount] = {"N", "Select", "Mnemonic", "PROFIBUS"};
+    static const char* const kHeaders[ColumnCount] = {"N", "Select", "Mnemonic", "PROFIBUS", "Tag"};
     return section >= 0 && section < ColumnCount ? QVariant(QString::fromLatin1(kHeaders[section])) : QVariant();
 }
 

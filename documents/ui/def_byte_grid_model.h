@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -17,9 +18,19 @@ namespace tessara::documents {
 // Which of a node's two byte arrays, as the two pages of the editor show them.
 enum class ByteDirection { In, Out };
 
+inline AreaDirection AreaOf(ByteDirection direction) {
+    return direction == ByteDirection::Out ? AreaDirection::Output : AreaDirection::Input;
+}
+inline ByteDirection BytesOf(AreaDirection direction) {
+    return direction == AreaDirection::Output ? ByteDirection::Out : ByteDirection::In;
+}
+
+class EditorTags;
+
 // The bytes of one direction of one node of a table, as a grid of "N", "Select", "Mnemonic" and the PROFIBUS
 // address of each selected byte ("IB 12", "QB 3"; "no address" in red, with the reason, for a byte that does not
-// fit), from the one address function the map and the exports use. The model
+// fit), from the one address function the map and the exports use, and the typed tag a byte belongs to: a sound
+// tag's first row shows its address and width ("IW 12"), its other rows their place in it. The model
 // names the node by its index in the table and reads and edits the table in place, so a node of 65 535 bytes
 // is shown without copying a row. With an undo stack every edit is a step on it; a step names its bytes by
 // node index and direction too, so it reaches them through the table whichever node is shown.
@@ -27,7 +38,7 @@ class DefByteGridModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { ColNumber, ColSelect, ColMnemonic, ColAddress, ColumnCount };
+    enum Column { ColNumber, ColSelect, ColMnemonic, ColAddress, ColTag, ColumnCount };
 
     explicit DefByteGridModel(ByteDirection direction, QObject* parent = nullptr);
 
@@ -37,6 +48,12 @@ public:
     // The project's PROFIBUS slots with their PLC starts, which give each selected byte its address. With a
     // problem (PlcMap.xml unreadable) no byte shows an address, and the problem is the cells' tool tip.
     void SetLayout(const ProfibusLayout& layout, const QString& problem = {});
+    // The typed tags the rows show; the model tells them of every change of a selection.
+    void SetTags(EditorTags* tags) { tags_ = tags; }
+    // A tag was made or removed: the tag and address cells are shown again.
+    void TagsChanged();
+    // The index of the typed tag that holds the byte of this row, if any.
+    std::optional<size_t> TagOfRow(size_t row) const;
     // Shows node `node` of the table. An index the table does not hold (-1 while no node is current) shows no
     // rows, so nothing typed can belong to no node. A direction without bytes shows one row that belongs to
     // no byte. Call it again whenever the table is rebuilt, so the view learns its new rows.
@@ -71,6 +88,10 @@ private:
     bool IsByte(const QModelIndex& index) const;
     // "IB 12" or "QB 3" where the byte is selected; "no address" in red, with the reason, when it does not fit.
     QVariant AddressData(size_t row, int role) const;
+    // The address cell of a byte of a sound typed tag, or nothing when the byte is in none.
+    std::optional<QVariant> TagAddressData(size_t row, int role) const;
+    // "Speed (INT)" on each row of a tag; in red, with the reason, when it is not one value.
+    QVariant TagData(size_t row, int role) const;
     bool Shows(size_t node, ByteDirection direction) const;
     // Shows the node first when it is not shown; tells whether this model shows its bytes afterwards.
     bool Reveal(size_t node, ByteDirection direction);
@@ -87,6 +108,7 @@ private:
     QUndoStack* undo_ = nullptr;
     ProfibusLayout layout_;
     QString layoutProblem_;
+    EditorTags* tags_ = nullptr;
     std::vector<size_t> areaOffsets_;  // per byte of the shown node, kNoAreaOffset when not selected
 };
 

@@ -73,6 +73,15 @@ TEST(TypedTags, ANewTagIsRefusedForItsLengthAndForEveryFault) {
               "The tag Speed ref (INT, node 1 byte 1 of the input area) cannot be made: \"Speed ref\" is not an IEC "
               "61131-3 name: letters and digits with single underscores between them, a letter first");
     EXPECT_EQ(NewTagProblem(Nodes(), kLayout, tags, {"Status", I, 1, 1, TagType::Word}, 2), std::nullopt);
+
+    // A tag that is not one value now (byte 63 not selected) keeps its bytes and its name from a new tag.
+    const std::vector<TypedTag> gap = {{"Gap", I, 2, 62, TagType::Int}};
+    EXPECT_EQ(NewTagProblem(Nodes(), kLayout, gap, {"Low", I, 2, 61, TagType::Int}, 2),
+              "The tag Low (INT, node 2 byte 61 of the input area) cannot be made: it shares bytes with Gap (INT, "
+              "node 2 byte 62 of the input area)");
+    EXPECT_EQ(NewTagProblem(Nodes(), kLayout, gap, {"GAP", I, 2, 1, TagType::Int}, 2),
+              "The tag GAP (INT, node 2 byte 1 of the input area) cannot be made: its name is taken by Gap (INT, node "
+              "2 byte 62 of the input area)");
 }
 
 // A faulty tag stays in PlcMap.xml: a new tag of its name, or on its bytes, would clash with it once it is mended.

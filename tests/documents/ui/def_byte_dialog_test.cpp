@@ -46,10 +46,11 @@ TEST_F(DefByteDialog, ShowsTheFirstNodeInGridsAsDesigned) {
     EXPECT_EQ(In()->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     EXPECT_EQ(In()->columnWidth(ColNumber), 55);
     EXPECT_EQ(In()->columnWidth(ColSelect), 75);
-    EXPECT_EQ(In()->columnWidth(ColMnemonic), 250);
-    EXPECT_EQ(Out()->columnWidth(ColMnemonic), 249);
-    EXPECT_GE(In()->columnWidth(ColAddress), 70);
-    EXPECT_EQ(In()->horizontalScrollBar()->maximum(), 0);  // every column in view, the address too
+    EXPECT_EQ(In()->columnWidth(ColMnemonic), 160);  // the designed 320 shared with the address and the tag
+    EXPECT_EQ(Out()->columnWidth(ColMnemonic), 159);
+    EXPECT_EQ(In()->columnWidth(ColAddress), 70);
+    EXPECT_GE(In()->columnWidth(ColTag), 90);
+    EXPECT_EQ(In()->horizontalScrollBar()->maximum(), 0);  // every column in view, the tag too
     EXPECT_FALSE(Cell(In(), 0, ColNumber).flags().testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(messages.entries().empty());
 }

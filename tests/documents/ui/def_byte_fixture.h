@@ -20,7 +20,7 @@
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
 
-enum Column { ColNumber, ColSelect, ColMnemonic, ColAddress };
+enum Column { ColNumber, ColSelect, ColMnemonic, ColAddress, ColTag };
 
 inline const std::string kRowN = "<row Select=\"N\" Mnemonic=\"\"/>";
 

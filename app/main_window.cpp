@@ -82,8 +82,9 @@ TFTessaraFirmWare::TFTessaraFirmWare(const std::string& appDir, const std::strin
     setObjectName(QStringLiteral("TFTessaraFirmWare"));
     ui::ApplyTessaraStyle(this);
     // The editors ask before their OK moves PLC addresses the tags were exported with; the PLC side names them.
-    documents::SetExportMoves([this](const std::vector<documents::NodeIo>& nodes, documents::ProfibusAreas areas) {
-        return plc::ExportMovesOf(ws_.ProjectDir, nodes, areas);
+    documents::SetExportMoves([this](const std::vector<documents::NodeIo>& nodes, documents::ProfibusAreas areas,
+                                     const std::vector<documents::TypedTag>* tags) {
+        return plc::ExportMovesOf(ws_.ProjectDir, nodes, areas, tags);
     });
     setFixedSize(565, 257);
     setWindowTitle(kDesignedCaption);

@@ -14,7 +14,7 @@ constexpr size_t kNamedInQuestion = 5;
 }  // namespace
 
 std::string ExportMovesOf(const std::string& projectDir, const std::vector<documents::NodeIo>& nodes,
-                          documents::ProfibusAreas areas) {
+                          documents::ProfibusAreas areas, const std::vector<documents::TypedTag>* tags) {
     documents::PlcMapDocument document;
     try {
         document = documents::LoadPlcMap(projectDir);
@@ -22,6 +22,7 @@ std::string ExportMovesOf(const std::string& projectDir, const std::vector<docum
         return {};
     }
     if (!document.lastExport) return {};
+    if (tags) document.tags = *tags;
     const std::vector<TagChange> changes = ExportedTagsMovedBy(document, nodes, areas);
     return changes.empty() ? std::string() : MovedSinceExportText(*document.lastExport, changes, kNamedInQuestion);
 }

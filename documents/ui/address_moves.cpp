@@ -35,10 +35,11 @@ DefByteTable SavedByteTable(const std::string& dnetNetFile, const std::string& d
 }
 
 bool MaySaveMovingExportedAddresses(QWidget* parent, const std::vector<NodeIo>& savedNodes, ProfibusAreas savedAreas,
-                                    const std::vector<NodeIo>& nodes, ProfibusAreas areas) {
+                                    const std::vector<NodeIo>& nodes, ProfibusAreas areas,
+                                    const std::vector<TypedTag>* tags) {
     if (!Moves()) return true;
-    const std::string moved = Moves()(nodes, areas);
-    if (moved.empty() || moved == Moves()(savedNodes, savedAreas)) return true;
+    const std::string moved = Moves()(nodes, areas, tags);
+    if (moved.empty() || moved == Moves()(savedNodes, savedAreas, nullptr)) return true;
     return ui::Messages().AskYesNoDefaultYes(
         parent,
         QStringLiteral("Saving this change moves PLC addresses: %1.\n\nSave it? The tags are then to be exported "

@@ -210,7 +210,7 @@ bool TFDNet::SaveDocuments() {
     if (movesSelections || grid.HasImports()) written.push_back(ws_.DefByteFile);
     if (writesTags) written.push_back(PlcMapPath(ws_));
     if (!MayDropShrunkSelections() || !MayDropTags(tags.dropped) || !loaded_.MayReplace(this, written) ||
-        !MaySaveMovingAddresses()) {
+        !MaySaveMovingAddresses(tags.kept)) {
         return false;
     }
     if (movesSelections) {
@@ -250,7 +250,7 @@ bool TFDNet::MayDropTags(const std::vector<DroppedTag>& dropped) {
 }
 
 // Moved, inserted or deleted nodes and new byte counts move the PLC addresses of the bytes after them.
-bool TFDNet::MaySaveMovingAddresses() {
+bool TFDNet::MaySaveMovingAddresses(const std::vector<TypedTag>& tags) {
     ProfibusAreas areas;
     try {
         areas = ReadProfibusAreas(ws_.ProjectDir);
@@ -258,7 +258,8 @@ bool TFDNet::MaySaveMovingAddresses() {
         // pargen.xml that is not XML: its areas count as 0, as in the check
     }
     const DefByteTable saved = SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile);
-    return MaySaveMovingExportedAddresses(this, NodesOf(saved), areas, NodesAfterSave(saved, model_->Grid()), areas);
+    return MaySaveMovingExportedAddresses(this, NodesOf(saved), areas, NodesAfterSave(saved, model_->Grid()), areas,
+                                          &tags);
 }
 
 // A lowered byte count drops the selections of the bytes beyond it at the next Define Byte OK: asked first.

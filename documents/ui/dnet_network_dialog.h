@@ -60,8 +60,8 @@ private:
     void MoveClick(int delta);
     bool SaveDocuments();
     bool MayDropShrunkSelections();
-    // Asks before the save moves PLC addresses the tags were exported with.
-    bool MaySaveMovingAddresses();
+    // Asks before the save moves PLC addresses the tags were exported with; `tags` as the save leaves them.
+    bool MaySaveMovingAddresses(const std::vector<TypedTag>& tags);
     bool MayDropWhatIsNotSaved();
     // Asks before the save removes typed tags whose node is deleted or whose bytes a lowered count cuts.
     bool MayDropTags(const std::vector<DroppedTag>& dropped);

@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/workspace.h"
+#include "documents/ui/address_moves.h"
 #include "documents/ui/dnet_network_dialog.h"
 #include "support/temp_dir.h"
 #include "support/ui/message_recorder.h"
@@ -50,6 +51,7 @@ protected:
         dialog.ImportEdsClick();
     }
     // The documents the editor writes, to see that a refused OK leaves them all as they were.
+    ~TFDNetTagsTest() override { SetExportMoves({}); }
     std::string Documents() const {
         return dir.Read("DNET_Net.xml") + dir.Read("DefByte.xml") + dir.Read("PlcMap.xml");
     }
@@ -145,11 +147,20 @@ TEST_F(TFDNetTagsTest, ABrokenDescriptionSaysWhyAndTheRestIsStillOffered) {
 }
 
 TEST_F(TFDNetTagsTest, MovedNodesTakeTheirTagsWithThem) {
+    std::vector<std::vector<TypedTag>> tagsAsked;
+    SetExportMoves([&](const std::vector<NodeIo>&, ProfibusAreas, const std::vector<TypedTag>* tags) {
+        if (tags) tagsAsked.push_back(*tags);
+        return std::string();
+    });
     Select(1);
     dialog.MoveUpClick();
     dialog.bitbtn1Click();
     ASSERT_EQ(messages.entries().size(), 1u);  // that DefByte.xml follows the rows, as without tags
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    // The addresses asked about are those of the tags at their nodes' new places.
+    ASSERT_EQ(tagsAsked.size(), 1u);
+    EXPECT_EQ(tagsAsked[0].at(1).node, 1u);
+    EXPECT_EQ(tagsAsked[0].at(1).name, "Belt_speed");
     EXPECT_EQ(dir.Read("PlcMap.xml"),
               "<PlcMap><Slot Area=\"input\" Position=\"1\" Start=\"20\"/><TypedTag Name=\"Valve_position\" "
               "Area=\"output\" Node=\"2\" Byte=\"1\" Type=\"INT\" ByteOrder=\"little\"/><TypedTag Name=\"Belt_speed\" "

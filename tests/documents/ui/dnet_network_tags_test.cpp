@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/workspace.h"
+#include "check/project_address_map.h"
 #include "documents/ui/address_moves.h"
 #include "documents/ui/dnet_network_dialog.h"
 #include "support/temp_dir.h"
@@ -97,6 +98,15 @@ TEST_F(TFDNetTagsTest, ImportingADescribedDeviceOffersItsTagsAndOkSavesThemWithT
               std::string::npos);
     EXPECT_NE(dir.Read("DNET_Net.xml").find("<row ID=\"20\" NB_IN=\"10\" NB_OUT=\"4\" Mnemonic=\"Drive D-10\"/>"),
               std::string::npos);
+    // Each new tag is one value of the map; only the valve's tag, whose first byte is not selected, is not.
+    dir.Write("pargen.xml", ReadFixture("image_worked_example/pargen.xml"));
+    const tessara::check::ProjectCheck check = tessara::check::CheckProject(dir.path());
+    const tessara::plc::AddressMap map = tessara::check::ProjectAddressMap(check, tessara::check::ProjectLayout(check));
+    ASSERT_EQ(map.unmadeTags.size(), 1u);
+    EXPECT_EQ(map.unmadeTags[0].tag.name, "Valve_position");
+    std::string tagged;
+    for (const auto& row : map.input) tagged += row.tagged ? row.symbol + "@" + std::to_string(row.address) + " " : "";
+    EXPECT_EQ(tagged, "Belt_speed@23 Status_word@25 Speed@27 Position@29 ");
 }
 
 TEST_F(TFDNetTagsTest, DecliningTheTagsOrCancellingTakesTheCountsAlone) {

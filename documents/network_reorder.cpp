@@ -29,13 +29,6 @@ void AppendUnselected(pugi::xml_node group, const std::string& countText) {
     }
 }
 
-// The row of a group's byte `number` (from 1), added unselected where the group is shorter.
-pugi::xml_node ByteRow(pugi::xml_node group, uint32_t number) {
-    const size_t rows = ChildCount(group);
-    if (rows < number) AppendUnselected(group, std::to_string(number - rows));
-    return ChildAt(group, number - 1);
-}
-
 // A node without its groups gets them, so its imported bytes have rows to stand in.
 pugi::xml_node Group(pugi::xml_node node, size_t position) {
     while (ChildCount(node) <= position) {
@@ -44,13 +37,29 @@ pugi::xml_node Group(pugi::xml_node node, size_t position) {
     return ChildAt(node, position);
 }
 
+// The byte rows of one group, from byte 1 up to the row's count, added unselected where the group is shorter.
+std::vector<pugi::xml_node> ByteRows(pugi::xml_node group, const std::string& countText) {
+    const size_t count = static_cast<size_t>(std::max(IntOrMinusOne(countText), 0));
+    std::vector<pugi::xml_node> rows;
+    for (pugi::xml_node row = group.first_child(); row && rows.size() < count; row = row.next_sibling()) {
+        rows.push_back(row);
+    }
+    if (rows.size() < count) AppendUnselected(group, std::to_string(count - rows.size()));
+    for (pugi::xml_node row = rows.empty() ? group.first_child() : rows.back().next_sibling();
+         row && rows.size() < count; row = row.next_sibling()) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 void ApplyImport(const DeviceImport& import, const DNetRow& row, pugi::xml_node node) {
+    std::optional<std::vector<pugi::xml_node>> inputs, outputs;
     for (const NamedByte& named : import.bytes) {
         const bool input = named.direction == AreaDirection::Input;
-        if (named.byte == 0 || static_cast<int32_t>(named.byte) > IntOrMinusOne(input ? row.NB_IN : row.NB_OUT)) {
-            continue;
-        }
-        pugi::xml_node byte = ByteRow(Group(node, input ? 0 : 1), named.byte);
+        std::optional<std::vector<pugi::xml_node>>& rows = input ? inputs : outputs;
+        if (!rows) rows = ByteRows(Group(node, input ? 0 : 1), input ? row.NB_IN : row.NB_OUT);
+        if (named.byte == 0 || named.byte > rows->size()) continue;
+        pugi::xml_node byte = (*rows)[named.byte - 1];
         SetAttribute(byte, def_byte_xml::kSelect, "Y");
         SetAttribute(byte, def_byte_xml::kMnemonic, named.mnemonic);
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "plc/plc_symbols.h"
 
@@ -14,23 +16,31 @@ using documents::AreaDirection;
 using documents::EdsMember;
 using documents::TypedTag;
 
-bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
+// Names are told apart without regard to case, as the PLC tells them.
+std::string CaseKey(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+    return name;
 }
 
-// `wanted`, or with _2, _3... on it (cut to fit a symbol) where a tag of `tags` has it or the PLC would refuse it.
-std::string FreeName(const std::string& wanted, const std::vector<TypedTag>& tags) {
-    auto free = [&](const std::string& name) {
-        return !PlcNameProblem(name) &&
-               std::none_of(tags.begin(), tags.end(), [&](const TypedTag& tag) { return SameName(tag.name, name); });
+// The names taken, in upper case, and for each name asked for the number its next clash starts from, so that a
+// device of many values of one name is named in one pass.
+struct TakenNames {
+    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, size_t> nextNumber;
+};
+
+// `wanted`, or with _2, _3... on it (cut to fit a symbol) where a tag has it or the PLC would refuse it; taken.
+std::string FreeName(const std::string& wanted, TakenNames& taken) {
+    auto take = [&](const std::string& name) {
+        return !PlcNameProblem(name) && taken.names.insert(CaseKey(name)).second;
     };
-    if (free(wanted)) return wanted;
-    for (size_t number = 2;; ++number) {
+    if (take(wanted)) return wanted;
+    size_t& number = taken.nextNumber.try_emplace(CaseKey(wanted), 2).first->second;
+    for (;; ++number) {
         const std::string suffix = "_" + std::to_string(number);
         std::string stem = wanted.substr(0, kPlcSymbolLength - suffix.size());
         while (!stem.empty() && stem.back() == '_') stem.pop_back();
-        if (free(stem + suffix)) return stem + suffix;
+        if (take(stem + suffix)) return stem + suffix;
     }
 }
 
@@ -56,20 +66,21 @@ void NameBytes(const std::vector<EdsMember>& members, AreaDirection direction, d
 }
 
 void MakeTags(const std::vector<EdsMember>& members, AreaDirection direction, int id,
-              const std::vector<TypedTag>& nodeTags, std::vector<TypedTag>& taken, documents::DeviceImport& import) {
+              const std::vector<TypedTag>& nodeTags, TakenNames& taken, documents::DeviceImport& import) {
     for (const EdsMember& member : members) {
         if (!member.type || member.size < 2) continue;
         const auto byte = static_cast<uint32_t>(member.offset + 1);
         TypedTag tag{{}, direction, 0, byte, *member.type, documents::kDeviceByteOrder};
         if (Overlaps(tag, nodeTags)) continue;
         tag.name = FreeName(PlcSymbolBase(member.name, id, direction, byte), taken);
-        taken.push_back(tag);
         import.tags.push_back(tag);
     }
 }
 
-const char* DirectionWord(AreaDirection direction) {
-    return direction == AreaDirection::Input ? "input" : "output";
+// "Speed (INT, input byte 3)"
+std::string TagLine(const TypedTag& tag) {
+    return tag.name + " (" + documents::TagTypeName(tag.type) + ", " +
+           (tag.direction == AreaDirection::Input ? "input" : "output") + " byte " + std::to_string(tag.byte) + ")";
 }
 
 }  // namespace
@@ -79,25 +90,30 @@ documents::DeviceImport DeviceImportOf(const documents::EdsDevice& device, int i
     documents::DeviceImport import;
     NameBytes(device.inputMembers, AreaDirection::Input, import);
     NameBytes(device.outputMembers, AreaDirection::Output, import);
-    std::vector<TypedTag> names = taken;
+    TakenNames names;
+    for (const TypedTag& tag : taken) names.names.insert(CaseKey(tag.name));
     MakeTags(device.inputMembers, AreaDirection::Input, id, nodeTags, names, import);
     MakeTags(device.outputMembers, AreaDirection::Output, id, nodeTags, names, import);
     return import;
 }
 
-std::string DeviceImportQuestion(const documents::DeviceImport& import) {
+std::string DeviceImportQuestion(const documents::DeviceImport& import, size_t listed) {
     const size_t bytes = import.bytes.size();
     std::string text = "The EDS file describes the values this device exchanges. Select and name their " +
                        std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
     if (import.tags.empty()) return text + "?";
     text += " and make these typed tags?\n";
-    for (const TypedTag& tag : import.tags) {
-        text += "\n" + tag.name + " (" + documents::TagTypeName(tag.type) + ", " + DirectionWord(tag.direction) +
-                " byte " + std::to_string(tag.byte) + ")";
-    }
+    for (size_t i = 0; i < import.tags.size() && i < listed; ++i) text += "\n" + TagLine(import.tags[i]);
+    if (import.tags.size() > listed) text += "\nand " + std::to_string(import.tags.size() - listed) + " more";
     return text +
            "\n\nA typed tag is a run of selected bytes, so the bytes of each value are selected. The bytes and "
            "tags are saved at OK.";
+}
+
+std::string DeviceImportTagList(const documents::DeviceImport& import) {
+    std::string list;
+    for (const TypedTag& tag : import.tags) list += (list.empty() ? "" : "\n") + TagLine(tag);
+    return list;
 }
 
 }  // namespace tessara::plc

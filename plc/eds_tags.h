@@ -19,8 +19,10 @@ documents::DeviceImport DeviceImportOf(const documents::EdsDevice& device, int i
                                        const std::vector<documents::TypedTag>& taken,
                                        const std::vector<documents::TypedTag>& nodeTags);
 
-// The question the import asks before it gives a node its values: what is selected and named, and each tag
-// ("Speed (INT, input byte 3)").
-std::string DeviceImportQuestion(const documents::DeviceImport& import);
+// The question the import asks before it gives a node its values: what is selected and named, and the first
+// `listed` tags ("Speed (INT, input byte 3)"), then how many more.
+std::string DeviceImportQuestion(const documents::DeviceImport& import, size_t listed);
+// Every tag of the import, one a line, as the question names them.
+std::string DeviceImportTagList(const documents::DeviceImport& import);
 
 }  // namespace tessara::plc

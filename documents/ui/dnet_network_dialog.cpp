@@ -38,6 +38,7 @@ constexpr int kButtonStripHeight = 39;
 constexpr int kColumnWidths[DNetTableModel::ColumnCount] = {45, 65, 75, 75, 255};
 
 constexpr size_t kDroppedTagsInQuestion = 5;
+constexpr size_t kImportTagsInQuestion = 12;
 
 QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption, int left) {
     return ui::PlaceControl<QPushButton>(strip, name, caption, QRect(left, 10, 93, 23));
@@ -344,8 +345,13 @@ std::optional<DeviceImport> TFDNet::OfferedImport(int row, const EdsDevice& devi
     }
     const int id = ParseIntText(grid.rows[static_cast<size_t>(row)].ID).value_or(0);
     DeviceImport import = plc::DeviceImportOf(device, id, tags, nodeTags);
-    if (import.bytes.empty() || !ui::Messages().AskYesNoDefaultYes(
-                                    this, QString::fromStdString(plc::DeviceImportQuestion(import)), QString())) {
+    // A long list of tags goes behind the question, so the box stays on the screen.
+    const QString details = import.tags.size() > kImportTagsInQuestion
+                                ? QString::fromStdString(plc::DeviceImportTagList(import))
+                                : QString();
+    if (import.bytes.empty() ||
+        !ui::Messages().AskYesNoDefaultYes(
+            this, QString::fromStdString(plc::DeviceImportQuestion(import, kImportTagsInQuestion)), details)) {
         return std::nullopt;
     }
     return import;

@@ -200,17 +200,20 @@ bool TFDNet::SaveDocuments() {
     const bool movesSelections = grid.NodesMoved() && base::FileExists(ws_.DefByteFile);
     // Tags are kept by node position: they follow their rows, and the imports' tags join them.
     PlcMapDocument plcMap;
+    QString unreadTags;
     try {
         plcMap = LoadPlcMap(ws_.ProjectDir);
-    } catch (const std::exception&) {
-        // unreadable: no tags to move; a tag to add fails the save with the reason
+    } catch (const std::exception& e) {
+        // a tag to add fails the save with this reason
+        unreadTags = QString::fromStdString(e.what());
     }
     const TagsAfterSave tags = TagsAfterGridSave(plcMap.tags, LoadedNodes(), grid);
     const bool writesTags = tags.kept != plcMap.tags;
     std::vector<std::string> written{ws_.DNetNetFile};
     if (movesSelections || grid.HasImports()) written.push_back(ws_.DefByteFile);
     if (writesTags) written.push_back(PlcMapPath(ws_));
-    if (!MayDropShrunkSelections() || !MayDropTags(tags.dropped) || !loaded_.MayReplace(this, written) ||
+    if (!MayDropShrunkSelections() || !MayDropTags(tags.dropped) ||
+        !MayLeaveUnreadTags(unreadTags, grid.NodesMoved()) || !loaded_.MayReplace(this, written) ||
         !MaySaveMovingAddresses(tags.kept)) {
         return false;
     }
@@ -242,12 +245,19 @@ bool TFDNet::MayDropTags(const std::vector<DroppedTag>& dropped) {
     QStringList named = lines.mid(0, kDroppedTagsInQuestion);
     if (lines.size() > named.size()) named << tr("and %1 more").arg(lines.size() - named.size());
     const QString list = named.join(QLatin1Char('\n'));
-    const QString text = dropped.size() == 1
-                             ? tr("Saving removes a typed tag from PlcMap.xml:\n\n%1\n\nSave and remove it?").arg(list)
-                             : tr("Saving removes %1 typed tags from PlcMap.xml:\n\n%2\n\nSave and remove them?")
-                                   .arg(dropped.size())
-                                   .arg(list);
+    const QString text =
+        dropped.size() == 1
+            ? tr("Saving removes a typed tag:\n\n%1\n\nSave and remove it?").arg(list)
+            : tr("Saving removes %1 typed tags:\n\n%2\n\nSave and remove them?").arg(dropped.size()).arg(list);
     return ui::Messages().AskYesNoWithDetails(this, text, lines.join(QLatin1Char('\n')));
+}
+
+// Tags of a PlcMap.xml that cannot be read cannot follow their nodes: the user decides, No being the default.
+bool TFDNet::MayLeaveUnreadTags(const QString& failure, bool nodesMoved) {
+    return failure.isEmpty() || !nodesMoved ||
+           ui::Messages().AskYesNo(this, tr("%1\n\nThe typed tags of PlcMap.xml cannot follow the nodes that moved, "
+                                            "so they may name other nodes' bytes. Save anyway?")
+                                             .arg(failure));
 }
 
 // Moved, inserted or deleted nodes and new byte counts move the PLC addresses of the bytes after them.

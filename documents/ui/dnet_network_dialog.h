@@ -65,6 +65,8 @@ private:
     bool MayDropWhatIsNotSaved();
     // Asks before the save removes typed tags whose node is deleted or whose bytes a lowered count cuts.
     bool MayDropTags(const std::vector<DroppedTag>& dropped);
+    // Asks before moved nodes are saved while PlcMap.xml, whose tags would follow them, cannot be read.
+    bool MayLeaveUnreadTags(const QString& failure, bool nodesMoved);
     // The bytes and tags the device's values give `row`, when the user wants them.
     std::optional<DeviceImport> OfferedImport(int row, const EdsDevice& device);
     // The nodes DNET_Net.xml held when the grid was filled.

@@ -182,7 +182,7 @@ TEST_F(TFDNetTagsTest, MovedNodesTakeTheirTagsWithThem) {
 TEST_F(TFDNetTagsTest, DeletingANodeOrCuttingATagsBytesAsksBeforeTheTagGoes) {
     const std::string before = Documents();
     const std::string deleted =
-        "Saving removes a typed tag from PlcMap.xml:\n\nValve_position (INT, node 1 byte 1 of the output area) is "
+        "Saving removes a typed tag:\n\nValve_position (INT, node 1 byte 1 of the output area) is "
         "removed: its node is deleted\n\nSave and remove it?";
     Select(0);
     dialog.DeleteRowsClick();
@@ -198,7 +198,7 @@ TEST_F(TFDNetTagsTest, DeletingANodeOrCuttingATagsBytesAsksBeforeTheTagGoes) {
     messages.Answer(true);  // the selected byte 9 that goes with it
     dialog.bitbtn1Click();
     const std::string cut =
-        "Saving removes a typed tag from PlcMap.xml:\n\nBelt_speed (WORD, node 2 byte 8 of the input area) is "
+        "Saving removes a typed tag:\n\nBelt_speed (WORD, node 2 byte 8 of the input area) is "
         "removed: node 2 now has 8 input bytes\n\nSave and remove it?";
     EXPECT_EQ(messages.entries(),
               (std::vector<MessageRecorder::Entry>{
@@ -213,6 +213,35 @@ TEST_F(TFDNetTagsTest, DeletingANodeOrCuttingATagsBytesAsksBeforeTheTagGoes) {
     EXPECT_EQ(dir.Read("PlcMap.xml"),
               "<PlcMap><Slot Area=\"input\" Position=\"1\" Start=\"20\"/><TypedTag Name=\"Valve_position\" "
               "Area=\"output\" Node=\"1\" Byte=\"1\" Type=\"INT\" ByteOrder=\"little\"/></PlcMap>");
+}
+
+// PlcMap.xml that is not XML cannot take new tags: the save stops with its fault and nothing is written. Nodes moved
+// over it are asked about, as its tags cannot follow them.
+TEST_F(TFDNetTagsTest, AnUnreadablePlcMapStopsTheSaveOfNewTagsAndIsAskedAboutForMoves) {
+    dir.Write("PlcMap.xml", "<PlcMap><TypedTag");
+    dialog.hide();
+    dialog.show();
+    const std::string before = Documents();
+    Import(1, FixturePath("eds_assembly/drive.eds"));
+    messages.clear();
+    dialog.bitbtn1Click();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Unhandled);
+    EXPECT_NE(messages.entries()[0].text.find("PlcMap.xml"), std::string::npos) << messages.entries()[0].text;
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Documents(), before);
+
+    dialog.hide();
+    dialog.show();
+    messages.clear();
+    Select(1);
+    dialog.MoveUpClick();
+    dialog.bitbtn1Click();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, Kind::Question);
+    EXPECT_NE(messages.entries()[0].text.find("The typed tags of PlcMap.xml cannot follow the nodes that moved"),
+              std::string::npos);
+    EXPECT_EQ(Documents(), before);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QTableView>
 
 #include "base/file_system.h"
@@ -121,6 +122,19 @@ TEST_F(TFDNetTagsTest, DecliningTheTagsOrCancellingTakesTheCountsAlone) {
     dialog.show();
     Import(1, FixturePath("eds_assembly/drive.eds"));  // Yes, the default
     dialog.reject();
+    EXPECT_EQ(dir.Read("DefByte.xml"), ReadFixture("image_worked_example/DefByte.xml"));
+    EXPECT_EQ(dir.Read("PlcMap.xml"), kPlcMap);
+
+    // Undo takes back the counts and the values at once.
+    dialog.show();
+    Import(1, FixturePath("eds_assembly/drive.eds"));
+    int undone = 0;
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (action->text() == "Undo Import EDS") undone += (action->trigger(), 1);
+    }
+    ASSERT_EQ(undone, 1);
+    dialog.bitbtn1Click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dir.Read("DefByte.xml"), ReadFixture("image_worked_example/DefByte.xml"));
     EXPECT_EQ(dir.Read("PlcMap.xml"), kPlcMap);
 }

@@ -2,210 +2,22 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <vector>
 
 #include "base/file_system.h"
-#include "documents/int_text.h"
+#include "documents/eds_sections.h"
 
 namespace tessara::documents {
 
 namespace {
 
-struct Field {
-    std::string text;
-    bool quoted = false;
-};
-
-struct Entry {
-    std::vector<Field> fields;
-    int line = 0;
-};
-
-// Keyword and section names are compared without regard to case, as device makers spell them variously.
-using Section = std::map<std::string, Entry>;
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-// Product names arrive in whatever code page the maker used; text that is not UTF-8 is taken as Latin-1.
-bool IsUtf8(const std::string& text) {
-    constexpr size_t kBad = 4;
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const size_t extra = c < 0x80             ? 0
-                             : (c & 0xE0) == 0xC0 ? 1
-                             : (c & 0xF0) == 0xE0 ? 2
-                             : (c & 0xF8) == 0xF0 ? 3
-                                                  : kBad;
-        if (extra == kBad || text.size() - i <= extra) return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
-std::string ToUtf8(const std::string& text) {
-    if (IsUtf8(text)) return text;
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-class EdsParser {
-public:
-    EdsParser(const std::string& text, const std::string& name) : text_(text), name_(name) {}
-
-    [[noreturn]] void Fail(int line, const std::string& what) const {
-        throw EdsError(name_ + ", line " + std::to_string(line) + ": " + what);
-    }
-
-    void Parse() {
-        // Editors on Windows often start a UTF-8 file with a byte-order mark.
-        if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
-        while (pos_ < text_.size()) {
-            SkipBlanksAndComments();
-            if (pos_ >= text_.size()) break;
-            if (text_[pos_] == '[') {
-                ReadHeader();
-            } else {
-                ReadEntry();
-            }
-        }
-    }
-
-    const Section* Find(const std::string& section) const {
-        const auto it = sections_.find(Upper(section));
-        return it == sections_.end() ? nullptr : &it->second;
-    }
-    int HeaderLine(const std::string& section) const { return headerLines_.at(Upper(section)); }
-    int LastLine() const { return line_; }
-
-private:
-    void Advance() {
-        if (text_[pos_] == '\n') ++line_;
-        ++pos_;
-    }
-
-    void SkipComment() {
-        while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
-    }
-
-    void SkipBlanksAndComments() {
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
-            if (c == '$') {
-                SkipComment();
-            } else if (std::isspace(static_cast<unsigned char>(c))) {
-                Advance();
-            } else {
-                return;
-            }
-        }
-    }
-
-    void ReadHeader() {
-        const size_t close = text_.find(']', pos_);
-        const size_t end = text_.find('\n', pos_);
-        if (close == std::string::npos || close > end) Fail(line_, "a section header lacks its closing ']'");
-        current_ = Upper(Trim(text_.substr(pos_ + 1, close - pos_ - 1)));
-        if (current_.empty()) Fail(line_, "a section header has no name");
-        sections_.try_emplace(current_);
-        headerLines_.try_emplace(current_, line_);
-        pos_ = close + 1;
-    }
-
-    void ReadEntry() {
-        const int start = line_;
-        if (current_.empty()) Fail(start, "an entry stands before the first section header");
-        const size_t equals = text_.find('=', pos_);
-        const size_t end = text_.find_first_of("\n;[", pos_);
-        if (equals == std::string::npos || equals > end) Fail(start, "expected 'Keyword = value;'");
-        const std::string key = Upper(Trim(text_.substr(pos_, equals - pos_)));
-        if (key.empty()) Fail(start, "an entry has no keyword");
-        pos_ = equals + 1;
-        Entry entry{ReadFields(start), start};
-        // The first definition counts; a repeated keyword cannot take another's place.
-        sections_[current_].try_emplace(key, std::move(entry));
-    }
-
-    // Fields separated by commas, up to the ';' that ends the entry; blanks, line breaks and comments between
-    // them do not count, and quoted text is taken as it stands.
-    std::vector<Field> ReadFields(int start) {
-        std::vector<Field> fields(1);
-        while (true) {
-            SkipBlanksAndComments();
-            if (pos_ >= text_.size()) Fail(start, "the entry is not ended by ';'");
-            const char c = text_[pos_];
-            if (c == ';') {
-                ++pos_;
-                break;
-            }
-            if (c == ',') {
-                fields.emplace_back();
-                ++pos_;
-            } else if (c == '"') {
-                ReadQuoted(fields.back());
-            } else if (c == '[' || c == '=') {
-                Fail(start, "the entry is not ended by ';'");
-            } else {
-                ReadBare(fields.back(), start);
-            }
-        }
-        return fields;
-    }
-
-    void ReadQuoted(Field& field) {
-        const int start = line_;
-        ++pos_;
-        const size_t close = text_.find('"', pos_);
-        if (close == std::string::npos) Fail(start, "a quoted text is not closed");
-        for (size_t i = pos_; i < close; ++i) line_ += text_[i] == '\n' ? 1 : 0;
-        field.text += text_.substr(pos_, close - pos_);  // adjacent quoted pieces run together
-        field.quoted = true;
-        pos_ = close + 1;
-    }
-
-    void ReadBare(Field& field, int start) {
-        const size_t end = text_.find_first_of(",;$\"\n[=", pos_);
-        // A keyword on a later line means the entry before it lacks its ';'.
-        if (end != std::string::npos && text_[end] == '=') Fail(start, "the entry is not ended by ';'");
-        if (!field.text.empty() || field.quoted) Fail(line_, "two values stand without a comma between them");
-        field.text = Trim(text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_));
-        pos_ = end == std::string::npos ? text_.size() : end;
-    }
-
-    const std::string& text_;
-    const std::string& name_;
-    size_t pos_ = 0;
-    int line_ = 1;
-    std::string current_;
-    std::map<std::string, Section> sections_;
-    std::map<std::string, int> headerLines_;
-};
-
-// An unsigned number of the field, decimal or with a hexadecimal prefix.
-std::optional<int32_t> Number(const Field& field) {
-    if (field.quoted || field.text.empty() || field.text[0] == '-' || field.text[0] == '+') return std::nullopt;
-    return ParseIntText(field.text);
-}
+using eds::EdsSections;
+using eds::Entry;
+using eds::Field;
+using eds::Number;
+using eds::Section;
+using eds::ToUtf8;
+using eds::Upper;
 
 // The I/O entry that PollInfo names and its size; no entry when it names none.
 struct PolledEntry {
@@ -214,7 +26,7 @@ struct PolledEntry {
     uint16_t size = 0;
 };
 
-PolledEntry FindPolledEntry(const EdsParser& eds, const Section& io, const Entry& poll, size_t field,
+PolledEntry FindPolledEntry(const EdsSections& eds, const Section& io, const Entry& poll, size_t field,
                             const char* kind) {
     const std::string pollName = "PollInfo";
     const std::optional<int32_t> number = Number(poll.fields[field]);
@@ -304,7 +116,7 @@ std::optional<TagType> TagTypeOfCode(int32_t code) {
 }
 
 // The [Params] entry a member's reference names ("Param12"), or none for padding (no reference, or a path).
-const Entry* ReferencedParam(const EdsParser& eds, const Entry& assembly, const std::string& assemblyName,
+const Entry* ReferencedParam(const EdsSections& eds, const Entry& assembly, const std::string& assemblyName,
                              const Field& reference, size_t member) {
     const std::string key = Upper(reference.text);
     if (reference.quoted || !key.starts_with("PARAM") || key.size() == 5 ||
@@ -320,7 +132,8 @@ const Entry* ReferencedParam(const EdsParser& eds, const Entry& assembly, const 
     return &it->second;
 }
 
-EdsMember ParamMember(const EdsParser& eds, const Entry& param, const std::string& paramName, size_t bit, size_t bits) {
+EdsMember ParamMember(const EdsSections& eds, const Entry& param, const std::string& paramName, size_t bit,
+                      size_t bits) {
     constexpr size_t kTypeField = 4;
     constexpr size_t kNameField = 6;
     if (param.fields.size() <= kNameField) {
@@ -336,7 +149,7 @@ EdsMember ParamMember(const EdsParser& eds, const Entry& param, const std::strin
 
 // The members of the assembly an I/O entry's path names, as [Assembly] lists them after its name, path, size,
 // descriptor and two reserved fields: pairs of a size in bits and a reference. None when nothing describes them.
-std::vector<EdsMember> AssemblyMembers(const EdsParser& eds, const PolledEntry& polled) {
+std::vector<EdsMember> AssemblyMembers(const EdsSections& eds, const PolledEntry& polled) {
     constexpr size_t kSizeField = 2;
     constexpr size_t kFirstMember = 6;
     const std::optional<uint32_t> instance = AssemblyInstance(*polled.entry);
@@ -378,7 +191,7 @@ std::vector<EdsMember> AssemblyMembers(const EdsParser& eds, const PolledEntry& 
 }
 
 // A fault in the description of the members costs the members, not the import.
-std::vector<EdsMember> MembersOrProblem(const EdsParser& eds, const PolledEntry& polled,
+std::vector<EdsMember> MembersOrProblem(const EdsSections& eds, const PolledEntry& polled,
                                         std::vector<std::string>& problems) {
     if (!polled.entry) return {};
     try {
@@ -392,8 +205,7 @@ std::vector<EdsMember> MembersOrProblem(const EdsParser& eds, const PolledEntry&
 }  // namespace
 
 EdsDevice ParseEds(const std::string& text, const std::string& name) {
-    EdsParser eds(text, name);
-    eds.Parse();
+    const EdsSections eds(text, name);
     const Section* io = eds.Find("IO_Info");
     if (!io) eds.Fail(eds.LastLine(), "the file has no [IO_Info] section, so no polled I/O connection");
     const auto poll = io->find("POLLINFO");

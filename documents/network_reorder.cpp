@@ -29,6 +29,42 @@ void AppendUnselected(pugi::xml_node group, const std::string& countText) {
     }
 }
 
+// A node without its groups gets them, so its imported bytes have rows to stand in.
+pugi::xml_node Group(pugi::xml_node node, size_t position) {
+    while (ChildCount(node) <= position) {
+        AppendChild(node, ChildCount(node) == 0 ? def_byte_xml::kInputGroup : def_byte_xml::kOutputGroup);
+    }
+    return ChildAt(node, position);
+}
+
+// The byte rows of one group, from byte 1 up to the row's count, added unselected where the group is shorter.
+std::vector<pugi::xml_node> ByteRows(pugi::xml_node group, const std::string& countText) {
+    const size_t count = static_cast<size_t>(std::max(IntOrMinusOne(countText), 0));
+    std::vector<pugi::xml_node> rows;
+    for (pugi::xml_node row = group.first_child(); row && rows.size() < count; row = row.next_sibling()) {
+        rows.push_back(row);
+    }
+    if (rows.size() < count) AppendUnselected(group, std::to_string(count - rows.size()));
+    for (pugi::xml_node row = rows.empty() ? group.first_child() : rows.back().next_sibling();
+         row && rows.size() < count; row = row.next_sibling()) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void ApplyImport(const DeviceImport& import, const DNetRow& row, pugi::xml_node node) {
+    std::optional<std::vector<pugi::xml_node>> inputs, outputs;
+    for (const NamedByte& named : import.bytes) {
+        const bool input = named.direction == AreaDirection::Input;
+        std::optional<std::vector<pugi::xml_node>>& rows = input ? inputs : outputs;
+        if (!rows) rows = ByteRows(Group(node, input ? 0 : 1), input ? row.NB_IN : row.NB_OUT);
+        if (named.byte == 0 || named.byte > rows->size()) continue;
+        pugi::xml_node byte = (*rows)[named.byte - 1];
+        SetAttribute(byte, def_byte_xml::kSelect, "Y");
+        SetAttribute(byte, def_byte_xml::kMnemonic, named.mnemonic);
+    }
+}
+
 // The byte document for the grid's node list, built from the stored one.
 void BuildDefBytes(XmlDocument& stored, XmlDocument& rebuilt, const NetworkGrid& grid) {
     const pugi::xml_node oldRoot = stored.FirstTopLevelNode();
@@ -40,13 +76,29 @@ void BuildDefBytes(XmlDocument& stored, XmlDocument& rebuilt, const NetworkGrid&
     const size_t length = DNetListLength(grid.rows);
     for (size_t i = 0; i < length; ++i) {
         const int origin = grid.origins[i];
+        pugi::xml_node node;
         if (origin >= 0 && static_cast<size_t>(origin) < oldNodes.size()) {
-            root.append_copy(oldNodes[static_cast<size_t>(origin)]);
-            continue;
+            node = root.append_copy(oldNodes[static_cast<size_t>(origin)]);
+        } else {
+            node = AppendChild(root, def_byte_xml::kNode);
+            AppendUnselected(AppendChild(node, def_byte_xml::kInputGroup), grid.rows[i].NB_IN);
+            AppendUnselected(AppendChild(node, def_byte_xml::kOutputGroup), grid.rows[i].NB_OUT);
         }
-        pugi::xml_node node = AppendChild(root, def_byte_xml::kNode);
-        AppendUnselected(AppendChild(node, def_byte_xml::kInputGroup), grid.rows[i].NB_IN);
-        AppendUnselected(AppendChild(node, def_byte_xml::kOutputGroup), grid.rows[i].NB_OUT);
+        if (grid.imports[i]) ApplyImport(*grid.imports[i], grid.rows[i], node);
+    }
+}
+
+std::optional<std::string> TextOf(const std::string& path) {
+    return base::FileExists(path) ? std::optional(base::ReadWholeFile(path)) : std::nullopt;
+}
+
+// Puts a file back as it was before this save: its earlier text, or no file.
+void Restore(const std::string& path, const std::optional<std::string>& text) {
+    if (text) {
+        base::WriteWholeFile(path, *text, base::WriteTarget::RegularFile);
+    } else {
+        std::error_code ignored;
+        std::filesystem::remove(base::PathFromUtf8(path), ignored);
     }
 }
 
@@ -58,24 +110,37 @@ RowOrigins NetworkGrid::IdentityOrigins() {
     return origins;
 }
 
+bool NetworkGrid::HasImports() const {
+    const size_t length = DNetListLength(rows);
+    return std::any_of(imports.begin(), imports.begin() + static_cast<long>(length),
+                       [](const std::optional<DeviceImport>& import) { return import.has_value(); });
+}
+
 bool InsertRowAbove(NetworkGrid& grid, size_t row) {
     if (row >= kDNetRowCount || !IsEmptyRow(grid.rows.back())) return false;
-    std::move_backward(grid.rows.begin() + static_cast<long>(row), grid.rows.end() - 1, grid.rows.end());
-    std::move_backward(grid.origins.begin() + static_cast<long>(row), grid.origins.end() - 1, grid.origins.end());
+    auto shift = [row](auto& cells) {
+        std::move_backward(cells.begin() + static_cast<long>(row), cells.end() - 1, cells.end());
+    };
+    shift(grid.rows);
+    shift(grid.origins);
+    shift(grid.imports);
     grid.rows[row] = DNetRow{};
     grid.origins[row] = kNewRow;
+    grid.imports[row].reset();
     return true;
 }
 
 void DeleteRows(NetworkGrid& grid, size_t first, size_t count) {
     if (first >= kDNetRowCount) return;
     count = std::min(count, kDNetRowCount - first);
-    const auto from = static_cast<long>(first);
-    const auto to = static_cast<long>(first + count);
-    std::move(grid.rows.begin() + to, grid.rows.end(), grid.rows.begin() + from);
-    std::move(grid.origins.begin() + to, grid.origins.end(), grid.origins.begin() + from);
-    std::fill(grid.rows.end() - static_cast<long>(count), grid.rows.end(), DNetRow{});
-    std::fill(grid.origins.end() - static_cast<long>(count), grid.origins.end(), kNewRow);
+    auto close = [first, count](auto& cells, const auto& empty) {
+        std::move(cells.begin() + static_cast<long>(first + count), cells.end(),
+                  cells.begin() + static_cast<long>(first));
+        std::fill(cells.end() - static_cast<long>(count), cells.end(), empty);
+    };
+    close(grid.rows, DNetRow{});
+    close(grid.origins, kNewRow);
+    close(grid.imports, std::nullopt);
 }
 
 bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta) {
@@ -91,6 +156,7 @@ bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta) {
     };
     rotate(grid.rows);
     rotate(grid.origins);
+    rotate(grid.imports);
     return true;
 }
 
@@ -109,34 +175,35 @@ std::vector<NodeIo> NodesAfterSave(const DefByteTable& saved, const NetworkGrid&
         node.InMnemonic.resize(node.NB_IN);
         node.OutSelect.resize(node.NB_OUT, 0);
         node.OutMnemonic.resize(node.NB_OUT);
+        if (grid.imports[i]) ApplyImport(*grid.imports[i], node);
         table.push_back(std::move(node));
     }
     return NodesOf(table);
 }
 
 void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPath, const std::string& defBytePath,
-                                  const NetworkGrid& grid) {
-    if (!grid.NodesMoved() || !base::FileExists(defBytePath)) {
-        SaveDNetNetwork(xml, networkPath, grid.rows);
-        return;
-    }
+                                  const NetworkGrid& grid, const std::function<void()>& alsoSave) {
+    const bool rebuild = grid.HasImports() || (grid.NodesMoved() && base::FileExists(defBytePath));
     XmlDocument stored;
     XmlDocument rebuilt;
-    stored.LoadFile(defBytePath);
-    BuildDefBytes(stored, rebuilt, grid);
-    const std::optional<std::string> previousNetwork =
-        base::FileExists(networkPath) ? std::optional(base::ReadWholeFile(networkPath)) : std::nullopt;
+    if (rebuild) {
+        if (base::FileExists(defBytePath)) stored.LoadFile(defBytePath);
+        BuildDefBytes(stored, rebuilt, grid);
+    }
+    const std::optional<std::string> previousNetwork = TextOf(networkPath);
+    const std::optional<std::string> previousBytes = rebuild ? TextOf(defBytePath) : std::nullopt;
     SaveDNetNetwork(xml, networkPath, grid.rows);
     try {
-        rebuilt.SaveFile(defBytePath);
-    } catch (...) {
-        // Back to the network the stored selections belong to.
-        if (previousNetwork) {
-            base::WriteWholeFile(networkPath, *previousNetwork, base::WriteTarget::RegularFile);
-        } else {
-            std::error_code ignored;
-            std::filesystem::remove(base::PathFromUtf8(networkPath), ignored);
+        if (rebuild) rebuilt.SaveFile(defBytePath);
+        try {
+            if (alsoSave) alsoSave();
+        } catch (...) {
+            if (rebuild) Restore(defBytePath, previousBytes);
+            throw;
         }
+    } catch (...) {
+        // Back to the network the stored selections and tags belong to.
+        Restore(networkPath, previousNetwork);
         throw;
     }
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "documents/def_byte.h"
+#include "documents/device_import.h"
 #include "documents/dnet_network.h"
 #include "documents/node_selections.h"
 
@@ -17,14 +20,17 @@ class XmlDocument;
 inline constexpr int kNewRow = -1;
 using RowOrigins = std::array<int, kDNetRowCount>;
 
-// The network editor's grid: its 64 rows and where each came from.
+// The network editor's grid: its 64 rows, where each came from, and what an EDS import gave it.
 struct NetworkGrid {
     DNetRows rows;
     RowOrigins origins = IdentityOrigins();
+    std::array<std::optional<DeviceImport>, kDNetRowCount> imports{};
 
     static RowOrigins IdentityOrigins();
     // True when some row no longer stands where it was loaded, so DefByte.xml must follow.
     bool NodesMoved() const { return origins != IdentityOrigins(); }
+    // True when a node of the list has bytes to select and name from an import.
+    bool HasImports() const;
     bool operator==(const NetworkGrid&) const = default;
 };
 
@@ -37,16 +43,19 @@ void DeleteRows(NetworkGrid& grid, size_t first, size_t count);
 bool MoveRows(NetworkGrid& grid, size_t first, size_t count, int delta);
 
 // The nodes as saving the grid leaves them, in the grid's order: each row with the byte selections of the saved
-// node it came from (none for a new row, or one the saved table did not reach), cut to its byte counts. What
-// the PLC addresses after the save follow from.
+// node it came from (none for a new row, or one the saved table did not reach), cut to its byte counts, and the
+// bytes its import selects. What the PLC addresses after the save follow from.
 std::vector<NodeIo> NodesAfterSave(const DefByteTable& saved, const NetworkGrid& grid);
 
 // Writes DNET_Net.xml and, when nodes moved and DefByte.xml exists, rewrites DefByte.xml so that node i gets
 // the "Nodo_DNET" that stood at its origin; an inserted node, or one the document did not reach, gets all its
-// bytes unselected; nodes that were deleted lose theirs. DefByte.xml is read and rebuilt before anything is
-// written, and restored network text follows a failure to write it, so the two documents never disagree.
-// Throws ParseError / DocumentError for an unreadable DefByte.xml, std::runtime_error for a failed write.
+// bytes unselected; nodes that were deleted lose theirs. A node with an import gets its bytes selected and named
+// too, in a DefByte.xml made for the purpose when there is none. Then `alsoSave` writes what else goes with the
+// grid (the tags of its nodes). DefByte.xml is read and rebuilt before anything is written, and a failure of a
+// later write puts the files written before it back, so the documents never disagree.
+// Throws ParseError / DocumentError for an unreadable DefByte.xml, std::runtime_error for a failed write, or what
+// `alsoSave` throws.
 void SaveNetworkKeepingSelections(XmlDocument& xml, const std::string& networkPath, const std::string& defBytePath,
-                                  const NetworkGrid& grid);
+                                  const NetworkGrid& grid, const std::function<void()>& alsoSave = {});
 
 }  // namespace tessara::documents

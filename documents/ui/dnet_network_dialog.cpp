@@ -9,8 +9,11 @@
 #include <utility>
 
 #include "base/file_system.h"
+#include "base/project_files.h"
 #include "base/workspace.h"
 #include "documents/document_file.h"
+#include "documents/int_text.h"
+#include "documents/plc_map_document.h"
 #include "documents/profibus_areas.h"
 #include "documents/shrunk_selections.h"
 #include "documents/ui/address_moves.h"
@@ -18,6 +21,8 @@
 #include "documents/ui/edit_actions.h"
 #include "documents/ui/grid_clipboard.h"
 #include "documents/ui/text_grid_view.h"
+#include "plc/eds_tags.h"
+#include "plc/typed_tags.h"
 #include "ui/controls.h"
 #include "ui/file_dialogs.h"
 #include "ui/left_copy_offer.h"
@@ -32,8 +37,26 @@ constexpr int kRowHeight = 21;
 constexpr int kButtonStripHeight = 39;
 constexpr int kColumnWidths[DNetTableModel::ColumnCount] = {45, 65, 75, 75, 255};
 
+constexpr size_t kDroppedTagsInQuestion = 5;
+constexpr size_t kImportTagsInQuestion = 12;
+
 QPushButton* AddButton(QWidget* strip, const char* name, const QString& caption, int left) {
     return ui::PlaceControl<QPushButton>(strip, name, caption, QRect(left, 10, 93, 23));
+}
+
+std::string PlcMapPath(const base::Workspace& ws) {
+    return base::ProjectFile(ws.ProjectDir, base::kPlcMapFileName);
+}
+
+// "Speed (INT, node 3 byte 3 of the input area) is removed: its node is deleted"
+QString DroppedTagLine(const DroppedTag& dropped) {
+    const std::string reason = dropped.nodeDeleted
+                                   ? "its node is deleted"
+                                   : "node " + std::to_string(dropped.tag.node) + " now has " +
+                                         std::to_string(dropped.bytesLeft) + " " +
+                                         (dropped.tag.direction == AreaDirection::Input ? "input" : "output") +
+                                         (dropped.bytesLeft == 1 ? " byte" : " bytes");
+    return QString::fromStdString(plc::TypedTagPlace(dropped.tag) + " is removed: " + reason);
 }
 
 }  // namespace
@@ -118,7 +141,7 @@ void TFDNet::FormShow() {
     ui::OfferLeftCopy(this, ws_.DNetNetFile, base::kDocumentFileLimit);
     DNetRows rows;
     QString failure;
-    loaded_.Remember({ws_.DNetNetFile, ws_.DefByteFile});
+    loaded_.Remember({ws_.DNetNetFile, ws_.DefByteFile, PlcMapPath(ws_)});
     rowsPastTheGrid_ = 0;
     try {
         DocumentFile network(ws_.DNetNetFile);
@@ -174,11 +197,27 @@ bool TFDNet::MayDropWhatIsNotSaved() {
 
 bool TFDNet::SaveDocuments() {
     const NetworkGrid& grid = model_->Grid();
-    const bool rewritesSelections = grid.NodesMoved() && base::FileExists(ws_.DefByteFile);
+    const bool movesSelections = grid.NodesMoved() && base::FileExists(ws_.DefByteFile);
+    // Tags are kept by node position: they follow their rows, and the imports' tags join them.
+    PlcMapDocument plcMap;
+    QString unreadTags;
+    try {
+        plcMap = LoadPlcMap(ws_.ProjectDir);
+    } catch (const std::exception& e) {
+        // a tag to add fails the save with this reason
+        unreadTags = QString::fromStdString(e.what());
+    }
+    const TagsAfterSave tags = TagsAfterGridSave(plcMap.tags, LoadedNodes(), grid);
+    const bool writesTags = tags.kept != plcMap.tags;
     std::vector<std::string> written{ws_.DNetNetFile};
-    if (rewritesSelections) written.push_back(ws_.DefByteFile);
-    if (!MayDropShrunkSelections() || !loaded_.MayReplace(this, written) || !MaySaveMovingAddresses()) return false;
-    if (rewritesSelections) {
+    if (movesSelections || grid.HasImports()) written.push_back(ws_.DefByteFile);
+    if (writesTags) written.push_back(PlcMapPath(ws_));
+    if (!MayDropShrunkSelections() || !MayDropTags(tags.dropped) ||
+        !MayLeaveUnreadTags(unreadTags, grid.NodesMoved()) || !loaded_.MayReplace(this, written) ||
+        !MaySaveMovingAddresses(tags.kept)) {
+        return false;
+    }
+    if (movesSelections) {
         ui::Messages().ShowMessage(this, tr("Rows were inserted, deleted or moved: DefByte.xml is rewritten so that "
                                             "every node keeps its byte selections and mnemonics. The PROFIBUS areas "
                                             "are filled in the new order of the nodes, so the PLC addresses of the "
@@ -186,7 +225,11 @@ bool TFDNet::SaveDocuments() {
                                             "again."));
     }
     try {
-        SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid);
+        SaveNetworkKeepingSelections(XML1, ws_.DNetNetFile, ws_.DefByteFile, grid, [&] {
+            if (!writesTags) return;
+            plcMap.tags = tags.kept;
+            SavePlcMap(ws_.ProjectDir, plcMap);
+        });
     } catch (const std::exception& e) {
         ui::Messages().ShowUnhandled(this, QString::fromStdString(e.what()));
         return false;
@@ -194,8 +237,31 @@ bool TFDNet::SaveDocuments() {
     return true;
 }
 
+// A tag is the user's work: it is never dropped without the user's word, and No is the default.
+bool TFDNet::MayDropTags(const std::vector<DroppedTag>& dropped) {
+    if (dropped.empty()) return true;
+    QStringList lines;
+    for (const DroppedTag& tag : dropped) lines << DroppedTagLine(tag);
+    QStringList named = lines.mid(0, kDroppedTagsInQuestion);
+    if (lines.size() > named.size()) named << tr("and %1 more").arg(lines.size() - named.size());
+    const QString list = named.join(QLatin1Char('\n'));
+    const QString text =
+        dropped.size() == 1
+            ? tr("Saving removes a typed tag:\n\n%1\n\nSave and remove it?").arg(list)
+            : tr("Saving removes %1 typed tags:\n\n%2\n\nSave and remove them?").arg(dropped.size()).arg(list);
+    return ui::Messages().AskYesNoWithDetails(this, text, lines.join(QLatin1Char('\n')));
+}
+
+// Tags of a PlcMap.xml that cannot be read cannot follow their nodes: the user decides, No being the default.
+bool TFDNet::MayLeaveUnreadTags(const QString& failure, bool nodesMoved) {
+    return failure.isEmpty() || !nodesMoved ||
+           ui::Messages().AskYesNo(this, tr("%1\n\nThe typed tags of PlcMap.xml cannot follow the nodes that moved, "
+                                            "so they may name other nodes' bytes. Save anyway?")
+                                             .arg(failure));
+}
+
 // Moved, inserted or deleted nodes and new byte counts move the PLC addresses of the bytes after them.
-bool TFDNet::MaySaveMovingAddresses() {
+bool TFDNet::MaySaveMovingAddresses(const std::vector<TypedTag>& tags) {
     ProfibusAreas areas;
     try {
         areas = ReadProfibusAreas(ws_.ProjectDir);
@@ -203,7 +269,8 @@ bool TFDNet::MaySaveMovingAddresses() {
         // pargen.xml that is not XML: its areas count as 0, as in the check
     }
     const DefByteTable saved = SavedByteTable(ws_.DNetNetFile, ws_.DefByteFile);
-    return MaySaveMovingExportedAddresses(this, NodesOf(saved), areas, NodesAfterSave(saved, model_->Grid()), areas);
+    return MaySaveMovingExportedAddresses(this, NodesOf(saved), areas, NodesAfterSave(saved, model_->Grid()), areas,
+                                          &tags);
 }
 
 // A lowered byte count drops the selections of the bytes beyond it at the next Define Byte OK: asked first.
@@ -251,12 +318,53 @@ void TFDNet::ImportEdsClick() {
     const QString path = ui::Dialogs().OpenFileName(this, tr("Import EDS"), QString::fromStdString(ws_.ProjectDir),
                                                     tr("EDS files (*.eds *.EDS);;All files (*)"));
     if (path.isEmpty()) return;
+    EdsDevice device;
     try {
-        model_->ImportDevice(row, ReadEdsFile(path.toStdString()));
+        device = ReadEdsFile(path.toStdString());
     } catch (const std::exception& e) {
         ui::Messages().ShowError(this,
                                  QStringLiteral("Error!! ") + QString::fromStdString(e.what()) + QLatin1Char(' '));
+        return;
     }
+    for (const std::string& problem : device.memberProblems) {
+        ui::Messages().ShowMessage(this, tr("The byte counts are taken from the EDS file, but not its description of "
+                                            "the device's values, so no tags are made: %1")
+                                             .arg(QString::fromStdString(problem)));
+    }
+    // The counts and the values are one step, to undo at once.
+    model_->ImportDevice(row, device, OfferedImport(row, device));
+}
+
+std::optional<DeviceImport> TFDNet::OfferedImport(int row, const EdsDevice& device) {
+    if (device.inputMembers.empty() && device.outputMembers.empty()) return std::nullopt;
+    PlcMapDocument plcMap;
+    try {
+        plcMap = LoadPlcMap(ws_.ProjectDir);
+    } catch (const std::exception&) {
+        // the save tells of an unreadable PlcMap.xml
+    }
+    // The tags as the grid stands, without what an earlier import gave this row: the new one replaces it.
+    NetworkGrid grid = model_->Grid();
+    grid.rows[static_cast<size_t>(row)].NB_IN = std::to_string(device.InputBytes);
+    grid.rows[static_cast<size_t>(row)].NB_OUT = std::to_string(device.OutputBytes);
+    grid.imports[static_cast<size_t>(row)].reset();
+    const std::vector<TypedTag> tags = TagsAfterGridSave(plcMap.tags, LoadedNodes(), grid).kept;
+    std::vector<TypedTag> nodeTags;
+    for (const TypedTag& tag : tags) {
+        if (tag.node == static_cast<size_t>(row) + 1) nodeTags.push_back(tag);
+    }
+    const int id = ParseIntText(grid.rows[static_cast<size_t>(row)].ID).value_or(0);
+    DeviceImport import = plc::DeviceImportOf(device, id, tags, nodeTags);
+    // A long list of tags goes behind the question, so the box stays on the screen.
+    const QString details = import.tags.size() > kImportTagsInQuestion
+                                ? QString::fromStdString(plc::DeviceImportTagList(import))
+                                : QString();
+    if (import.bytes.empty() ||
+        !ui::Messages().AskYesNoDefaultYes(
+            this, QString::fromStdString(plc::DeviceImportQuestion(import, kImportTagsInQuestion)), details)) {
+        return std::nullopt;
+    }
+    return import;
 }
 
 }  // namespace tessara::documents

@@ -2,7 +2,10 @@
 
 #include <QUndoStack>
 
+#include "documents/device_import.h"
 #include "documents/dnet_network.h"
+#include "documents/eds_reader.h"
+#include "documents/tags_after_save.h"
 #include "documents/ui/editor_dialog.h"
 #include "documents/ui/loaded_files.h"
 #include "documents/xml_document.h"
@@ -38,7 +41,8 @@ public:
     void DeleteRowsClick();
     void MoveUpClick();
     void MoveDownClick();
-    // Fills the current row's byte counts and mnemonic from a device's EDS file.
+    // Fills the current row's byte counts and mnemonic from a device's EDS file and, where the file describes the
+    // device's values, offers to select and name their bytes and make typed tags of them.
     void ImportEdsClick();
 
     // The next showing makes this cell (row from 0, column 1 to 3) current, where a finding of the project check
@@ -56,9 +60,17 @@ private:
     void MoveClick(int delta);
     bool SaveDocuments();
     bool MayDropShrunkSelections();
-    // Asks before the save moves PLC addresses the tags were exported with.
-    bool MaySaveMovingAddresses();
+    // Asks before the save moves PLC addresses the tags were exported with; `tags` as the save leaves them.
+    bool MaySaveMovingAddresses(const std::vector<TypedTag>& tags);
     bool MayDropWhatIsNotSaved();
+    // Asks before the save removes typed tags whose node is deleted or whose bytes a lowered count cuts.
+    bool MayDropTags(const std::vector<DroppedTag>& dropped);
+    // Asks before moved nodes are saved while PlcMap.xml, whose tags would follow them, cannot be read.
+    bool MayLeaveUnreadTags(const QString& failure, bool nodesMoved);
+    // The bytes and tags the device's values give `row`, when the user wants them.
+    std::optional<DeviceImport> OfferedImport(int row, const EdsDevice& device);
+    // The nodes DNET_Net.xml held when the grid was filled.
+    size_t LoadedNodes() const { return DNetListLength(loadedRows_) + rowsPastTheGrid_; }
 
     const base::Workspace& ws_;
     XmlDocument XML1;

@@ -92,13 +92,14 @@ bool DNetTableModel::MoveRows(int first, int count, int delta) {
     return true;
 }
 
-void DNetTableModel::ImportDevice(int row, const EdsDevice& device) {
+void DNetTableModel::ImportDevice(int row, const EdsDevice& device, std::optional<DeviceImport> import) {
     if (row < 0 || row >= rowCount()) return;
     NetworkGrid after = grid_;
     DNetRow& target = after.rows[static_cast<size_t>(row)];
     target.NB_IN = std::to_string(device.InputBytes);
     target.NB_OUT = std::to_string(device.OutputBytes);
     if (device.ProdName) target.Mnemonic = *device.ProdName;
+    after.imports[static_cast<size_t>(row)] = std::move(import);
     Change(after, tr("Import EDS"));
 }
 

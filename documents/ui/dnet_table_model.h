@@ -32,8 +32,9 @@ public:
     bool InsertRowAbove(int row);
     void DeleteRows(int first, int count);
     bool MoveRows(int first, int count, int delta);
-    // Fills the row's byte counts, and its mnemonic when the device names its product, as one step.
-    void ImportDevice(int row, const EdsDevice& device);
+    // Fills the row's byte counts, and its mnemonic when the device names its product, as one step; the row
+    // keeps `import` (the bytes and tags of the device's values, or none) to be saved with it.
+    void ImportDevice(int row, const EdsDevice& device, std::optional<DeviceImport> import = std::nullopt);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

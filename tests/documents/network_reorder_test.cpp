@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <stdexcept>
 
 #include "base/file_system.h"
 #include "documents/document_error.h"
@@ -71,7 +73,17 @@ protected:
         grid.rows[0] = DNetRow{"5", "3", "2", "Valve 3"};
         grid.rows[1] = DNetRow{"12", "10", "0", "Conveyor drive"};
     }
-    void Save() { SaveNetworkKeepingSelections(xml, dir.File("DNET_Net.xml"), dir.File("DefByte.xml"), grid); }
+    DefByteTable LoadDefByteTable() {
+        DefByteTable table;
+        size_t read = 0;
+        XmlDocument doc;
+        ReadDNetNodes(doc, dir.File("DNET_Net.xml"), table, read);
+        ReadDefBytes(doc, dir.File("DefByte.xml"), table);
+        return table;
+    }
+    void Save(const std::function<void()>& alsoSave = {}) {
+        SaveNetworkKeepingSelections(xml, dir.File("DNET_Net.xml"), dir.File("DefByte.xml"), grid, alsoSave);
+    }
 
     TempDir dir;
     XmlDocument xml;
@@ -129,6 +141,58 @@ TEST_F(SaveKeepingSelectionsTest, WithoutRowOperationsOrByteDocumentOnlyTheNetwo
     Save();
     EXPECT_FALSE(FileExists(dir.File("DefByte.xml")));
     EXPECT_EQ(dir.Read("DNET_Net.xml").find("<DNET_Net><row ID=\"12\""), 0u);
+}
+
+// What an EDS import of the conveyor drive gives: two named input bytes, one of them past its 10 bytes.
+DeviceImport DriveImport() {
+    return {{{AreaDirection::Input, 3, "Speed"},
+             {AreaDirection::Input, 4, "Speed byte 2"},
+             {AreaDirection::Input, 11, "Beyond"}},
+            {}};
+}
+
+TEST_F(SaveKeepingSelectionsTest, AnImportSelectsAndNamesItsBytesWhereverItsRowGoes) {
+    grid.imports[1] = DriveImport();
+    ASSERT_TRUE(MoveRows(grid, 1, 1, -1));
+    const std::vector<NodeIo> proposed = NodesAfterSave(LoadDefByteTable(), grid);
+    Save();
+    const std::string conveyor =
+        "<Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"\"/><row Select=\"Y\" "
+        "Mnemonic=\"Speed\"/><row Select=\"Y\" Mnemonic=\"Speed byte 2\"/><row Select=\"N\" Mnemonic=\"\"/><row "
+        "Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"\"/><row "
+        "Select=\"Y\" Mnemonic=\"\"/><row Select=\"N\" Mnemonic=\"\"/></ByteIN><ByteOUT/></Nodo_DNET>";
+    EXPECT_EQ(dir.Read("DefByte.xml")
+                  .find("<DefBytes>" + conveyor +
+                        "<Nodo_DNET><ByteIN><row Select=\"Y\" "
+                        "Mnemonic=\"Position\"/>"),
+              0u);
+    // The addresses asked about before the save are those of the bytes saved.
+    const std::vector<SelectedByte> selected = {{2, ""}, {3, "Speed"}, {4, "Speed byte 2"}, {8, ""}, {9, ""}};
+    EXPECT_EQ(proposed.at(0).selectedIn, selected);
+    EXPECT_EQ(NodesOf(LoadDefByteTable()).at(0).selectedIn, selected);
+}
+
+TEST_F(SaveKeepingSelectionsTest, AnImportMakesTheByteDocumentWhereThereIsNone) {
+    std::remove(dir.File("DefByte.xml").c_str());
+    grid.rows[1].NB_IN = "4";
+    grid.imports[1] = DriveImport();
+    Save();
+    EXPECT_EQ(dir.Read("DefByte.xml"),
+              "<DefBytes><Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" Mnemonic=\"\"/><row "
+              "Select=\"N\" Mnemonic=\"\"/></ByteIN><ByteOUT><row Select=\"N\" Mnemonic=\"\"/><row Select=\"N\" "
+              "Mnemonic=\"\"/></ByteOUT></Nodo_DNET><Nodo_DNET><ByteIN><row Select=\"N\" Mnemonic=\"\"/><row "
+              "Select=\"N\" Mnemonic=\"\"/><row Select=\"Y\" Mnemonic=\"Speed\"/><row Select=\"Y\" Mnemonic=\"Speed "
+              "byte 2\"/></ByteIN><ByteOUT/></Nodo_DNET></DefBytes>");
+}
+
+TEST_F(SaveKeepingSelectionsTest, AFailedLaterSavePutsTheNetworkAndTheByteDocumentBack) {
+    const std::string network = dir.Read("DNET_Net.xml");
+    const std::string bytes = dir.Read("DefByte.xml");
+    grid.imports[0] = DriveImport();
+    ASSERT_TRUE(MoveRows(grid, 0, 1, +1));
+    EXPECT_THROW(Save([] { throw std::runtime_error("PlcMap.xml cannot be written"); }), std::runtime_error);
+    EXPECT_EQ(dir.Read("DNET_Net.xml"), network);
+    EXPECT_EQ(dir.Read("DefByte.xml"), bytes);
 }
 
 TEST_F(SaveKeepingSelectionsTest, AnUnreadableByteDocumentStopsTheSaveBeforeAnythingIsWritten) {

@@ -48,13 +48,15 @@ TagPlacement PlaceAlone(const std::vector<NodeIo>& nodes, const AreaStarts& star
         placement.fault = TagFault::NoNode;
         return placement;
     }
-    const std::vector<documents::SelectedByte>& selected = SelectedOf(nodes[tag.node - 1], tag.direction);
+    const NodeIo& node = nodes[tag.node - 1];
+    const std::vector<documents::SelectedByte>& selected = SelectedOf(node, tag.direction);
     const auto first = std::ranges::lower_bound(selected, tag.byte, {}, &documents::SelectedByte::number);
     for (uint32_t byte = tag.byte; byte <= tag.LastByte(); ++byte) {
         const auto at = first + (byte - tag.byte);
         if (at >= selected.end() || at->number != byte) {
             placement.fault = TagFault::NotSelected;
             placement.unselectedByte = byte;
+            placement.nodeBytes = tag.direction == AreaDirection::Input ? node.NB_IN : node.NB_OUT;
             return placement;
         }
     }
@@ -173,6 +175,9 @@ std::string TagFaultText(const std::vector<TypedTag>& tags, size_t index, const 
         case TagFault::NoNode:
             return "the network has no node " + std::to_string(tag.node);
         case TagFault::NotSelected:
+            if (placement.unselectedByte > placement.nodeBytes)
+                return "byte " + std::to_string(placement.unselectedByte) + " is past the node's " +
+                       std::to_string(placement.nodeBytes) + " " + AreaName(tag.direction) + " bytes";
             return "byte " + std::to_string(placement.unselectedByte) + " of the node is not selected, so the " +
                    std::to_string(documents::TagTypeSize(tag.type)) + " bytes of the " + TagTypeName(tag.type) +
                    " are not consecutive in the area";

@@ -34,6 +34,7 @@ struct TagPlacement {
     documents::ProfibusAddress first;  // where its first byte lands
     documents::ProfibusAddress last;   // where its last byte lands
     uint32_t unselectedByte = 0;       // NotSelected: the first of its bytes that is not selected
+    uint32_t nodeBytes = 0;            // NotSelected: the node's bytes in the tag's direction
     size_t other = 0;                  // Overlaps, NameTaken: the index of the earlier tag
     bool operator==(const TagPlacement&) const = default;
 };

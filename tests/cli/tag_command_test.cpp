@@ -130,8 +130,8 @@ TEST_F(TagCommandTest, ATagThatCannotBeMadeIsRefusedWithItsReason) {
         {Add("Ghost", "9", "--input", "1", "BYTE"),
          "The tag Ghost (BYTE, node 9 byte 1 of the input area) cannot be made: the network has no node 9"},
         {Add("Far", "1", "--input", "70", "DINT"),
-         "The tag Far (DINT, node 1 byte 70 of the input area) cannot be made: byte 70 of the node is not selected, "
-         "so the 4 bytes of the DINT are not consecutive in the area"},
+         "The tag Far (DINT, node 1 byte 70 of the input area) cannot be made: byte 70 is past the node's 4 input "
+         "bytes"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.outcome.status, 1) << c.reason;

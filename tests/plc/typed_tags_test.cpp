@@ -41,6 +41,7 @@ TEST(TypedTags, EachFaultIsFoundAndNamed) {
         {"Over", I, 1, 2, TagType::Int},
         {"Ghost", I, 9, 1, TagType::Byte},
         {"INT", I, 2, 64, TagType::Word},
+        {"Tail", I, 1, 4, TagType::Word},
     };
     const std::vector<TagPlacement> placements = PlaceTypedTags(Nodes(), kLayout, tags);
     const std::vector<std::string> expected = {
@@ -53,6 +54,7 @@ TEST(TypedTags, EachFaultIsFoundAndNamed) {
         "it shares bytes with Status (WORD, node 1 byte 1 of the input area)",
         "the network has no node 9",
         "\"INT\" is a reserved word of IEC 61131-3",
+        "byte 5 is past the node's 4 input bytes",
     };
     ASSERT_EQ(placements.size(), expected.size());
     for (size_t i = 0; i < tags.size(); ++i)

@@ -85,21 +85,25 @@ std::vector<documents::SlotStart> GivenStarts(const check::ProjectCheck& check, 
 // What the map leaves out fails the command after the map is written, each said on standard error: tags that
 // are not one value, 8-byte values STEP 7's symbol table has no type for, bytes without an address.
 int ReportLeftOut(const plc::AddressMap& map, plc::MapFormat format, std::ostream& err) {
-    for (const plc::UnmadeTag& unmade : map.unmadeTags) {
-        err << "tessara map: typed tag " << base::ShownAsText(plc::UnmadeTagText(unmade)) << "\n";
-    }
+    // Standard error writes each insertion at once: the lines go out together, since a large project can leave
+    // out tens of thousands of tags.
+    std::string lines;
+    for (const plc::UnmadeTag& unmade : map.unmadeTags)
+        lines += "tessara map: typed tag " + base::ShownAsText(plc::UnmadeTagText(unmade)) + "\n";
     const std::vector<const plc::AddressMapRow*> sdfLeft =
         format == plc::MapFormat::Sdf ? plc::RowsLeftOutOfSdf(map) : std::vector<const plc::AddressMapRow*>();
     for (const plc::AddressMapRow* row : sdfLeft) {
-        err << "tessara map: " << row->symbol << " (" << documents::TagTypeName(row->type) << " at "
-            << plc::MapRowAddress(*row) << ") is left out of the symbol table: STEP 7's has no 8-byte type\n";
+        lines += "tessara map: " + row->symbol + " (" + documents::TagTypeName(row->type) + " at " +
+                 plc::MapRowAddress(*row) + ") is left out of the symbol table: STEP 7's has no 8-byte type\n";
     }
     const size_t beyond = plc::RowsBeyondArea(map.input) + plc::RowsBeyondArea(map.output);
     if (beyond > 0) {
-        err << "tessara map: " << beyond << " of " << map.input.size() + map.output.size()
-            << " selected bytes do not fit the PROFIBUS areas (of pargen.xml, or the device's 128 bytes) and have "
-               "no address\n";
+        lines += "tessara map: " + std::to_string(beyond) + " of " +
+                 std::to_string(map.input.size() + map.output.size()) +
+                 " selected bytes do not fit the PROFIBUS areas (of pargen.xml, or the device's 128 bytes) and have "
+                 "no address\n";
     }
+    err << lines;
     return map.unmadeTags.empty() && sdfLeft.empty() && beyond == 0 ? kDone : kFailed;
 }
 

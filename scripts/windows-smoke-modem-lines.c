@@ -32,9 +32,8 @@ static unsigned lines;  // TIOCM_* bits; the device's own lines (CTS, DSR, CD, R
 static const struct {
     unsigned bit;
     const char* name;
-} kLineNames[] = {{TIOCM_DTR, "DTR"}, {TIOCM_RTS, "RTS"}, {TIOCM_CTS, "CTS"}, {TIOCM_DSR, "DSR"},
-                  {TIOCM_CD, "CD"},   {TIOCM_RI, "RI"},   {TIOCM_LE, "LE"},   {TIOCM_ST, "ST"},
-                  {TIOCM_SR, "SR"}};
+} kLineNames[] = {{TIOCM_DTR, "DTR"}, {TIOCM_RTS, "RTS"}, {TIOCM_CTS, "CTS"}, {TIOCM_DSR, "DSR"}, {TIOCM_CD, "CD"},
+                  {TIOCM_RI, "RI"},   {TIOCM_LE, "LE"},   {TIOCM_ST, "ST"},   {TIOCM_SR, "SR"}};
 
 static IoctlFunction RealIoctl(void) {
     static IoctlFunction real;

@@ -1,8 +1,8 @@
 // The modem lines of the smoke run's serial port. scripts/windows-smoke lets a pseudo-terminal stand in for the
 // device's RS232 line, but a pseudo-terminal has no modem lines: raising DTR on it fails, and Connect refuses a
 // port whose DTR cannot be raised, so the updater would never be started. Loaded with LD_PRELOAD into the Linux
-// wizard and into Wine (whose serial driver makes the same ioctl calls), this answers the modem-line requests on
-// that one device itself, keeping the lines' state per process as a port's driver would, and appends each change
+// wizard and into Wine (whose serial driver reads and sets the lines with the same ioctl requests), this answers
+// the modem-line requests on that one device itself, keeping the lines' state per process, and appends each change
 // to a log the run reads: so the run also sees that Connect raised DTR. Every other call goes to the real ioctl.
 //
 // The lines are read back only on a program's main thread, where the port is driven. Wine's serial driver waits

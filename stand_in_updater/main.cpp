@@ -8,6 +8,10 @@
 #include "base/file_system.h"
 #include "stand_in_updater/updater_request.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace tessara::base;
 using namespace tessara::image;
 using namespace tessara::stand_in_updater;
@@ -24,13 +28,28 @@ std::optional<std::string> PortProblem(const std::string& location) {
     return std::nullopt;
 }
 
+// The arguments after the program's name. Windows hands the updater the tool's parameter string as it stands,
+// which is split as the device's updater splits it, not by the C runtime's rules.
+std::vector<std::string> UpdaterArguments(int argc, char* argv[]) {
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    const std::vector<std::string> pieces =
+        SplitParameterString(QString::fromWCharArray(GetCommandLineW()).toStdString());
+    if (pieces.empty()) return {};
+    return std::vector<std::string>(pieces.begin() + 1, pieces.end());
+#else
+    return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     UpdaterRequest request;
     try {
-        request = ParseUpdaterArguments(std::vector<std::string>(argv + 1, argv + argc));
+        request = ParseUpdaterArguments(UpdaterArguments(argc, argv));
     } catch (const UpdaterArgumentError& e) {
         std::cerr << e.what() << "\n" << kUpdaterUsage;
         return 2;

@@ -22,6 +22,28 @@ std::string YesNo(bool value) {
 
 }  // namespace
 
+std::vector<std::string> SplitParameterString(const std::string& commandLine) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    bool inPiece = false;
+    bool quoted = false;
+    for (const char c : commandLine) {
+        if (!quoted && (c == ' ' || c == '\t')) {
+            if (inPiece) pieces.push_back(piece);
+            piece.clear();
+            inPiece = false;
+        } else if (c == '"') {
+            quoted = !quoted;
+            inPiece = true;  // "" is an empty piece
+        } else {
+            piece += c;
+            inPiece = true;
+        }
+    }
+    if (inPiece) pieces.push_back(piece);
+    return pieces;
+}
+
 UpdaterRequest ParseUpdaterArguments(const std::vector<std::string>& args) {
     if (args.size() != 7) throw UpdaterArgumentError("Expected 7 arguments, got " + std::to_string(args.size()));
     UpdaterRequest request;

@@ -30,6 +30,12 @@ public:
 inline constexpr const char* kUpdaterUsage =
     "Usage: Ser_48210_Update PORT FW|NO FR|NO PW|NO PR|NO MASTER_DIR/sim48210.sim PROJECT_DIR/bin/\n";
 
+// The pieces of a Windows command line as the device's updater reads them: blanks and tabs separate them,
+// double quotes enclose blanks and are dropped, and a backslash is an ordinary character, so the closing
+// ...\bin\" of the tool's parameter string ends the bin folder with its separator. (The C runtime's own
+// splitting would take that backslash as escaping the quote.)
+std::vector<std::string> SplitParameterString(const std::string& commandLine);
+
 // The arguments after the program's name, exactly seven. Throws UpdaterArgumentError saying which is wrong.
 UpdaterRequest ParseUpdaterArguments(const std::vector<std::string>& args);
 

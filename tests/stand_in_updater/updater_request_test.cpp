@@ -60,3 +60,22 @@ TEST(UpdaterRequest, RefusesArgumentsOutOfPlace) {
 }
 
 }  // namespace
+
+TEST(UpdaterRequest, SplitsTheWindowsParameterStringAsTheDeviceUpdaterDoes) {
+    // The tool's string ends in bin\" : the backslash stays with the folder and the quote only closes it.
+    const std::vector<std::string> pieces = SplitParameterString(
+        R"("C:\Program Files\Tool\Ser_48210_Update.exe" \\.\COM12 FW NO PW PR "C:\Program Files\Tool\MASTER\sim48210.sim" "C:\Program Files\Tool\PROJECTS\Plant 1\bin\")");
+    const std::vector<std::string> expected = {R"(C:\Program Files\Tool\Ser_48210_Update.exe)",
+                                               R"(\\.\COM12)",
+                                               "FW",
+                                               "NO",
+                                               "PW",
+                                               "PR",
+                                               R"(C:\Program Files\Tool\MASTER\sim48210.sim)",
+                                               R"(C:\Program Files\Tool\PROJECTS\Plant 1\bin\)"};
+    EXPECT_EQ(pieces, expected);
+
+    EXPECT_EQ(SplitParameterString("  a\t\tb  "), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(SplitParameterString(R"(a "" b"c d"e)"), (std::vector<std::string>{"a", "", "bc de"}));
+    EXPECT_TRUE(SplitParameterString("   ").empty());
+}

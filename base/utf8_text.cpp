@@ -122,4 +122,16 @@ size_t DisplayWidth(const std::string& text) {
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+std::string AlignedLine(std::span<const std::string> cells, std::span<const size_t> widths,
+                        std::span<const bool> rightAligned) {
+    std::string line;
+    for (size_t c = 0; c < cells.size(); ++c) {
+        const std::string padding(widths[c] - DisplayWidth(cells[c]), ' ');
+        if (c) line += "  ";
+        line += c < rightAligned.size() && rightAligned[c] ? padding + cells[c] : cells[c] + padding;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
 }  // namespace tessara::base

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace tessara::base {
@@ -21,5 +22,10 @@ std::string ShownAsText(const std::string& text);
 
 // Characters on a terminal: a UTF-8 sequence is one.
 size_t DisplayWidth(const std::string& text);
+
+// One line of a table for a terminal: each cell padded with blanks to its column's width in characters, in front
+// where `rightAligned` says so, two blanks between the columns and none at the end of the line.
+std::string AlignedLine(std::span<const std::string> cells, std::span<const size_t> widths,
+                        std::span<const bool> rightAligned = {});
 
 }  // namespace tessara::base

@@ -6,10 +6,10 @@
 
 #include "base/file_system.h"
 #include "base/utf8_text.h"
-#include "check/findings_text.h"
 #include "check/project_address_map.h"
 #include "check/project_check.h"
 #include "cli/decimal_option.h"
+#include "cli/mapped_project.h"
 #include "documents/plc_map_document.h"
 #include "plc/address_map_export.h"
 #include "plc/earlier_export.h"
@@ -188,12 +188,9 @@ std::string MapOptionsProblem(const MapOptions& options) {
 // Every selected byte is listed; one without an address makes the command fail after the map is written.
 // Documents the check cannot read give no map at all: their findings say why.
 int RunMap(const std::string& projectDir, const MapOptions& options, std::ostream& out, std::ostream& err) {
-    const check::ProjectCheck check = check::CheckProject(projectDir);
-    if (!check.mapRead) {
-        err << check::FindingsText(check);
-        return kFailed;
-    }
-    if (check.plcMapError) throw std::runtime_error(*check.plcMapError);
+    const std::optional<check::ProjectCheck> read = ReadMappedProject(projectDir, err);
+    if (!read) return kFailed;
+    const check::ProjectCheck& check = *read;
     const std::vector<documents::SlotStart> given = GivenStarts(check, options);
     documents::ProfibusLayout layout = check::ProjectLayout(check, given);
     if (const auto problem = documents::SlotStartProblem(layout, check.input.selected, check.output.selected))

@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string_view>
 #include <vector>
 
 #include "base/json_text.h"
 #include "base/utf8_text.h"
-#include "check/findings_text.h"
 #include "check/project_address_map.h"
 #include "check/project_check.h"
 #include "cli/decimal_option.h"
+#include "cli/mapped_project.h"
 #include "documents/plc_map_document.h"
 #include "plc/typed_tags.h"
 
@@ -53,18 +52,6 @@ TypedTag GivenTag(const TagOptions& options) {
     tag.type = *documents::TagTypeNamed(*options.type);
     tag.byteOrder = documents::ByteOrderNamed(options.byteOrder.value_or("little")).value();
     return tag;
-}
-
-// The project as the check reads it; documents that cannot be read give no places at all, and their findings
-// say why.
-std::optional<check::ProjectCheck> ReadProject(const std::string& projectDir, std::ostream& err) {
-    check::ProjectCheck check = check::CheckProject(projectDir);
-    if (!check.mapRead) {
-        err << check::FindingsText(check);
-        return std::nullopt;
-    }
-    if (check.plcMapError) throw std::runtime_error(*check.plcMapError);
-    return check;
 }
 
 documents::ByteOrder PlcByteOrder(const documents::PlcMapDocument& document) {
@@ -120,16 +107,6 @@ ListRow ListCells(const ListedTags& listed, size_t i) {
             base::ShownAsText(listed.Problem(i))};
 }
 
-void WriteListRow(std::ostream& out, const ListRow& cells, const std::array<size_t, kListColumns>& widths) {
-    std::string line;
-    for (size_t c = 0; c < kListColumns; ++c) {
-        if (c) line += "  ";
-        line += cells[c] + std::string(widths[c] - base::DisplayWidth(cells[c]), ' ');
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out << line << '\n';
-}
-
 void WriteListText(std::ostream& out, const ListedTags& listed) {
     out << "The PLC reads " << Endian(listed.plcOrder) << ".\n";
     if (listed.tags.empty()) {
@@ -142,7 +119,7 @@ void WriteListText(std::ostream& out, const ListedTags& listed) {
     for (const ListRow& row : rows) {
         for (size_t c = 0; c < kListColumns; ++c) widths[c] = std::max(widths[c], base::DisplayWidth(row[c]));
     }
-    for (const ListRow& row : rows) WriteListRow(out, row, widths);
+    for (const ListRow& row : rows) out << base::AlignedLine(row, widths) << '\n';
 }
 
 void WriteListJson(std::ostream& out, const ListedTags& listed) {
@@ -216,7 +193,7 @@ std::string TagOptionsProblem(const TagOptions& options) {
 // The tag is judged as the byte editor's "Make tag..." judges it, on the selections and slots the map uses, so
 // the command line makes no tag the window would refuse.
 int RunTagAdd(const std::string& projectDir, const TagOptions& options, std::ostream& out, std::ostream& err) {
-    const std::optional<check::ProjectCheck> check = ReadProject(projectDir, err);
+    const std::optional<check::ProjectCheck> check = ReadMappedProject(projectDir, err);
     if (!check) return kFailed;
     const TypedTag tag = GivenTag(options);
     const documents::ProfibusLayout layout = check::ProjectLayout(*check);
@@ -235,7 +212,7 @@ int RunTagAdd(const std::string& projectDir, const TagOptions& options, std::ost
 }
 
 int RunTagList(const std::string& projectDir, bool json, std::ostream& out, std::ostream& err) {
-    const std::optional<check::ProjectCheck> check = ReadProject(projectDir, err);
+    const std::optional<check::ProjectCheck> check = ReadMappedProject(projectDir, err);
     if (!check) return kFailed;
     const std::vector<TypedTag>& tags = check->plcMap.tags;
     ListedTags listed{tags, {}, check::ProjectLayout(*check), PlcByteOrder(check->plcMap)};

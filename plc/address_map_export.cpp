@@ -64,14 +64,7 @@ TextRow TextCells(const AddressMap& map, const AddressMapRow& row) {
 }
 
 void WriteTextRow(std::ostream& out, const TextRow& cells, const std::array<size_t, kTextColumns>& widths) {
-    std::string line;
-    for (size_t c = 0; c < kTextColumns; ++c) {
-        const std::string padding(widths[c] - base::DisplayWidth(cells[c]), ' ');
-        if (c) line += "  ";
-        line += kRightAligned[c] ? padding + cells[c] : cells[c] + padding;
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out << line << '\n';
+    out << base::AlignedLine(cells, widths, kRightAligned) << '\n';
 }
 
 // The widths come from a first walk over the rows, so the table goes out line by line and is never held whole.

@@ -1,7 +1,6 @@
 #include "plc/eds_tags.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -16,12 +15,6 @@ using documents::AreaDirection;
 using documents::EdsMember;
 using documents::TypedTag;
 
-// Names are told apart without regard to case, as the PLC tells them.
-std::string CaseKey(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
-    return name;
-}
-
 // The names taken, in upper case, and for each name asked for the number its next clash starts from, so that a
 // device of many values of one name is named in one pass.
 struct TakenNames {
@@ -32,10 +25,10 @@ struct TakenNames {
 // `wanted`, or with _2, _3... on it (cut to fit a symbol) where a tag has it or the PLC would refuse it; taken.
 std::string FreeName(const std::string& wanted, TakenNames& taken) {
     auto take = [&](const std::string& name) {
-        return !PlcNameProblem(name) && taken.names.insert(CaseKey(name)).second;
+        return !PlcNameProblem(name) && taken.names.insert(PlcNameKey(name)).second;
     };
     if (take(wanted)) return wanted;
-    size_t& number = taken.nextNumber.try_emplace(CaseKey(wanted), 2).first->second;
+    size_t& number = taken.nextNumber.try_emplace(PlcNameKey(wanted), 2).first->second;
     for (;; ++number) {
         const std::string suffix = "_" + std::to_string(number);
         std::string stem = wanted.substr(0, kPlcSymbolLength - suffix.size());
@@ -91,7 +84,7 @@ documents::DeviceImport DeviceImportOf(const documents::EdsDevice& device, int i
     NameBytes(device.inputMembers, AreaDirection::Input, import);
     NameBytes(device.outputMembers, AreaDirection::Output, import);
     TakenNames names;
-    for (const TypedTag& tag : taken) names.names.insert(CaseKey(tag.name));
+    for (const TypedTag& tag : taken) names.names.insert(PlcNameKey(tag.name));
     MakeTags(device.inputMembers, AreaDirection::Input, id, nodeTags, names, import);
     MakeTags(device.outputMembers, AreaDirection::Output, id, nodeTags, names, import);
     return import;

@@ -164,12 +164,6 @@ std::string DefaultSymbol(int id, MapArea area, uint32_t byte) {
     return "N" + std::to_string(id) + (area == MapArea::Input ? "_I" : "_Q") + std::to_string(byte);
 }
 
-// IEC 61131-3 and STEP 7 do not tell symbols apart by case.
-std::string CaseKey(std::string name) {
-    for (char& c : name) c = UpperCase(c);
-    return name;
-}
-
 // FNV-1a over the upper-case form, so names that differ only in case meet in one slot.
 size_t HashWithoutCase(std::string_view name) {
     uint64_t hash = 14695981039346656037u;
@@ -243,8 +237,8 @@ public:
         const std::string wanted = symbol;
         for (int digits = 1;; ++digits) {
             const std::string stem = CutTo(wanted, kPlcSymbolLength - 1 - static_cast<size_t>(digits));
-            int& next =
-                nextFree_.try_emplace(CaseKey(stem) + static_cast<char>('0' + digits), FirstWith(digits)).first->second;
+            int& next = nextFree_.try_emplace(PlcNameKey(stem) + static_cast<char>('0' + digits), FirstWith(digits))
+                            .first->second;
             for (const int end = FirstWith(digits + 1); next < end;) {
                 symbol = stem + "_" + std::to_string(next++);
                 if (Take(symbol)) return;
@@ -275,6 +269,11 @@ constexpr size_t kLookAhead = 16;
 
 bool IsIecReservedWord(std::string_view name) {
     return InTable(kReservedWords, name) || IsConversionName(name);
+}
+
+std::string PlcNameKey(std::string name) {
+    for (char& c : name) c = UpperCase(c);
+    return name;
 }
 
 std::optional<std::string> PlcNameProblem(std::string_view name) {

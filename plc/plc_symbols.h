@@ -16,6 +16,9 @@ inline constexpr size_t kPlcSymbolLength = 24;
 // operators), without regard to case: no symbol may spell one.
 bool IsIecReservedWord(std::string_view name);
 
+// A name as IEC 61131-3 and STEP 7 compare names, without regard to case: in upper case.
+std::string PlcNameKey(std::string name);
+
 // Why `name` cannot be given to a PLC variable as it stands: not an identifier as the symbols are made (letters
 // and digits, single underscores between them, a letter first), longer than STEP 7 takes, or a reserved word.
 // Nullopt when it can.

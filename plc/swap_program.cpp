@@ -1,7 +1,8 @@
 #include "plc/swap_program.h"
 
-#include <cctype>
 #include <unordered_set>
+
+#include "plc/plc_symbols.h"
 
 namespace tessara::plc {
 
@@ -14,23 +15,18 @@ class NameRegister {
 public:
     explicit NameRegister(const AddressMap& map) {
         for (const std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-            for (const AddressMapRow& row : *rows) taken_.insert(Upper(row.symbol));
+            for (const AddressMapRow& row : *rows) taken_.insert(PlcNameKey(row.symbol));
         }
     }
 
     // `base`, or `base`_2, _3... where a symbol or an earlier name has it.
     std::string Unique(const std::string& base) {
         std::string name = base;
-        for (int n = 2; !taken_.insert(Upper(name)).second; ++n) name = base + "_" + std::to_string(n);
+        for (int n = 2; !taken_.insert(PlcNameKey(name)).second; ++n) name = base + "_" + std::to_string(n);
         return name;
     }
 
 private:
-    static std::string Upper(std::string name) {
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return name;
-    }
-
     std::unordered_set<std::string> taken_;
 };
 

@@ -73,19 +73,11 @@ TagPlacement PlaceAlone(const std::vector<NodeIo>& nodes, const AreaStarts& star
     return placement;
 }
 
-std::string UpperCase(const std::string& text) {
-    std::string upper = text;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
-
 void FaultTakenNames(const std::vector<TypedTag>& tags, std::vector<TagPlacement>& placements) {
     std::unordered_map<std::string, size_t> named;
     for (size_t i = 0; i < tags.size(); ++i) {
         if (placements[i].fault != TagFault::None) continue;
-        const auto [earlier, added] = named.try_emplace(UpperCase(tags[i].name), i);
+        const auto [earlier, added] = named.try_emplace(PlcNameKey(tags[i].name), i);
         if (added) continue;
         placements[i].fault = TagFault::NameTaken;
         placements[i].other = earlier->second;
@@ -218,7 +210,7 @@ std::optional<std::string> NewTagProblem(const std::vector<NodeIo>& nodes, const
 }
 
 bool SameTagName(std::string_view a, std::string_view b) {
-    return UpperCase(std::string(a)) == UpperCase(std::string(b));
+    return PlcNameKey(std::string(a)) == PlcNameKey(std::string(b));
 }
 
 MapTags TagsOf(const documents::PlcMapDocument& document) {

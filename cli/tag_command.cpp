@@ -69,8 +69,8 @@ std::string OriginText(const TypedTag& tag, documents::ByteOrder plcOrder) {
                        plc::MapAreaName(tag.direction) + " area";
     if (documents::TagTypeSize(tag.type) == 1) return text + ")";
     text += ", " + Endian(tag.byteOrder);
-    return text + (plc::NeedsSwap(tag, plcOrder) ? "; the PLC reads " + Endian(plcOrder) + ", so swap)"
-                                                 : ", as the PLC reads it)");
+    return text + (documents::NeedsSwap(tag, plcOrder) ? "; the PLC reads " + Endian(plcOrder) + ", so swap)"
+                                                       : ", as the PLC reads it)");
 }
 
 // A tag with a fault is not one value of the map: it has no address.
@@ -103,7 +103,7 @@ ListRow ListCells(const ListedTags& listed, size_t i) {
             std::to_string(tag.byte),
             TagAddress(tag, listed.placements[i]).value_or("-"),
             documents::ByteOrderName(tag.byteOrder),
-            plc::NeedsSwap(tag, listed.plcOrder) ? "yes" : "no",
+            documents::NeedsSwap(tag, listed.plcOrder) ? "yes" : "no",
             base::ShownAsText(listed.Problem(i))};
 }
 
@@ -137,7 +137,7 @@ void WriteListJson(std::ostream& out, const ListedTags& listed) {
             json.Raw("null");
         }
         json.Raw(",\"byteOrder\":\"").Raw(documents::ByteOrderName(tag.byteOrder)).Raw("\",\"swap\":");
-        json.Raw(plc::NeedsSwap(tag, listed.plcOrder) ? "true" : "false").Raw(",\"problem\":");
+        json.Raw(documents::NeedsSwap(tag, listed.plcOrder) ? "true" : "false").Raw(",\"problem\":");
         if (listed.placements[i].fault == plc::TagFault::None) {
             json.Raw("null}");
         } else {

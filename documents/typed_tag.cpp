@@ -54,6 +54,14 @@ std::optional<TagType> TagTypeNamed(std::string_view name) {
     return std::nullopt;
 }
 
+bool NeedsSwap(TagType type, ByteOrder deviceOrder, ByteOrder plcOrder) {
+    return TagTypeSize(type) > 1 && deviceOrder != plcOrder;
+}
+
+bool NeedsSwap(const TypedTag& tag, ByteOrder plcOrder) {
+    return NeedsSwap(tag.type, tag.byteOrder, plcOrder);
+}
+
 const char* ByteOrderName(ByteOrder order) {
     return order == ByteOrder::Little ? "little" : "big";
 }

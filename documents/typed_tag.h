@@ -37,6 +37,10 @@ inline constexpr ByteOrder kDeviceByteOrder = ByteOrder::Little;
 // The byte order the PLC reads words in when the project does not say: most masters' PLCs.
 inline constexpr ByteOrder kPlcByteOrder = ByteOrder::Big;
 
+// Whether the PLC must swap a value's bytes: a value of more than one byte whose device sends its bytes in another
+// order than the PLC reads them.
+bool NeedsSwap(TagType type, ByteOrder deviceOrder, ByteOrder plcOrder);
+
 // A value of one node that spans consecutive selected bytes of one direction, read by the PLC as one variable.
 // Kept by the node's position in the network, its direction and its first byte.
 struct TypedTag {
@@ -49,5 +53,8 @@ struct TypedTag {
     uint32_t LastByte() const { return byte + static_cast<uint32_t>(TagTypeSize(type)) - 1; }
     bool operator==(const TypedTag&) const = default;
 };
+
+// NeedsSwap for the tag's type and order.
+bool NeedsSwap(const TypedTag& tag, ByteOrder plcOrder);
 
 }  // namespace tessara::documents

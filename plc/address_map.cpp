@@ -76,7 +76,7 @@ void MergeTypedTags(AddressMap& map, const std::vector<documents::NodeIo>& nodes
         row.tagged = true;
         row.symbol = tag.name;
         row.byteOrder = tag.byteOrder;
-        row.swap = NeedsSwap(tag, tags.plcByteOrder);
+        row.swap = documents::NeedsSwap(tag, tags.plcByteOrder);
         for (size_t b = 1; b < row.size; ++b) rows[placements[i].offset + b].size = 0;
         merged = true;
     }
@@ -121,7 +121,7 @@ void PlaceAddressMap(AddressMap& map, documents::ProfibusLayout layout) {
 void SetPlcByteOrder(AddressMap& map, documents::ByteOrder order) {
     map.plcByteOrder = order;
     for (std::vector<AddressMapRow>* rows : {&map.input, &map.output}) {
-        for (AddressMapRow& row : *rows) row.swap = row.tagged && row.size > 1 && row.byteOrder != order;
+        for (AddressMapRow& row : *rows) row.swap = row.tagged && documents::NeedsSwap(row.type, row.byteOrder, order);
     }
 }
 

@@ -217,8 +217,4 @@ MapTags TagsOf(const documents::PlcMapDocument& document) {
     return {document.tags, document.plcByteOrder.value_or(documents::kPlcByteOrder)};
 }
 
-bool NeedsSwap(const TypedTag& tag, documents::ByteOrder plcOrder) {
-    return documents::TagTypeSize(tag.type) > 1 && tag.byteOrder != plcOrder;
-}
-
 }  // namespace tessara::plc

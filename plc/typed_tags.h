@@ -66,8 +66,4 @@ bool SameTagName(std::string_view a, std::string_view b);
 // The typed tags of PlcMap.xml and its PLC byte order, as the map takes them.
 MapTags TagsOf(const documents::PlcMapDocument& document);
 
-// Whether the PLC must swap the value's bytes: a value of more than one byte whose device sends its bytes in
-// another order than the PLC reads them.
-bool NeedsSwap(const documents::TypedTag& tag, documents::ByteOrder plcOrder);
-
 }  // namespace tessara::plc
